@@ -1,0 +1,50 @@
+// The desktop program: prepares itself behind the loading screen, then hands over
+// to the start window inside which all further work runs.
+#include "framework/AppStyle.h"
+#include "framework/MessageBoxes.h"
+#include "framework/ScreenRegistry.h"
+#include "startup/Program.h"
+#include "startup/TFLoading.h"
+#include "startup/TFStart.h"
+
+#include <QApplication>
+#include <QDir>
+
+using namespace orvak;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvak"));
+    framework::applyPersianStyle(app);
+
+    const QString startDir = QDir::currentPath();
+
+    startup::TFLoading loading;
+    loading.show();
+    loading.StepProgress();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    loading.setMaximum(12);
+    loading.repaint();
+    QApplication::setApplicationDisplayName(startup::ApplicationTitle());
+    for (int step = 0; step < 12; ++step)
+        loading.StepProgress();
+    loading.finish();
+    QApplication::restoreOverrideCursor();
+
+    QString error;
+    const std::optional<startup::SiteConfig> site = startup::readSiteConfig(startDir, &error);
+    loading.StepProgress();
+    loading.close();
+    if (!site) {
+        framework::ShowError(error);
+        return 1;
+    }
+
+    auto* start = framework::EnsureForm<startup::TFStart>();
+    start->setSite(*site);
+    start->show();
+    const int rc = QApplication::exec();
+    framework::closeAllScreens();
+    return rc;
+}

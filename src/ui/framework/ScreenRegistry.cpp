@@ -1,0 +1,33 @@
+#include "framework/ScreenRegistry.h"
+
+namespace orvak::framework {
+
+namespace {
+QHash<QString, QPointer<QWidget>>& registry()
+{
+    static QHash<QString, QPointer<QWidget>> screens;
+    return screens;
+}
+} // namespace
+
+QString screenKey(const char* className)
+{
+    QString name = QString::fromLatin1(className);
+    const int sep = name.lastIndexOf(QStringLiteral("::"));
+    if (sep >= 0)
+        name = name.mid(sep + 2);
+    return name.mid(1);
+}
+
+QPointer<QWidget>& screenSlot(const QString& key) { return registry()[key]; }
+
+void closeAllScreens()
+{
+    for (QPointer<QWidget>& screen : registry()) {
+        if (screen)
+            delete screen.data();
+    }
+    registry().clear();
+}
+
+} // namespace orvak::framework

@@ -1,0 +1,32 @@
+#pragma once
+// One instance per screen class: opening a screen again brings back the same window
+// with its state; a screen that was closed and freed is created anew.
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace orvak::framework {
+
+// Registry key of a screen class: its class name without namespace and without the
+// leading 'T' ("TViewSepDar" -> "ViewSepDar").
+QString screenKey(const char* className);
+QPointer<QWidget>& screenSlot(const QString& key);
+
+template <class T>
+T* EnsureForm()
+{
+    const QString key = screenKey(T::staticMetaObject.className());
+    QPointer<QWidget>& slot = screenSlot(key);
+    if (auto* existing = qobject_cast<T*>(slot.data()))
+        return existing;
+    auto* screen = new T();
+    screen->setObjectName(key);
+    slot = screen;
+    return screen;
+}
+
+// Screens still alive, for a clean shut-down.
+void closeAllScreens();
+
+} // namespace orvak::framework

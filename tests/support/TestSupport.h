@@ -1,0 +1,8 @@
+#pragma once
+// Shared helpers for the suites: printing Qt strings in failure messages.
+#include <QString>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
