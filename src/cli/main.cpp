@@ -68,6 +68,7 @@ int main(int argc, char** argv)
 
     QList<Command> commands;
     addUtilCommands(commands);
+    addServerCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")
@@ -93,7 +94,7 @@ int main(int argc, char** argv)
         out << "usage: orvakctl " << found->name << ' ' << found->args << Qt::endl << found->help << Qt::endl;
         return ExitOk;
     }
-    const Options o = parseOptions(rest);
+    const Options o = parseOptions(rest, {QStringLiteral("yes")});
     if (o.positional.size() < found->minArgs || (found->maxArgs >= 0 && o.positional.size() > found->maxArgs))
         return ctx.usage(QStringLiteral("orvakctl: usage: orvakctl %1 %2").arg(found->name, found->args));
     return found->run(rest, ctx);

@@ -1,0 +1,307 @@
+// Set-up, databases, structure update, section and year, backup and restore.
+#include "cli/Cli.h"
+#include "cli/TerminalPrompt.h"
+
+#include "startup/Backup.h"
+#include "startup/ServerSetup.h"
+#include "startup/Session.h"
+#include "startup/StructureUpdate.h"
+#include "util/Jalali.h"
+#include "util/Numbers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace orvak::cli {
+
+using namespace startup;
+
+namespace {
+
+// The site file of the start folder; init may write it from its options.
+std::optional<SiteConfig> loadSite(Context& ctx, const Options& o, bool mayWrite)
+{
+    QString why;
+    if (mayWrite && o.has(QStringLiteral("installation")) && !QFileInfo::exists(QDir(ctx.startDir).filePath(QString::fromLatin1(SiteFileName)))) {
+        SiteConfig site;
+        site.installationNumber = int(util::parseWholeNumber(o.value(QStringLiteral("installation"))).value_or(0));
+        site.organisationName = o.value(QStringLiteral("organisation"), QStringLiteral("سازمان"));
+        if (!writeSiteConfig(ctx.startDir, site, &why)) {
+            ctx.fail(why);
+            return std::nullopt;
+        }
+    }
+    std::optional<SiteConfig> site = readSiteConfig(ctx.startDir, &why);
+    if (!site)
+        ctx.fail(why);
+    return site;
+}
+
+// A session connected through SERVER.INI, as the desktop program connects.
+bool connectSession(Context& ctx, Session& session, Prompt& prompt)
+{
+    QString why;
+    switch (session.ReadConnectionFile(&why)) {
+    case ConnectionFileState::Unreadable:
+        ctx.fail(why);
+        return false;
+    case ConnectionFileState::NoServer:
+        ctx.fail(QStringLiteral("سرور در فايل SERVER.INI مشخص نشده است؛ ابتدا orvakctl connect را اجرا کنيد"));
+        return false;
+    case ConnectionFileState::Ready:
+        break;
+    }
+    if (!session.ConnectServer(prompt))
+        return false;
+    if (!session.common().isOpen()) {
+        ctx.fail(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + session.commonDbName());
+        return false;
+    }
+    return true;
+}
+
+QString serverNameFrom(const Options& o, const QString& startDir)
+{
+    if (o.has(QStringLiteral("data")))
+        return localServerNameFor(o.value(QStringLiteral("data")), startDir);
+    return o.value(QStringLiteral("server"));
+}
+
+DatabaseKind kindOf(const QString& name)
+{
+    if (name.startsWith(QStringLiteral("ORVAKSEP"), Qt::CaseInsensitive))
+        return DatabaseKind::Deposits;
+    if (name.startsWith(QStringLiteral("ORVAKC"), Qt::CaseInsensitive) && name.contains(QLatin1Char('Y'), Qt::CaseInsensitive))
+        return DatabaseKind::Accounting;
+    return DatabaseKind::Common;
+}
+
+// The section's deposits database for the current year, opened as the main window does.
+bool openCurrentSection(Session& session, Prompt& prompt, const QString& section = QStringLiteral("0"))
+{
+    return session.OpenSection(util::CurrentJalaliYear(), section, prompt);
+}
+
+int runUpdate(Context& ctx, Session& session, TerminalPrompt& prompt, const QStringList& databases)
+{
+    bool failed = false;
+    for (const QString& name : databases) {
+        StructureUpdate update(*session.server(), prompt);
+        const UpdateReport report = update.UpdateDatabase(name, schemaFor(kindOf(name)));
+        ctx.out << report.summary() << (report.changedData() ? "" : " (no change)") << Qt::endl;
+        for (const QString& e : report.errors)
+            ctx.err << e << Qt::endl;
+        failed = failed || !report.errors.isEmpty();
+    }
+    if (failed) {
+        ctx.err << QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") << Qt::endl;
+        return ExitFailed;
+    }
+    ctx.out << QStringLiteral("بروز آوري با موفقيت انجام شد") << Qt::endl;
+    return ExitOk;
+}
+
+} // namespace
+
+void addServerCommands(QList<Command>& commands)
+{
+    commands << Command{
+        QStringLiteral("init"),
+        QStringLiteral("--data DIR | --server NAME [--admin USER --admin-password P] [--data-folder PATH]) --password P [--installation N --organisation NAME]"),
+        QStringLiteral("initial set-up of a server: the orvak login (password P), the common database and the first user; then sets up this workstation"),
+        0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            if (!o.has(QStringLiteral("password")) || (!o.has(QStringLiteral("data")) && !o.has(QStringLiteral("server"))))
+                return ctx.usage(QStringLiteral("orvakctl: init needs --data DIR (or --server NAME) and --password P"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, true);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, true);
+            prompt.answersForText << o.value(QStringLiteral("password"));
+            InitialSetupRequest request;
+            request.serverName = serverNameFrom(o, ctx.startDir);
+            request.adminUser = o.value(QStringLiteral("admin"), o.has(QStringLiteral("data")) ? QStringLiteral("orvak") : QStringLiteral("sa"));
+            request.adminPassword = o.value(QStringLiteral("admin-password"), o.value(QStringLiteral("password")));
+            request.dataFolder = o.value(QStringLiteral("data-folder"));
+            const InitialSetupResult result = initialSetup(session, request, prompt);
+            if (!result.ok)
+                return ExitFailed;
+            if (!workstationSetup(session, request.serverName, o.value(QStringLiteral("password")), request.sqlVersionIndex, prompt))
+                return ExitFailed;
+            if (result.createdCommonDatabase)
+                ctx.out << result.userCode << ' ' << result.initialPassword << Qt::endl;
+            else
+                ctx.out << QStringLiteral("بانک اطلاعاتي ORVAK از قبل وجود داشت؛ کاربر جديدي ساخته نشد") << Qt::endl;
+            return ExitOk;
+        }};
+    commands << Command{
+        QStringLiteral("connect"), QStringLiteral("--data DIR | --server NAME  --password P [--sqlver N]"),
+        QStringLiteral("sets up this workstation: checks the orvak password, writes SERVER.INI and the server row"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            if (!o.has(QStringLiteral("password")) || (!o.has(QStringLiteral("data")) && !o.has(QStringLiteral("server"))))
+                return ctx.usage(QStringLiteral("orvakctl: connect needs --data DIR (or --server NAME) and --password P"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, true);
+            const int sqlver = int(util::parseWholeNumber(o.value(QStringLiteral("sqlver"), QStringLiteral("2"))).value_or(2));
+            return workstationSetup(session, serverNameFrom(o, ctx.startDir), o.value(QStringLiteral("password")), sqlver, prompt)
+                ? ExitOk
+                : ExitFailed;
+        }};
+    commands << Command{QStringLiteral("databases"), QString(), QStringLiteral("lists the databases of the server that SERVER.INI names"), 0, 0,
+                        [](const QStringList&, Context& ctx) {
+                            const std::optional<SiteConfig> site = loadSite(ctx, {}, false);
+                            if (!site)
+                                return ExitFailed;
+                            Session session(ctx.startDir, *site);
+                            TerminalPrompt prompt(ctx.err, false);
+                            if (!connectSession(ctx, session, prompt))
+                                return ExitFailed;
+                            for (const QString& name : session.server()->databaseNames())
+                                ctx.out << name << Qt::endl;
+                            return ExitOk;
+                        }};
+    commands << Command{
+        QStringLiteral("update"), QStringLiteral("[--db NAME]"),
+        QStringLiteral("structure update: the common database, then each section's deposits database (or only NAME)"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, false);
+            if (!connectSession(ctx, session, prompt))
+                return ExitFailed;
+            QStringList databases;
+            if (o.has(QStringLiteral("db"))) {
+                if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
+                    return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
+                databases << o.value(QStringLiteral("db"));
+            } else {
+                databases << session.commonDbName();
+                const QStringList existing = session.server()->databaseNames();
+                for (const Section& s : allSections()) {
+                    const QString name = Session::depositDbNameFor(site->installationNumber, s.code, existing);
+                    if (session.server()->databaseExists(name) && !databases.contains(name, Qt::CaseInsensitive))
+                        databases << name;
+                }
+            }
+            session.server()->closeAll();
+            return runUpdate(ctx, session, prompt, databases);
+        }};
+    commands << Command{
+        QStringLiteral("section"), QStringLiteral("<0-3> [--yes]"),
+        QStringLiteral("opens a financial section (creates its deposits database on yes) and prints its database"), 1, 1,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args, {QStringLiteral("yes")});
+            const QString code = o.positional.value(0);
+            if (code.size() != 1 || !QStringLiteral("0123").contains(code))
+                return ctx.usage(QStringLiteral("orvakctl: section takes 0, 1, 2 or 3"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
+            if (!connectSession(ctx, session, prompt))
+                return ExitFailed;
+            if (!openCurrentSection(session, prompt, code))
+                return ExitFailed;
+            ctx.out << session.depositDbName() << Qt::endl;
+            return ExitOk;
+        }};
+    commands << Command{
+        QStringLiteral("year"), QStringLiteral("<YYYY>"),
+        QStringLiteral("chooses the fiscal year of the accounting link (SelYCSep.INI and the stored year)"), 1, 1,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args, {QStringLiteral("yes")});
+            const std::optional<qint64> year = util::parseWholeNumber(o.positional.value(0));
+            if (!year || *year < 1381 || *year > util::CurrentJalaliYear())
+                return ctx.usage(QStringLiteral("orvakctl: year takes a year from 1381 to %1").arg(util::CurrentJalaliYear()));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
+            if (!connectSession(ctx, session, prompt) || !openCurrentSection(session, prompt))
+                return ExitFailed;
+            if (!session.chooseFiscalYear(int(*year), prompt))
+                return ExitFailed;
+            ctx.out << session.accountingDbName() << Qt::endl;
+            return ExitOk;
+        }};
+    commands << Command{
+        QStringLiteral("backup"), QStringLiteral("--db NAME --to FILE"),
+        QStringLiteral("backs a database up into FILE and records it in the history"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("to")))
+                return ctx.usage(QStringLiteral("orvakctl: backup needs --db NAME --to FILE"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, true);
+            if (!connectSession(ctx, session, prompt))
+                return ExitFailed;
+            if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
+                return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
+            const QFileInfo target(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to"))));
+            BackupService service(session, prompt);
+            if (!service.backup(o.value(QStringLiteral("db")), target.absolutePath(), target.fileName()))
+                return ExitFailed;
+            ctx.out << service.status() << Qt::endl;
+            return ExitOk;
+        }};
+    commands << Command{
+        QStringLiteral("restore"), QStringLiteral("--db NAME --from FILE [--yes]"),
+        QStringLiteral("restores a database from a backup after the three questions (y each, or --yes)"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args, {QStringLiteral("yes")});
+            if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("from")))
+                return ctx.usage(QStringLiteral("orvakctl: restore needs --db NAME --from FILE"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
+            if (!connectSession(ctx, session, prompt))
+                return ExitFailed;
+            const QFileInfo source(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("from"))));
+            if (!source.exists())
+                return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
+            BackupService service(session, prompt);
+            return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
+        }};
+    commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
+                        [](const QStringList&, Context& ctx) {
+                            const std::optional<SiteConfig> site = loadSite(ctx, {}, false);
+                            if (!site)
+                                return ExitFailed;
+                            Session session(ctx.startDir, *site);
+                            TerminalPrompt prompt(ctx.err, false);
+                            if (!connectSession(ctx, session, prompt))
+                                return ExitFailed;
+                            QSqlQuery q(session.common());
+                            if (!q.exec(QStringLiteral("select id, usercode, dat_bk, time_bk, KindOperation, Filename, path_bk, Dbname "
+                                                       "from history_resback order by id")))
+                                return ctx.fail(q.lastError().text());
+                            while (q.next()) {
+                                const QString kind = q.value(4).toInt() == 0 ? QStringLiteral("ايجاد نسخه پشتيبان")
+                                                                            : QStringLiteral("بازخواني از نسخه پشتيبان");
+                                ctx.out << q.value(0).toString() << '\t' << q.value(2).toString() << '\t' << q.value(3).toString()
+                                        << '\t' << kind << '\t' << q.value(7).toString() << '\t'
+                                        << joinBackupPath(q.value(6).toString(), q.value(5).toString()) << '\t'
+                                        << q.value(1).toString() << Qt::endl;
+                            }
+                            return ExitOk;
+                        }};
+}
+
+} // namespace orvak::cli

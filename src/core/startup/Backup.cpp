@@ -1,0 +1,131 @@
+#include "startup/Backup.h"
+
+#include "startup/Db.h"
+#include "startup/Rights.h"
+#include "util/Jalali.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace orvak::startup {
+
+QString joinBackupPath(const QString& folder, const QString& file)
+{
+    if (folder.isEmpty())
+        return file;
+    if (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/')))
+        return folder + file;
+    return folder + (folder.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/')) + file;
+}
+
+QString proposedBackupName(const QString& database)
+{
+    return ProgramKey() + QLatin1Char('_') + database + QLatin1Char('_') + util::TodayJalaliCompact() + QStringLiteral(".BAK");
+}
+
+BackupService::BackupService(Session& session, Prompt& prompt)
+    : session_(session)
+    , prompt_(prompt)
+{
+}
+
+bool BackupService::recordHistory(int kind, const QString& database, const QString& folder, const QString& fileName)
+{
+    QSqlDatabase db = session_.common();
+    QString why;
+    const bool ok = insertWithNextKey(
+        db, session_.dialect(), QStringLiteral("history_resback"), QStringLiteral("id"),
+        [&](qint64 id) {
+            QSqlQuery q(db);
+            q.prepare(QStringLiteral("INSERT INTO history_resback (id, usercode, dat_bk, time_bk, KindOperation, Filename, path_bk, Dbname) "
+                                     "VALUES (:id, :usercode, :dat_bk, :time_bk, :kind, :filename, :path_bk, :dbname)"));
+            q.bindValue(QStringLiteral(":id"), id);
+            q.bindValue(QStringLiteral(":usercode"), session_.currentUserCode());
+            q.bindValue(QStringLiteral(":dat_bk"), util::TodayJalali());
+            q.bindValue(QStringLiteral(":time_bk"), util::ServerNow().time().toString(QStringLiteral("HH:mm:ss")));
+            q.bindValue(QStringLiteral(":kind"), kind);
+            q.bindValue(QStringLiteral(":filename"), fileName);
+            q.bindValue(QStringLiteral(":path_bk"), folder);
+            q.bindValue(QStringLiteral(":dbname"), database);
+            return q.exec() ? QSqlError() : q.lastError();
+        },
+        nullptr, &why);
+    if (!ok)
+        prompt_.info(why);
+    return ok;
+}
+
+bool BackupService::backup(const QString& database, const QString& folder, const QString& fileName)
+{
+    if (GetAccess(session_, BackupMenuId) & AccessNone) {
+        prompt_.info(refusalText());
+        return false;
+    }
+    status_ = QStringLiteral("لطفا صبر کنيد. در حال تهيه نسخه پشتيبان");
+    if (fileName.trimmed().isEmpty()) {
+        prompt_.info(QStringLiteral("نام فايل پشتيبان مشخص نشده است"));
+        return false;
+    }
+    const QString path = joinBackupPath(folder, fileName.trimmed());
+    if (!prompt_.ask(path + QStringLiteral(" مسير پشتيبان صحيح است")))
+        return false;
+    QString why;
+    if (!session_.server()->backupDatabase(database, path, &why)) {
+        prompt_.info(why);
+        return false;
+    }
+    recordHistory(0, database, folder, fileName.trimmed());
+    writeLastBackupFolder(session_.startDir(), folder);
+    status_ = QStringLiteral("نسخه پشتيبان تهيه گرديد");
+    return true;
+}
+
+bool BackupService::restore(const QString& database, const QString& folder, const QString& fileName)
+{
+    if (GetAccess(session_, RestoreMenuId) & AccessNone) {
+        prompt_.info(refusalText());
+        return false;
+    }
+    if (fileName.trimmed().isEmpty()) {
+        prompt_.info(QStringLiteral("نام فايل پشتيبان مشخص نشده است"));
+        return false;
+    }
+    const QString path = joinBackupPath(folder, fileName.trimmed());
+    const bool safety = prompt_.ask(QStringLiteral("(*.TmpBkUp)جهت اطمينان، از اطلاعات فعلي سيستم يک پشتيبان تهيه گردد؟"));
+    if (!prompt_.ask(path + QStringLiteral("   مسير پشتيبان صحيح است؟"))
+        || !prompt_.ask(QStringLiteral(" هشدار : اطلاعات موجود از بين ميرودو مطمئن هستيد؟ "))
+        || !prompt_.ask(QStringLiteral(" هشدار مجدد : اطلاعات موجود از بين ميرودو مطمئن هستيد؟ ")))
+        return false;
+
+    Server* server = session_.server();
+    QString why;
+    // Nothing is replaced with a file that is not a backup.
+    if (!server->backupFileList(path, &why)) {
+        prompt_.info(why);
+        return false;
+    }
+    if (safety && server->databaseExists(database)) {
+        const QDateTime now = util::ServerNow();
+        const QString safetyName = database + QLatin1Char('_') + util::toJalali(now.date()).toCompactText() + QLatin1Char('_')
+            + now.time().toString(QStringLiteral("HHmmss")) + QStringLiteral(".TmpBkUp");
+        if (!server->backupDatabase(database, joinBackupPath(folder, safetyName), &why)) {
+            prompt_.info(why);
+            return false;
+        }
+        recordHistory(0, database, folder, safetyName);
+    }
+    const bool wasDeposits = session_.hasDeposits() && database.compare(session_.depositDbName(), Qt::CaseInsensitive) == 0;
+    if (!server->restoreDatabase(database, path, server->defaultDataFolder(), &why)) {
+        prompt_.info(why);
+        if (wasDeposits)
+            session_.OpenSection(session_.CurrentYear(), session_.SectionCode(), prompt_);
+        return false;
+    }
+    if (wasDeposits)
+        session_.OpenSection(session_.CurrentYear(), session_.SectionCode(), prompt_);
+    recordHistory(1, database, folder, fileName.trimmed());
+    prompt_.info(QStringLiteral("فايل پشتيبان بازخواني گرديد"));
+    return true;
+}
+
+} // namespace orvak::startup

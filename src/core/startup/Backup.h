@@ -1,0 +1,33 @@
+#pragma once
+// Backup and restore of a database, with their history and guards.
+#include "startup/Session.h"
+
+namespace orvak::startup {
+
+inline constexpr int BackupMenuId = 21;
+inline constexpr int RestoreMenuId = 22;
+
+// folder + file, with one separator between them whichever the folder uses.
+QString joinBackupPath(const QString& folder, const QString& file);
+// The proposed name: program, database and date, ".BAK".
+QString proposedBackupName(const QString& database);
+
+class BackupService {
+public:
+    BackupService(Session& session, Prompt& prompt);
+
+    // The status line the screen shows.
+    QString status() const { return status_; }
+
+    bool backup(const QString& database, const QString& folder, const QString& fileName);
+    bool restore(const QString& database, const QString& folder, const QString& fileName);
+
+private:
+    bool recordHistory(int kind, const QString& database, const QString& folder, const QString& fileName);
+
+    Session& session_;
+    Prompt& prompt_;
+    QString status_ = QStringLiteral("آماده تهيه پشتيبان يا بازخواني");
+};
+
+} // namespace orvak::startup

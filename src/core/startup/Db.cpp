@@ -1,0 +1,121 @@
+#include "startup/Db.h"
+
+#include <QSqlQuery>
+
+namespace orvak::startup {
+
+namespace {
+
+bool prepareAndBind(QSqlQuery& q, const QString& sql, const QVariantMap& binds)
+{
+    if (!q.prepare(sql))
+        return false;
+    for (auto it = binds.begin(); it != binds.end(); ++it)
+        q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
+    return true;
+}
+
+} // namespace
+
+bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error, int* rowsAffected)
+{
+    QSqlQuery q(db);
+    if (!prepareAndBind(q, sql, binds) || !q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    if (rowsAffected)
+        *rowsAffected = q.numRowsAffected();
+    return true;
+}
+
+std::optional<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!prepareAndBind(q, sql, binds) || !q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0);
+}
+
+bool inTransaction(QSqlDatabase db, const Dialect& dialect, const std::function<bool(QString*)>& work, QString* error)
+{
+    if (!dialect.begin(db)) {
+        if (error)
+            *error = db.lastError().text().isEmpty() ? QStringLiteral("شروع تراکنش ممکن نيست") : db.lastError().text();
+        return false;
+    }
+    QString why;
+    if (!work(&why)) {
+        dialect.rollback(db);
+        if (error)
+            *error = why;
+        return false;
+    }
+    if (!dialect.commit(db)) {
+        const QString text = db.lastError().text();
+        dialect.rollback(db);
+        if (error)
+            *error = text.isEmpty() ? QStringLiteral("ثبت تراکنش ممکن نشد") : text;
+        return false;
+    }
+    return true;
+}
+
+std::optional<qint64> largestPlusOne(QSqlDatabase db, const QString& table, const QString& column, const QString& where,
+                                     const QVariantMap& binds, QString* error)
+{
+    QString sql = QStringLiteral("SELECT MAX([%1]) FROM [%2]").arg(column, table);
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    QString why;
+    const std::optional<QVariant> v = scalar(db, sql, binds, &why);
+    if (!v && !why.isEmpty()) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    }
+    return (v && !v->isNull()) ? v->toLongLong() + 1 : 1;
+}
+
+bool insertWithNextKey(QSqlDatabase db, const Dialect& dialect, const QString& table, const QString& column,
+                       const std::function<QSqlError(qint64)>& insert, qint64* key, QString* error, const QString& where,
+                       const QVariantMap& binds)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool taken = false;
+        qint64 chosen = 0;
+        const bool ok = inTransaction(
+            db, dialect,
+            [&](QString* why) {
+                const std::optional<qint64> next = largestPlusOne(db, table, column, where, binds, why);
+                if (!next)
+                    return false;
+                chosen = *next;
+                const QSqlError e = insert(chosen);
+                if (e.isValid()) {
+                    taken = dialect.isUniqueViolation(e);
+                    *why = e.text();
+                    return false;
+                }
+                return true;
+            },
+            error);
+        if (ok) {
+            if (key)
+                *key = chosen;
+            return true;
+        }
+        if (!taken)
+            return false;
+    }
+    return false;
+}
+
+} // namespace orvak::startup

@@ -1,0 +1,218 @@
+#include "startup/Dialect.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace orvak::startup {
+
+namespace {
+
+QString bracket(const QString& name)
+{
+    QString n = name;
+    n.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    return QLatin1Char('[') + n + QLatin1Char(']');
+}
+
+// Finds "keyword(" and returns the position just after the balanced ')'.
+std::optional<std::pair<int, int>> findCall(const QString& line, const QString& keyword)
+{
+    static QHash<QString, QRegularExpression> cache;
+    auto it = cache.find(keyword);
+    if (it == cache.end())
+        it = cache.insert(keyword, QRegularExpression(QStringLiteral("\\b%1\\s*\\(").arg(keyword), QRegularExpression::CaseInsensitiveOption));
+    const QRegularExpressionMatch m = it->match(line);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int depth = 0;
+    bool inString = false;
+    for (int i = m.capturedEnd() - 1; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char('\''))
+            inString = !inString;
+        else if (!inString && c == QLatin1Char('('))
+            ++depth;
+        else if (!inString && c == QLatin1Char(')') && --depth == 0)
+            return std::make_pair(int(m.capturedStart()), i + 1);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString stripTrailingComma(const QString& line)
+{
+    QString t = line.trimmed();
+    if (t.endsWith(QLatin1Char(',')))
+        t.chop(1);
+    return t.trimmed();
+}
+
+std::optional<ColumnLine> parseColumnLine(const QString& raw)
+{
+    const QString line = stripTrailingComma(raw);
+    static const QRegularExpression re(
+        QStringLiteral("^(\\[[^\\]]+\\]|[A-Za-z_#@][A-Za-z0-9_#@$]*)\\s+([A-Za-z_]+(?:\\s*\\(\\s*(?:\\d+|max)\\s*(?:,\\s*\\d+\\s*)?\\))?)(.*)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(line);
+    if (!m.hasMatch())
+        return std::nullopt;
+    ColumnLine c;
+    c.name = m.captured(1);
+    if (c.name.startsWith(QLatin1Char('[')))
+        c.name = c.name.mid(1, c.name.size() - 2);
+    c.type = m.captured(2).simplified().remove(QLatin1Char(' '));
+    c.rest = m.captured(3).trimmed();
+    if (const auto call = findCall(c.rest, QStringLiteral("default"))) {
+        const QString clause = c.rest.mid(call->first, call->second - call->first);
+        c.defaultValue = clause.mid(clause.indexOf(QLatin1Char('(')) + 1).chopped(1).trimmed();
+    }
+    c.identity = findCall(c.rest, QStringLiteral("identity")).has_value();
+    return c;
+}
+
+QString withoutDefault(const QString& raw)
+{
+    QString line = stripTrailingComma(raw);
+    for (const QString& keyword : {QStringLiteral("default"), QStringLiteral("identity")}) {
+        if (const auto call = findCall(line, keyword))
+            line.remove(call->first, call->second - call->first);
+    }
+    return line.simplified();
+}
+
+bool Dialect::sameType(const QString& declared, const QString& scriptType) const
+{
+    auto norm = [](QString t) { return t.toUpper().remove(QLatin1Char(' ')); };
+    return norm(declared) == norm(scriptType);
+}
+
+// ---- SQL Server
+
+QString SqlServerDialect::qualified(const QString& database, const QString& table) const
+{
+    return bracket(database) + QStringLiteral(".dbo.") + bracket(table);
+}
+
+QString SqlServerDialect::topClause(int n) const { return QStringLiteral("TOP %1 ").arg(n); }
+
+QString SqlServerDialect::serverClockSql() const { return QStringLiteral("select getdate() as serverDateTime"); }
+
+bool SqlServerDialect::tableExists(QSqlDatabase db, const QString& table) const
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_SCHEMA = 'dbo' AND TABLE_NAME = :name"));
+    q.bindValue(QStringLiteral(":name"), table);
+    return q.exec() && q.next();
+}
+
+QList<ColumnInfo> SqlServerDialect::columns(QSqlDatabase db, const QString& table) const
+{
+    QList<ColumnInfo> out;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH FROM INFORMATION_SCHEMA.COLUMNS "
+                             "WHERE TABLE_SCHEMA = 'dbo' AND TABLE_NAME = :name ORDER BY ORDINAL_POSITION"));
+    q.bindValue(QStringLiteral(":name"), table);
+    if (q.exec()) {
+        while (q.next()) {
+            QString type = q.value(1).toString();
+            if (!q.value(2).isNull())
+                type += QStringLiteral("(%1)").arg(q.value(2).toInt() < 0 ? QStringLiteral("max") : q.value(2).toString());
+            out << ColumnInfo{q.value(0).toString(), type};
+        }
+    }
+    return out;
+}
+
+QString SqlServerDialect::columnLine(const QString& scriptLine, bool) const { return stripTrailingComma(scriptLine); }
+
+bool SqlServerDialect::isUniqueViolation(const QSqlError& error) const
+{
+    // 2627: primary key or unique constraint, 2601: unique index.
+    const QString code = error.nativeErrorCode();
+    return code.contains(QStringLiteral("2627")) || code.contains(QStringLiteral("2601"))
+        || error.text().contains(QStringLiteral("duplicate key"), Qt::CaseInsensitive);
+}
+
+// ---- SQLite
+
+QString SqliteDialect::qualified(const QString& database, const QString& table) const
+{
+    return bracket(database) + QLatin1Char('.') + bracket(table);
+}
+
+QString SqliteDialect::limitClause(int n) const { return QStringLiteral(" LIMIT %1").arg(n); }
+
+QString SqliteDialect::serverClockSql() const
+{
+    return QStringLiteral("select strftime('%Y-%m-%dT%H:%M:%f', 'now', 'localtime') as serverDateTime");
+}
+
+bool SqliteDialect::tableExists(QSqlDatabase db, const QString& table) const
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = :name COLLATE NOCASE"));
+    q.bindValue(QStringLiteral(":name"), table);
+    return q.exec() && q.next();
+}
+
+QList<ColumnInfo> SqliteDialect::columns(QSqlDatabase db, const QString& table) const
+{
+    QList<ColumnInfo> out;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(bracket(table)))) {
+        while (q.next())
+            out << ColumnInfo{q.value(1).toString(), q.value(2).toString()};
+    }
+    return out;
+}
+
+QString SqliteDialect::columnLine(const QString& scriptLine, bool identityAsKey) const
+{
+    QString line = stripTrailingComma(scriptLine);
+    static const QRegularExpression collate(QStringLiteral("COLLATE\\s+[A-Za-z0-9_]+"), QRegularExpression::CaseInsensitiveOption);
+    line.replace(collate, QStringLiteral("COLLATE NOCASE"));
+    static const QRegularExpression getdate(QStringLiteral("getdate\\s*\\(\\s*\\)"), QRegularExpression::CaseInsensitiveOption);
+    line.replace(getdate, QStringLiteral("CURRENT_TIMESTAMP"));
+    static const QRegularExpression maxSize(QStringLiteral("\\b(n?varchar|varbinary)\\s*\\(\\s*max\\s*\\)"), QRegularExpression::CaseInsensitiveOption);
+    line.replace(maxSize, QStringLiteral("TEXT"));
+    const std::optional<ColumnLine> c = parseColumnLine(line);
+    if (c && c->identity) {
+        if (identityAsKey)
+            return QLatin1Char('[') + c->name + QStringLiteral("] INTEGER PRIMARY KEY AUTOINCREMENT");
+        line = withoutDefault(line);
+        if (c->defaultValue)
+            line += QStringLiteral(" default(") + *c->defaultValue + QLatin1Char(')');
+    }
+    return line;
+}
+
+bool SqliteDialect::begin(QSqlDatabase db) const
+{
+    // Take the write lock at once: "largest + 1" must not be read by two writers.
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool SqliteDialect::commit(QSqlDatabase db) const
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("COMMIT"));
+}
+
+void SqliteDialect::rollback(QSqlDatabase db) const
+{
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool SqliteDialect::isUniqueViolation(const QSqlError& error) const
+{
+    // SQLITE_CONSTRAINT_PRIMARYKEY 1555, SQLITE_CONSTRAINT_UNIQUE 2067, or the text.
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("1555") || code == QLatin1String("2067") || code == QLatin1String("19")
+        || error.text().contains(QStringLiteral("UNIQUE constraint failed"), Qt::CaseInsensitive);
+}
+
+} // namespace orvak::startup

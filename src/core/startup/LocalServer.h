@@ -1,0 +1,61 @@
+#pragma once
+// The local data folder: each database is one embedded database file <NAME>.db in
+// the folder, MASTER.db holds the server's logins. Several programs on one
+// computer share the folder (write-ahead log, busy timeout).
+#include "startup/Server.h"
+
+#include <QHash>
+
+namespace orvak::startup {
+
+class LocalServer final : public Server {
+public:
+    LocalServer(QString folder, QString serverName, QString user, QString password);
+    ~LocalServer() override;
+
+    bool isLocal() const override { return true; }
+    const Dialect& dialect() const override { return dialect_; }
+    QString serverName() const override { return serverName_; }
+    QString folder() const { return folder_; }
+
+    bool testConnection(const QString& user, const QString& password, QString* error) override;
+    bool testAdministrator(const QString& user, const QString& password, QString* error) override;
+    bool loginExists(const QString& login, QString* error = nullptr) override;
+    bool createLogin(const QString& login, const QString& password, QString* error) override;
+
+    QStringList databaseNames(QString* error = nullptr) override;
+    bool createDatabase(const QString& name, const QString& dataFolder, QString* error) override;
+    bool attachDatabase(const QString& name, const QString& file, QString* error) override;
+    bool setCompatibility80(const QString&, QString*) override { return true; }
+    QString versionText() override;
+    std::optional<QDateTime> now() override;
+    QString defaultDataFolder() override { return folder_; }
+
+    QSqlDatabase database(const QString& name, QString* error = nullptr) override;
+    void closeDatabase(const QString& name) override;
+    void closeAll() override;
+    bool attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error) override;
+
+    bool backupDatabase(const QString& name, const QString& file, QString* error) override;
+    std::optional<BackupFileList> backupFileList(const QString& file, QString* error) override;
+    bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) override;
+
+    // The file of a database, matched case-insensitively; empty when none.
+    QString databaseFile(const QString& name) const;
+
+private:
+    bool ensureMaster(QString* error);
+    QSqlDatabase openFile(const QString& connection, const QString& path, QString* error);
+    bool authenticated(QString* error);
+
+    SqliteDialect dialect_;
+    QString folder_;
+    QString serverName_;
+    QString user_;
+    QString password_;
+    QString prefix_;
+    bool authenticated_ = false;
+    QHash<QString, QString> open_;   // upper-cased name -> connection name
+};
+
+} // namespace orvak::startup

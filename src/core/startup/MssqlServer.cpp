@@ -1,0 +1,264 @@
+#include "startup/MssqlServer.h"
+
+#include "startup/ConnectionStrings.h"
+#include "startup/SqlServerStatements.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace orvak::startup {
+
+namespace {
+QString unsafeName(const QString& name) { return QStringLiteral("نام بانک اطلاعاتي معتبر نيست: %1").arg(name); }
+} // namespace
+
+MssqlServer::MssqlServer(ConnectionSettings settings)
+    : settings_(std::move(settings))
+    , prefix_(QStringLiteral("orvak-mssql-%1:").arg(QUuid::createUuid().toString(QUuid::Id128)))
+{
+}
+
+MssqlServer::~MssqlServer() { closeAll(); }
+
+bool MssqlServer::run(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
+{
+    QSqlQuery q(db);
+    q.prepare(sql);
+    for (auto it = binds.begin(); it != binds.end(); ++it)
+        q.bindValue(it.key(), it.value());
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+QSqlDatabase MssqlServer::master(QString* error) { return database(QStringLiteral("master"), error); }
+
+bool MssqlServer::testConnection(const QString& user, const QString& password, QString* error)
+{
+    if (settings_.serverName.trimmed().isEmpty()) {
+        if (error)
+            *error = QStringLiteral("نام سرور مشخص نشده است");
+        return false;
+    }
+    closeAll();
+    settings_.sqlUser = user;
+    settings_.sqlPassword = password;
+    return master(error).isOpen();
+}
+
+bool MssqlServer::loginExists(const QString& login, QString* error)
+{
+    QSqlDatabase db = master(error);
+    QSqlQuery q(db);
+    return db.isOpen() && q.exec(mssql::loginExists(login)) && q.next();
+}
+
+bool MssqlServer::createLogin(const QString& login, const QString& password, QString* error)
+{
+    QSqlDatabase db = master(error);
+    if (!db.isOpen())
+        return false;
+    QString language = QStringLiteral("us_english");
+    QSqlQuery lang(db);
+    lang.prepare(mssql::languageExists());
+    lang.bindValue(QStringLiteral(":language"), language);
+    if (!lang.exec() || !lang.next())
+        language.clear();   // the server's own language
+    QVariantMap binds{{QStringLiteral(":login"), login}, {QStringLiteral(":password"), password},
+                      {QStringLiteral(":language"), language.isEmpty() ? QVariant() : QVariant(language)}};
+    return run(db, mssql::addLogin(), binds, error)
+        && run(db, mssql::addLoginToSysadmin(), {{QStringLiteral(":login"), login}}, error);
+}
+
+QStringList MssqlServer::databaseNames(QString* error)
+{
+    QStringList names;
+    QSqlDatabase db = master(error);
+    QSqlQuery q(db);
+    if (db.isOpen() && q.exec(QStringLiteral("SELECT name FROM master.dbo.sysdatabases ORDER BY name"))) {
+        while (q.next())
+            names << q.value(0).toString();
+    }
+    return names;
+}
+
+bool MssqlServer::createDatabase(const QString& name, const QString& dataFolder, QString* error)
+{
+    if (!mssql::isSafeName(name)) {
+        if (error)
+            *error = unsafeName(name);
+        return false;
+    }
+    QSqlDatabase db = master(error);
+    if (!db.isOpen())
+        return false;
+    if (dataFolder.isEmpty())
+        return run(db, mssql::createDatabase(name), {}, error);
+    for (const QString& statement : mssql::creationStatements(mssql::defaultCreationScript(), name, dataFolder)) {
+        if (!run(db, statement, {}, error))
+            return false;
+    }
+    return true;
+}
+
+bool MssqlServer::attachDatabase(const QString& name, const QString& file, QString* error)
+{
+    if (!mssql::isSafeName(name)) {
+        if (error)
+            *error = unsafeName(name);
+        return false;
+    }
+    if (databaseExists(name))
+        return true;
+    return run(master(error), mssql::attachDatabase(name), {{QStringLiteral(":file"), file}}, error);
+}
+
+bool MssqlServer::setCompatibility80(const QString& name, QString* error)
+{
+    if (!mssql::isSafeName(name)) {
+        if (error)
+            *error = unsafeName(name);
+        return false;
+    }
+    return run(master(error), mssql::setCompatibility80(name), {}, error);
+}
+
+QString MssqlServer::versionText()
+{
+    QSqlQuery q(master(nullptr));
+    if (q.exec(mssql::serverVersion()) && q.next())
+        return q.value(0).toString();
+    return {};
+}
+
+std::optional<QDateTime> MssqlServer::now()
+{
+    QSqlQuery q(master(nullptr));
+    if (q.exec(mssql::serverDate()) && q.next())
+        return q.value(0).toDateTime();
+    return std::nullopt;
+}
+
+QString MssqlServer::defaultDataFolder()
+{
+    QSqlQuery q(master(nullptr));
+    if (q.exec(mssql::masterFirstFile()) && q.next())
+        return QFileInfo(q.value(0).toString().trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'))).path().replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return {};
+}
+
+QSqlDatabase MssqlServer::database(const QString& name, QString* error)
+{
+    const QString key = name.toUpper();
+    if (const auto it = open_.constFind(key); it != open_.constEnd()) {
+        QSqlDatabase db = QSqlDatabase::database(*it, false);
+        if (db.isOpen())
+            return db;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
+        if (error)
+            *error = QStringLiteral("راه انداز ODBC براي ارتباط با SQL Server نصب نشده است");
+        return {};
+    }
+    const QString connection = prefix_ + key;
+    QSqlDatabase db = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
+                                                         : QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connection);
+    db.setDatabaseName(odbcConnectionString(settings_.serverName, name, settings_.sqlUser, settings_.sqlPassword));
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        return {};
+    }
+    open_.insert(key, connection);
+    return db;
+}
+
+void MssqlServer::closeDatabase(const QString& name)
+{
+    const QString connection = open_.take(name.toUpper());
+    if (connection.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
+void MssqlServer::closeAll()
+{
+    const QStringList names = open_.keys();
+    for (const QString& n : names)
+        closeDatabase(n);
+}
+
+bool MssqlServer::backupDatabase(const QString& name, const QString& file, QString* error)
+{
+    if (!mssql::isSafeName(name)) {
+        if (error)
+            *error = unsafeName(name);
+        return false;
+    }
+    return run(master(error), mssql::backupStatement(name), {{QStringLiteral(":file"), file}}, error);
+}
+
+std::optional<BackupFileList> MssqlServer::backupFileList(const QString& file, QString* error)
+{
+    QSqlDatabase db = master(error);
+    if (!db.isOpen())
+        return std::nullopt;
+    QSqlQuery q(db);
+    q.prepare(mssql::restoreFileListStatement());
+    q.bindValue(QStringLiteral(":file"), file);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    BackupFileList list;
+    while (q.next()) {
+        // Type D is the data file, L the log.
+        const QString type = q.value(QStringLiteral("Type")).toString().trimmed().toUpper();
+        if (type == QLatin1String("D") && list.dataLogicalName.isEmpty())
+            list.dataLogicalName = q.value(QStringLiteral("LogicalName")).toString();
+        else if (type == QLatin1String("L") && list.logLogicalName.isEmpty())
+            list.logLogicalName = q.value(QStringLiteral("LogicalName")).toString();
+    }
+    if (list.dataLogicalName.isEmpty() || list.logLogicalName.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("فايل انتخاب شده نسخه پشتيبان بانک اطلاعاتي نيست");
+        return std::nullopt;
+    }
+    return list;
+}
+
+bool MssqlServer::restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error)
+{
+    if (!mssql::isSafeName(name)) {
+        if (error)
+            *error = unsafeName(name);
+        return false;
+    }
+    const std::optional<BackupFileList> files = backupFileList(file, error);
+    if (!files)
+        return false;
+    closeDatabase(name);
+    QString folder = dataFolder;
+    while (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return run(master(error), mssql::restoreStatement(name),
+               {{QStringLiteral(":file"), file},
+                {QStringLiteral(":dataLogical"), files->dataLogicalName},
+                {QStringLiteral(":dataFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_DATA.MDF")},
+                {QStringLiteral(":logLogical"), files->logLogicalName},
+                {QStringLiteral(":logFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_LOG.LDF")}},
+               error);
+}
+
+} // namespace orvak::startup

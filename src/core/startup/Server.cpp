@@ -1,0 +1,70 @@
+#include "startup/Server.h"
+
+#include "startup/LocalServer.h"
+#include "startup/MssqlServer.h"
+#include "util/CodePage1256.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace orvak::startup {
+
+namespace {
+const QString kLongPathMarker = QStringLiteral("*");
+QString localDataFile(const QString& startDir) { return QDir(startDir).filePath(QStringLiteral("LOCALDATA.TXT")); }
+} // namespace
+
+bool Server::databaseExists(const QString& name)
+{
+    const QStringList names = databaseNames();
+    return std::any_of(names.begin(), names.end(), [&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+bool isLocalServerName(const QString& serverName)
+{
+    return serverName.startsWith(QString::fromLatin1(LocalServerPrefix), Qt::CaseInsensitive);
+}
+
+QString localFolderOf(const QString& serverName, const QString& startDir)
+{
+    QString folder = serverName.mid(int(qstrlen(LocalServerPrefix))).trimmed();
+    if (folder == kLongPathMarker) {
+        QFile f(localDataFile(startDir));
+        folder = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readLine()).trimmed() : QString();
+    }
+    if (folder.isEmpty())
+        return {};
+    folder = QDir::fromNativeSeparators(folder);
+    return QDir::cleanPath(QDir(startDir).absoluteFilePath(folder));
+}
+
+QString localServerNameFor(const QString& folder, const QString& startDir)
+{
+    const QString absolute = QDir::cleanPath(QDir(startDir).absoluteFilePath(folder));
+    QString stored = QDir(startDir).relativeFilePath(absolute);
+    if (stored.startsWith(QStringLiteral("..")))
+        stored = absolute;
+    if (stored.isEmpty())
+        stored = QStringLiteral(".");
+    const QString name = QString::fromLatin1(LocalServerPrefix) + stored;
+    const util::Encoded1256 encoded = util::encode1256(name);
+    if (encoded.ok() && encoded.bytes.size() <= ServerNameWidth)
+        return name;
+    QSaveFile f(localDataFile(startDir));
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write((absolute + QLatin1Char('\n')).toUtf8());
+        f.commit();
+    }
+    return QString::fromLatin1(LocalServerPrefix) + kLongPathMarker;
+}
+
+std::unique_ptr<Server> makeServer(const ConnectionSettings& settings, const QString& startDir)
+{
+    if (isLocalServerName(settings.serverName))
+        return std::make_unique<LocalServer>(localFolderOf(settings.serverName, startDir), settings.serverName,
+                                             settings.sqlUser, settings.sqlPassword);
+    return std::make_unique<MssqlServer>(settings);
+}
+
+} // namespace orvak::startup

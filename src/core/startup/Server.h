@@ -1,0 +1,73 @@
+#pragma once
+// One server that a workstation reaches, holding named databases: either a local
+// data folder (one embedded database file per database) or a Microsoft SQL Server.
+#include "startup/ConnectionFiles.h"
+#include "startup/Dialect.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace orvak::startup {
+
+struct BackupFileList {
+    QString dataLogicalName;
+    QString logLogicalName;
+};
+
+class Server {
+public:
+    virtual ~Server() = default;
+
+    virtual bool isLocal() const = 0;
+    virtual const Dialect& dialect() const = 0;
+    virtual QString serverName() const = 0;
+
+    // The login check of the set-up screen; on success later opens use this login.
+    virtual bool testConnection(const QString& user, const QString& password, QString* error) = 0;
+    // The administrator's check of the initial set-up: SQL Server's own login (for
+    // example sa); for a local folder, that the folder can be written (and the
+    // password, when the login named exists already).
+    virtual bool testAdministrator(const QString& user, const QString& password, QString* error) = 0;
+    virtual bool loginExists(const QString& login, QString* error = nullptr) = 0;
+    virtual bool createLogin(const QString& login, const QString& password, QString* error) = 0;
+
+    virtual QStringList databaseNames(QString* error = nullptr) = 0;
+    bool databaseExists(const QString& name);
+    // Create an empty database (server defaults), or with data and log files in a
+    // folder when dataFolder is given (SQL Server only).
+    virtual bool createDatabase(const QString& name, const QString& dataFolder, QString* error) = 0;
+    virtual bool attachDatabase(const QString& name, const QString& file, QString* error) = 0;
+    virtual bool setCompatibility80(const QString& name, QString* error) = 0;
+    virtual QString versionText() = 0;
+    virtual std::optional<QDateTime> now() = 0;
+    virtual QString defaultDataFolder() = 0;
+
+    // The open connection to a database (opened on first use, kept afterwards).
+    virtual QSqlDatabase database(const QString& name, QString* error = nullptr) = 0;
+    virtual void closeDatabase(const QString& name) = 0;
+    virtual void closeAll() = 0;
+    // Makes another database's tables readable on a connection (qualified names).
+    virtual bool attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error) = 0;
+
+    virtual bool backupDatabase(const QString& name, const QString& file, QString* error) = 0;
+    virtual std::optional<BackupFileList> backupFileList(const QString& file, QString* error) = 0;
+    // Replaces the database with the backup's content; its connection is closed first.
+    virtual bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) = 0;
+};
+
+// "LOCAL:<folder>" names a local data folder; anything else is a SQL Server name.
+inline constexpr const char* LocalServerPrefix = "LOCAL:";
+bool isLocalServerName(const QString& serverName);
+// The folder of a local server name, resolved against the start folder (a folder
+// too long for the connection table is kept in LOCALDATA.TXT beside it).
+QString localFolderOf(const QString& serverName, const QString& startDir);
+// The server name to store for a local folder (relative to the start folder when
+// inside it); writes LOCALDATA.TXT when the name would not fit the table's field.
+QString localServerNameFor(const QString& folder, const QString& startDir);
+
+std::unique_ptr<Server> makeServer(const ConnectionSettings& settings, const QString& startDir);
+
+} // namespace orvak::startup

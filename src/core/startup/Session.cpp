@@ -1,0 +1,402 @@
+#include "startup/Session.h"
+
+#include "startup/ConnectionStrings.h"
+#include "startup/Db.h"
+#include "startup/StructureUpdate.h"
+#include "util/Jalali.h"
+
+#include <QSqlQuery>
+
+namespace orvak::startup {
+
+namespace {
+
+QString initialSectionTitle() { return QStringLiteral("حسابداري تعهدي بخش عمومي"); }
+
+QString accountingMissingMessage(const QString& name)
+{
+    return QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال مالي") + name + QString(22, QLatin1Char(' '))
+        + QStringLiteral("لطفا سال مالي پيش فرض حسابداري را از منوي \"سپرده ها و تضمينات ذيحسابي\" انتخاب کنيد.");
+}
+
+std::optional<QSqlRecord> firstRecord(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {})
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (auto it = binds.begin(); it != binds.end(); ++it)
+        q.bindValue(it.key(), it.value());
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return q.record();
+}
+
+} // namespace
+
+Section sectionFor(const QString& code)
+{
+    if (code == QLatin1String("1"))
+        return {QStringLiteral("1"), QStringLiteral("عمراني"), QString()};
+    if (code == QLatin1String("2"))
+        return {QStringLiteral("2"), QStringLiteral("جاري"), QStringLiteral("J")};
+    if (code == QLatin1String("3"))
+        return {QStringLiteral("3"), QStringLiteral("ساير منابع"), QStringLiteral("C4")};
+    return {QStringLiteral("0"), QStringLiteral("بخض عمومي"), QStringLiteral("C0")};
+}
+
+QList<Section> allSections()
+{
+    return {sectionFor(QStringLiteral("0")), sectionFor(QStringLiteral("1")), sectionFor(QStringLiteral("2")),
+            sectionFor(QStringLiteral("3"))};
+}
+
+Session::Session(QString startDir, SiteConfig site)
+    : startDir_(std::move(startDir))
+    , site_(std::move(site))
+    , depositDbName_(InitialDepositDbName())
+    , sectionCode_(InitialSectionCode())
+    , sectionTitle_(initialSectionTitle())
+    , currentYear_(util::toJalali(QDate::currentDate()).year)
+{
+}
+
+Session::~Session() { CloseConnections(); }
+
+const Dialect& Session::dialect() const
+{
+    static const SqliteDialect fallback;
+    return server_ ? server_->dialect() : fallback;
+}
+
+ConnectionFileState Session::ReadConnectionFile(QString* error)
+{
+    ConnectionSettings settings = connection_;
+    const ConnectionFileState state = startup::ReadConnectionFile(startDir_, site_.installationNumber, settings, error);
+    if (state != ConnectionFileState::Unreadable)
+        connection_ = settings;
+    return state;
+}
+
+void Session::useConnection(const ConnectionSettings& settings)
+{
+    CloseConnections();
+    connection_ = settings;
+}
+
+void Session::resetServer()
+{
+    util::setServerClock({});
+    if (server_)
+        server_->closeAll();
+    server_.reset();
+    connected_ = false;
+    depositsOpen_ = false;
+    accountingOpen_ = false;
+}
+
+void Session::CloseConnections() { resetServer(); }
+
+bool Session::ConnectServer(Prompt& prompt)
+{
+    resetServer();
+    server_ = makeServer(connection_, startDir_);
+    QString why;
+    if (!server_->testConnection(connection_.sqlUser, connection_.sqlPassword, &why)) {
+        prompt.info(QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)"));
+        server_.reset();
+        return false;
+    }
+    connected_ = true;
+    Server* server = server_.get();
+    util::setServerClock([server] { return server->now(); });
+
+    const QStringList names = server_->databaseNames();
+    auto exists = [&](const QString& n) {
+        return std::any_of(names.begin(), names.end(), [&](const QString& x) { return x.compare(n, Qt::CaseInsensitive) == 0; });
+    };
+    if (exists(QStringLiteral("OrvakAttachment"))) {
+        QSqlDatabase attachments = server_->database(QStringLiteral("OrvakAttachment"));
+        if (attachments.isOpen() && !server_->dialect().tableExists(attachments, QStringLiteral("AttachmentServer")))
+            server_->closeDatabase(QStringLiteral("OrvakAttachment"));
+    }
+    const QString withNumber = QStringLiteral("ORVAK") + QString::number(site_.installationNumber);
+    commonDbName_ = exists(withNumber) ? withNumber : QStringLiteral("ORVAK");
+    if (!server_->database(commonDbName_, &why).isOpen()) {
+        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + commonDbName_);
+        return true;
+    }
+    connection_.sqlVersionIndex = 1;
+    if (const auto row = firstRecord(common(), QStringLiteral("select * from serverinfo where progid=:progid"),
+                                     {{QStringLiteral(":progid"), ProgID}}))
+        connection_.sqlVersionIndex = row->value(QStringLiteral("SQLVER")).toInt();
+    return true;
+}
+
+QSqlDatabase Session::common() { return server_ ? server_->database(commonDbName_) : QSqlDatabase(); }
+
+QSqlDatabase Session::deposits()
+{
+    return server_ && depositsOpen_ ? server_->database(depositDbName_) : QSqlDatabase();
+}
+
+QSqlDatabase Session::accounting()
+{
+    return server_ && accountingOpen_ ? server_->database(accountingDbName_) : QSqlDatabase();
+}
+
+QString Session::commonConnectionText() const
+{
+    return maskPassword(commonConnectionString(connection_, commonDbName_), connection_.sqlPassword);
+}
+
+QString Session::depositConnectionText() const
+{
+    return maskPassword(depositConnectionString(connection_, depositDbName_), connection_.sqlPassword);
+}
+
+QString Session::depositDbNameFor(int installationNumber, const QString& section, const QStringList& existing, QString* base)
+{
+    const QString suffix = sectionFor(section).suffix;
+    const QString numbered = QStringLiteral("ORVAKSEP") + QString::number(installationNumber);
+    const bool found = std::any_of(existing.begin(), existing.end(),
+                                   [&](const QString& n) { return n.compare(numbered + suffix, Qt::CaseInsensitive) == 0; });
+    if (base)
+        *base = found ? numbered : QStringLiteral("ORVAKSEP");
+    return (found ? numbered : QStringLiteral("ORVAKSEP")) + suffix;
+}
+
+QString Session::accountingDbNameFor(int installationNumber, const QString& section, int year)
+{
+    return QStringLiteral("ORVAKC%1C%2Y%3").arg(installationNumber).arg(sectionFor(section).code).arg(year);
+}
+
+QString Session::statusSectionText() const { return QStringLiteral(" بخش مالي ") + sectionTitle_; }
+
+bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
+{
+    if (!server_)
+        return false;
+    const QString previousCode = sectionCode_;
+    const QString previousTitle = sectionTitle_;
+    const int previousYear = currentYear_;
+    const Section s = sectionFor(section.trimmed().isEmpty() ? QStringLiteral("0") : section.trimmed());
+    sectionCode_ = s.code;
+    sectionTitle_ = s.title;
+    currentYear_ = year;
+
+    QString base;
+    const QString name = depositDbNameFor(site_.installationNumber, s.code, server_->databaseNames(), &base);
+    constexpr int steps = 6;
+    prompt.progress(QStringLiteral("تنظيمات سال مالي"), 1, steps);
+    if (!server_->databaseExists(name)) {
+        if (!prompt.ask(QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات يافت نشد.ايجاد گردد؟"))) {
+            sectionCode_ = previousCode;
+            sectionTitle_ = previousTitle;
+            currentYear_ = previousYear;
+            return false;
+        }
+        QString why;
+        if (!server_->createDatabase(name, QString(), &why)) {
+            prompt.info(why);
+            sectionCode_ = previousCode;
+            sectionTitle_ = previousTitle;
+            currentYear_ = previousYear;
+            return false;
+        }
+        StructureUpdate update(*server_, prompt);
+        const UpdateReport report = update.UpdateDatabase(name, schemaFor(DatabaseKind::Deposits));
+        if (!report.errors.isEmpty())
+            prompt.info(QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") + QLatin1Char('\n')
+                        + report.errors.join(QLatin1Char('\n')));
+    }
+    // The new database is in force only once it could be opened.
+    QString why;
+    if (!server_->database(name, &why).isOpen()) {
+        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + name + QLatin1Char('\n') + why);
+        sectionCode_ = previousCode;
+        sectionTitle_ = previousTitle;
+        currentYear_ = previousYear;
+        return false;
+    }
+    if (depositsOpen_ && depositDbName_.compare(name, Qt::CaseInsensitive) != 0)
+        server_->closeDatabase(depositDbName_);
+    depositDbName_ = name;
+    depositDbBase_ = base;
+    depositsOpen_ = true;
+    prompt.progress(QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات"), 2, steps);
+
+    QSqlDatabase db = deposits();
+    yearDefaults_ = QSqlRecord();
+    if (server_->dialect().tableExists(db, QStringLiteral("YearDefaults"))) {
+        if (const auto row = firstRecord(db, QStringLiteral("Select *  From YearDefaults Where Y=:PY and C=:PC"),
+                                         {{QStringLiteral(":PY"), currentYear_}, {QStringLiteral(":PC"), sectionCode_}}))
+            yearDefaults_ = *row;
+    }
+    prompt.progress(QStringLiteral("تنظيمات سال مالي"), 3, steps);
+
+    if (const auto row = firstRecord(db, QStringLiteral("select * from CurMaliYear"))) {
+        const QVariant stored = row->value(QStringLiteral("CurMaliY"));
+        if (!stored.isNull() && !stored.toString().trimmed().isEmpty() && stored.toInt() > 0)
+            currentYear_ = stored.toInt();
+    }
+    prompt.progress(QStringLiteral("تنظيمات سال مالي"), 4, steps);
+
+    OpenAccountingYear(currentYear_, sectionCode_, prompt);
+    prompt.progress(QStringLiteral("تنظيمات سال مالي"), 5, steps);
+
+    ledgerCodes_.clear();
+    if (accountingOpen_) {
+        ledgerCodes_ = {QStringLiteral("21007"), QStringLiteral("11005001"), QStringLiteral("11006002"), QString(),
+                        QStringLiteral("11512"),  QStringLiteral("81001"),    QStringLiteral("82001")};
+    }
+    readOfficeData();
+    prompt.progress(QStringLiteral("تنظيمات سال مالي"), 6, steps);
+    return true;
+}
+
+void Session::readOfficeData()
+{
+    office_ = OfficeData{};
+    const auto row = firstRecord(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
+    if (!row)
+        return;
+    auto text = [&](const char* column) { return row->value(QString::fromLatin1(column)).toString().trimmed(); };
+    office_.province = text("OSTANNAME");
+    office_.city = text("SHAHR");
+    office_.generalOfficeName = text("GENERALOFFICENAME");
+    office_.officeName = text("officeName");
+    office_.agencyRow = text("RADIFEDASTGAH");
+    office_.treasuryHeadName = text("KhazanehRaiiseName");
+    office_.depositBankAccount = text("HESABNO_SEP_BANKDAR");
+    office_.refundBankAccount = text("HESABNO_SEP_BANKRAD");
+    office_.treasuryAccount = text("HESABNO_TamarkozeVojuh");
+}
+
+bool Session::OpenAccountingYear(int year, const QString& section, Prompt& prompt)
+{
+    if (!server_)
+        return false;
+    const QString name = accountingDbNameFor(site_.installationNumber, section, year);
+    if (accountingOpen_ && accountingDbName_.compare(name, Qt::CaseInsensitive) != 0)
+        server_->closeDatabase(accountingDbName_);
+    if (server_->databaseExists(name) && server_->database(name).isOpen()) {
+        accountingDbName_ = name;
+        accountingOpen_ = true;
+        statusYear_ = QStringLiteral("سال مالي ") + QString::number(year);
+        return true;
+    }
+    accountingDbName_ = name;
+    accountingOpen_ = false;
+    prompt.info(accountingMissingMessage(name));
+    return false;
+}
+
+bool Session::chooseFiscalYear(int year, Prompt& prompt)
+{
+    if (!server_)
+        return false;
+    writeChosenYear(startDir_, year);
+    const QString name = accountingDbNameFor(site_.installationNumber, QStringLiteral("0"), year);
+    if (!server_->databaseExists(name)) {
+        prompt.info(QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال مالي") + QString::number(year) + QStringLiteral(" : ") + name);
+        return false;
+    }
+    // The year belongs to section 0: a program in another section goes back to it
+    // whole, so that the section label and the deposits database agree.
+    if (sectionCode_ != QLatin1String("0") || !depositsOpen_) {
+        if (!OpenSection(year, QStringLiteral("0"), prompt))
+            return false;
+    }
+    if (!OpenAccountingYear(year, QStringLiteral("0"), prompt))
+        return false;
+    currentYear_ = year;
+    QSqlDatabase db = deposits();
+    QString why;
+    const bool saved = inTransaction(db, dialect(), [&](QString* e) {
+        return execSql(db, QStringLiteral("delete  from CurMaliYear"), {}, e)
+            && execSql(db, QStringLiteral("INSERT INTO CurMaliYear (IDX,CurMaliY) Values (1,:CurMaliY)"),
+                       {{QStringLiteral(":CurMaliY"), year}}, e);
+    }, &why);
+    if (!saved)
+        prompt.info(why);
+    statusYear_ = QStringLiteral("سال مالي ") + QString::number(year);
+    return saved;
+}
+
+QList<int> Session::ListAccountingYears()
+{
+    QList<int> years;
+    if (!server_)
+        return years;
+    const QString prefix = QStringLiteral("ORVAKC%1C").arg(site_.installationNumber);
+    for (const QString& n : server_->databaseNames()) {
+        if (!n.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int y = n.right(4).toInt(&ok);
+        if (ok && !years.contains(y))
+            years << y;
+    }
+    std::sort(years.begin(), years.end());
+    return years;
+}
+
+QList<int> Session::selectableYears() const
+{
+    QList<int> years;
+    for (int y = 1381; y <= util::CurrentJalaliYear(); ++y)
+        years << y;
+    return years;
+}
+
+std::optional<QSqlRecord> Session::lookup(Lookup kind, const QVariant& key, const QVariant& second)
+{
+    QString sql;
+    QVariantMap binds{{QStringLiteral(":CI"), sectionCode_}};
+    switch (kind) {
+    case Lookup::DetailByCode:
+        sql = QStringLiteral("select * from Tafsili where(Code=:PCode) and CI=:CI");
+        binds.insert(QStringLiteral(":PCode"), key);
+        break;
+    case Lookup::DetailByName:
+        sql = QStringLiteral("select * from Tafsili where (Name=:PName) and CI=:CI");
+        binds.insert(QStringLiteral(":PName"), key);
+        break;
+    case Lookup::ContractByCode:
+        sql = QStringLiteral("Select * from PAYMENTS Where (Code=:PCode) and CI=:CI");
+        binds.insert(QStringLiteral(":PCode"), key);
+        break;
+    case Lookup::ContractByNumber:
+        sql = QStringLiteral("Select * from PAYMENTS Where (Paymentno=:PayMentNo)and(tafsil=:Tafsil) and CI=:CI");
+        binds.insert(QStringLiteral(":PayMentNo"), key);
+        binds.insert(QStringLiteral(":Tafsil"), second);
+        break;
+    case Lookup::Plan:
+        sql = QStringLiteral("Select * From Tarh Where Code=:PCode and CI=:CI");
+        binds.insert(QStringLiteral(":PCode"), key);
+        break;
+    case Lookup::ProjectByNumber:
+        sql = QStringLiteral("Select * From Projeh Where ProjNo=:PCode and CI=:CI");
+        binds.insert(QStringLiteral(":PCode"), key);
+        break;
+    case Lookup::ProjectByName:
+        sql = QStringLiteral("Select * From Projeh Where NameP=:PName and CI=:CI");
+        binds.insert(QStringLiteral(":PName"), key);
+        break;
+    case Lookup::CreditKind:
+        sql = QStringLiteral("select * from etebarKind Where Kind=:PKind and CI=:CI");
+        binds.insert(QStringLiteral(":PKind"), key);
+        break;
+    case Lookup::Centre:
+        sql = QStringLiteral("Select * From Centers Where Code=:PCode and CI=:CI");
+        binds.insert(QStringLiteral(":PCode"), key);
+        break;
+    case Lookup::BankAccount:
+        sql = QStringLiteral("select * from Hesab Where Code=:PCode order by code");
+        binds = {{QStringLiteral(":PCode"), key}};
+        break;
+    }
+    return firstRecord(common(), sql, binds);
+}
+
+} // namespace orvak::startup

@@ -1,0 +1,134 @@
+#pragma once
+// The running installation: program values, the connection, the current financial
+// section and fiscal year, the office data, and the handles of the three databases
+// (common, deposits, accounting). Services take a Session& and work through it.
+#include "startup/ConnectionFiles.h"
+#include "startup/Program.h"
+#include "startup/Prompt.h"
+#include "startup/Server.h"
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <memory>
+
+namespace orvak::startup {
+
+struct OfficeData {
+    QString province;            // OSTANNAME
+    QString city;                // SHAHR
+    QString generalOfficeName;   // GENERALOFFICENAME
+    QString officeName;          // officeName
+    QString agencyRow;           // RADIFEDASTGAH
+    QString treasuryHeadName;    // KhazanehRaiiseName
+    QString depositBankAccount;  // HESABNO_SEP_BANKDAR
+    QString refundBankAccount;   // HESABNO_SEP_BANKRAD
+    QString treasuryAccount;     // HESABNO_TamarkozeVojuh
+};
+
+struct Section {
+    QString code;     // "0".."3"
+    QString title;
+    QString suffix;   // of the deposits database name
+};
+// The four sections; an empty or unknown code is section "0".
+Section sectionFor(const QString& code);
+QList<Section> allSections();
+
+enum class Lookup { DetailByCode, DetailByName, ContractByCode, ContractByNumber, Plan, ProjectByNumber, ProjectByName,
+                    CreditKind, Centre, BankAccount };
+
+class Session {
+public:
+    Session(QString startDir, SiteConfig site);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const QString& startDir() const { return startDir_; }
+    const SiteConfig& site() const { return site_; }
+    int installationNumber() const { return site_.installationNumber; }
+
+    // Connection
+    ConnectionSettings& connection() { return connection_; }
+    ConnectionFileState ReadConnectionFile(QString* error = nullptr);
+    // Uses given settings (the set-up screen and tests) instead of the file.
+    void useConnection(const ConnectionSettings& settings);
+    // Opens the server and the common database; false (after telling the user) when
+    // the server cannot be reached.
+    bool ConnectServer(Prompt& prompt);
+    bool isConnected() const { return connected_; }
+    Server* server() { return server_.get(); }
+    const Dialect& dialect() const;
+    void CloseConnections();
+
+    // Databases
+    QString commonDbName() const { return commonDbName_; }
+    QString depositDbName() const { return depositDbName_; }
+    QString depositDbBase() const { return depositDbBase_; }
+    QString accountingDbName() const { return accountingDbName_; }
+    QSqlDatabase common();
+    QSqlDatabase deposits();
+    QSqlDatabase accounting();
+    bool hasDeposits() const { return depositsOpen_; }
+    bool AccountingDbOpen() const { return accountingOpen_; }
+    QString commonConnectionText() const;    // as shown, password masked
+    QString depositConnectionText() const;
+
+    // Section and year
+    QString SectionCode() const { return sectionCode_; }
+    QString SectionTitle() const { return sectionTitle_; }
+    int CurrentYear() const { return currentYear_; }
+    void setCurrentYear(int year) { currentYear_ = year; }
+    int sqlVersionIndex() const { return connection_.sqlVersionIndex; }
+    bool OpenSection(int year, const QString& section, Prompt& prompt);
+    bool OpenAccountingYear(int year, const QString& section, Prompt& prompt);
+    // The fiscal-year choice of the main menu.
+    bool chooseFiscalYear(int year, Prompt& prompt);
+    QList<int> ListAccountingYears();
+    QList<int> selectableYears() const;   // 1381 .. this year
+
+    static QString depositDbNameFor(int installationNumber, const QString& section, const QStringList& existing,
+                                    QString* base = nullptr);
+    static QString accountingDbNameFor(int installationNumber, const QString& section, int year);
+
+    // Office data and defaults read when a section opens.
+    const OfficeData& office() const { return office_; }
+    const QStringList& defaultLedgerCodes() const { return ledgerCodes_; }
+    const QSqlRecord& yearDefaults() const { return yearDefaults_; }
+    QString statusYearText() const { return statusYear_; }
+    QString statusSectionText() const;
+
+    // The logged-in user (0: nobody).
+    int currentUserCode() const { return currentUser_; }
+    void setCurrentUserCode(int code) { currentUser_ = code; }
+
+    // Lookups of coded entities of the current section; nullopt when not found.
+    std::optional<QSqlRecord> lookup(Lookup kind, const QVariant& key, const QVariant& second = {});
+
+private:
+    void resetServer();
+    bool ensureDeposits(Prompt& prompt);
+    void readOfficeData();
+
+    QString startDir_;
+    SiteConfig site_;
+    ConnectionSettings connection_;
+    std::unique_ptr<Server> server_;
+    bool connected_ = false;
+    QString commonDbName_;
+    QString depositDbName_;
+    QString depositDbBase_ = QStringLiteral("ORVAKSEP");
+    QString accountingDbName_;
+    bool depositsOpen_ = false;
+    bool accountingOpen_ = false;
+    QString sectionCode_;
+    QString sectionTitle_;
+    int currentYear_ = 0;
+    OfficeData office_;
+    QStringList ledgerCodes_;
+    QSqlRecord yearDefaults_;
+    QString statusYear_;
+    int currentUser_ = 0;
+};
+
+} // namespace orvak::startup

@@ -1,0 +1,194 @@
+#include "startup/Db.h"
+#include "startup/LocalServer.h"
+#include "startup/Rights.h"
+#include "startup/Session.h"
+#include "support/TempInstallation.h"
+#include "support/TestSupport.h"
+#include "util/Jalali.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace orvak::startup;
+using orvak::test::TempInstallation;
+
+TEST(Session, SetUpThenConnectThroughTheConnectionFile)
+{
+    TempInstallation t;
+    t.create();
+    EXPECT_EQ(t.setup.userCode, 3);
+    EXPECT_EQ(t.setup.initialPassword.size(), 6);
+
+    auto s = t.reconnect();
+    EXPECT_EQ(s->commonDbName(), QStringLiteral("ORVAK"));
+    EXPECT_EQ(s->connection().serverName, QStringLiteral("LOCAL:DATA"));
+    EXPECT_EQ(s->sqlVersionIndex(), 2);
+    // The first user can log in: this program's row holds the scrambled initial password.
+    const auto stored = scalar(s->common(), QStringLiteral("SELECT PASSWORD FROM PROGUSERS WHERE PROGID = 3 AND UCODE = 3"));
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->toString(), scrambledPassword(t.setup.initialPassword, 3, 275));
+    EXPECT_EQ(scalar(s->common(), QStringLiteral("SELECT PassWord FROM USERS WHERE UCode = 3"))->toString(), t.setup.initialPassword);
+
+    // A wrong password does not connect.
+    Session wrong(t.path(), t.site);
+    ScriptedPrompt prompt;
+    ASSERT_EQ(wrong.ReadConnectionFile(), ConnectionFileState::Ready);
+    wrong.connection().sqlPassword = QStringLiteral("nope");
+    EXPECT_FALSE(wrong.ConnectServer(prompt));
+    EXPECT_EQ(prompt.infos, QStringList{QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")});
+
+    // A second initial set-up finds the common database and makes no second user.
+    ScriptedPrompt again({}, true);
+    InitialSetupRequest request;
+    request.serverName = t.serverName();
+    request.adminUser = QStringLiteral("orvak");
+    request.adminPassword = QString::fromLatin1(orvak::test::kOrvakPassword);
+    const InitialSetupResult second = initialSetup(*s, request, again);
+    EXPECT_TRUE(second.ok);
+    EXPECT_FALSE(second.createdCommonDatabase);
+}
+
+TEST(Session, CommonDatabaseWithInstallationNumberWins)
+{
+    TempInstallation t;
+    t.create();
+    t.session->server()->createDatabase(QStringLiteral("ORVAK275"), QString(), nullptr);
+    auto s = t.reconnect();
+    EXPECT_EQ(s->commonDbName(), QStringLiteral("ORVAK275"));
+}
+
+TEST(Session, DepositDatabaseNamesBySection)
+{
+    struct Case { const char* section; QStringList existing; const char* name; };
+    const Case cases[] = {
+        {"0", {}, "ORVAKSEPC0"},
+        {"0", {QStringLiteral("orvaksep275c0")}, "ORVAKSEP275C0"},
+        {"1", {}, "ORVAKSEP"},
+        {"1", {QStringLiteral("ORVAKSEP275")}, "ORVAKSEP275"},
+        {"2", {QStringLiteral("ORVAKSEP275")}, "ORVAKSEPJ"},
+        {"3", {QStringLiteral("ORVAKSEP275C4")}, "ORVAKSEP275C4"},
+        {"", {}, "ORVAKSEPC0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Session::depositDbNameFor(275, QString::fromLatin1(c.section), c.existing), QString::fromLatin1(c.name)) << c.section;
+    EXPECT_EQ(Session::accountingDbNameFor(275, QStringLiteral("0"), 1403), QStringLiteral("ORVAKC275C0Y1403"));
+}
+
+TEST(Session, OpenSectionCreatesOnYesAndKeepsThePreviousOnNo)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    ScriptedPrompt no({false});
+    EXPECT_FALSE(s->OpenSection(1403, QStringLiteral("0"), no));
+    EXPECT_EQ(no.questions, QStringList{QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات يافت نشد.ايجاد گردد؟")});
+    EXPECT_FALSE(s->hasDeposits());
+    EXPECT_FALSE(s->server()->databaseExists(QStringLiteral("ORVAKSEPC0")));
+
+    ScriptedPrompt yes({true});
+    ASSERT_TRUE(s->OpenSection(1403, QStringLiteral("0"), yes));
+    EXPECT_EQ(s->depositDbName(), QStringLiteral("ORVAKSEPC0"));
+    EXPECT_EQ(s->SectionTitle(), QStringLiteral("بخض عمومي"));
+    EXPECT_TRUE(s->dialect().tableExists(s->deposits(), QStringLiteral("GENERAL_INFO")));
+    EXPECT_FALSE(s->AccountingDbOpen());
+    ASSERT_EQ(yes.infos.size(), 1);
+    EXPECT_TRUE(yes.infos[0].startsWith(QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال ماليORVAKC275C0Y1403") + QString(22, QLatin1Char(' '))));
+
+    // Section 1 (no suffix) refused: section 0 stays in force.
+    ScriptedPrompt refuse({false});
+    EXPECT_FALSE(s->OpenSection(1403, QStringLiteral("1"), refuse));
+    EXPECT_EQ(s->SectionCode(), QStringLiteral("0"));
+    EXPECT_EQ(s->depositDbName(), QStringLiteral("ORVAKSEPC0"));
+}
+
+TEST(Session, StoredYearOpensItsAccountingDatabaseAndOfficeDataIsRead)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(s->OpenSection(1403, QStringLiteral("0"), yes));
+    ASSERT_TRUE(s->server()->createDatabase(QStringLiteral("ORVAKC275C0Y1402"), QString(), nullptr));
+    ASSERT_TRUE(s->server()->createDatabase(QStringLiteral("ORVAKC275C1Y1400"), QString(), nullptr));
+    ASSERT_TRUE(execSql(s->deposits(), QStringLiteral("INSERT INTO CurMaliYear (IDX, CurMaliY) VALUES (1, 1402)")));
+    ASSERT_TRUE(execSql(s->deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME, officeName, HESABNO_TamarkozeVojuh) "
+                                                      "VALUES (1, 'فارس', 'اداره کل راه', '4001012345678')")));
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(s->OpenSection(1403, QStringLiteral("0"), quiet));
+    EXPECT_EQ(s->CurrentYear(), 1402);
+    EXPECT_TRUE(s->AccountingDbOpen());
+    EXPECT_EQ(s->accountingDbName(), QStringLiteral("ORVAKC275C0Y1402"));
+    EXPECT_EQ(s->statusYearText(), QStringLiteral("سال مالي 1402"));
+    EXPECT_EQ(s->defaultLedgerCodes().value(0), QStringLiteral("21007"));
+    EXPECT_EQ(s->office().province, QStringLiteral("فارس"));
+    EXPECT_EQ(s->office().treasuryAccount, QStringLiteral("4001012345678"));
+    EXPECT_TRUE(quiet.infos.isEmpty());
+    EXPECT_EQ(s->ListAccountingYears(), (QList<int>{1400, 1402}));
+
+    // The fiscal-year choice: a missing year changes nothing, an existing one is stored.
+    ScriptedPrompt choose;
+    EXPECT_FALSE(s->chooseFiscalYear(1399, choose));
+    EXPECT_EQ(s->CurrentYear(), 1402);
+    ASSERT_TRUE(s->server()->createDatabase(QStringLiteral("ORVAKC275C0Y1401"), QString(), nullptr));
+    ASSERT_TRUE(s->chooseFiscalYear(1401, choose));
+    EXPECT_EQ(s->CurrentYear(), 1401);
+    EXPECT_EQ(s->accountingDbName(), QStringLiteral("ORVAKC275C0Y1401"));
+    EXPECT_EQ(scalar(s->deposits(), QStringLiteral("SELECT CurMaliY FROM CurMaliYear"))->toInt(), 1401);
+    EXPECT_EQ(readChosenYear(t.path()), std::optional<int>(1401));
+}
+
+TEST(Session, LookupsStayInTheirSection)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    ASSERT_TRUE(execSql(s->common(), QStringLiteral("CREATE TABLE Tafsili (Code int, Name varchar(50), CI varchar(1))")));
+    ASSERT_TRUE(execSql(s->common(), QStringLiteral("INSERT INTO Tafsili VALUES (10, 'شرکت الف', '1'), (11, 'شرکت ب', '0')")));
+    EXPECT_FALSE(s->lookup(Lookup::DetailByCode, 10).has_value());
+    ASSERT_TRUE(s->lookup(Lookup::DetailByCode, 11).has_value());
+    EXPECT_EQ(s->lookup(Lookup::DetailByName, QStringLiteral("شرکت ب"))->value(QStringLiteral("Code")).toInt(), 11);
+}
+
+TEST(Session, NewKeysAreTakenInsideTheTransactionAndRetriedOnce)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    QSqlDatabase db = s->common();
+    auto other = t.reconnect();   // another workstation
+    int attempts = 0;
+    qint64 key = 0;
+    const bool ok = insertWithNextKey(db, s->dialect(), QStringLiteral("HISTORY_RESBACK"), QStringLiteral("id"),
+                                      [&](qint64 id) {
+                                          QSqlQuery q(db);
+                                          if (++attempts == 1) {
+                                              // A row with the same number turns up first, as another
+                                              // workstation's would on a shared server.
+                                              q.exec(QStringLiteral("INSERT INTO HISTORY_RESBACK (id) VALUES (%1)").arg(id));
+                                          }
+                                          q.prepare(QStringLiteral("INSERT INTO HISTORY_RESBACK (id, Dbname) VALUES (:id, 'mine')"));
+                                          q.bindValue(QStringLiteral(":id"), id);
+                                          return q.exec() ? QSqlError() : q.lastError();
+                                      },
+                                      &key);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(attempts, 2);
+    EXPECT_EQ(key, 1);   // the clash was rolled back with the attempt
+    EXPECT_EQ(scalar(other->common(), QStringLiteral("SELECT COUNT(*) FROM HISTORY_RESBACK"))->toInt(), 1);
+}
+
+TEST(Session, AccessMask)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    QSqlDatabase db = s->common();
+    ASSERT_TRUE(execSql(db, QStringLiteral("INSERT INTO ACCESSLIST (PROGID, MENUID, MENUORDER, ACCESSNAME) VALUES (3, 8, 8, 'x'), (3, 9, 9, 'y')")));
+    ASSERT_TRUE(execSql(db, QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND4, ACCESSKIND6) "
+                                           "VALUES (3, 3, 8, 1, 1, 1, 1)")));
+    EXPECT_EQ(GetAccess(*s, 8), AccessAll);   // nobody logged in
+    s->setCurrentUserCode(3);
+    EXPECT_EQ(GetAccess(*s, 21), AccessAll);   // not a guarded entry
+    EXPECT_EQ(GetAccess(*s, 9), AccessView);   // listed, no row
+    EXPECT_EQ(GetAccess(*s, 8), AccessNone | AccessView | AccessInsert | AccessSpecial);
+}
