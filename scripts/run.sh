@@ -5,14 +5,13 @@ cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 scripts/install-deps.sh
 scripts/build.sh
+BUILD="$ROOT/${BUILD_DIR:-build}"
 DATA=${ORVAK_DEMO_DIR:-$ROOT/demo-data}
 mkdir -p "$DATA"
 cd "$DATA"
-if [ ! -f site.ini ]; then
-  cat > site.ini <<'INI'
-[Site]
-InstallationNumber=275
-OrganisationName=ذيحسابي اداره کل راه و شهرسازي استان نمونه
-INI
+if [ ! -f SERVER.INI ] || [ ! -d DATA ]; then
+  "$BUILD/src/cli/orvakctl" init --data DATA --password orvak-demo \
+    --installation 275 --organisation "ذيحسابي اداره کل راه و شهرسازي استان نمونه"
+  "$BUILD/src/cli/orvakctl" section 0 --yes >/dev/null
 fi
-exec "$ROOT/${BUILD_DIR:-build}/src/app/orvak" "$@"
+exec "$BUILD/src/app/orvak" "$@"

@@ -1,0 +1,46 @@
+// Opening a financial section on the local back-end: every step, as the main
+// window does at start and on each change of section.
+#include "startup/Db.h"
+#include "startup/ServerSetup.h"
+#include "startup/Session.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace orvak::startup;
+
+static void BM_OpenSection(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const SiteConfig site{275, QStringLiteral("bench")};
+    writeSiteConfig(dir.path(), site);
+    {
+        Session setup(dir.path(), site);
+        ScriptedPrompt prompt({}, true);
+        prompt.texts << QStringLiteral("pw");
+        InitialSetupRequest request;
+        request.serverName = QStringLiteral("LOCAL:DATA");
+        request.adminUser = QStringLiteral("orvak");
+        request.adminPassword = QStringLiteral("pw");
+        if (!initialSetup(setup, request, prompt).ok || !workstationSetup(setup, request.serverName, QStringLiteral("pw"), 2, prompt)) {
+            state.SkipWithError("set-up failed");
+            return;
+        }
+        setup.OpenSection(1403, QStringLiteral("0"), prompt);
+        setup.OpenSection(1403, QStringLiteral("1"), prompt);
+        setup.server()->createDatabase(QStringLiteral("ORVAKC275C0Y1403"), QString(), nullptr);
+        setup.server()->createDatabase(QStringLiteral("ORVAKC275C1Y1403"), QString(), nullptr);
+        execSql(setup.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'x')"));
+    }
+    Session session(dir.path(), site);
+    ScriptedPrompt prompt;
+    session.ReadConnectionFile();
+    session.ConnectServer(prompt);
+    int i = 0;
+    for (auto _ : state) {
+        // Alternate sections so that each open really switches databases.
+        if (!session.OpenSection(1403, (i++ % 2) ? QStringLiteral("1") : QStringLiteral("0"), prompt))
+            state.SkipWithError("OpenSection failed");
+    }
+}
+BENCHMARK(BM_OpenSection)->Unit(benchmark::kMillisecond);

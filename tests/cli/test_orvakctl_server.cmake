@@ -1,0 +1,71 @@
+# orvakctl's set-up, update, backup and restore on a fresh local data folder, and
+# its answers to a missing or broken connection file and to wrong input.
+set(W "${WORK}/orvakctl-server")
+file(REMOVE_RECURSE "${W}")
+file(MAKE_DIRECTORY "${W}")
+
+function(run expect_rc)
+  execute_process(COMMAND ${ORVAKCTL} ${ARGN} WORKING_DIRECTORY "${W}" INPUT_FILE /dev/null
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(expect_rc STREQUAL "fail")
+    if(rc EQUAL 0)
+      message(SEND_ERROR "orvakctl ${ARGN}: expected a failure, got rc 0: ${out} ${err}")
+    endif()
+  elseif(NOT rc EQUAL expect_rc)
+    message(SEND_ERROR "orvakctl ${ARGN}: expected rc ${expect_rc}, got ${rc}: ${out} ${err}")
+  endif()
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+# Before any set-up: no site file, then no server.
+run(fail databases)
+run(0 init --data DATA --password s3cret --installation 275 --organisation "ذيحسابي نمونه")
+if(NOT OUT MATCHES "^3 [0-9]+\n$")
+  message(SEND_ERROR "init did not print the first user's code and password: '${OUT}'")
+endif()
+run(0 databases)
+if(NOT OUT STREQUAL "ORVAK\n")
+  message(SEND_ERROR "databases after init: '${OUT}'")
+endif()
+run(fail connect --data DATA --password wrong)
+run(0 connect --data DATA --password s3cret)
+run(fail section 0)                         # the question is answered no
+run(0 section 0 --yes)
+if(NOT OUT STREQUAL "ORVAKSEPC0\n")
+  message(SEND_ERROR "section 0: '${OUT}'")
+endif()
+run(0 update)
+if(NOT OUT MATCHES "ORVAK: .*\\(no change\\)\nORVAKSEPC0: .*\\(no change\\)")
+  message(SEND_ERROR "update of an up-to-date installation changed something: '${OUT}'")
+endif()
+run(fail update --db NOSUCHDB)
+run(fail year 1400)                         # no accounting database of 1400
+run(2 section 7)
+
+file(MAKE_DIRECTORY "${W}/bk")
+run(0 backup --db ORVAKSEPC0 --to bk/one.bak)
+run(fail backup --db NOSUCHDB --to bk/two.bak)
+file(WRITE "${W}/bk/bad.bak" "not a backup")
+run(fail restore --db ORVAKSEPC0 --from bk/bad.bak --yes)
+run(fail restore --db ORVAKSEPC0 --from bk/one.bak)   # no answers on the terminal
+run(0 restore --db ORVAKSEPC0 --from bk/one.bak --yes)
+run(0 history)
+string(REGEX MATCHALL "\n" rows "${OUT}")
+list(LENGTH rows n)
+if(NOT n EQUAL 3)
+  message(SEND_ERROR "history should hold the backup, the safety copy and the restore: '${OUT}'")
+endif()
+
+# A broken connection file is reported, not guessed at.
+file(WRITE "${W}/SERVER.INI" "garbage")
+run(fail databases)
+if(NOT ERR MATCHES "SERVER.INI")
+  message(SEND_ERROR "a corrupt SERVER.INI was not named: '${ERR}'")
+endif()
+file(REMOVE "${W}/SERVER.INI")
+run(fail databases)                         # an empty one is written: no server yet
+if(NOT EXISTS "${W}/SERVER.INI")
+  message(SEND_ERROR "a missing SERVER.INI was not written empty")
+endif()
+file(REMOVE_RECURSE "${W}")
