@@ -6,6 +6,7 @@
 #include "startup/ServerSetup.h"
 #include "startup/Session.h"
 #include "startup/StructureUpdate.h"
+#include "startup/Versions.h"
 #include "util/Jalali.h"
 #include "util/Numbers.h"
 
@@ -87,8 +88,13 @@ int runUpdate(Context& ctx, Session& session, TerminalPrompt& prompt, const QStr
 {
     bool failed = false;
     for (const QString& name : databases) {
-        StructureUpdate update(*session.server(), prompt);
-        const UpdateReport report = update.UpdateDatabase(name, schemaFor(kindOf(name)));
+        UpdateReport report;
+        if (kindOf(name) == DatabaseKind::Common) {
+            report = updateCommonDatabase(*session.server(), name, prompt);
+        } else {
+            StructureUpdate update(*session.server(), prompt);
+            report = update.UpdateDatabase(name, schemaFor(kindOf(name)));
+        }
         ctx.out << report.summary() << (report.changedData() ? "" : " (no change)") << Qt::endl;
         for (const QString& e : report.errors)
             ctx.err << e << Qt::endl;

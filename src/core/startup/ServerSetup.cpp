@@ -2,6 +2,8 @@
 
 #include "startup/Db.h"
 #include "startup/StructureUpdate.h"
+#include "startup/Versions.h"
+#include "util/Jalali.h"
 #include "util/Scramble.h"
 
 #include <QDir>
@@ -58,8 +60,7 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
         }
         result.createdCommonDatabase = true;
         prompt.progress(QStringLiteral("راه اندازي اوليه"), 3, 6);
-        StructureUpdate update(*server, prompt);
-        const UpdateReport report = update.UpdateDatabase(common, schemaFor(DatabaseKind::Common));
+        const UpdateReport report = updateCommonDatabase(*server, common, prompt);
         if (!report.errors.isEmpty()) {
             prompt.info(QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") + QLatin1Char('\n')
                         + report.errors.join(QLatin1Char('\n')));
@@ -91,6 +92,11 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
             prompt.info(why);
             return result;
         }
+        // The new installation runs this version from the start.
+        execSql(db, QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
+                                   "VALUES (:p, :n, :d, :i, :u)"),
+                {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":n"), VersionNumber}, {QStringLiteral(":d"), VersionDate()},
+                 {QStringLiteral(":i"), util::TodayJalali()}, {QStringLiteral(":u"), code}});
         result.userCode = code;
         result.initialPassword = initial;
         prompt.info(QStringLiteral("کد کاربري و رمز عبور") + QLatin1Char(' ') + QString::number(code) + QLatin1Char(' ') + initial);

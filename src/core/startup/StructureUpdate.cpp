@@ -353,19 +353,29 @@ void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, cons
 
 void StructureUpdate::runFixups(QSqlDatabase db, const QString& script, UpdateReport& report)
 {
+    // "@SQLITE " and "@MSSQL " run a line on that kind of server only, for the few
+    // statements (indexes) the two write differently.
+    const QString mine = server_.isLocal() ? QStringLiteral("@SQLITE ") : QStringLiteral("@MSSQL ");
+    const QString theirs = server_.isLocal() ? QStringLiteral("@MSSQL ") : QStringLiteral("@SQLITE ");
     const QStringList lines = script.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         if (stop(report))
             return;
-        const QString t = lines[i].trimmed();
-        if (t.isEmpty() || t.startsWith(QStringLiteral("//")))
+        QString t = lines[i].trimmed();
+        if (t.isEmpty() || t.startsWith(QStringLiteral("//")) || t.startsWith(theirs, Qt::CaseInsensitive))
             continue;
+        if (t.startsWith(mine, Qt::CaseInsensitive))
+            t = t.mid(mine.size()).trimmed();
         QString why;
         int rows = 0;
-        if (execSql(db, t, {}, &why, &rows))
-            report.fixupRows += qMax(0, rows);
-        else
+        if (!execSql(db, t, {}, &why, &rows)) {
             report.errors << lineError(i + 1, why);
+            continue;
+        }
+        // Only statements that write rows report a count worth adding up.
+        static const QRegularExpression writes(QStringLiteral("^(INSERT|UPDATE|DELETE)\\b"), QRegularExpression::CaseInsensitiveOption);
+        if (writes.match(t).hasMatch())
+            report.fixupRows += qMax(0, rows);
     }
 }
 

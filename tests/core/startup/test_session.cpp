@@ -2,6 +2,7 @@
 #include "startup/LocalServer.h"
 #include "startup/Rights.h"
 #include "startup/Session.h"
+#include "startup/Versions.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "util/Jalali.h"
@@ -142,8 +143,7 @@ TEST(Session, LookupsStayInTheirSection)
     TempInstallation t;
     t.create();
     auto s = t.reconnect();
-    ASSERT_TRUE(execSql(s->common(), QStringLiteral("CREATE TABLE Tafsili (Code int, Name varchar(50), CI varchar(1))")));
-    ASSERT_TRUE(execSql(s->common(), QStringLiteral("INSERT INTO Tafsili VALUES (10, 'شرکت الف', '1'), (11, 'شرکت ب', '0')")));
+    ASSERT_TRUE(execSql(s->common(), QStringLiteral("INSERT INTO TAFSILI (CODE, NAME, CI) VALUES (10, 'شرکت الف', 1), (11, 'شرکت ب', 0)")));
     EXPECT_FALSE(s->lookup(Lookup::DetailByCode, 10).has_value());
     ASSERT_TRUE(s->lookup(Lookup::DetailByCode, 11).has_value());
     EXPECT_EQ(s->lookup(Lookup::DetailByName, QStringLiteral("شرکت ب"))->value(QStringLiteral("Code")).toInt(), 11);
@@ -183,7 +183,7 @@ TEST(Session, AccessMask)
     t.create();
     auto s = t.reconnect();
     QSqlDatabase db = s->common();
-    ASSERT_TRUE(execSql(db, QStringLiteral("INSERT INTO ACCESSLIST (PROGID, MENUID, MENUORDER, ACCESSNAME) VALUES (3, 8, 8, 'x'), (3, 9, 9, 'y')")));
+    // The set-up wrote the guarded entries 1..19.
     ASSERT_TRUE(execSql(db, QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND4, ACCESSKIND6) "
                                            "VALUES (3, 3, 8, 1, 1, 1, 1)")));
     EXPECT_EQ(GetAccess(*s, 8), AccessAll);   // nobody logged in
@@ -191,4 +191,50 @@ TEST(Session, AccessMask)
     EXPECT_EQ(GetAccess(*s, 21), AccessAll);   // not a guarded entry
     EXPECT_EQ(GetAccess(*s, 9), AccessView);   // listed, no row
     EXPECT_EQ(GetAccess(*s, 8), AccessNone | AccessView | AccessInsert | AccessSpecial);
+}
+
+TEST(Session, AccessListIsRebuiltOnlyWhenItDiffers)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    QSqlDatabase db = s->common();
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT COUNT(*) FROM ACCESSLIST WHERE PROGID = 3"))->toInt(), 19);
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT ACCESSNAME FROM ACCESSLIST WHERE PROGID = 3 AND MENUID = 8"))->toString(),
+              QStringLiteral(" اطلاعات سپرده ها"));
+    bool changed = true;
+    ASSERT_TRUE(RebuildAccessList(db, s->dialect(), &changed));
+    EXPECT_FALSE(changed);
+    ASSERT_TRUE(execSql(db, QStringLiteral("UPDATE ACCESSLIST SET ACCESSNAME = 'x' WHERE PROGID = 3 AND MENUID = 2")));
+    ASSERT_TRUE(execSql(db, QStringLiteral("INSERT INTO ACCESSLIST (PROGID, MENUID, MENUORDER, ACCESSNAME) VALUES (3, 40, 40, 'old'), (5, 1, 1, 'other program')")));
+    ASSERT_TRUE(RebuildAccessList(db, s->dialect(), &changed));
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT COUNT(*) FROM ACCESSLIST WHERE PROGID = 3"))->toInt(), 19);
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT ACCESSNAME FROM ACCESSLIST WHERE PROGID = 3 AND MENUID = 2"))->toString(),
+              QStringLiteral("پارامترها و الزامات "));
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT COUNT(*) FROM ACCESSLIST WHERE PROGID = 5"))->toInt(), 1);
+}
+
+TEST(Session, VersionRegistry)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    ScriptedPrompt never;
+    EXPECT_EQ(CheckVersion(*s, never), VersionCheck::Allowed);   // registered at set-up
+    EXPECT_TRUE(never.questions.isEmpty());
+
+    // A newer program asks to be registered; registered, it shuts out the older one.
+    ScriptedPrompt no({false});
+    EXPECT_EQ(CheckVersion(*s, no, 813), VersionCheck::Allowed);
+    EXPECT_EQ(no.questions.size(), 1);
+    ScriptedPrompt yes({true});
+    EXPECT_EQ(CheckVersion(*s, yes, 813), VersionCheck::RegistrationRequested);
+    ASSERT_TRUE(registerVersion(*s, yes, 813));
+    EXPECT_EQ(CheckVersion(*s, never, 813), VersionCheck::Allowed);
+    ScriptedPrompt old;
+    EXPECT_EQ(CheckVersion(*s, old, VersionNumber), VersionCheck::Refused);
+    ASSERT_EQ(old.infos.size(), 1);
+    EXPECT_EQ(old.infos[0], QStringLiteral(" نسخه 813 نرم افزار بر روي شبکه نصب شده است. نسخه هاي قديمي قابل استفاده نمي باشند"));
+    EXPECT_FALSE(registerVersion(*s, old, 811));
 }

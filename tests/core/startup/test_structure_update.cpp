@@ -161,7 +161,7 @@ TEST(StructureUpdate, DropViewsFixupsAndStop)
 
 TEST(StructureUpdate, ProgramScriptsAreIdempotent)
 {
-    for (DatabaseKind kind : {DatabaseKind::Common, DatabaseKind::Deposits}) {
+    for (DatabaseKind kind : {DatabaseKind::Common, DatabaseKind::Deposits, DatabaseKind::Accounting}) {
         LocalDb t;
         StructureUpdate u(t.server, t.prompt);
         const UpdateReport first = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), schemaFor(kind));

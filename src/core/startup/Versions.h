@@ -1,0 +1,29 @@
+#pragma once
+// The version registry that ties a database to the program versions allowed to use
+// it, and this program's list of guarded menu entries.
+#include "startup/Prompt.h"
+#include "startup/Session.h"
+#include "startup/StructureUpdate.h"
+
+namespace orvak::startup {
+
+enum class VersionCheck { Allowed, RegistrationRequested, Refused };
+
+// The login's check: an unregistered version asks whether to register it (yes ends
+// the login so that it can be registered); a newer registered version refuses.
+VersionCheck CheckVersion(Session& session, Prompt& prompt, int versionNumber = VersionNumber);
+
+// Registers a version; refused (with a message) when a higher one is registered.
+bool registerVersion(Session& session, Prompt& prompt, int versionNumber = VersionNumber);
+
+// The guarded entries, in menu order (entry n has MENUID n).
+QStringList guardedEntries();
+
+// Rewrites this program's ACCESSLIST rows when they differ from the list; *changed
+// says whether it had to.
+bool RebuildAccessList(QSqlDatabase db, const Dialect& dialect, bool* changed = nullptr, QString* error = nullptr);
+
+// The structure update of the common database, followed by the access list.
+UpdateReport updateCommonDatabase(Server& server, const QString& dbName, Prompt& prompt, int parts = UpdateAll);
+
+} // namespace orvak::startup
