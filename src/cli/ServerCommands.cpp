@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalPrompt.h"
 
+#include "demo/DemoInstallation.h"
 #include "startup/Backup.h"
 #include "startup/ServerSetup.h"
 #include "startup/Session.h"
@@ -284,6 +285,50 @@ void addServerCommands(QList<Command>& commands)
                 return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
             BackupService service(session, prompt);
             return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
+        }};
+    commands << Command{
+        QStringLiteral("accounting-year"), QStringLiteral("<YYYY> [--section N]"),
+        QStringLiteral("creates (or brings up to date) the accounting database of a year and section"), 1, 1,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            const std::optional<qint64> year = util::parseWholeNumber(o.positional.value(0));
+            const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
+            if (!year || *year < 1300 || *year > 1600 || section.size() != 1 || !QStringLiteral("0123").contains(section))
+                return ctx.usage(QStringLiteral("orvakctl: accounting-year takes a year (YYYY) and --section 0..3"));
+            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+            if (!site)
+                return ExitFailed;
+            Session session(ctx.startDir, *site);
+            TerminalPrompt prompt(ctx.err, false);
+            if (!connectSession(ctx, session, prompt) || !createAccountingDatabase(session, int(*year), section, prompt))
+                return ExitFailed;
+            ctx.out << Session::accountingDbNameFor(site->installationNumber, section, int(*year)) << Qt::endl;
+            return ExitOk;
+        }};
+    commands << Command{
+        QStringLiteral("demo"), QStringLiteral("--data DIR [--scale N] [--seed N] [--today YYYY/MM/DD]"),
+        QStringLiteral("builds a complete demo installation in an empty folder (scale 100: about a million deposits)"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            if (!o.has(QStringLiteral("data")))
+                return ctx.usage(QStringLiteral("orvakctl: demo needs --data DIR"));
+            demo::DemoOptions options;
+            options.folder = QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("data")));
+            const std::optional<qint64> scale = util::parseWholeNumber(o.value(QStringLiteral("scale"), QStringLiteral("1")));
+            const std::optional<qint64> seed = util::parseWholeNumber(o.value(QStringLiteral("seed"), QStringLiteral("1403")));
+            if (!scale || !seed || *seed < 0)
+                return ctx.usage(QStringLiteral("orvakctl: --scale and --seed take whole numbers"));
+            options.scale = int(std::clamp<qint64>(*scale, -1, 100000));
+            options.seed = quint64(*seed);
+            options.today = o.value(QStringLiteral("today"));
+            TerminalPrompt prompt(ctx.err, true);
+            const demo::DemoSummary summary = demo::buildDemoInstallation(options, prompt);
+            if (!summary.ok)
+                return ctx.fail(summary.message);
+            ctx.out << "deposits " << summary.deposits << ", request rows " << summary.requestRows << ", refund rows " << summary.refundRows
+                    << ", guarantees " << summary.guarantees << ", voucher rows " << summary.voucherRows << Qt::endl
+                    << "user " << demo::DemoManagerCode << " password " << demo::DemoManagerPassword << Qt::endl;
+            return ExitOk;
         }};
     commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
                         [](const QStringList&, Context& ctx) {

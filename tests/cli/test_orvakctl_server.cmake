@@ -41,6 +41,12 @@ if(NOT OUT MATCHES "ORVAK: .*\\(no change\\)\nORVAKSEPC0: .*\\(no change\\)")
 endif()
 run(fail update --db NOSUCHDB)
 run(fail year 1400)                         # no accounting database of 1400
+run(0 accounting-year 1400)
+if(NOT OUT STREQUAL "ORVAKC275C0Y1400\n")
+  message(SEND_ERROR "accounting-year: '${OUT}'")
+endif()
+run(0 year 1400)
+run(2 accounting-year 1400 --section 9)
 run(2 section 7)
 
 file(MAKE_DIRECTORY "${W}/bk")

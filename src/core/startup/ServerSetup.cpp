@@ -152,3 +152,30 @@ bool workstationSetup(Session& session, const QString& serverName, const QString
 }
 
 } // namespace orvak::startup
+
+namespace orvak::startup {
+
+bool createAccountingDatabase(Session& session, int year, const QString& section, Prompt& prompt)
+{
+    Server* server = session.server();
+    if (!server) {
+        prompt.info(QStringLiteral("ابتدا برقراري ارتباط با سرور را چک فرمائيد"));
+        return false;
+    }
+    const QString name = Session::accountingDbNameFor(session.installationNumber(), section, year);
+    QString why;
+    if (!server->databaseExists(name) && !server->createDatabase(name, QString(), &why)) {
+        prompt.info(why);
+        return false;
+    }
+    StructureUpdate update(*server, prompt);
+    const UpdateReport report = update.UpdateDatabase(name, schemaFor(DatabaseKind::Accounting));
+    if (!report.errors.isEmpty()) {
+        prompt.info(QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") + QLatin1Char('\n')
+                    + report.errors.join(QLatin1Char('\n')));
+        return false;
+    }
+    return true;
+}
+
+} // namespace orvak::startup

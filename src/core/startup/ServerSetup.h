@@ -30,6 +30,10 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
 bool workstationSetup(Session& session, const QString& serverName, const QString& orvakPassword, int sqlVersionIndex,
                       Prompt& prompt);
 
+// Creates the accounting database of a section and year through the structure
+// update (for offices without the family's accounting program, and the demo).
+bool createAccountingDatabase(Session& session, int year, const QString& section, Prompt& prompt);
+
 // The stored form of a user's password for this program.
 QString scrambledPassword(const QString& password, int userCode, int installationNumber);
 

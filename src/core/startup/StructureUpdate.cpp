@@ -238,6 +238,7 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
         return nullptr;
     };
     bool rebuild = false;
+    QList<DefaultFill> defaults;
     for (const TableScriptLine& l : block.lines) {
         if (stop(report))
             return;
@@ -276,20 +277,39 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
                 }
             }
         }
-        if (c->defaultValue && !c->identity) {
-            int filled = 0;
-            const QString sql = QStringLiteral("UPDATE  [%1] SET [%2] = %3 WHERE   [%2] IS NULL").arg(block.name, c->name, *c->defaultValue);
-            if (execSql(db, sql, {}, &why, &filled))
-                report.cellsFilled += qMax(0, filled);
-            else
-                report.errors << lineError(l.line, why);
-        }
+        if (c->defaultValue && !c->identity)
+            defaults.append({l.line, c->name, *c->defaultValue});
     }
+    fillDefaults(db, block.name, defaults, report);
     if (rebuild) {
         if (rebuildTable(db, block, &why))
             ++report.columnsRetyped;
         else
             report.errors << lineError(block.line, why);
+    }
+}
+
+void StructureUpdate::fillDefaults(QSqlDatabase db, const QString& table, const QList<DefaultFill>& defaults, UpdateReport& report)
+{
+    if (defaults.isEmpty())
+        return;
+    // One look over the table first: on a large register most updates find no empty
+    // cell, and each would read the whole table to learn that.
+    const Dialect& d = server_.dialect();
+    QStringList empty;
+    for (const DefaultFill& f : defaults)
+        empty << QStringLiteral("[%1] IS NULL").arg(f.column);
+    QString why;
+    const std::optional<QVariant> any = scalar(db, QStringLiteral("SELECT %1 1 FROM [%2] WHERE %3%4").arg(d.topClause(1), table, empty.join(QStringLiteral(" OR ")), d.limitClause(1)), {}, &why);
+    if (!any && why.isEmpty())
+        return;
+    for (const DefaultFill& f : defaults) {
+        int filled = 0;
+        const QString sql = QStringLiteral("UPDATE  [%1] SET [%2] = %3 WHERE   [%2] IS NULL").arg(table, f.column, f.value);
+        if (execSql(db, sql, {}, &why, &filled))
+            report.cellsFilled += qMax(0, filled);
+        else
+            report.errors << lineError(f.line, why);
     }
 }
 

@@ -86,6 +86,12 @@ private:
     void updateTables(QSqlDatabase db, const QString& script, UpdateReport& report);
     void updateTable(QSqlDatabase db, const TableBlock& block, UpdateReport& report);
     bool rebuildTable(QSqlDatabase db, const TableBlock& block, QString* error);
+    struct DefaultFill {
+        int line;
+        QString column;
+        QString value;
+    };
+    void fillDefaults(QSqlDatabase db, const QString& table, const QList<DefaultFill>& defaults, UpdateReport& report);
     void updateObjects(QSqlDatabase db, const QString& script, const QString& kind, UpdateReport& report);
     void runFixups(QSqlDatabase db, const QString& script, UpdateReport& report);
     QString createLines(const TableBlock& block) const;

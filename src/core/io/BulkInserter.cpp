@@ -1,0 +1,127 @@
+#include "io/BulkInserter.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <sqlite3.h>
+
+namespace orvak::io {
+
+// For drivers other than the embedded one the rows go through QSqlQuery.
+struct BulkInserter::Impl {
+    sqlite3* handle = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    std::unique_ptr<QSqlQuery> query;
+    int columns = 0;
+};
+
+BulkInserter::BulkInserter(QSqlDatabase db, const QString& table, const QStringList& columns)
+    : d_(std::make_unique<Impl>())
+{
+    d_->columns = int(columns.size());
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString sql = QStringLiteral("INSERT INTO [%1] ([%2]) VALUES (%3)")
+                            .arg(table, columns.join(QStringLiteral("], [")), marks.join(QLatin1Char(',')));
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
+        d_->handle = *static_cast<sqlite3* const*>(h.data());
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(d_->handle, utf8.constData(), int(utf8.size()), &d_->statement, nullptr) != SQLITE_OK) {
+            error_ = QString::fromUtf8(sqlite3_errmsg(d_->handle));
+            return;
+        }
+    } else {
+        d_->query = std::make_unique<QSqlQuery>(db);
+        if (!d_->query->prepare(sql)) {
+            error_ = d_->query->lastError().text();
+            return;
+        }
+    }
+    ok_ = true;
+}
+
+BulkInserter::~BulkInserter()
+{
+    if (d_->statement)
+        sqlite3_finalize(d_->statement);
+}
+
+BulkInserter& BulkInserter::add(qint64 value)
+{
+    if (d_->statement)
+        sqlite3_bind_int64(d_->statement, ++column_, value);
+    else if (d_->query)
+        d_->query->bindValue(column_++, value);
+    return *this;
+}
+
+BulkInserter& BulkInserter::add(double value)
+{
+    if (d_->statement)
+        sqlite3_bind_double(d_->statement, ++column_, value);
+    else if (d_->query)
+        d_->query->bindValue(column_++, value);
+    return *this;
+}
+
+BulkInserter& BulkInserter::add(const QString& value)
+{
+    if (value.isNull())
+        return addNull();
+    if (d_->statement) {
+        const QByteArray utf8 = value.toUtf8();
+        sqlite3_bind_text(d_->statement, ++column_, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    } else if (d_->query) {
+        d_->query->bindValue(column_++, value);
+    }
+    return *this;
+}
+
+BulkInserter& BulkInserter::add(const char* utf8)
+{
+    if (d_->statement)
+        sqlite3_bind_text(d_->statement, ++column_, utf8, -1, SQLITE_TRANSIENT);
+    else if (d_->query)
+        d_->query->bindValue(column_++, QString::fromUtf8(utf8));
+    return *this;
+}
+
+BulkInserter& BulkInserter::addNull()
+{
+    if (d_->statement)
+        sqlite3_bind_null(d_->statement, ++column_);
+    else if (d_->query)
+        d_->query->bindValue(column_++, QVariant());
+    return *this;
+}
+
+bool BulkInserter::insert()
+{
+    if (!ok_)
+        return false;
+    if (column_ != d_->columns) {
+        error_ = QStringLiteral("row has %1 values for %2 columns").arg(column_).arg(d_->columns);
+        ok_ = false;
+        return false;
+    }
+    column_ = 0;
+    if (d_->statement) {
+        const int rc = sqlite3_step(d_->statement);
+        sqlite3_reset(d_->statement);
+        if (rc != SQLITE_DONE) {
+            error_ = QString::fromUtf8(sqlite3_errmsg(d_->handle));
+            ok_ = false;
+            return false;
+        }
+    } else if (!d_->query->exec()) {
+        error_ = d_->query->lastError().text();
+        ok_ = false;
+        return false;
+    }
+    ++rows_;
+    return true;
+}
+
+} // namespace orvak::io

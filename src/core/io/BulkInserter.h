@@ -1,0 +1,42 @@
+#pragma once
+// Fast insertion of many rows into one table of an embedded database: one prepared
+// statement, values bound straight to it. For the demo installation and imports of
+// large files; other servers get the same rows through ordinary statements.
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace orvak::io {
+
+class BulkInserter {
+public:
+    BulkInserter(QSqlDatabase db, const QString& table, const QStringList& columns);
+    ~BulkInserter();
+    BulkInserter(const BulkInserter&) = delete;
+    BulkInserter& operator=(const BulkInserter&) = delete;
+
+    bool isValid() const { return ok_; }
+    QString error() const { return error_; }
+
+    // Values of the next row, column by column, then insert().
+    BulkInserter& add(qint64 value);
+    BulkInserter& add(int value) { return add(qint64(value)); }
+    BulkInserter& add(double value);
+    BulkInserter& add(const QString& value);   // an empty QString (null) is NULL
+    BulkInserter& add(const char* utf8);
+    BulkInserter& addNull();
+    bool insert();
+    qint64 rows() const { return rows_; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+    bool ok_ = false;
+    QString error_;
+    int column_ = 0;
+    qint64 rows_ = 0;
+};
+
+} // namespace orvak::io
