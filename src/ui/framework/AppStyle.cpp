@@ -1,5 +1,6 @@
 #include "framework/AppStyle.h"
 
+#include "io/Report.h"
 #include "startup/Program.h"
 
 #include <QApplication>
@@ -8,24 +9,15 @@
 #include <QLocale>
 #include <QTranslator>
 
-// The resources live in a static library: register them explicitly.
-static void initUiResources() { Q_INIT_RESOURCE(ui); }
-
 namespace orvak::framework {
 
 void applyPersianStyle(QApplication& app)
 {
-    initUiResources();
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
     QApplication::setApplicationDisplayName(startup::ApplicationTitle());
 
-    QString family;
-    for (const char* file : {":/fonts/Vazirmatn-Regular.ttf", ":/fonts/Vazirmatn-Bold.ttf"}) {
-        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-        if (id >= 0 && family.isEmpty())
-            family = QFontDatabase::applicationFontFamilies(id).value(0);
-    }
+    const QString family = io::loadBundledFonts();
     QFont font = QApplication::font();
     font.setFamilies({family.isEmpty() ? QStringLiteral("Noto Sans Arabic") : family,
                       QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")});

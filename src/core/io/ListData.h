@@ -1,0 +1,91 @@
+#pragma once
+// The data behind every list screen: a parameterised query, its declared columns,
+// and the rows it returned, held column by column. Sorting and filtering work on a
+// vector of row numbers, never on copies of the rows.
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QSqlQuery;
+
+namespace orvak::io {
+
+enum class CellFormat { Text, Integer, Amount, JalaliDate, Boolean };
+
+class RowSet;
+
+struct ListColumn {
+    QString field;          // name in the query result; empty for a computed column
+    QString title;
+    int width = 100;        // pixels on screen
+    CellFormat format = CellFormat::Text;
+    bool total = false;     // summed under the grid
+    // A computed (lookup) column: its text from the row. Such a column cannot be
+    // sorted by the query.
+    std::function<QString(const RowSet&, int row)> compute;
+    bool visible = true;
+
+    bool isComputed() const { return bool(compute); }
+};
+
+// The ORDER BY rewrite of a title click: every line holding ORDER BY is cut after it
+// and continued with the field and the opposite of the line's direction. Returns the
+// text unchanged when no line holds ORDER BY.
+QString resortedSql(const QString& sql, const QString& field);
+// The query without its ORDER BY part, for aggregates over the same conditions.
+QString withoutOrderBy(const QString& sql);
+
+// The rows of one query, column by column.
+class RowSet {
+public:
+    RowSet() = default;
+
+    // Runs the query with its bound values and fetches the first rows; the rest are
+    // fetched on demand (fetchMore) or at once (fetchAll).
+    bool open(QSqlDatabase db, const QString& sql, const QVariantMap& params, QString* error = nullptr, int firstRows = 256);
+    bool canFetchMore() const;
+    int fetchMore(int rows);   // rows added
+    void fetchAll();
+    void close();
+
+    int rowCount() const { return rows_; }
+    int columnCount() const { return int(names_.size()); }
+    const QStringList& fieldNames() const { return names_; }
+    int fieldIndex(const QString& name) const;   // case-insensitive; -1 when absent
+
+    bool isNull(int row, int column) const;
+    QVariant value(int row, int column) const;
+    QString text(int row, int column) const;
+    double number(int row, int column) const;   // 0 for NULL or text that is no number
+    bool isNumeric(int column) const;
+
+    // Appends a row (tests and in-memory lists).
+    void setFieldNames(const QStringList& names);
+    void appendRow(const QVariantList& values);
+
+private:
+    struct Column {
+        enum Kind { Unknown, Int, Real, Text } kind = Unknown;
+        std::vector<qint64> ints;
+        std::vector<double> reals;
+        std::vector<QString> texts;
+        std::vector<bool> nulls;
+        void append(const QVariant& v);
+        void convertToText();
+        void convertToReal();
+    };
+    void readRow();
+
+    QStringList names_;
+    std::vector<Column> columns_;
+    int rows_ = 0;
+    std::shared_ptr<QSqlQuery> query_;
+    bool atEnd_ = true;
+};
+
+} // namespace orvak::io

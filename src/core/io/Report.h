@@ -1,0 +1,72 @@
+#pragma once
+// Printed reports: a model of title lines, columns, rows, groups and signatures,
+// laid out into pages right to left with page totals carried from page to page, a
+// grand total and the total in words, and drawn onto any paged device (PDF, the
+// printer, the print preview).
+#include "io/ListData.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace orvak::io {
+
+struct ReportColumn {
+    QString title;
+    double weight = 1.0;                 // share of the page width
+    CellFormat format = CellFormat::Text;
+    bool total = false;                  // summed per page, per group and in all
+};
+
+struct ReportSignature {
+    QString title;   // the post, e.g. "ذيحساب"
+    QString name;    // who holds it
+};
+
+struct ReportModel {
+    QStringList titleLines;
+    std::vector<ReportColumn> columns;
+    std::vector<QStringList> rows;              // display texts, one per column
+    std::vector<std::vector<double>> amounts;   // per row, per column (used where total)
+    int groupColumn = -1;                       // sub-totals when this column's value changes
+    int wordsColumn = -1;                       // its grand total is written in words
+    std::vector<ReportSignature> signatures;
+    bool landscape = false;
+
+    void addRow(const QStringList& texts, const std::vector<double>& values = {});
+};
+
+struct ReportItem {
+    enum Kind { Title, Header, Cell, GroupTotal, CarriedIn, CarriedOut, GrandTotal, Words, Signature, PageNumber };
+    Kind kind = Cell;
+    QRectF rect;    // points on the page
+    QString text;
+    bool bold = false;
+    Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter;
+    bool boxed = true;
+};
+
+struct ReportPage {
+    std::vector<ReportItem> items;
+    int dataRows = 0;
+};
+
+// Pages of the report for a page size in points (A4 portrait: 595 x 842).
+std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& page, const QFont& font);
+
+// Draws the report; false with a message when there is nothing to print.
+bool renderReport(const ReportModel& model, QPagedPaintDevice& device, QString* error = nullptr);
+bool writeReportPdf(const ReportModel& model, const QString& path, QString* error = nullptr);
+
+// Numbers and dates inside right-to-left text, isolated so they never read reversed.
+QString isolateLtr(const QString& text);
+// The report font: Vazirmatn when it could be loaded, otherwise Noto Sans Arabic.
+QFont reportFont(double points = 9);
+// Registers the bundled fonts once (the program and the command line both print).
+QString loadBundledFonts();
+
+} // namespace orvak::io
