@@ -1,6 +1,7 @@
 // The desktop program: prepares itself behind the loading screen, then hands over
 // to the start window inside which all further work runs.
 #include "framework/AppStyle.h"
+#include "framework/Doing.h"
 #include "framework/MessageBoxes.h"
 #include "framework/ScreenRegistry.h"
 #include "startup/Program.h"
@@ -35,14 +36,26 @@ int main(int argc, char** argv)
     QString error;
     const std::optional<startup::SiteConfig> site = startup::readSiteConfig(startDir, &error);
     loading.StepProgress();
-    loading.close();
     if (!site) {
+        loading.close();
         framework::ShowError(error);
         return 1;
     }
+    // The connection file is read here; connecting waits for the login screen, and
+    // until it exists the start window connects straight away.
+    startup::Session session(startDir, *site);
+    const startup::ConnectionFileState state = session.ReadConnectionFile(&error);
+    loading.StepProgress();
+    loading.close();
+    framework::MessagePrompt prompt;
+    if (state == startup::ConnectionFileState::Ready)
+        session.ConnectServer(prompt);
+    else if (state == startup::ConnectionFileState::Unreadable)
+        framework::ShowError(error);
 
     auto* start = framework::EnsureForm<startup::TFStart>();
     start->setSite(*site);
+    start->setSession(&session);
     start->show();
     const int rc = QApplication::exec();
     framework::closeAllScreens();

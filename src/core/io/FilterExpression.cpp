@@ -239,8 +239,16 @@ private:
                 return nullptr;
             }
             n->kind = FilterExpression::Node::Like;
-            QString re = QRegularExpression::escape(util::searchKey(v.text));
-            re.replace(QStringLiteral("%"), QStringLiteral(".*")).replace(QStringLiteral("_"), QStringLiteral("."));
+            // % and _ are the wildcards; everything else matches itself.
+            QString re;
+            for (QChar ch : util::searchKey(v.text)) {
+                if (ch == QLatin1Char('%'))
+                    re += QStringLiteral(".*");
+                else if (ch == QLatin1Char('_'))
+                    re += QLatin1Char('.');
+                else
+                    re += QRegularExpression::escape(QString(ch));
+            }
             n->pattern = QRegularExpression(QLatin1Char('^') + re + QLatin1Char('$'), QRegularExpression::DotMatchesEverythingOption);
             return n;
         }

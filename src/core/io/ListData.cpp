@@ -7,6 +7,26 @@
 
 namespace orvak::io {
 
+ListColumn fieldColumn(const QString& field, const QString& title, int width, CellFormat format, bool total)
+{
+    ListColumn c;
+    c.field = field;
+    c.title = title;
+    c.width = width;
+    c.format = format;
+    c.total = total;
+    return c;
+}
+
+ListColumn computedColumn(const QString& title, int width, std::function<QString(const RowSet&, int row)> compute)
+{
+    ListColumn c;
+    c.title = title;
+    c.width = width;
+    c.compute = std::move(compute);
+    return c;
+}
+
 QString resortedSql(const QString& sql, const QString& field)
 {
     QStringList lines = sql.split(QLatin1Char('\n'));

@@ -33,6 +33,10 @@ struct ListColumn {
     bool isComputed() const { return bool(compute); }
 };
 
+// A column of the query, and a computed (lookup) column.
+ListColumn fieldColumn(const QString& field, const QString& title, int width, CellFormat format = CellFormat::Text, bool total = false);
+ListColumn computedColumn(const QString& title, int width, std::function<QString(const RowSet&, int row)> compute);
+
 // The ORDER BY rewrite of a title click: every line holding ORDER BY is cut after it
 // and continued with the field and the opposite of the line's direction. Returns the
 // text unchanged when no line holds ORDER BY.

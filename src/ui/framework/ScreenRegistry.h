@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <utility>
 
 namespace orvak::framework {
 
@@ -13,14 +14,15 @@ namespace orvak::framework {
 QString screenKey(const char* className);
 QPointer<QWidget>& screenSlot(const QString& key);
 
-template <class T>
-T* EnsureForm()
+// The arguments reach the constructor when the screen has to be created.
+template <class T, class... Args>
+T* EnsureForm(Args&&... args)
 {
     const QString key = screenKey(T::staticMetaObject.className());
     QPointer<QWidget>& slot = screenSlot(key);
     if (auto* existing = qobject_cast<T*>(slot.data()))
         return existing;
-    auto* screen = new T();
+    auto* screen = new T(std::forward<Args>(args)...);
     screen->setObjectName(key);
     slot = screen;
     return screen;

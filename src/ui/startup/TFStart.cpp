@@ -1,11 +1,14 @@
 #include "startup/TFStart.h"
 
 #include "framework/MessageBoxes.h"
+#include "framework/ScreenRegistry.h"
+#include "startup/UV_USERS.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace orvak::startup {
@@ -30,11 +33,34 @@ TFStart::TFStart(QWidget* parent)
     organisation_->setAlignment(Qt::AlignCenter);
     auto* version = new QLabel(VersionLabel(), this);
     version->setAlignment(Qt::AlignCenter);
+    server_ = new QLabel(this);
+    server_->setAlignment(Qt::AlignCenter);
+    lists_ = new QWidget(this);
+    auto* listRow = new QHBoxLayout(lists_);
+    auto* users = new QPushButton(QStringLiteral("کاربران اين نرم افزار"), lists_);
+    auto* history = new QPushButton(QStringLiteral("مرور تهيه پشتيبان"), lists_);
+    listRow->addWidget(users);
+    listRow->addWidget(history);
+    lists_->setVisible(false);
+    connect(users, &QPushButton::clicked, this, [this] {
+        auto* screen = framework::EnsureForm<TV_USERS>(*session_);
+        screen->reopen();
+        screen->show();
+        screen->raise();
+    });
+    connect(history, &QPushButton::clicked, this, [this] {
+        auto* screen = framework::EnsureForm<Tview_history_resback>(*session_);
+        screen->reopen();
+        screen->show();
+        screen->raise();
+    });
     auto* exit = new QPushButton(QStringLiteral("خروج"), this);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     layout->addWidget(title);
     layout->addWidget(edition);
     layout->addWidget(organisation_);
+    layout->addWidget(server_);
+    layout->addWidget(lists_);
     layout->addStretch();
     layout->addWidget(version);
     layout->addWidget(exit);
@@ -42,6 +68,14 @@ TFStart::TFStart(QWidget* parent)
 }
 
 void TFStart::setSite(const SiteConfig& site) { organisation_->setText(site.organisationName); }
+
+void TFStart::setSession(Session* session)
+{
+    session_ = session;
+    const bool connected = session && session->isConnected() && session->common().isOpen();
+    server_->setText(connected ? QStringLiteral("بانک اطلاعاتي مشترک: ") + session->commonDbName() : QStringLiteral("ارتباط با سرور برقرار نيست"));
+    lists_->setVisible(connected);
+}
 
 void TFStart::closeEvent(QCloseEvent* event)
 {

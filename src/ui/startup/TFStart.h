@@ -1,5 +1,6 @@
 #pragma once
 #include "startup/Program.h"
+#include "startup/Session.h"
 
 #include <QWidget>
 
@@ -13,6 +14,8 @@ class TFStart : public QWidget {
 public:
     explicit TFStart(QWidget* parent = nullptr);
     void setSite(const SiteConfig& site);
+    // With a connected session the window offers the lists that need no login.
+    void setSession(Session* session);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -20,6 +23,9 @@ protected:
 
 private:
     QLabel* organisation_ = nullptr;
+    QLabel* server_ = nullptr;
+    QWidget* lists_ = nullptr;
+    Session* session_ = nullptr;
 };
 
 } // namespace orvak::startup

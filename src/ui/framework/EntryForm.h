@@ -1,0 +1,52 @@
+#pragma once
+// The base of every entry screen: insert and edit modes, "ذخيره و جديد(F9)",
+// "ذخيره و خروج (F10)", "خروج بدون ذخيره" and Esc; dates are checked before the
+// screen's own checks, and the calling list re-opens on the saved key.
+#include <QDialog>
+#include <QVariant>
+#include <optional>
+
+class QFormLayout;
+class QPushButton;
+
+namespace orvak::framework {
+
+class EntryForm : public QDialog {
+    Q_OBJECT
+public:
+    enum class Mode { Insert, Edit };
+
+    explicit EntryForm(const QString& title, QWidget* parent = nullptr);
+
+    void startInsert();
+    bool startEdit(const QVariant& key);
+    Mode mode() const { return mode_; }
+    QVariant key() const { return key_; }
+    QFormLayout* form() const { return form_; }
+
+    // The buttons' work, callable directly.
+    bool saveAndNew();
+    bool saveAndClose();
+
+signals:
+    void saved(const QVariant& key);
+
+protected:
+    virtual void clearFields() = 0;
+    virtual bool loadRecord(const QVariant& key) = 0;
+    // The screen's checks ("اطلاعات کامل نيست" when required data is missing).
+    virtual bool validate(QString* message) = 0;
+    // Writes the record (one transaction); the key of the saved row, or nullopt.
+    virtual std::optional<QVariant> saveRecord(QString* error) = 0;
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool save();
+
+    QFormLayout* form_ = nullptr;
+    Mode mode_ = Mode::Insert;
+    QVariant key_;
+};
+
+} // namespace orvak::framework

@@ -1,0 +1,411 @@
+#include "framework/ListScreen.h"
+
+#include "framework/ChartDialog.h"
+#include "framework/FilterDialog.h"
+#include "framework/MessageBoxes.h"
+#include "framework/ShowFileDialog.h"
+#include "framework/SortDialog.h"
+#include "util/Jalali.h"
+#include "util/Numbers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace orvak::framework {
+
+ListScreen::ListScreen(ListSpec spec, QWidget* parent)
+    : QWidget(parent)
+    , spec_(std::move(spec))
+    , sql_(spec_.sql)
+{
+    setWindowTitle(spec_.title);
+    setLayoutDirection(Qt::RightToLeft);
+    model_.setColumns(spec_.columns);
+    model_.setRowColour(spec_.rowColour);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* commands = new QHBoxLayout;
+    for (const ListCommand& c : spec_.commands) {
+        auto* button = new QPushButton(c.caption + (c.key.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(c.key.toString())), this);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this, [this, run = c.run] { run(*this); });
+        if (!c.key.isEmpty()) {
+            auto* shortcut = new QShortcut(c.key, this);
+            connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        }
+        if (c.needsRow)
+            rowCommands_ << button;
+        commands->addWidget(button);
+    }
+    commands->addStretch();
+    status_ = new QLabel(this);
+    commands->addWidget(status_);
+    layout->addLayout(commands);
+
+    grid_ = new QTableView(this);
+    grid_->setModel(&model_);
+    grid_->setLayoutDirection(Qt::RightToLeft);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setAlternatingRowColors(true);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid_->verticalHeader()->setDefaultSectionSize(24);
+    grid_->verticalHeader()->setVisible(false);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->viewport()->installEventFilter(this);
+    for (int c = 0; c < spec_.columns.size(); ++c) {
+        grid_->setColumnWidth(c, spec_.columns[c].width);
+        grid_->setColumnHidden(c, !spec_.columns[c].visible);
+    }
+    layout->addWidget(grid_, 1);
+    totals_ = new QLabel(this);
+    totals_->setTextFormat(Qt::PlainText);
+    layout->addWidget(totals_);
+
+    buildMenu();
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) { menu_->popup(grid_->viewport()->mapToGlobal(p)); });
+    resize(1000, 600);
+}
+
+void ListScreen::buildMenu()
+{
+    menu_ = new QMenu(this);
+    const bool shortCaptions = spec_.menuVariant == 2;
+    auto add = [this](const QString& caption, auto slot) {
+        QAction* a = menu_->addAction(caption);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add(shortCaptions ? QStringLiteral("محدوديت(فيلتر)") : QStringLiteral("فيلتر نمودن اطلاعات"), &ListScreen::openFilterDialog);
+    add(shortCaptions ? QStringLiteral("حذف محدوديت (فيلتر)") : QStringLiteral("برداشتن فيلترها"), &ListScreen::removeFilters);
+    add(shortCaptions ? QStringLiteral("گزارشات") : QStringLiteral("تهيه گزارش"), &ListScreen::printReport);
+    add(shortCaptions ? QStringLiteral("ارسال به فايل") : QStringLiteral("ارسال با اکسل(XLSX)"), &ListScreen::exportWithDialog);
+    add(shortCaptions ? QStringLiteral("نمودار") : QStringLiteral("گزارشات نموداري"), &ListScreen::openCharts);
+    add(shortCaptions ? QStringLiteral("ترتيب") : QStringLiteral("مرتب سازي اطلاعات"), &ListScreen::openSortDialog);
+    connect(menu_, &QMenu::aboutToShow, this, [this] {
+        const bool empty = model_.rowCount() == 0;
+        const QList<QAction*> actions = menu_->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            actions[i]->setEnabled(i == 1 ? model_.filter().has_value() : !empty);
+    });
+}
+
+bool ListScreen::reopen(const QVariant& key)
+{
+    const QVariant position = key.isValid() ? key : currentKey();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool ok = spec_.database && model_.open(spec_.database(), sql_, spec_.params, &error);
+    // Totals over the same conditions, from the database: exact before every row
+    // has been fetched.
+    sqlTotals_.assign(size_t(spec_.columns.size()), 0.0);
+    if (ok) {
+        QStringList sums;
+        QList<int> summed;
+        for (int c = 0; c < spec_.columns.size(); ++c) {
+            if (spec_.columns[c].total && !spec_.columns[c].isComputed()) {
+                sums << QStringLiteral("SUM([%1])").arg(spec_.columns[c].field);
+                summed << c;
+            }
+        }
+        if (!sums.isEmpty()) {
+            QSqlQuery q(spec_.database());
+            q.prepare(QStringLiteral("SELECT %1 FROM (%2) q").arg(sums.join(QStringLiteral(", ")), io::withoutOrderBy(sql_)));
+            for (auto it = spec_.params.begin(); it != spec_.params.end(); ++it)
+                q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
+            if (q.exec() && q.next()) {
+                for (int i = 0; i < summed.size(); ++i)
+                    sqlTotals_[size_t(summed[i])] = q.value(i).toDouble();
+            }
+        }
+    }
+    QApplication::restoreOverrideCursor();
+    if (!ok) {
+        ShowError(error, this);
+        return false;
+    }
+    if (position.isValid() && !spec_.keyField.isEmpty()) {
+        const int field = model_.rows().fieldIndex(spec_.keyField);
+        for (int gridRow = 0; field >= 0;) {
+            if (gridRow >= model_.rowCount()) {
+                if (!model_.canFetchMore({}))
+                    break;
+                model_.fetchMore({});
+                continue;
+            }
+            if (model_.rows().value(model_.sourceRow(gridRow), field) == position) {
+                standOn(gridRow);
+                break;
+            }
+            ++gridRow;
+        }
+    } else if (model_.rowCount() > 0) {
+        standOn(0);
+    }
+    updateTotals();
+    updateCommands();
+    emit opened();
+    return true;
+}
+
+void ListScreen::standOn(int gridRow)
+{
+    // Through the selection model: the view's selectRow looks for a column at the
+    // viewport's edge, which a right-to-left grid not yet shown does not have.
+    const QModelIndex index = model_.index(gridRow, 0);
+    grid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid_->scrollTo(index);
+}
+
+void ListScreen::updateCommands()
+{
+    for (QWidget* w : rowCommands_)
+        w->setEnabled(model_.rowCount() > 0);
+}
+
+void ListScreen::updateTotals()
+{
+    QStringList parts;
+    const bool filtered = model_.filter().has_value();
+    for (int c = 0; c < spec_.columns.size(); ++c) {
+        if (!spec_.columns[c].total)
+            continue;
+        const double v = filtered ? model_.columnTotal(c) : sqlTotals_[size_t(c)];
+        const qint64 whole = qint64(std::llround(v));
+        parts << spec_.columns[c].title + QStringLiteral(": ") + io::isolateLtr(whole == 0 ? QStringLiteral("0") : util::FormatAmount(whole));
+    }
+    const int shown = model_.rowCount();
+    const QString count = model_.canFetchMore({}) ? QStringLiteral("%1+").arg(shown) : QString::number(shown);
+    totals_->setText(QStringLiteral("تعداد: ") + io::isolateLtr(count) + (parts.isEmpty() ? QString() : QStringLiteral("   ") + parts.join(QStringLiteral("   "))));
+    status_->setText(filtered ? QStringLiteral("فيلتر: ") + model_.filter()->text() : QString());
+}
+
+QString ListScreen::totalsText() const { return totals_->text(); }
+
+QVariant ListScreen::currentKey() const
+{
+    const int row = currentSourceRow();
+    const int field = model_.rows().fieldIndex(spec_.keyField);
+    return row >= 0 && field >= 0 ? model_.rows().value(row, field) : QVariant();
+}
+
+int ListScreen::currentSourceRow() const
+{
+    const QModelIndex i = grid_->currentIndex();
+    return i.isValid() ? model_.sourceRow(i.row()) : -1;
+}
+
+QList<QVariant> ListScreen::selectedKeys() const
+{
+    QList<QVariant> keys;
+    const int field = model_.rows().fieldIndex(spec_.keyField);
+    if (field < 0)
+        return keys;
+    for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
+        keys << model_.rows().value(model_.sourceRow(i.row()), field);
+    return keys;
+}
+
+bool ListScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == grid_->horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->modifiers() & Qt::ControlModifier) {
+            const int column = grid_->horizontalHeader()->logicalIndexAt(e->position().toPoint());
+            if (column >= 0)
+                sortByTitle(column);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ListScreen::sortByTitle(int column)
+{
+    if (column < 0 || column >= spec_.columns.size())
+        return false;
+    if (spec_.columns[column].isComputed()) {
+        ShowInfo(QStringLiteral("اين ستون قابل مرتب سازي نيست."), this);
+        return false;
+    }
+    const QString resorted = io::resortedSql(sql_, spec_.columns[column].field);
+    if (resorted == sql_)
+        return false;   // a query without ORDER BY keeps its order
+    sql_ = resorted;
+    model_.sortBy({});
+    const bool ok = reopen();
+    model_.setSortedColumn(column);
+    return ok;
+}
+
+void ListScreen::setFilterText(const QString& text)
+{
+    if (text.trimmed().isEmpty()) {
+        removeFilters();
+        return;
+    }
+    QString why;
+    const auto filter = io::FilterExpression::parse(text, model_.rows().fieldNames(), &why);
+    if (!filter) {
+        ShowError(why, this);
+        return;
+    }
+    model_.applyFilter(filter);
+    updateTotals();
+    updateCommands();
+}
+
+void ListScreen::removeFilters()
+{
+    model_.applyFilter(std::nullopt);
+    updateTotals();
+    updateCommands();
+}
+
+void ListScreen::sortByKeys(const QList<ListModel::SortKey>& keys)
+{
+    model_.sortBy(keys);
+    model_.setSortedColumn(keys.isEmpty() ? -1 : keys.first().column);
+}
+
+void ListScreen::openFilterDialog()
+{
+    model_.fetchAll();
+    TfrmFilter dialog(model_, model_.filter() ? model_.filter()->text() : QString(), this);
+    if (dialog.exec() == QDialog::Accepted && dialog.expression()) {
+        model_.applyFilter(dialog.expression());
+        updateTotals();
+        updateCommands();
+    }
+}
+
+void ListScreen::openSortDialog()
+{
+    TfrmSortDataSet dialog(spec_.columns, this);
+    if (dialog.exec() == QDialog::Accepted)
+        sortByKeys(dialog.keys());
+}
+
+QList<int> ListScreen::visibleColumns() const
+{
+    QList<int> out;
+    for (int c = 0; c < spec_.columns.size(); ++c) {
+        if (!grid_->isColumnHidden(c))
+            out << c;
+    }
+    return out;
+}
+
+io::ExportTable ListScreen::exportTable() const
+{
+    const QList<int> columns = visibleColumns();
+    io::ExportTable t;
+    t.title = spec_.title;
+    for (int c : columns) {
+        t.headers << spec_.columns[c].title;
+        t.widths << grid_->columnWidth(c);
+        t.formats << spec_.columns[c].format;
+        t.totals << spec_.columns[c].total;
+    }
+    const ListModel* m = &model_;
+    t.rowCount = m->rowCount();
+    t.text = [m, columns](int r, int c) { return m->cellText(r, columns[c]); };
+    t.number = [m, columns](int r, int c) { return m->cellNumber(r, columns[c]); };
+    return t;
+}
+
+bool ListScreen::exportTo(const QString& path, io::ExportFormat format, QString* error)
+{
+    model_.fetchAll();
+    return io::exportTable(exportTable(), format, io::withExportExtension(path, format), error);
+}
+
+void ListScreen::exportWithDialog()
+{
+    QString selected;
+    const QStringList filters = io::exportFilters();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ارسال به فايل"), QString(), filters.join(QStringLiteral(";;")), &selected);
+    if (path.isEmpty())
+        return;
+    const io::ExportFormat format = io::exportFormatOfFilter(int(filters.indexOf(selected)));
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = exportTo(path, format, &error);
+    QApplication::restoreOverrideCursor();
+    if (!ok) {
+        ShowError(error, this);
+        return;
+    }
+    TfrmShowFile(io::withExportExtension(path, format), this).exec();
+}
+
+io::ReportModel ListScreen::reportModel()
+{
+    model_.fetchAll();
+    io::ReportModel r;
+    r.titleLines << spec_.title << QStringLiteral("تاريخ تهيه: ") + util::TodayJalali();
+    if (model_.filter())
+        r.titleLines << QStringLiteral("فيلتر: ") + model_.filter()->text();
+    const QList<int> columns = visibleColumns();
+    double widthSum = 0;
+    for (int c : columns)
+        widthSum += grid_->columnWidth(c);
+    for (int c : columns) {
+        r.columns.push_back({spec_.columns[c].title, grid_->columnWidth(c) / std::max(1.0, widthSum), spec_.columns[c].format, spec_.columns[c].total});
+        if (spec_.columns[c].total && r.wordsColumn < 0 && spec_.columns[c].format == io::CellFormat::Amount)
+            r.wordsColumn = int(r.columns.size()) - 1;
+    }
+    r.landscape = columns.size() > 7;
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        QStringList texts;
+        std::vector<double> values;
+        for (int c : columns) {
+            texts << model_.cellText(row, c);
+            values.push_back(model_.cellNumber(row, c).value_or(0.0));
+        }
+        r.addRow(texts, values);
+    }
+    if (spec_.signatures)
+        r.signatures = spec_.signatures();
+    return r;
+}
+
+void ListScreen::printReport()
+{
+    const io::ReportModel report = reportModel();
+    if (report.rows.empty()) {
+        ShowInfo(QStringLiteral("گزارش رديفي براي چاپ ندارد"), this);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setFullPage(true);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(spec_.title);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter* p) { io::renderReport(report, *p); });
+    preview.exec();
+}
+
+void ListScreen::openCharts()
+{
+    model_.fetchAll();
+    ChartDialog(model_, spec_.title, this).exec();
+}
+
+} // namespace orvak::framework

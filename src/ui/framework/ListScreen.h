@@ -1,0 +1,104 @@
+#pragma once
+// The standard list screen: a right-to-left grid over one parameterised query with
+// declared columns, totals, commands, title sorting, filter and sort dialogs,
+// exports, printing as a report and charts. A screen declares; this does the rest.
+#include "framework/ListModel.h"
+#include "io/GridExport.h"
+#include "io/Report.h"
+
+#include <QKeySequence>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QTableView;
+class QMenu;
+class QHBoxLayout;
+
+namespace orvak::framework {
+
+class ListScreen;
+
+struct ListCommand {
+    QString caption;
+    QKeySequence key;
+    std::function<void(ListScreen&)> run;
+    bool needsRow = false;   // disabled on an empty list
+};
+
+struct ListSpec {
+    QString title;
+    std::function<QSqlDatabase()> database;
+    QString sql;
+    QVariantMap params;
+    QList<io::ListColumn> columns;
+    QString keyField;                 // positions the grid after re-opening
+    std::function<QColor(const io::RowSet&, int row)> rowColour;
+    QList<ListCommand> commands;
+    int menuVariant = 1;              // 1: the long captions; 2: the short ones
+    // The report's signatures (the report footer); empty for none.
+    std::function<std::vector<io::ReportSignature>()> signatures;
+};
+
+class ListScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit ListScreen(ListSpec spec, QWidget* parent = nullptr);
+
+    const ListSpec& spec() const { return spec_; }
+    ListModel& model() { return model_; }
+    QTableView* grid() const { return grid_; }
+    QMenu* contextMenu() const { return menu_; }
+
+    // Runs the query again (with new parameters) and stands on the row with the key.
+    bool reopen(const QVariant& key = {});
+    void setParameter(const QString& name, const QVariant& value) { spec_.params.insert(name, value); }
+
+    QVariant currentKey() const;
+    int currentSourceRow() const;
+    QList<QVariant> selectedKeys() const;
+    QString currentSql() const { return sql_; }
+
+    // The title click with Ctrl held: the query's ORDER BY becomes the column, and a
+    // second click turns the direction.
+    bool sortByTitle(int column);
+    void setFilterText(const QString& text);   // applies it; "" removes filters
+    void removeFilters();
+    void sortByKeys(const QList<ListModel::SortKey>& keys);
+
+    io::ExportTable exportTable() const;
+    io::ReportModel reportModel();
+    bool exportTo(const QString& path, io::ExportFormat format, QString* error = nullptr);
+
+    QString totalsText() const;
+
+signals:
+    void opened();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenu();
+    void updateTotals();
+    void updateCommands();
+    void standOn(int gridRow);
+    void openFilterDialog();
+    void openSortDialog();
+    void exportWithDialog();
+    void printReport();
+    void openCharts();
+    QList<int> visibleColumns() const;
+
+    ListSpec spec_;
+    QString sql_;
+    ListModel model_;
+    QTableView* grid_ = nullptr;
+    QLabel* totals_ = nullptr;
+    QLabel* status_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QList<QWidget*> rowCommands_;
+    std::vector<double> sqlTotals_;
+};
+
+} // namespace orvak::framework

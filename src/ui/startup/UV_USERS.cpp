@@ -1,0 +1,89 @@
+#include "startup/UV_USERS.h"
+
+#include <QSqlQuery>
+
+namespace orvak::startup {
+
+QHash<int, QString> userNames(QSqlDatabase common)
+{
+    QHash<int, QString> names;
+    QSqlQuery q(common);
+    if (q.exec(QStringLiteral("SELECT UCode, Name, LastName FROM USERS"))) {
+        while (q.next())
+            names.insert(q.value(0).toInt(), (q.value(1).toString().trimmed() + QLatin1Char(' ') + q.value(2).toString().trimmed()).trimmed());
+    }
+    return names;
+}
+
+namespace {
+
+framework::ListSpec usersSpec(Session& session)
+{
+    framework::ListSpec s;
+    s.title = QStringLiteral("کاربران اين نرم افزار");
+    s.database = [&session] { return session.common(); };
+    s.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId\nOrder By UCode");
+    s.params = {{QStringLiteral(":ProgId"), ProgID}};
+    s.keyField = QStringLiteral("UCODE");
+    auto names = std::make_shared<QHash<int, QString>>(userNames(session.common()));
+    using io::CellFormat;
+    s.columns = {
+        io::fieldColumn(QStringLiteral("UCODE"), QStringLiteral("کد کاربر"), 80, CellFormat::Integer),
+        io::computedColumn(QStringLiteral("نام و نام خانوادگي"), 220,
+                           [names](const io::RowSet& rows, int row) { return names->value(rows.value(row, rows.fieldIndex(QStringLiteral("UCODE"))).toInt()); }),
+        io::fieldColumn(QStringLiteral("ISMANAGER"), QStringLiteral("مدير"), 60, CellFormat::Boolean),
+        io::computedColumn(QStringLiteral("وضعيت"), 80,
+                           [](const io::RowSet& rows, int row) {
+                               return rows.value(row, rows.fieldIndex(QStringLiteral("ISENABLE"))).toInt() == 1 ? QStringLiteral("مجاز")
+                                                                                                                 : QStringLiteral("مسدود");
+                           }),
+        io::fieldColumn(QStringLiteral("SEL2"), QStringLiteral("سطح ثبت اطلاعات"), 110, CellFormat::Integer),
+    };
+    s.rowColour = [](const io::RowSet& rows, int row) {
+        return rows.value(row, rows.fieldIndex(QStringLiteral("ISENABLE"))).toInt() == 1 ? QColor() : QColor(255, 225, 225);
+    };
+    return s;
+}
+
+framework::ListSpec historySpec(Session& session)
+{
+    framework::ListSpec s;
+    s.title = QStringLiteral("مرور تهيه پشتيبان");
+    s.database = [&session] { return session.common(); };
+    s.sql = QStringLiteral("Select * From HISTORY_RESBACK\nOrder By id DESC");
+    s.keyField = QStringLiteral("id");
+    s.menuVariant = 2;
+    auto names = std::make_shared<QHash<int, QString>>(userNames(session.common()));
+    using io::CellFormat;
+    s.columns = {
+        io::fieldColumn(QStringLiteral("id"), QStringLiteral("رديف"), 60, CellFormat::Integer),
+        io::computedColumn(QStringLiteral("نام کاربر"), 160,
+                           [names](const io::RowSet& rows, int row) { return names->value(rows.value(row, rows.fieldIndex(QStringLiteral("usercode"))).toInt()); }),
+        io::fieldColumn(QStringLiteral("dat_bk"), QStringLiteral("تاريخ"), 90, CellFormat::JalaliDate),
+        io::fieldColumn(QStringLiteral("time_bk"), QStringLiteral("ساعت"), 70),
+        io::computedColumn(QStringLiteral("نوع عمليات"), 160,
+                           [](const io::RowSet& rows, int row) {
+                               return rows.value(row, rows.fieldIndex(QStringLiteral("KindOperation"))).toInt() == 0
+                                   ? QStringLiteral("ايجاد نسخه پشتيبان")
+                                   : QStringLiteral("بازخواني از نسخه پشتيبان");
+                           }),
+        io::fieldColumn(QStringLiteral("Filename"), QStringLiteral("نام فايل"), 220),
+        io::fieldColumn(QStringLiteral("path_bk"), QStringLiteral("مسير"), 220),
+        io::fieldColumn(QStringLiteral("Dbname"), QStringLiteral("بانک اطلاعاتي"), 130),
+    };
+    return s;
+}
+
+} // namespace
+
+TV_USERS::TV_USERS(Session& session, QWidget* parent)
+    : framework::ListScreen(usersSpec(session), parent)
+{
+}
+
+Tview_history_resback::Tview_history_resback(Session& session, QWidget* parent)
+    : framework::ListScreen(historySpec(session), parent)
+{
+}
+
+} // namespace orvak::startup

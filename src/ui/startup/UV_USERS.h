@@ -1,0 +1,24 @@
+#pragma once
+// The program's users (TV_USERS) and the backup history (Tview_history_resback),
+// both on the standard list frame.
+#include "framework/ListScreen.h"
+#include "startup/Session.h"
+
+namespace orvak::startup {
+
+class TV_USERS : public framework::ListScreen {
+    Q_OBJECT
+public:
+    explicit TV_USERS(Session& session, QWidget* parent = nullptr);
+};
+
+class Tview_history_resback : public framework::ListScreen {
+    Q_OBJECT
+public:
+    explicit Tview_history_resback(Session& session, QWidget* parent = nullptr);
+};
+
+// Names of the family's users by code, for the lists' name columns.
+QHash<int, QString> userNames(QSqlDatabase common);
+
+} // namespace orvak::startup
