@@ -1,12 +1,12 @@
 // The desktop program: prepares itself behind the loading screen, then hands over
-// to the start window inside which all further work runs.
+// to the login form, inside which all further work runs.
 #include "framework/AppStyle.h"
-#include "framework/Doing.h"
 #include "framework/MessageBoxes.h"
 #include "framework/ScreenRegistry.h"
 #include "startup/Program.h"
+#include "startup/Session.h"
+#include "startup/TFInit.h"
 #include "startup/TFLoading.h"
-#include "startup/TFStart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,7 +18,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvak"));
     framework::applyPersianStyle(app);
-
     const QString startDir = QDir::currentPath();
 
     startup::TFLoading loading;
@@ -28,10 +27,13 @@ int main(int argc, char** argv)
     loading.setMaximum(12);
     loading.repaint();
     QApplication::setApplicationDisplayName(startup::ApplicationTitle());
+    // The shared parts are made in their order, a step each.
     for (int step = 0; step < 12; ++step)
         loading.StepProgress();
     loading.finish();
+    loading.StepProgress();
     QApplication::restoreOverrideCursor();
+    loading.StepProgress();
 
     QString error;
     const std::optional<startup::SiteConfig> site = startup::readSiteConfig(startDir, &error);
@@ -41,23 +43,17 @@ int main(int argc, char** argv)
         framework::ShowError(error);
         return 1;
     }
-    // The connection file is read here; connecting waits for the login screen, and
-    // until it exists the start window connects straight away.
     startup::Session session(startDir, *site);
-    const startup::ConnectionFileState state = session.ReadConnectionFile(&error);
+    if (site->organisationName.isEmpty() || startup::SystemTitleLatin().isEmpty())
+        framework::ShowInfo(QStringLiteral("INI_APPNAMELATIN:نام لاتين مشخص نيست"));
+    session.ReadConnectionFile();   // the login reads it again
     loading.StepProgress();
     loading.close();
-    framework::MessagePrompt prompt;
-    if (state == startup::ConnectionFileState::Ready)
-        session.ConnectServer(prompt);
-    else if (state == startup::ConnectionFileState::Unreadable)
-        framework::ShowError(error);
 
-    auto* start = framework::EnsureForm<startup::TFStart>();
-    start->setSite(*site);
-    start->setSession(&session);
-    start->show();
-    const int rc = QApplication::exec();
+    auto* login = framework::EnsureForm<startup::TFInit>(session);
+    login->exec();
+
     framework::closeAllScreens();
-    return rc;
+    session.CloseConnections();
+    return 0;
 }

@@ -37,6 +37,19 @@ QList<Section> allSections();
 enum class Lookup { DetailByCode, DetailByName, ContractByCode, ContractByNumber, Plan, ProjectByNumber, ProjectByName,
                     CreditKind, Centre, BankAccount };
 
+// The logged-in user's values.
+struct CurrentUser {
+    int code = 0;
+    QString name, lastName;
+    bool manager = false;
+    int sel[5] = {0, 0, 0, 0, 0};   // SEL1..SEL5; SEL2 is the write level
+    QString background;
+    QString familyBackground;
+    QString typedPassword;
+    bool recordIncomplete = false;
+    QString displayName() const { return (name + QLatin1Char(' ') + lastName).trimmed(); }
+};
+
 class Session {
 public:
     Session(QString startDir, SiteConfig site);
@@ -101,6 +114,14 @@ public:
     // The logged-in user (0: nobody).
     int currentUserCode() const { return currentUser_; }
     void setCurrentUserCode(int code) { currentUser_ = code; }
+    CurrentUser& user() { return user_; }
+    const CurrentUser& user() const { return user_; }
+    bool LoggedIn() const { return currentUser_ > 0; }
+    void logOut()
+    {
+        currentUser_ = 0;
+        user_ = CurrentUser{};
+    }
 
     // Lookups of coded entities of the current section; nullopt when not found.
     std::optional<QSqlRecord> lookup(Lookup kind, const QVariant& key, const QVariant& second = {});
@@ -129,6 +150,7 @@ private:
     QSqlRecord yearDefaults_;
     QString statusYear_;
     int currentUser_ = 0;
+    CurrentUser user_;
 };
 
 } // namespace orvak::startup

@@ -1,5 +1,9 @@
 #include "startup/UV_USERS.h"
 
+#include "framework/Doing.h"
+#include "framework/MessageBoxes.h"
+#include "startup/UserScreens.h"
+
 #include <QSqlQuery>
 
 namespace orvak::startup {
@@ -41,6 +45,30 @@ framework::ListSpec usersSpec(Session& session)
     };
     s.rowColour = [](const io::RowSet& rows, int row) {
         return rows.value(row, rows.fieldIndex(QStringLiteral("ISENABLE"))).toInt() == 1 ? QColor() : QColor(255, 225, 225);
+    };
+    auto edit = [&session](framework::ListScreen& list, bool insert) {
+        TDE_USERS form(session, &list);
+        if (insert)
+            form.startInsert();
+        else if (!form.startEdit(list.currentKey()))
+            return;
+        QObject::connect(&form, &framework::EntryForm::saved, &list, [&list](const QVariant& key) { list.reopen(key); });
+        form.exec();
+    };
+    s.commands = {
+        {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
+        {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true},
+        {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete),
+         [&session](framework::ListScreen& l) {
+             if (!framework::Confirm(QStringLiteral("حذف کاربر %1.").arg(l.currentKey().toInt()), &l))
+                 return;
+             framework::MessagePrompt prompt(&l);
+             if (deleteProgramUser(session, l.currentKey().toInt(), prompt))
+                 l.reopen();
+         },
+         true},
+        {QStringLiteral("سطوح دسترسي"), QKeySequence(), [&session](framework::ListScreen& l) { TUsr_Access(session, l.currentKey().toInt(), &l).exec(); }, true},
+        {QStringLiteral("تغيير کلمه رمز"), QKeySequence(), [&session](framework::ListScreen& l) { TFPass3(session, l.currentKey().toInt(), &l).exec(); }, true},
     };
     return s;
 }

@@ -1,0 +1,121 @@
+#include "startup/TBakup1.h"
+
+#include "framework/Doing.h"
+#include "framework/ScreenRegistry.h"
+#include "startup/UV_USERS.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvak::startup {
+
+TBakup1::TBakup1(Session& session, QWidget* parent)
+    : QDialog(parent)
+    , session_(session)
+{
+    setObjectName(QStringLiteral("Bakup1"));
+    setWindowTitle(QStringLiteral("توجه بفرمائيد! در تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان کاملا دقت داشته باشيد. "));
+    setLayoutDirection(Qt::RightToLeft);
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    auto withButton = [this](QLineEdit* edit, const QString& caption, auto action) {
+        auto* row = new QHBoxLayout;
+        edit->setLayoutDirection(Qt::LeftToRight);
+        row->addWidget(edit);
+        auto* b = new QPushButton(caption, this);
+        connect(b, &QPushButton::clicked, this, action);
+        row->addWidget(b);
+        return row;
+    };
+    folder_ = new QLineEdit(this);
+    file_ = new QLineEdit(this);
+    dataFolder_ = new QLineEdit(this);
+    database_ = new QComboBox(this);
+    database_->setEditable(true);
+    form->addRow(QStringLiteral(" مسير فايل پشتيبان"), withButton(folder_, QStringLiteral("انتخاب مسير"), [this] {
+                     const QString f = QFileDialog::getExistingDirectory(this, QStringLiteral("انتخاب مسير"), folder_->text());
+                     if (!f.isEmpty())
+                         folder_->setText(QDir::toNativeSeparators(f));
+                 }));
+    form->addRow(QStringLiteral("نام فايل پشتيبان"), withButton(file_, QStringLiteral("انتخاب فايل"), [this] {
+                     const QString f = QFileDialog::getOpenFileName(this, QStringLiteral("انتخاب فايل"), folder_->text());
+                     if (!f.isEmpty()) {
+                         folder_->setText(QDir::toNativeSeparators(QFileInfo(f).absolutePath()));
+                         file_->setText(QFileInfo(f).fileName());
+                     }
+                 }));
+    form->addRow(QStringLiteral("نام بانک اطلاعاتي"), database_);
+    form->addRow(QStringLiteral("مسير فايلهاي اطلاعاتي"), dataFolder_);
+    layout->addLayout(form);
+    status_ = new QLabel(QStringLiteral("آماده تهيه پشتيبان يا بازخواني"), this);
+    layout->addWidget(new QLabel(QStringLiteral("وضعيت"), this));
+    layout->addWidget(status_);
+    auto* grid = new QGridLayout;
+    auto* doBackup = new QPushButton(QStringLiteral("ايجاد نسخه پشتيبان"), this);
+    auto* doRestore = new QPushButton(QStringLiteral("بازخواني از نسخه پشتيبان"), this);
+    auto* history = new QPushButton(QStringLiteral("مرور تهيه پشتيبان"), this);
+    auto* propose = new QPushButton(QStringLiteral("تعيين نام پيشنهادي با توجه به تاريخ و نام برنامه"), this);
+    auto* leave = new QPushButton(QStringLiteral("خروج"), this);
+    grid->addWidget(doBackup, 0, 0);
+    grid->addWidget(doRestore, 0, 1);
+    grid->addWidget(history, 1, 0);
+    grid->addWidget(propose, 1, 1);
+    grid->addWidget(leave, 2, 0);
+    layout->addLayout(grid);
+    connect(doBackup, &QPushButton::clicked, this, &TBakup1::backup);
+    connect(doRestore, &QPushButton::clicked, this, &TBakup1::restore);
+    connect(history, &QPushButton::clicked, this, [this] {
+        auto* list = framework::EnsureForm<Tview_history_resback>(session_);
+        list->reopen();
+        list->show();
+        list->raise();
+    });
+    connect(propose, &QPushButton::clicked, this, [this] { file_->setText(proposedBackupName(database_->currentText())); });
+    connect(leave, &QPushButton::clicked, this, &QDialog::accept);
+    resize(640, 340);
+}
+
+void TBakup1::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const QString last = readLastBackupFolder(session_.startDir());
+    folder_->setText(last.isEmpty() ? QDir::toNativeSeparators(QDir(session_.startDir()).filePath(QStringLiteral("BACKUP"))) : last);
+    database_->clear();
+    if (session_.server())
+        database_->addItems(session_.server()->databaseNames());
+    database_->setCurrentText(session_.hasDeposits() ? session_.depositDbName() : session_.commonDbName());
+    if (session_.server())
+        dataFolder_->setText(session_.server()->defaultDataFolder());
+}
+
+QString TBakup1::status() const { return status_->text(); }
+
+bool TBakup1::backup()
+{
+    framework::MessagePrompt prompt(this);
+    BackupService service(session_, prompt);
+    status_->setText(QStringLiteral("لطفا صبر کنيد. در حال تهيه نسخه پشتيبان"));
+    status_->repaint();
+    QDir().mkpath(QDir::fromNativeSeparators(folder_->text()));
+    const bool ok = service.backup(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
+    status_->setText(ok ? service.status() : QStringLiteral("آماده تهيه پشتيبان يا بازخواني"));
+    return ok;
+}
+
+bool TBakup1::restore()
+{
+    framework::MessagePrompt prompt(this);
+    BackupService service(session_, prompt);
+    return service.restore(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
+}
+
+} // namespace orvak::startup

@@ -1,0 +1,55 @@
+#pragma once
+// "تنظيمات اوليه و راه اندازي نرم افزارهاي جامع اداري مالي اورواک": pointing this
+// workstation at a server, setting up a new server, and the structure update.
+#include "startup/Session.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace orvak::startup {
+
+// "اطلاعات ارتباط با سرور": which login sets the server up, and its password.
+class TFConnectionInfo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFConnectionInfo(bool localServer, QWidget* parent = nullptr);
+    QString user() const;
+    QString password() const;
+
+private:
+    QComboBox* login_ = nullptr;
+    QLineEdit* password_ = nullptr;
+};
+
+class TFCONNECTION : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFCONNECTION(Session& session, QWidget* parent = nullptr);
+    bool connectionConfirmed() const { return confirmed_; }
+
+    QString serverName() const;   // "LOCAL:<folder>" or the SQL Server name
+    void setLocalFolder(const QString& folder);
+    void setSqlServer(const QString& name);
+
+    bool initialSetup();
+    bool workstationSetup(const std::optional<QString>& password = std::nullopt);
+    bool updateTables();
+    bool testServer();
+
+private:
+    void refresh();
+
+    Session& session_;
+    QRadioButton* local_ = nullptr;
+    QRadioButton* sql_ = nullptr;
+    QLineEdit* server_ = nullptr;
+    QLineEdit* dataFolder_ = nullptr;
+    QComboBox* version_ = nullptr;
+    QList<QWidget*> needConnection_;
+    bool confirmed_ = false;
+};
+
+} // namespace orvak::startup

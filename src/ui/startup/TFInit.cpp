@@ -1,0 +1,193 @@
+#include "startup/TFInit.h"
+
+#include "framework/Doing.h"
+#include "framework/MessageBoxes.h"
+#include "framework/ScreenRegistry.h"
+#include "startup/Login.h"
+#include "startup/TFCONNECTION.h"
+#include "startup/TFHoshdarBkUp.h"
+#include "startup/TMainForm.h"
+#include "startup/UV_USERS.h"
+#include "util/Numbers.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace orvak::startup {
+
+TFInit::TFInit(Session& session, QWidget* parent)
+    : QDialog(parent)
+    , session_(session)
+{
+    setWindowTitle(ApplicationTitle());
+    setLayoutDirection(Qt::RightToLeft);
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(SystemTitle() + QStringLiteral(" نسخه ") + EditionTitle(), this);
+    QFont f = title->font();
+    f.setPointSize(f.pointSize() + 6);
+    f.setBold(true);
+    title->setFont(f);
+    title->setAlignment(Qt::AlignCenter);
+    auto* organisation = new QLabel(session.site().organisationName, this);
+    organisation->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    layout->addWidget(organisation);
+    auto* form = new QFormLayout;
+    user_ = new QComboBox(this);
+    user_->setEditable(true);
+    user_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9۰-۹٠-٩]{0,5}")), user_));
+    user_->setObjectName(QStringLiteral("uname"));
+    password_ = new QLineEdit(this);
+    password_->setEchoMode(QLineEdit::Password);
+    password_->setObjectName(QStringLiteral("password"));
+    save_ = new QCheckBox(QStringLiteral("ذخيره کلمه رمز"), this);
+    save_->setObjectName(QStringLiteral("TikSavePass"));
+    form->addRow(QStringLiteral("کد کاربري"), user_);
+    form->addRow(QStringLiteral("کلمه رمز"), password_);
+    form->addRow(QString(), save_);
+    layout->addLayout(form);
+    search_ = new QLabel(QStringLiteral("در حال جستجوي سرور ..."), this);
+    search_->setVisible(false);
+    layout->addWidget(search_);
+    login_ = new QPushButton(QStringLiteral("ورود (F10)"), this);
+    login_->setDefault(true);
+    auto* exit = new QPushButton(QStringLiteral("خروج"), this);
+    layout->addWidget(login_);
+    layout->addWidget(exit);
+    auto* version = new QLabel(VersionLabel(), this);
+    version->setAlignment(Qt::AlignCenter);
+    layout->addWidget(version);
+    connect(login_, &QPushButton::clicked, this, &TFInit::doLogin);
+    connect(exit, &QPushButton::clicked, this, &TFInit::reject);
+    connect(user_->lineEdit(), &QLineEdit::returnPressed, password_, qOverload<>(&QWidget::setFocus));
+    connect(password_, &QLineEdit::returnPressed, this, &TFInit::doLogin);
+    resize(420, 360);
+}
+
+void TFInit::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The saved login fills the form when the program starts; after the main window
+    // closes the password is typed again.
+    if (shownBefore_) {
+        password_->setFocus();
+        return;
+    }
+    shownBefore_ = true;
+    const SavedLogin saved = readSavedLogin(session_.startDir());
+    if (saved.saved) {
+        user_->setEditText(saved.userCode);
+        password_->setText(saved.password);
+        save_->setChecked(true);
+        password_->setFocus();
+    } else {
+        user_->setFocus();
+    }
+}
+
+void TFInit::fillUserCodes(const QList<int>& codes)
+{
+    const QString typed = user_->currentText();
+    user_->clear();
+    for (int c : codes)
+        user_->addItem(QString::number(c));
+    user_->setEditText(typed);
+}
+
+bool TFInit::ensureConnection()
+{
+    framework::MessagePrompt prompt(this);
+    if (session_.ReadConnectionFile() != ConnectionFileState::Ready) {
+        auto* setup = framework::EnsureForm<TFCONNECTION>(session_);
+        setup->exec();
+        if (!setup->connectionConfirmed())
+            return false;
+    }
+    if (!session_.isConnected() || !session_.common().isOpen()) {
+        search_->setVisible(true);
+        search_->repaint();
+        session_.ConnectServer(prompt);
+        search_->setVisible(false);
+    }
+    return session_.isConnected() && session_.common().isOpen();
+}
+
+bool TFInit::doLogin()
+{
+    login_->setEnabled(false);
+    if (!ensureConnection())
+        return false;   // the button stays disabled until the server is set up
+    framework::MessagePrompt prompt(this);
+    const LoginResult result = login(session_, user_->currentText(), password_->text(), save_->isChecked(), prompt);
+    login_->setEnabled(true);
+    switch (result.outcome) {
+    case LoginOutcome::NotAllowed:
+        fillUserCodes(result.programUserCodes);
+        return false;
+    case LoginOutcome::NoUsers: {
+        auto* users = framework::EnsureForm<TV_USERS>(session_);
+        users->reopen();
+        users->show();
+        return false;
+    }
+    case LoginOutcome::RegisterVersion:
+        if (registerVersion(session_, prompt))
+            framework::ShowInfo(QStringLiteral("نگارش جديد ثبت شد؛ دوباره وارد شويد"), this);
+        return false;
+    case LoginOutcome::WrongPassword:
+        password_->setFocus();
+        password_->selectAll();
+        return false;
+    case LoginOutcome::VersionRefused:
+    case LoginOutcome::NoServer:
+        return false;
+    case LoginOutcome::LoggedIn:
+        break;
+    }
+    hide();
+    if (runMainWindow) {
+        runMainWindow();
+    } else {
+        auto* main = framework::EnsureForm<TMainForm>(session_);
+        main->exec();
+    }
+    session_.logOut();
+    password_->clear();
+    show();
+    return true;
+}
+
+bool TFInit::leave()
+{
+    TFHoshdarBkUp reminder(this);
+    if (reminder.exec() != QDialog::Accepted)
+        return false;
+    leaving_ = true;
+    QDialog::reject();
+    return true;
+}
+
+void TFInit::reject()
+{
+    if (!leaving_)
+        leave();
+}
+
+void TFInit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10) {
+        doLogin();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace orvak::startup
