@@ -1,12 +1,15 @@
 // Opening a financial section on the local back-end: every step, as the main
 // window does at start and on each change of section.
+#include "demo/DemoInstallation.h"
 #include "startup/Db.h"
+#include "startup/Login.h"
 #include "startup/ServerSetup.h"
 #include "startup/Session.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+using namespace orvak;
 using namespace orvak::startup;
 
 static void BM_OpenSection(benchmark::State& state)
@@ -44,3 +47,28 @@ static void BM_OpenSection(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenSection)->Unit(benchmark::kMillisecond);
+
+// From pressing login to a usable main window: the login's checks and rights, then
+// the section the main window opens on its first tick, on the demo installation.
+static void BM_LoginAndOpenSectionOnDemo(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    demo::DemoOptions o;
+    o.folder = dir.path();
+    o.today = QStringLiteral("1405/09/18");
+    ScriptedPrompt prompt({}, true);
+    if (!demo::buildDemoInstallation(o, prompt).ok) {
+        state.SkipWithError("demo installation failed");
+        return;
+    }
+    const SiteConfig site{demo::DemoInstallationNumber, QStringLiteral("bench")};
+    for (auto _ : state) {
+        Session session(dir.path(), site);
+        session.ReadConnectionFile();
+        session.ConnectServer(prompt);
+        if (login(session, QStringLiteral("3"), QString::fromLatin1(demo::DemoManagerPassword), false, prompt).outcome != LoginOutcome::LoggedIn
+            || !session.OpenSection(1405, QStringLiteral("0"), prompt))
+            state.SkipWithError("login failed");
+    }
+}
+BENCHMARK(BM_LoginAndOpenSectionOnDemo)->Unit(benchmark::kMillisecond);
