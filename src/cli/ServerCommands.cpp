@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlQuery>
 
 namespace orvak::cli {
 
@@ -61,6 +60,21 @@ bool connectSession(Context& ctx, Session& session, Prompt& prompt)
         return false;
     }
     return true;
+}
+
+// Runs work on a session connected through SERVER.INI; the exit code of the work,
+// or of whatever failed before it.
+int withSession(Context& ctx, const Options& o, bool assumeYes,
+                const std::function<int(Session&, TerminalPrompt&)>& work)
+{
+    const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+    if (!site)
+        return ExitFailed;
+    Session session(ctx.startDir, *site);
+    TerminalPrompt prompt(ctx.err, assumeYes);
+    if (!connectSession(ctx, session, prompt))
+        return ExitFailed;
+    return work(session, prompt);
 }
 
 QString serverNameFrom(const Options& o, const QString& startDir)
@@ -163,45 +177,35 @@ void addServerCommands(QList<Command>& commands)
         }};
     commands << Command{QStringLiteral("databases"), QString(), QStringLiteral("lists the databases of the server that SERVER.INI names"), 0, 0,
                         [](const QStringList&, Context& ctx) {
-                            const std::optional<SiteConfig> site = loadSite(ctx, {}, false);
-                            if (!site)
-                                return ExitFailed;
-                            Session session(ctx.startDir, *site);
-                            TerminalPrompt prompt(ctx.err, false);
-                            if (!connectSession(ctx, session, prompt))
-                                return ExitFailed;
-                            for (const QString& name : session.server()->databaseNames())
-                                ctx.out << name << Qt::endl;
-                            return ExitOk;
+                            return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
+                                for (const QString& name : session.server()->databaseNames())
+                                    ctx.out << name << Qt::endl;
+                                return ExitOk;
+                            });
                         }};
     commands << Command{
         QStringLiteral("update"), QStringLiteral("[--db NAME]"),
         QStringLiteral("structure update: the common database, then each section's deposits database (or only NAME)"), 0, 0,
         [](const QStringList& args, Context& ctx) {
             const Options o = parseOptions(args);
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, false);
-            if (!connectSession(ctx, session, prompt))
-                return ExitFailed;
-            QStringList databases;
-            if (o.has(QStringLiteral("db"))) {
-                if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
-                    return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
-                databases << o.value(QStringLiteral("db"));
-            } else {
-                databases << session.commonDbName();
-                const QStringList existing = session.server()->databaseNames();
-                for (const Section& s : allSections()) {
-                    const QString name = Session::depositDbNameFor(site->installationNumber, s.code, existing);
-                    if (session.server()->databaseExists(name) && !databases.contains(name, Qt::CaseInsensitive))
-                        databases << name;
+            return withSession(ctx, o, false, [&](Session& session, TerminalPrompt& prompt) {
+                QStringList databases;
+                if (o.has(QStringLiteral("db"))) {
+                    if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
+                        return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
+                    databases << o.value(QStringLiteral("db"));
+                } else {
+                    databases << session.commonDbName();
+                    const QStringList existing = session.server()->databaseNames();
+                    for (const Section& s : allSections()) {
+                        const QString name = Session::depositDbNameFor(session.site().installationNumber, s.code, existing);
+                        if (session.server()->databaseExists(name) && !databases.contains(name, Qt::CaseInsensitive))
+                            databases << name;
+                    }
                 }
-            }
-            session.server()->closeAll();
-            return runUpdate(ctx, session, prompt, databases);
+                session.server()->closeAll();
+                return runUpdate(ctx, session, prompt, databases);
+            });
         }};
     commands << Command{
         QStringLiteral("section"), QStringLiteral("<0-3> [--yes]"),
@@ -211,17 +215,12 @@ void addServerCommands(QList<Command>& commands)
             const QString code = o.positional.value(0);
             if (code.size() != 1 || !QStringLiteral("0123").contains(code))
                 return ctx.usage(QStringLiteral("orvakctl: section takes 0, 1, 2 or 3"));
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
-            if (!connectSession(ctx, session, prompt))
-                return ExitFailed;
-            if (!openCurrentSection(session, prompt, code))
-                return ExitFailed;
-            ctx.out << session.depositDbName() << Qt::endl;
-            return ExitOk;
+            return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
+                if (!openCurrentSection(session, prompt, code))
+                    return ExitFailed;
+                ctx.out << session.depositDbName() << Qt::endl;
+                return ExitOk;
+            });
         }};
     commands << Command{
         QStringLiteral("year"), QStringLiteral("<YYYY>"),
@@ -231,17 +230,12 @@ void addServerCommands(QList<Command>& commands)
             const std::optional<qint64> year = util::parseWholeNumber(o.positional.value(0));
             if (!year || *year < 1381 || *year > util::CurrentJalaliYear())
                 return ctx.usage(QStringLiteral("orvakctl: year takes a year from 1381 to %1").arg(util::CurrentJalaliYear()));
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
-            if (!connectSession(ctx, session, prompt) || !openCurrentSection(session, prompt))
-                return ExitFailed;
-            if (!session.chooseFiscalYear(int(*year), prompt))
-                return ExitFailed;
-            ctx.out << session.accountingDbName() << Qt::endl;
-            return ExitOk;
+            return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
+                if (!openCurrentSection(session, prompt) || !session.chooseFiscalYear(int(*year), prompt))
+                    return ExitFailed;
+                ctx.out << session.accountingDbName() << Qt::endl;
+                return ExitOk;
+            });
         }};
     commands << Command{
         QStringLiteral("backup"), QStringLiteral("--db NAME --to FILE"),
@@ -250,21 +244,16 @@ void addServerCommands(QList<Command>& commands)
             const Options o = parseOptions(args);
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("to")))
                 return ctx.usage(QStringLiteral("orvakctl: backup needs --db NAME --to FILE"));
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, true);
-            if (!connectSession(ctx, session, prompt))
-                return ExitFailed;
-            if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
-                return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
-            const QFileInfo target(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to"))));
-            BackupService service(session, prompt);
-            if (!service.backup(o.value(QStringLiteral("db")), target.absolutePath(), target.fileName()))
-                return ExitFailed;
-            ctx.out << service.status() << Qt::endl;
-            return ExitOk;
+            return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
+                if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
+                    return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
+                const QFileInfo target(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to"))));
+                BackupService service(session, prompt);
+                if (!service.backup(o.value(QStringLiteral("db")), target.absolutePath(), target.fileName()))
+                    return ExitFailed;
+                ctx.out << service.status() << Qt::endl;
+                return ExitOk;
+            });
         }};
     commands << Command{
         QStringLiteral("restore"), QStringLiteral("--db NAME --from FILE [--yes]"),
@@ -273,18 +262,13 @@ void addServerCommands(QList<Command>& commands)
             const Options o = parseOptions(args, {QStringLiteral("yes")});
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("from")))
                 return ctx.usage(QStringLiteral("orvakctl: restore needs --db NAME --from FILE"));
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, o.has(QStringLiteral("yes")));
-            if (!connectSession(ctx, session, prompt))
-                return ExitFailed;
-            const QFileInfo source(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("from"))));
-            if (!source.exists())
-                return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
-            BackupService service(session, prompt);
-            return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
+            return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
+                const QFileInfo source(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("from"))));
+                if (!source.exists())
+                    return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
+                BackupService service(session, prompt);
+                return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
+            });
         }};
     commands << Command{
         QStringLiteral("accounting-year"), QStringLiteral("<YYYY> [--section N]"),
@@ -295,15 +279,12 @@ void addServerCommands(QList<Command>& commands)
             const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
             if (!year || *year < 1300 || *year > 1600 || section.size() != 1 || !QStringLiteral("0123").contains(section))
                 return ctx.usage(QStringLiteral("orvakctl: accounting-year takes a year (YYYY) and --section 0..3"));
-            const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-            if (!site)
-                return ExitFailed;
-            Session session(ctx.startDir, *site);
-            TerminalPrompt prompt(ctx.err, false);
-            if (!connectSession(ctx, session, prompt) || !createAccountingDatabase(session, int(*year), section, prompt))
-                return ExitFailed;
-            ctx.out << Session::accountingDbNameFor(site->installationNumber, section, int(*year)) << Qt::endl;
-            return ExitOk;
+            return withSession(ctx, o, false, [&](Session& session, TerminalPrompt& prompt) {
+                if (!createAccountingDatabase(session, int(*year), section, prompt))
+                    return ExitFailed;
+                ctx.out << Session::accountingDbNameFor(session.site().installationNumber, section, int(*year)) << Qt::endl;
+                return ExitOk;
+            });
         }};
     commands << Command{
         QStringLiteral("demo"), QStringLiteral("--data DIR [--scale N] [--seed N] [--today YYYY/MM/DD]"),
@@ -332,26 +313,13 @@ void addServerCommands(QList<Command>& commands)
         }};
     commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
                         [](const QStringList&, Context& ctx) {
-                            const std::optional<SiteConfig> site = loadSite(ctx, {}, false);
-                            if (!site)
-                                return ExitFailed;
-                            Session session(ctx.startDir, *site);
-                            TerminalPrompt prompt(ctx.err, false);
-                            if (!connectSession(ctx, session, prompt))
-                                return ExitFailed;
-                            QSqlQuery q(session.common());
-                            if (!q.exec(QStringLiteral("select id, usercode, dat_bk, time_bk, KindOperation, Filename, path_bk, Dbname "
-                                                       "from history_resback order by id")))
-                                return ctx.fail(q.lastError().text());
-                            while (q.next()) {
-                                const QString kind = q.value(4).toInt() == 0 ? QStringLiteral("ايجاد نسخه پشتيبان")
-                                                                            : QStringLiteral("بازخواني از نسخه پشتيبان");
-                                ctx.out << q.value(0).toString() << '\t' << q.value(2).toString() << '\t' << q.value(3).toString()
-                                        << '\t' << kind << '\t' << q.value(7).toString() << '\t'
-                                        << joinBackupPath(q.value(6).toString(), q.value(5).toString()) << '\t'
-                                        << q.value(1).toString() << Qt::endl;
-                            }
-                            return ExitOk;
+                            return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
+                                for (const BackupHistoryRow& h : backupHistory(session)) {
+                                    ctx.out << h.id << '\t' << h.date << '\t' << h.time << '\t' << h.kindText() << '\t' << h.database << '\t'
+                                            << joinBackupPath(h.folder, h.fileName) << '\t' << h.userCode << Qt::endl;
+                                }
+                                return ExitOk;
+                            });
                         }};
 }
 

@@ -53,6 +53,25 @@ QString withoutOrderBy(const QString& sql)
     return s.trimmed();
 }
 
+std::optional<std::vector<double>> sumsOver(QSqlDatabase db, const QString& sql, const QVariantMap& params, const QStringList& fields)
+{
+    if (fields.isEmpty())
+        return std::vector<double>{};
+    QStringList sums;
+    for (const QString& f : fields)
+        sums << QStringLiteral("SUM([%1])").arg(f);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT %1 FROM (%2) q").arg(sums.join(QStringLiteral(", ")), withoutOrderBy(sql)));
+    for (auto it = params.begin(); it != params.end(); ++it)
+        q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    std::vector<double> out;
+    for (int i = 0; i < fields.size(); ++i)
+        out.push_back(q.value(i).toDouble());
+    return out;
+}
+
 // ---- columns
 
 void RowSet::Column::convertToText()

@@ -9,6 +9,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSqlQuery;
@@ -43,6 +44,10 @@ ListColumn computedColumn(const QString& title, int width, std::function<QString
 QString resortedSql(const QString& sql, const QString& field);
 // The query without its ORDER BY part, for aggregates over the same conditions.
 QString withoutOrderBy(const QString& sql);
+
+// Sums of fields over the rows of a query (its conditions, without its order), in
+// the order of the fields; nullopt on a database error.
+std::optional<std::vector<double>> sumsOver(QSqlDatabase db, const QString& sql, const QVariantMap& params, const QStringList& fields);
 
 // The rows of one query, column by column.
 class RowSet {

@@ -23,6 +23,23 @@ QString proposedBackupName(const QString& database)
     return ProgramKey() + QLatin1Char('_') + database + QLatin1Char('_') + util::TodayJalaliCompact() + QStringLiteral(".BAK");
 }
 
+QString BackupHistoryRow::kindText() const
+{
+    return kind == 0 ? QStringLiteral("ايجاد نسخه پشتيبان") : QStringLiteral("بازخواني از نسخه پشتيبان");
+}
+
+QList<BackupHistoryRow> backupHistory(Session& session)
+{
+    QList<BackupHistoryRow> rows;
+    QSqlQuery q(session.common());
+    if (!q.exec(QStringLiteral("select id, usercode, dat_bk, time_bk, KindOperation, Filename, path_bk, Dbname from history_resback order by id")))
+        return rows;
+    while (q.next())
+        rows << BackupHistoryRow{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(), q.value(4).toInt(),
+                                 q.value(5).toString(), q.value(6).toString(), q.value(7).toString()};
+    return rows;
+}
+
 BackupService::BackupService(Session& session, Prompt& prompt)
     : session_(session)
     , prompt_(prompt)

@@ -12,6 +12,16 @@ QString joinBackupPath(const QString& folder, const QString& file);
 // The proposed name: program, database and date, ".BAK".
 QString proposedBackupName(const QString& database);
 
+struct BackupHistoryRow {
+    int id = 0;
+    int userCode = 0;
+    QString date, time;
+    int kind = 0;   // 0 backup, 1 restore
+    QString fileName, folder, database;
+    QString kindText() const;
+};
+QList<BackupHistoryRow> backupHistory(Session& session);
+
 class BackupService {
 public:
     BackupService(Session& session, Prompt& prompt);

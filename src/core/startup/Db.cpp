@@ -44,6 +44,26 @@ std::optional<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVaria
     return q.value(0);
 }
 
+std::optional<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!prepareAndBind(q, sql, binds) || !q.exec() || !q.next())
+        return std::nullopt;
+    return q.record();
+}
+
+void dropConnection(const QString& connectionName)
+{
+    if (!QSqlDatabase::contains(connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
 bool inTransaction(QSqlDatabase db, const Dialect& dialect, const std::function<bool(QString*)>& work, QString* error)
 {
     if (!dialect.begin(db)) {

@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QVariantMap>
 #include <functional>
 #include <optional>
@@ -16,6 +17,12 @@ bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {},
              int* rowsAffected = nullptr);
 // The first column of the first row, or nullopt (no row, or an error in *error).
 std::optional<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}, QString* error = nullptr);
+
+// The first row of a query, or nullopt (no row or an error).
+std::optional<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {});
+
+// Closes and forgets a named connection (the caller holds no copy of it).
+void dropConnection(const QString& connectionName);
 
 // Runs work inside one transaction: committed when it returns true, rolled back
 // otherwise (and when the commit fails).

@@ -1,5 +1,6 @@
 #include "startup/LocalServer.h"
 
+#include "startup/Db.h"
 #include "startup/SqlServerStatements.h"
 
 #include <QCryptographicHash>
@@ -257,13 +258,8 @@ QSqlDatabase LocalServer::database(const QString& name, QString* error)
 void LocalServer::closeDatabase(const QString& name)
 {
     const QString connection = open_.take(name.toUpper());
-    if (connection.isEmpty())
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+    if (!connection.isEmpty())
+        dropConnection(connection);
 }
 
 void LocalServer::closeAll()
@@ -271,14 +267,7 @@ void LocalServer::closeAll()
     const QStringList names = open_.keys();
     for (const QString& n : names)
         closeDatabase(n);
-    const QString master = prefix_ + kMaster;
-    if (QSqlDatabase::contains(master)) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(master, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(master);
-    }
+    dropConnection(prefix_ + kMaster);
 }
 
 bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error)

@@ -17,18 +17,6 @@ namespace {
 
 QString savedLoginPath(const QString& startDir) { return QDir(startDir).filePath(ProgramKey() + QStringLiteral(".psw")); }
 
-std::optional<QSqlRecord> row(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (auto it = binds.begin(); it != binds.end(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return q.record();
-}
-
 QString wrongPasswordMessage(const QString& name, const QString& lastName)
 {
     return QStringLiteral("استفاده کننده محترم اورواک : ") + name + QStringLiteral(" - ") + lastName + QStringLiteral(" ! ") + QLatin1Char('\n')
@@ -39,7 +27,7 @@ QString wrongPasswordMessage(const QString& name, const QString& lastName)
 
 bool passwordMatches(Session& session, int code, const QString& typed)
 {
-    const auto stored = row(session.common(), QStringLiteral("Select PASSWORD From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto stored = firstRow(session.common(), QStringLiteral("Select PASSWORD From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                             {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), code}});
     return stored && stored->value(0).toString() == scrambledPassword(typed, code, session.installationNumber());
 }
@@ -90,7 +78,7 @@ LoginResult login(Session& session, const QString& userCode, const QString& pass
         }
     }
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto programRow = code ? row(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
+    const auto programRow = code ? firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
                                        {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
                                  : std::nullopt;
     if (result.programUserCodes.isEmpty()) {
@@ -113,7 +101,7 @@ LoginResult login(Session& session, const QString& userCode, const QString& pass
         break;
     }
     if (!passwordMatches(session, int(*code), password)) {
-        const auto person = row(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode)Or(-1=:PUcode) order By UCode"),
+        const auto person = firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode)Or(-1=:PUcode) order By UCode"),
                                 {{QStringLiteral(":PUcode"), *code}});
         prompt.info(wrongPasswordMessage(person ? person->value(QStringLiteral("Name")).toString().trimmed() : QString(),
                                          person ? person->value(QStringLiteral("LastName")).toString().trimmed() : QString()));
@@ -133,7 +121,7 @@ bool LoadUserRights(Session& session, int userCode)
     CurrentUser u;
     u.code = userCode;
     u.typedPassword = session.user().typedPassword;
-    if (const auto person = row(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
+    if (const auto person = firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
         u.name = person->value(QStringLiteral("Name")).toString().trimmed();
         u.lastName = person->value(QStringLiteral("LastName")).toString().trimmed();
         u.familyBackground = person->value(QStringLiteral("BkGround")).toString().trimmed();
@@ -142,7 +130,7 @@ bool LoadUserRights(Session& session, int userCode)
             || person->value(QStringLiteral("POST")).toString().trimmed().isEmpty() || person->value(QStringLiteral("BIRTH_DATE")).toString() == empty
             || person->value(QStringLiteral("EDATE")).toString() == empty;
     }
-    const auto program = row(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto program = firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                              {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), userCode}});
     if (!program)
         return false;
@@ -160,7 +148,7 @@ bool LoadUserRights(Session& session, int userCode)
 bool changeUser(Session& session, const QString& userCode, const QString& password, int& failures, Prompt& prompt)
 {
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto program = code ? row(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto program = code ? firstRow(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                                     {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
                               : std::nullopt;
     QString message;
@@ -232,6 +220,21 @@ bool refusedMenu(Session& session, int menuId, Prompt& prompt)
     return true;
 }
 
+std::optional<ProgramUser> readProgramUser(Session& session, int code)
+{
+    const auto r = firstRow(session.common(), QStringLiteral("Select * From PROGUSERS Where PROGID = :p and UCODE = :c"),
+                            {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), code}});
+    if (!r)
+        return std::nullopt;
+    ProgramUser u;
+    u.code = code;
+    u.manager = r->value(QStringLiteral("ISMANAGER")).toInt() == 1;
+    u.enabled = r->value(QStringLiteral("ISENABLE")).toInt() == 1;
+    for (int i = 0; i < 5; ++i)
+        u.sel[i] = r->value(QStringLiteral("SEL%1").arg(i + 1)).toInt();
+    return u;
+}
+
 bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt)
 {
     if (user.code <= 0) {
@@ -275,6 +278,38 @@ bool deleteProgramUser(Session& session, int code, Prompt& prompt)
     if (!ok)
         prompt.info(why);
     return ok;
+}
+
+std::optional<FamilyUser> readFamilyUser(Session& session, int code)
+{
+    const auto r = firstRow(session.common(), QStringLiteral("Select * From USERS Where UCode = :c"), {{QStringLiteral(":c"), code}});
+    if (!r)
+        return std::nullopt;
+    FamilyUser u;
+    u.code = code;
+    u.lastName = r->value(QStringLiteral("LastName")).toString().trimmed();
+    u.name = r->value(QStringLiteral("Name")).toString().trimmed();
+    u.post = r->value(QStringLiteral("POST")).toString().trimmed();
+    u.job = r->value(QStringLiteral("JOB")).toString().trimmed();
+    u.madrak = r->value(QStringLiteral("MADRAK")).toString().trimmed();
+    u.birthDate = r->value(QStringLiteral("BIRTH_DATE")).toString();
+    u.employmentDate = r->value(QStringLiteral("EDATE")).toString();
+    u.personCode = r->value(QStringLiteral("PERSONCODE")).toInt();
+    u.eskind = r->value(QStringLiteral("ESKIND")).toInt();
+    u.manager = r->value(QStringLiteral("ISMANAGER")).toInt() == 1;
+    u.enabled = r->value(QStringLiteral("ISENABLE")).toInt() != 0;
+    return u;
+}
+
+QHash<int, QString> userNames(Session& session)
+{
+    QHash<int, QString> names;
+    QSqlQuery q(session.common());
+    if (q.exec(QStringLiteral("SELECT UCode, Name, LastName FROM USERS"))) {
+        while (q.next())
+            names.insert(q.value(0).toInt(), (q.value(1).toString().trimmed() + QLatin1Char(' ') + q.value(2).toString().trimmed()).trimmed());
+    }
+    return names;
 }
 
 int nextFamilyUserCode(Session& session)
@@ -413,7 +448,7 @@ const char* const kGeneralInfoColumns[] = {"OSTANNAME", "SHAHR", "GENERALOFFICEN
 QVariantMap readGeneralInfo(Session& session)
 {
     QVariantMap values;
-    if (const auto r = row(session.deposits(), QStringLiteral("Select * From GENERAL_INFO"), {})) {
+    if (const auto r = firstRow(session.deposits(), QStringLiteral("Select * From GENERAL_INFO"), {})) {
         for (const char* c : kGeneralInfoColumns)
             values.insert(QString::fromLatin1(c), r->value(QString::fromLatin1(c)).toString().trimmed());
     }

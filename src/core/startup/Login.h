@@ -53,6 +53,7 @@ struct ProgramUser {
     int sel[5] = {0, 0, 0, 0, 0};
     QString password;   // clear; only on insert
 };
+std::optional<ProgramUser> readProgramUser(Session& session, int code);
 bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt);
 bool deleteProgramUser(Session& session, int code, Prompt& prompt);
 
@@ -65,7 +66,10 @@ struct FamilyUser {
     QString post, job, madrak, birthDate, employmentDate;
     int personCode = 0;
 };
+std::optional<FamilyUser> readFamilyUser(Session& session, int code);
 int nextFamilyUserCode(Session& session);
+// Names of the family's users by code, for the lists' name columns.
+QHash<int, QString> userNames(Session& session);
 bool saveFamilyUser(Session& session, const FamilyUser& user, bool insert, Prompt& prompt);
 bool deleteFamilyUser(Session& session, int code, Prompt& prompt);
 

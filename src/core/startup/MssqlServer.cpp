@@ -1,6 +1,7 @@
 #include "startup/MssqlServer.h"
 
 #include "startup/ConnectionStrings.h"
+#include "startup/Db.h"
 #include "startup/SqlServerStatements.h"
 
 #include <QFileInfo>
@@ -182,13 +183,8 @@ QSqlDatabase MssqlServer::database(const QString& name, QString* error)
 void MssqlServer::closeDatabase(const QString& name)
 {
     const QString connection = open_.take(name.toUpper());
-    if (connection.isEmpty())
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+    if (!connection.isEmpty())
+        dropConnection(connection);
 }
 
 void MssqlServer::closeAll()

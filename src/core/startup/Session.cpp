@@ -19,18 +19,6 @@ QString accountingMissingMessage(const QString& name)
         + QStringLiteral("لطفا سال مالي پيش فرض حسابداري را از منوي \"سپرده ها و تضمينات ذيحسابي\" انتخاب کنيد.");
 }
 
-std::optional<QSqlRecord> firstRecord(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {})
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (auto it = binds.begin(); it != binds.end(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return q.record();
-}
-
 } // namespace
 
 Section sectionFor(const QString& code)
@@ -126,7 +114,7 @@ bool Session::ConnectServer(Prompt& prompt)
         return true;
     }
     connection_.sqlVersionIndex = 1;
-    if (const auto row = firstRecord(common(), QStringLiteral("select * from serverinfo where progid=:progid"),
+    if (const auto row = firstRow(common(), QStringLiteral("select * from serverinfo where progid=:progid"),
                                      {{QStringLiteral(":progid"), ProgID}}))
         connection_.sqlVersionIndex = row->value(QStringLiteral("SQLVER")).toInt();
     return true;
@@ -228,13 +216,13 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
     QSqlDatabase db = deposits();
     yearDefaults_ = QSqlRecord();
     if (server_->dialect().tableExists(db, QStringLiteral("YearDefaults"))) {
-        if (const auto row = firstRecord(db, QStringLiteral("Select *  From YearDefaults Where Y=:PY and C=:PC"),
+        if (const auto row = firstRow(db, QStringLiteral("Select *  From YearDefaults Where Y=:PY and C=:PC"),
                                          {{QStringLiteral(":PY"), currentYear_}, {QStringLiteral(":PC"), sectionCode_}}))
             yearDefaults_ = *row;
     }
     prompt.progress(QStringLiteral("تنظيمات سال مالي"), 3, steps);
 
-    if (const auto row = firstRecord(db, QStringLiteral("select * from CurMaliYear"))) {
+    if (const auto row = firstRow(db, QStringLiteral("select * from CurMaliYear"))) {
         const QVariant stored = row->value(QStringLiteral("CurMaliY"));
         if (!stored.isNull() && !stored.toString().trimmed().isEmpty() && stored.toInt() > 0)
             currentYear_ = stored.toInt();
@@ -257,7 +245,7 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
 void Session::readOfficeData()
 {
     office_ = OfficeData{};
-    const auto row = firstRecord(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
+    const auto row = firstRow(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
     if (!row)
         return;
     auto text = [&](const char* column) { return row->value(QString::fromLatin1(column)).toString().trimmed(); };
@@ -396,7 +384,7 @@ std::optional<QSqlRecord> Session::lookup(Lookup kind, const QVariant& key, cons
         binds = {{QStringLiteral(":PCode"), key}};
         break;
     }
-    return firstRecord(common(), sql, binds);
+    return firstRow(common(), sql, binds);
 }
 
 } // namespace orvak::startup

@@ -1,6 +1,7 @@
 #include "framework/ListScreen.h"
 
 #include "framework/ChartDialog.h"
+#include "framework/EntryForm.h"
 #include "framework/FilterDialog.h"
 #include "framework/MessageBoxes.h"
 #include "framework/ShowFileDialog.h"
@@ -21,7 +22,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -115,23 +115,17 @@ bool ListScreen::reopen(const QVariant& key)
     // has been fetched.
     sqlTotals_.assign(size_t(spec_.columns.size()), 0.0);
     if (ok) {
-        QStringList sums;
+        QStringList fields;
         QList<int> summed;
         for (int c = 0; c < spec_.columns.size(); ++c) {
             if (spec_.columns[c].total && !spec_.columns[c].isComputed()) {
-                sums << QStringLiteral("SUM([%1])").arg(spec_.columns[c].field);
+                fields << spec_.columns[c].field;
                 summed << c;
             }
         }
-        if (!sums.isEmpty()) {
-            QSqlQuery q(spec_.database());
-            q.prepare(QStringLiteral("SELECT %1 FROM (%2) q").arg(sums.join(QStringLiteral(", ")), io::withoutOrderBy(sql_)));
-            for (auto it = spec_.params.begin(); it != spec_.params.end(); ++it)
-                q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
-            if (q.exec() && q.next()) {
-                for (int i = 0; i < summed.size(); ++i)
-                    sqlTotals_[size_t(summed[i])] = q.value(i).toDouble();
-            }
+        if (const auto sums = io::sumsOver(spec_.database(), sql_, spec_.params, fields)) {
+            for (int i = 0; i < summed.size(); ++i)
+                sqlTotals_[size_t(summed[i])] = (*sums)[size_t(i)];
         }
     }
     QApplication::restoreOverrideCursor();
@@ -193,6 +187,16 @@ void ListScreen::updateTotals()
     const QString count = model_.canFetchMore({}) ? QStringLiteral("%1+").arg(shown) : QString::number(shown);
     totals_->setText(QStringLiteral("تعداد: ") + io::isolateLtr(count) + (parts.isEmpty() ? QString() : QStringLiteral("   ") + parts.join(QStringLiteral("   "))));
     status_->setText(filtered ? QStringLiteral("فيلتر: ") + model_.filter()->text() : QString());
+}
+
+void ListScreen::runEntryForm(EntryForm& form, bool insert)
+{
+    if (insert)
+        form.startInsert();
+    else if (!form.startEdit(currentKey()))
+        return;
+    connect(&form, &EntryForm::saved, this, [this](const QVariant& key) { reopen(key); });
+    form.exec();
 }
 
 QString ListScreen::totalsText() const { return totals_->text(); }

@@ -54,6 +54,10 @@ public:
     bool reopen(const QVariant& key = {});
     void setParameter(const QString& name, const QVariant& value) { spec_.params.insert(name, value); }
 
+    // Opens an entry form for a new row or the current one; the list re-opens on
+    // every saved key.
+    void runEntryForm(class EntryForm& form, bool insert);
+
     QVariant currentKey() const;
     int currentSourceRow() const;
     QList<QVariant> selectedKeys() const;

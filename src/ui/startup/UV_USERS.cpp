@@ -2,22 +2,11 @@
 
 #include "framework/Doing.h"
 #include "framework/MessageBoxes.h"
+#include "startup/Login.h"
 #include "startup/UserScreens.h"
 
-#include <QSqlQuery>
 
 namespace orvak::startup {
-
-QHash<int, QString> userNames(QSqlDatabase common)
-{
-    QHash<int, QString> names;
-    QSqlQuery q(common);
-    if (q.exec(QStringLiteral("SELECT UCode, Name, LastName FROM USERS"))) {
-        while (q.next())
-            names.insert(q.value(0).toInt(), (q.value(1).toString().trimmed() + QLatin1Char(' ') + q.value(2).toString().trimmed()).trimmed());
-    }
-    return names;
-}
 
 namespace {
 
@@ -29,7 +18,7 @@ framework::ListSpec usersSpec(Session& session)
     s.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId\nOrder By UCode");
     s.params = {{QStringLiteral(":ProgId"), ProgID}};
     s.keyField = QStringLiteral("UCODE");
-    auto names = std::make_shared<QHash<int, QString>>(userNames(session.common()));
+    auto names = std::make_shared<QHash<int, QString>>(userNames(session));
     using io::CellFormat;
     s.columns = {
         io::fieldColumn(QStringLiteral("UCODE"), QStringLiteral("کد کاربر"), 80, CellFormat::Integer),
@@ -48,12 +37,7 @@ framework::ListSpec usersSpec(Session& session)
     };
     auto edit = [&session](framework::ListScreen& list, bool insert) {
         TDE_USERS form(session, &list);
-        if (insert)
-            form.startInsert();
-        else if (!form.startEdit(list.currentKey()))
-            return;
-        QObject::connect(&form, &framework::EntryForm::saved, &list, [&list](const QVariant& key) { list.reopen(key); });
-        form.exec();
+        list.runEntryForm(form, insert);
     };
     s.commands = {
         {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
@@ -81,7 +65,7 @@ framework::ListSpec historySpec(Session& session)
     s.sql = QStringLiteral("Select * From HISTORY_RESBACK\nOrder By id DESC");
     s.keyField = QStringLiteral("id");
     s.menuVariant = 2;
-    auto names = std::make_shared<QHash<int, QString>>(userNames(session.common()));
+    auto names = std::make_shared<QHash<int, QString>>(userNames(session));
     using io::CellFormat;
     s.columns = {
         io::fieldColumn(QStringLiteral("id"), QStringLiteral("رديف"), 60, CellFormat::Integer),

@@ -18,7 +18,4 @@ public:
     explicit Tview_history_resback(Session& session, QWidget* parent = nullptr);
 };
 
-// Names of the family's users by code, for the lists' name columns.
-QHash<int, QString> userNames(QSqlDatabase common);
-
 } // namespace orvak::startup

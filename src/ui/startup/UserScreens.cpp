@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -27,17 +25,6 @@ QLineEdit* passwordEdit(QWidget* parent)
     auto* e = new QLineEdit(parent);
     e->setEchoMode(QLineEdit::Password);
     return e;
-}
-
-std::optional<QSqlRecord> recordOf(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
-{
-    QSqlQuery q(db);
-    q.prepare(sql);
-    for (auto it = binds.begin(); it != binds.end(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return q.record();
 }
 
 } // namespace
@@ -78,16 +65,15 @@ void TDE_USERS::clearFields()
 
 bool TDE_USERS::loadRecord(const QVariant& key)
 {
-    const auto r = recordOf(session_.common(), QStringLiteral("Select * From PROGUSERS Where PROGID = :p and UCODE = :c"),
-                            {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), key}});
-    if (!r)
+    const std::optional<ProgramUser> u = readProgramUser(session_, key.toInt());
+    if (!u)
         return false;
     code->setText(key.toString());
     code->setReadOnly(true);
-    manager->setChecked(r->value(QStringLiteral("ISMANAGER")).toInt() == 1);
-    enabled->setChecked(r->value(QStringLiteral("ISENABLE")).toInt() == 1);
+    manager->setChecked(u->manager);
+    enabled->setChecked(u->enabled);
     for (int i = 0; i < 5; ++i)
-        sel[i]->setValue(r->value(QStringLiteral("SEL%1").arg(i + 1)).toInt());
+        sel[i]->setValue(u->sel[i]);
     password->clear();
     password->setEnabled(false);
     password->setPlaceholderText(QStringLiteral("رمز قابل رويت نيست!"));
@@ -143,12 +129,7 @@ framework::ListSpec familySpec(Session& session)
                  })};
     auto edit = [&session](framework::ListScreen& list, bool insert) {
         TORVAK_DE_USERS form(session, &list);
-        if (insert)
-            form.startInsert();
-        else if (!form.startEdit(list.currentKey()))
-            return;
-        QObject::connect(&form, &framework::EntryForm::saved, &list, [&list](const QVariant& key) { list.reopen(key); });
-        form.exec();
+        list.runEntryForm(form, insert);
     };
     s.commands = {{QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
                   {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true},
@@ -197,15 +178,16 @@ void TORVAK_DE_USERS::clearFields()
 
 bool TORVAK_DE_USERS::loadRecord(const QVariant& key)
 {
-    const auto r = recordOf(session_.common(), QStringLiteral("Select * From USERS Where UCode = :c"), {{QStringLiteral(":c"), key}});
-    if (!r)
+    const std::optional<FamilyUser> u = readFamilyUser(session_, key.toInt());
+    if (!u)
         return false;
+    loaded_ = *u;
     code->setText(key.toString());
     code->setReadOnly(true);
-    lastName->setText(r->value(QStringLiteral("LastName")).toString().trimmed());
-    name->setText(r->value(QStringLiteral("Name")).toString().trimmed());
-    post->setText(r->value(QStringLiteral("POST")).toString().trimmed());
-    eskind->setCurrentIndex(std::clamp(r->value(QStringLiteral("ESKIND")).toInt(), 0, 4));
+    lastName->setText(u->lastName);
+    name->setText(u->name);
+    post->setText(u->post);
+    eskind->setCurrentIndex(std::clamp(u->eskind, 0, 4));
     return true;
 }
 
@@ -220,7 +202,8 @@ bool TORVAK_DE_USERS::validate(QString* message)
 
 std::optional<QVariant> TORVAK_DE_USERS::saveRecord(QString* error)
 {
-    FamilyUser u;
+    // Fields this screen does not show keep their stored values.
+    FamilyUser u = mode() == Mode::Edit ? loaded_ : FamilyUser{};
     u.code = code->text().toInt();
     u.lastName = lastName->text();
     u.name = name->text();
@@ -250,7 +233,7 @@ TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
     setWindowTitle(QStringLiteral("كنتــرل امنيت عبور كاربران"));
     setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("کاربر: %1 - %2").arg(userCode).arg(userNames(session.common()).value(userCode)), this));
+    layout->addWidget(new QLabel(QStringLiteral("کاربر: %1 - %2").arg(userCode).arg(userNames(session).value(userCode)), this));
     table_ = new QTableWidget(this);
     table_->setColumnCount(7);
     QStringList headers{QStringLiteral("مورد")};

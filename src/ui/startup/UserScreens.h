@@ -59,6 +59,7 @@ protected:
 
 private:
     Session& session_;
+    FamilyUser loaded_;
 };
 
 // "كنتــرل امنيت عبور كاربران": the guarded entries and a user's kinds of access.
