@@ -27,9 +27,9 @@
 
 namespace orvak::framework {
 
-ListScreen::ListScreen(ListSpec spec, QWidget* parent)
+ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     : QWidget(parent)
-    , spec_(std::move(spec))
+    , spec_(std::move(definition))
     , sql_(spec_.sql)
 {
     setWindowTitle(spec_.title);

@@ -43,7 +43,7 @@ struct ListSpec {
 class ListScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ListScreen(ListSpec spec, QWidget* parent = nullptr);
+    explicit ListScreen(ListSpec definition, QWidget* parent = nullptr);
 
     const ListSpec& spec() const { return spec_; }
     ListModel& model() { return model_; }

@@ -48,7 +48,7 @@ QSqlDatabase memoryDb()
     return db;
 }
 
-ListSpec spec()
+ListSpec depositsList()
 {
     ListSpec s;
     s.title = QStringLiteral("سپرده هاي دريافتي");
@@ -92,7 +92,7 @@ void closeNextBox(QString* text = nullptr)
 
 TEST(ListScreen, OpensWithTotalsAndPositionsOnAKey)
 {
-    ListScreen list(spec());
+    ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
     EXPECT_EQ(list.model().rowCount(), 40);
     EXPECT_EQ(list.model().cellText(0, 3), QStringLiteral("1,000,000"));
@@ -106,7 +106,7 @@ TEST(ListScreen, OpensWithTotalsAndPositionsOnAKey)
 
 TEST(ListScreen, TitleSortRewritesTheOrderAndRefusesComputedColumns)
 {
-    ListScreen list(spec());
+    ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
     ASSERT_TRUE(list.sortByTitle(3));
     EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [AMOUNT] DESC")));   // the line held ASC
@@ -126,7 +126,7 @@ TEST(ListScreen, TitleSortRewritesTheOrderAndRefusesComputedColumns)
 
 TEST(ListScreen, FilterSortAndTheirRemoval)
 {
-    ListScreen list(spec());
+    ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
     list.setFilterText(QStringLiteral("[OWNER] LIKE '%پارس%' و [AMOUNT] >= 10000000"));
     EXPECT_EQ(list.model().rowCount(), 8);   // 12, 16, ... 40
@@ -143,7 +143,7 @@ TEST(ListScreen, FilterSortAndTheirRemoval)
     EXPECT_TRUE(message.startsWith(QStringLiteral("جمله بندي اشتباه است")));
     EXPECT_EQ(list.model().rowCount(), 40);
 
-    TfrmSortDataSet sort(spec().columns);
+    TfrmSortDataSet sort(depositsList().columns);
     sort.choose(2, false);
     sort.choose(0, true);
     list.sortByKeys(sort.keys());
@@ -153,7 +153,7 @@ TEST(ListScreen, FilterSortAndTheirRemoval)
 
 TEST(ListScreen, FilterDialogBuildsTermsAndChecksThem)
 {
-    ListScreen list(spec());
+    ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
     TfrmFilter dialog(list.model(), QString());
     dialog.addTerm(3, QStringLiteral("بين"), QStringLiteral("۵,۰۰۰,۰۰۰"), QStringLiteral("7000000"));
@@ -169,7 +169,7 @@ TEST(ListScreen, FilterDialogBuildsTermsAndChecksThem)
 
 TEST(ListScreen, ExportsAndReport)
 {
-    ListScreen list(spec());
+    ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
     list.setFilterText(QStringLiteral("[KIND] = 1"));
     QTemporaryDir dir;
