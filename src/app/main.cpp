@@ -33,9 +33,8 @@ int main(int argc, char** argv)
     loading.setMaximum(12);
     loading.repaint();
     QApplication::setApplicationDisplayName(startup::ApplicationTitle());
-    // The shared parts are made in their order, a step each.
-    for (int step = 0; step < 12; ++step)
-        loading.StepProgress();
+    // Nothing is made ahead of the login here (screens are made when first opened),
+    // so the bar goes to its end at once.
     loading.finish();
     loading.StepProgress();
     QApplication::restoreOverrideCursor();
