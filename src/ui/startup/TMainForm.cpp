@@ -96,7 +96,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
         scrollStep_ = nextScrollStep(kScrollText, scrollStep_);
     });
     connect(&slides_, &QTimer::timeout, this, [this] {
-        const QString file = QDir(session_.startDir()).filePath(QStringLiteral("IMG-%1.BMP").arg(slide_));
+        const QString folder = QSettings(TFSETORVAKTIME::settingsFile(session_), QSettings::IniFormat).value(QStringLiteral("Main/SlideFolder")).toString();
+        const QString file = QDir(folder.isEmpty() ? session_.startDir() : folder).filePath(QStringLiteral("IMG-%1.BMP").arg(slide_));
         if (QFileInfo::exists(file)) {
             background_->setPixmap(QPixmap(file).scaled(background_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
             ++slide_;
@@ -234,6 +235,12 @@ void TMainForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     exiting_ = false;
+    // The slide show runs when the main-screen settings name a folder for it.
+    const QSettings settings(TFSETORVAKTIME::settingsFile(session_), QSettings::IniFormat);
+    if (!settings.value(QStringLiteral("Main/SlideFolder")).toString().isEmpty())
+        slides_.start(std::max(1, settings.value(QStringLiteral("Main/Interval"), 10).toInt()) * 1000);
+    else
+        slides_.stop();
     customer_->setText(session_.site().organisationName);
     // The one-shot start: after the window is on the screen.
     QTimer::singleShot(1, this, &TMainForm::start);
