@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         return 1;
     }
     startup::Session session(startDir, *site);
-    if (site->organisationName.isEmpty() || startup::SystemTitleLatin().isEmpty())
+    if (startup::SystemTitleLatin().isEmpty())
         framework::ShowInfo(QStringLiteral("INI_APPNAMELATIN:نام لاتين مشخص نيست"));
     session.ReadConnectionFile();   // the login reads it again
     loading.StepProgress();

@@ -109,8 +109,9 @@ bool TFInit::ensureConnection()
         auto* setup = framework::EnsureForm<TFCONNECTION>(session_);
         setup->exec();
         if (!setup->connectionConfirmed())
-            return false;
+            return false;   // the login button stays disabled until the server is set up
     }
+    login_->setEnabled(true);
     if (!session_.isConnected() || !session_.common().isOpen()) {
         search_->setVisible(true);
         search_->repaint();
@@ -124,7 +125,7 @@ bool TFInit::doLogin()
 {
     login_->setEnabled(false);
     if (!ensureConnection())
-        return false;   // the button stays disabled until the server is set up
+        return false;
     framework::MessagePrompt prompt(this);
     const LoginResult result = login(session_, user_->currentText(), password_->text(), save_->isChecked(), prompt);
     login_->setEnabled(true);

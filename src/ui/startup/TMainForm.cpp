@@ -235,6 +235,7 @@ void TMainForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     exiting_ = false;
+    setWindowTitle(QStringLiteral(" اورواک : ") + SystemTitlePlural() + QStringLiteral(" ORVAK : ") + SystemTitleLatin());
     // The slide show runs when the main-screen settings name a folder for it.
     const QSettings settings(TFSETORVAKTIME::settingsFile(session_), QSettings::IniFormat);
     if (!settings.value(QStringLiteral("Main/SlideFolder")).toString().isEmpty())
