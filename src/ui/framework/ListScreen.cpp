@@ -67,6 +67,7 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     grid_->verticalHeader()->setDefaultSectionSize(24);
     grid_->verticalHeader()->setVisible(false);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->viewport()->installEventFilter(this);
     for (int c = 0; c < spec_.columns.size(); ++c) {
         grid_->setColumnWidth(c, spec_.columns[c].width);

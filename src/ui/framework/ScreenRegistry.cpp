@@ -1,5 +1,7 @@
 #include "framework/ScreenRegistry.h"
 
+#include <QApplication>
+
 namespace orvak::framework {
 
 namespace {
@@ -20,6 +22,16 @@ QString screenKey(const char* className)
 }
 
 QPointer<QWidget>& screenSlot(const QString& key) { return registry()[key]; }
+
+void showScreen(QWidget* screen)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != screen && screen->parentWidget() != modal)
+        screen->setParent(modal, screen->windowFlags() | Qt::Window);
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+}
 
 void closeAllScreens()
 {

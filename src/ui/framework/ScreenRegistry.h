@@ -28,6 +28,10 @@ T* EnsureForm(Args&&... args)
     return screen;
 }
 
+// Shows a screen in front. While a modal window is up (the set-up screen, say) the
+// screen becomes its child window, so that the modal window does not block it.
+void showScreen(QWidget* screen);
+
 // Screens still alive, for a clean shut-down.
 void closeAllScreens();
 

@@ -76,8 +76,7 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
     connect(history, &QPushButton::clicked, this, [this] {
         auto* list = framework::EnsureForm<Tview_history_resback>(session_);
         list->reopen();
-        list->show();
-        list->raise();
+        framework::showScreen(list);
     });
     connect(propose, &QPushButton::clicked, this, [this] { file_->setText(proposedBackupName(database_->currentText())); });
     connect(leave, &QPushButton::clicked, this, &QDialog::accept);

@@ -159,7 +159,7 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
     connect(users, &QPushButton::clicked, this, [this] {
         auto* screen = framework::EnsureForm<TV_USERS>(session_);
         screen->reopen();
-        screen->show();
+        framework::showScreen(screen);
     });
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(local_, &QRadioButton::toggled, this, &TFCONNECTION::refresh);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -136,7 +137,7 @@ bool TFInit::doLogin()
     case LoginOutcome::NoUsers: {
         auto* users = framework::EnsureForm<TV_USERS>(session_);
         users->reopen();
-        users->show();
+        framework::showScreen(users);
         return false;
     }
     case LoginOutcome::RegisterVersion:
@@ -157,8 +158,15 @@ bool TFInit::doLogin()
     if (runMainWindow) {
         runMainWindow();
     } else {
+        // The main window runs as the login form's modal step, but other screens
+        // opened from it must stay usable: wait for it in a loop of our own.
         auto* main = framework::EnsureForm<TMainForm>(session_);
-        main->exec();
+        QEventLoop loop;
+        const auto done = connect(main, &QDialog::finished, &loop, &QEventLoop::quit);
+        main->setWindowModality(Qt::NonModal);
+        main->showMaximized();
+        loop.exec();
+        disconnect(done);
     }
     session_.logOut();
     password_->clear();

@@ -145,15 +145,13 @@ void TMainForm::buildMenu()
     users->addAction(QStringLiteral("کاربران اورواک"), this, [this] {
         auto* s = framework::EnsureForm<TORVAK_V_USERS>(session_);
         s->reopen();
-        s->show();
-        s->raise();
+        framework::showScreen(s);
     });
     users->addAction(QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), this, [this] {
         openGuarded(1, [this] {
             auto* s = framework::EnsureForm<TV_USERS>(session_);
             s->reopen();
-            s->show();
-            s->raise();
+            framework::showScreen(s);
         });
     });
     QMenu* params = system->addMenu(QStringLiteral("پارامترها و الزامات"));
