@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -73,6 +74,21 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     top->addWidget(section_);
     top->addStretch();
     top->addWidget(customer_);
+    top->addStretch();
+    auto* quit = new QPushButton(QStringLiteral("خروج از برنامه"), this);
+    quit->setAutoDefault(false);
+    connect(quit, &QPushButton::clicked, this, [this] {
+        if (framework::Ask(QStringLiteral("خروج از برنامه سپرده ها و تضمينات ؟"), this) == framework::AskYes) {
+            exiting_ = true;
+            reject();
+        }
+    });
+    auto* back = new QPushButton(QStringLiteral("خـروج"), this);
+    back->setAutoDefault(false);
+    back->setToolTip(QStringLiteral("بازگشت به صفحه ورود"));
+    connect(back, &QPushButton::clicked, this, &TMainForm::reject);
+    top->addWidget(back);
+    top->addWidget(quit);
     layout->addLayout(top);
     background_ = new QLabel(this);
     background_->setAlignment(Qt::AlignCenter);
@@ -171,9 +187,22 @@ void TMainForm::buildMenu()
     system->addAction(QStringLiteral("بيشينه"), this, &QWidget::showMaximized);
     system->addAction(QStringLiteral("كمينه"), this, &QWidget::showNormal);
     system->addAction(QStringLiteral("خروج موقت"), this, &QWidget::showMinimized);
+    system->addAction(QStringLiteral("خروج و خاموش كردن رايانه"), this, [this] {
+        if (framework::Ask(QStringLiteral("خروج كامل از برنامه و خاموش نمودن كامپيوتر"), this) != framework::AskYes)
+            return;
+#ifdef Q_OS_WIN
+        QProcess::startDetached(QStringLiteral("shutdown"), {QStringLiteral("/s"), QStringLiteral("/t"), QStringLiteral("0")});
+#else
+        QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+#endif
+        exiting_ = true;
+        reject();
+    });
     system->addAction(QStringLiteral("خروج"), this, [this] {
-        if (askExit())
-            accept();
+        if (askExit()) {
+            exiting_ = true;
+            reject();
+        }
     });
 
     QMenu* tools = addMenu(QStringLiteral("تسهيلات"));
