@@ -4,6 +4,9 @@
 #include "util/Scramble.h"
 
 #include <QFile>
+extern "C" {
+#include <paradox.h>
+}
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -122,4 +125,32 @@ TEST(ConnectionFile, ChosenYearAndBackupFolder)
     EXPECT_EQ(readAll(dir.filePath(QStringLiteral("SelYCSep.INI"))), QByteArray("0\r\n1402\r\n"));
     ASSERT_TRUE(writeLastBackupFolder(dir.path(), QStringLiteral("D:\\پشتيبان")));
     EXPECT_EQ(readLastBackupFolder(dir.path()), QStringLiteral("D:\\پشتيبان"));
+}
+
+TEST(ParadoxTable, AnotherParadoxReaderReadsTheConnectionTable)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(SaveConnectionFile(dir.path(), 275, QStringLiteral("SRV-01"), QStringLiteral("p@ss")));
+    pxdoc_t* doc = PX_new();
+    ASSERT_GE(PX_open_file(doc, QFile::encodeName(connectionFilePath(dir.path())).constData()), 0);
+    EXPECT_EQ(PX_get_num_fields(doc), 2);
+    ASSERT_EQ(PX_get_num_records(doc), 1);
+    pxfield_t* fields = PX_get_fields(doc);
+    EXPECT_STREQ(fields[0].px_fname, "#");
+    EXPECT_EQ(fields[0].px_flen, 30);
+    EXPECT_STREQ(fields[1].px_fname, "@");
+    EXPECT_EQ(fields[1].px_flen, 20);
+    pxval_t** values = PX_retrieve_record(doc, 0);
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(QByteArray(values[0]->value.str.val, values[0]->value.str.len), QByteArray("SRV-01"));
+    const QByteArray stored(values[1]->value.str.val, values[1]->value.str.len);
+    EXPECT_EQ(*orvak::util::ScrambleBytes(stored, 275, 100000 - 275), QByteArray("p@ss"));
+    for (int i = 0; i < 2; ++i) {
+        if (values[i]->value.str.val)
+            doc->free(doc, values[i]->value.str.val);
+        doc->free(doc, values[i]);
+    }
+    doc->free(doc, values);
+    PX_close(doc);
+    PX_delete(doc);
 }
