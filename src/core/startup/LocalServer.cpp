@@ -227,8 +227,10 @@ bool LocalServer::attachDatabase(const QString& name, const QString& file, QStri
 
 QString LocalServer::versionText()
 {
+    if (!ensureMaster(nullptr))
+        return QStringLiteral("Local data folder");
     QSqlQuery q(QSqlDatabase::database(prefix_ + kMaster, false));
-    if (ensureMaster(nullptr) && q.exec(QStringLiteral("select sqlite_version()")) && q.next())
+    if (q.exec(QStringLiteral("select sqlite_version()")) && q.next())
         return QStringLiteral("Local data folder (SQLite %1)").arg(q.value(0).toString());
     return QStringLiteral("Local data folder");
 }
