@@ -37,7 +37,11 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
     }
     const QString orvak = QStringLiteral("orvak");
     if (!server->loginExists(orvak)) {
-        const std::optional<QString> password = prompt.askText(QStringLiteral("SQL SERVER Orvak Password ?"), true);
+        // Set up as "orvak" itself, the password just typed becomes the login's; with
+        // the server's administrator the orvak password is asked for.
+        const std::optional<QString> password = request.adminUser.compare(orvak, Qt::CaseInsensitive) == 0
+            ? std::optional<QString>(request.adminPassword)
+            : prompt.askText(QStringLiteral("SQL SERVER Orvak Password ?"), true);
         if (!password)
             return result;
         if (!server->createLogin(orvak, *password, &why)) {

@@ -173,7 +173,8 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
     else
         setLocalFolder(QDir(session_.startDir()).filePath(QStringLiteral("DATA")));
     confirmed_ = session_.isConnected();
-    version_->setCurrentIndex(std::clamp(session_.sqlVersionIndex(), 0, 4));
+    if (confirmed_)
+        version_->setCurrentIndex(std::clamp(session_.sqlVersionIndex(), 0, 4));
     refresh();
     resize(640, 420);
 }
