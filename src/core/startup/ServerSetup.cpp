@@ -103,7 +103,8 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
                  {QStringLiteral(":i"), util::TodayJalali()}, {QStringLiteral(":u"), code}});
         result.userCode = code;
         result.initialPassword = initial;
-        prompt.info(QStringLiteral("کد کاربري و رمز عبور") + QLatin1Char(' ') + QString::number(code) + QLatin1Char(' ') + initial);
+        // One value a line: side by side in right-to-left text the two numbers read as one.
+        prompt.info(QStringLiteral("کد کاربري و رمز عبور") + QLatin1Char('\n') + QString::number(code) + QLatin1Char('\n') + initial);
     }
     prompt.progress(QStringLiteral("راه اندازي اوليه"), 6, 6);
     server->closeAll();
