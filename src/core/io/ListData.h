@@ -94,6 +94,8 @@ private:
     std::vector<Column> columns_;
     int rows_ = 0;
     std::shared_ptr<QSqlQuery> query_;
+    struct SqliteCursor;   // the embedded database is read straight from its statement
+    std::shared_ptr<SqliteCursor> cursor_;
     bool atEnd_ = true;
 };
 
