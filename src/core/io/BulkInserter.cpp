@@ -1,9 +1,9 @@
 #include "io/BulkInserter.h"
 
-#include <QSqlDriver>
+#include "io/SqliteHandle.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
-#include <sqlite3.h>
 
 namespace orvak::io {
 
@@ -24,9 +24,8 @@ BulkInserter::BulkInserter(QSqlDatabase db, const QString& table, const QStringL
         marks << QStringLiteral("?");
     const QString sql = QStringLiteral("INSERT INTO [%1] ([%2]) VALUES (%3)")
                             .arg(table, columns.join(QStringLiteral("], [")), marks.join(QLatin1Char(',')));
-    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
-        d_->handle = *static_cast<sqlite3* const*>(h.data());
+    if (sqlite3* handle = sqliteHandleOf(db)) {
+        d_->handle = handle;
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(d_->handle, utf8.constData(), int(utf8.size()), &d_->statement, nullptr) != SQLITE_OK) {
             error_ = QString::fromUtf8(sqlite3_errmsg(d_->handle));

@@ -3,9 +3,9 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlDriver>
+#include "io/SqliteHandle.h"
+
 #include <QSqlRecord>
-#include <sqlite3.h>
 
 namespace orvak::io {
 
@@ -245,10 +245,9 @@ bool prepareSqlite(sqlite3* handle, const QString& sql, const QVariantMap& param
 bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params, QString* error, int firstRows)
 {
     close();
-    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
+    if (sqlite3* handle = sqliteHandleOf(db)) {
         auto cursor = std::make_shared<SqliteCursor>();
-        cursor->handle = *static_cast<sqlite3* const*>(h.data());
+        cursor->handle = handle;
         if (!prepareSqlite(cursor->handle, sql, params, &cursor->statement, error))
             return false;
         QStringList names;
