@@ -1,11 +1,9 @@
 // The demo installation at scale (a million deposits at 100) and the structure
 // update of an installation that is already up to date.
-#include "demo/DemoInstallation.h"
-#include "startup/Session.h"
+#include "BenchInstallation.h"
 #include "startup/StructureUpdate.h"
 #include "startup/Versions.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace orvak;
@@ -13,35 +11,24 @@ using namespace orvak;
 static void BM_DemoInstallation(benchmark::State& state)
 {
     for (auto _ : state) {
-        QTemporaryDir dir;
-        demo::DemoOptions o;
-        o.folder = dir.path();
-        o.scale = int(state.range(0));
-        o.today = QStringLiteral("1405/09/18");
-        startup::ScriptedPrompt prompt;
-        const demo::DemoSummary s = demo::buildDemoInstallation(o, prompt);
-        if (!s.ok)
+        const bench::BenchInstallation installation(int(state.range(0)));
+        if (!installation.ok())
             state.SkipWithError("demo installation failed");
-        state.counters["deposits"] = double(s.deposits);
+        state.counters["deposits"] = double(installation.summary.deposits);
     }
 }
 BENCHMARK(BM_DemoInstallation)->Arg(1)->Arg(100)->Unit(benchmark::kSecond)->Iterations(1);
 
 static void BM_StructureUpdateUpToDate(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    demo::DemoOptions o;
-    o.folder = dir.path();
-    o.scale = int(state.range(0));
-    o.today = QStringLiteral("1405/09/18");
-    startup::ScriptedPrompt prompt;
-    if (!demo::buildDemoInstallation(o, prompt).ok) {
+    const bench::BenchInstallation installation(int(state.range(0)));
+    if (!installation.ok()) {
         state.SkipWithError("demo installation failed");
         return;
     }
-    startup::Session session(dir.path(), startup::SiteConfig{demo::DemoInstallationNumber, QStringLiteral("bench")});
-    session.ReadConnectionFile();
-    session.ConnectServer(prompt);
+    startup::ScriptedPrompt prompt;
+    const std::unique_ptr<startup::Session> connected = installation.connect(prompt);
+    startup::Session& session = *connected;
     for (auto _ : state) {
         // The common database and the section's deposits database, as the update screen does.
         const startup::UpdateReport common = startup::updateCommonDatabase(*session.server(), session.commonDbName(), prompt);

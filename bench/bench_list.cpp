@@ -1,7 +1,7 @@
 // The list frame over the demo installation's deposits at scale 20 (200,000 rows):
 // opening, fetching every row, a client-side filter, and an XLSX export of 100,000
 // rows by 15 columns.
-#include "demo/DemoInstallation.h"
+#include "BenchInstallation.h"
 #include "framework/ListModel.h"
 #include "io/GridExport.h"
 #include "startup/Session.h"
@@ -17,20 +17,14 @@ const char* kSql = "SELECT IDX, SEPNO, SEPDATE, TAFSILI, PAYMENT, AMOUNT, AMOUNT
                    "FROM SEP_DAR ORDER BY IDX";
 
 struct Installation {
-    QTemporaryDir dir;
+    bench::BenchInstallation demo{20};
+    startup::ScriptedPrompt prompt;
     std::unique_ptr<startup::Session> session;
     Installation()
     {
-        demo::DemoOptions o;
-        o.folder = dir.path();
-        o.scale = 20;
-        o.today = QStringLiteral("1405/09/18");
-        startup::ScriptedPrompt prompt;
-        if (!demo::buildDemoInstallation(o, prompt).ok)
+        if (!demo.ok())
             return;
-        session = std::make_unique<startup::Session>(dir.path(), startup::SiteConfig{demo::DemoInstallationNumber, QStringLiteral("bench")});
-        session->ReadConnectionFile();
-        session->ConnectServer(prompt);
+        session = demo.connect(prompt);
         session->OpenSection(1405, QStringLiteral("0"), prompt);
     }
 };
@@ -55,18 +49,34 @@ QList<io::ListColumn> columns()
     return c;
 }
 
+// Whether the installation is there (built on first use, outside any timing).
+bool ready(benchmark::State& state)
+{
+    if (installation().session)
+        return true;
+    state.SkipWithError("demo installation failed");
+    return false;
+}
+
+// The deposits list opened over the installation.
+bool openDeposits(framework::ListModel& model, benchmark::State& state, const QString& suffix = {})
+{
+    if (!ready(state))
+        return false;
+    model.setColumns(columns());
+    return model.open(installation().session->deposits(), QString::fromLatin1(kSql) + suffix, {});
+}
+
 } // namespace
 
 static void BM_ListOpen200k(benchmark::State& state)
 {
-    if (!installation().session) {
-        state.SkipWithError("demo installation failed");
+    if (!ready(state))
         return;
-    }
     for (auto _ : state) {
         framework::ListModel model;
-        model.setColumns(columns());
-        model.open(installation().session->deposits(), QString::fromLatin1(kSql), {});
+        if (!openDeposits(model, state))
+            return;
         benchmark::DoNotOptimize(model.rowCount());
     }
 }
@@ -74,14 +84,12 @@ BENCHMARK(BM_ListOpen200k)->Unit(benchmark::kMillisecond);
 
 static void BM_ListFetchAll200k(benchmark::State& state)
 {
-    if (!installation().session) {
-        state.SkipWithError("demo installation failed");
+    if (!ready(state))
         return;
-    }
     for (auto _ : state) {
         framework::ListModel model;
-        model.setColumns(columns());
-        model.open(installation().session->deposits(), QString::fromLatin1(kSql), {});
+        if (!openDeposits(model, state))
+            return;
         model.fetchAll();
         benchmark::DoNotOptimize(model.rowCount());
     }
@@ -90,13 +98,9 @@ BENCHMARK(BM_ListFetchAll200k)->Unit(benchmark::kMillisecond);
 
 static void BM_ListFilter200k(benchmark::State& state)
 {
-    if (!installation().session) {
-        state.SkipWithError("demo installation failed");
-        return;
-    }
     framework::ListModel model;
-    model.setColumns(columns());
-    model.open(installation().session->deposits(), QString::fromLatin1(kSql), {});
+    if (!openDeposits(model, state))
+        return;
     model.fetchAll();
     const auto filter = io::FilterExpression::parse(QStringLiteral("[AMOUNT] >= 100000000 و [TIKSUDMO] = 'P' و [SEPDATE] >= '1405/01/01'"),
                                                     model.rows().fieldNames());
@@ -111,13 +115,9 @@ BENCHMARK(BM_ListFilter200k)->Unit(benchmark::kMillisecond);
 
 static void BM_XlsxExport100kBy15(benchmark::State& state)
 {
-    if (!installation().session) {
-        state.SkipWithError("demo installation failed");
-        return;
-    }
     framework::ListModel model;
-    model.setColumns(columns());
-    model.open(installation().session->deposits(), QString::fromLatin1(kSql) + QStringLiteral(" LIMIT 100000"), {});
+    if (!openDeposits(model, state, QStringLiteral(" LIMIT 100000")))
+        return;
     model.fetchAll();
     io::ExportTable t;
     for (const io::ListColumn& c : model.columns()) {

@@ -1,6 +1,6 @@
 // Opening a financial section on the local back-end: every step, as the main
 // window does at start and on each change of section.
-#include "demo/DemoInstallation.h"
+#include "BenchInstallation.h"
 #include "startup/Db.h"
 #include "startup/Login.h"
 #include "startup/ServerSetup.h"
@@ -52,20 +52,15 @@ BENCHMARK(BM_OpenSection)->Unit(benchmark::kMillisecond);
 // the section the main window opens on its first tick, on the demo installation.
 static void BM_LoginAndOpenSectionOnDemo(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    demo::DemoOptions o;
-    o.folder = dir.path();
-    o.today = QStringLiteral("1405/09/18");
-    ScriptedPrompt prompt({}, true);
-    if (!demo::buildDemoInstallation(o, prompt).ok) {
+    const bench::BenchInstallation installation(1);
+    if (!installation.ok()) {
         state.SkipWithError("demo installation failed");
         return;
     }
-    const SiteConfig site{demo::DemoInstallationNumber, QStringLiteral("bench")};
+    ScriptedPrompt prompt({}, true);
     for (auto _ : state) {
-        Session session(dir.path(), site);
-        session.ReadConnectionFile();
-        session.ConnectServer(prompt);
+        const std::unique_ptr<Session> connected = installation.connect(prompt);
+        Session& session = *connected;
         if (login(session, QStringLiteral("3"), QString::fromLatin1(demo::DemoManagerPassword), false, prompt).outcome != LoginOutcome::LoggedIn
             || !session.OpenSection(1405, QStringLiteral("0"), prompt))
             state.SkipWithError("login failed");
