@@ -5,12 +5,11 @@
 #include "startup/Login.h"
 #include "startup/UserScreens.h"
 
-
 namespace orvak::startup {
 
 namespace {
 
-framework::ListSpec usersSpec(Session& session)
+framework::ListSpec usersSpec(Session& session, const std::shared_ptr<QHash<int, QString>>& names)
 {
     framework::ListSpec s;
     s.title = QStringLiteral("کاربران اين نرم افزار");
@@ -18,7 +17,6 @@ framework::ListSpec usersSpec(Session& session)
     s.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId\nOrder By UCode");
     s.params = {{QStringLiteral(":ProgId"), ProgID}};
     s.keyField = QStringLiteral("UCODE");
-    auto names = std::make_shared<QHash<int, QString>>(userNames(session));
     using io::CellFormat;
     s.columns = {
         io::fieldColumn(QStringLiteral("UCODE"), QStringLiteral("کد کاربر"), 80, CellFormat::Integer),
@@ -57,7 +55,7 @@ framework::ListSpec usersSpec(Session& session)
     return s;
 }
 
-framework::ListSpec historySpec(Session& session)
+framework::ListSpec historySpec(Session& session, const std::shared_ptr<QHash<int, QString>>& names)
 {
     framework::ListSpec s;
     s.title = QStringLiteral("مرور تهيه پشتيبان");
@@ -65,7 +63,6 @@ framework::ListSpec historySpec(Session& session)
     s.sql = QStringLiteral("Select * From HISTORY_RESBACK\nOrder By id DESC");
     s.keyField = QStringLiteral("id");
     s.menuVariant = 2;
-    auto names = std::make_shared<QHash<int, QString>>(userNames(session));
     using io::CellFormat;
     s.columns = {
         io::fieldColumn(QStringLiteral("id"), QStringLiteral("رديف"), 60, CellFormat::Integer),
@@ -88,14 +85,36 @@ framework::ListSpec historySpec(Session& session)
 
 } // namespace
 
+namespace {
+// The name column's lookup, read again whenever the list re-opens so that users
+// added meanwhile show their names.
+std::shared_ptr<QHash<int, QString>> namesFollowing(framework::ListScreen* list, Session& session, std::shared_ptr<QHash<int, QString>> names)
+{
+    QObject::connect(list, &framework::ListScreen::opened, list, [names, &session] { *names = userNames(session); });
+    return names;
+}
+} // namespace
+
 TV_USERS::TV_USERS(Session& session, QWidget* parent)
-    : framework::ListScreen(usersSpec(session), parent)
+    : TV_USERS(session, std::make_shared<QHash<int, QString>>(), parent)
 {
 }
 
-Tview_history_resback::Tview_history_resback(Session& session, QWidget* parent)
-    : framework::ListScreen(historySpec(session), parent)
+TV_USERS::TV_USERS(Session& session, std::shared_ptr<QHash<int, QString>> names, QWidget* parent)
+    : framework::ListScreen(usersSpec(session, names), parent)
 {
+    namesFollowing(this, session, names);
+}
+
+Tview_history_resback::Tview_history_resback(Session& session, QWidget* parent)
+    : Tview_history_resback(session, std::make_shared<QHash<int, QString>>(), parent)
+{
+}
+
+Tview_history_resback::Tview_history_resback(Session& session, std::shared_ptr<QHash<int, QString>> names, QWidget* parent)
+    : framework::ListScreen(historySpec(session, names), parent)
+{
+    namesFollowing(this, session, names);
 }
 
 } // namespace orvak::startup

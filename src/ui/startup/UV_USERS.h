@@ -4,18 +4,26 @@
 #include "framework/ListScreen.h"
 #include "startup/Session.h"
 
+#include <memory>
+
 namespace orvak::startup {
 
 class TV_USERS : public framework::ListScreen {
     Q_OBJECT
 public:
     explicit TV_USERS(Session& session, QWidget* parent = nullptr);
+
+private:
+    TV_USERS(Session& session, std::shared_ptr<QHash<int, QString>> names, QWidget* parent);
 };
 
 class Tview_history_resback : public framework::ListScreen {
     Q_OBJECT
 public:
     explicit Tview_history_resback(Session& session, QWidget* parent = nullptr);
+
+private:
+    Tview_history_resback(Session& session, std::shared_ptr<QHash<int, QString>> names, QWidget* parent);
 };
 
 } // namespace orvak::startup
