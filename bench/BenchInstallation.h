@@ -1,8 +1,8 @@
 #pragma once
 // A demo installation in a temporary folder for the benchmarks, built around a
 // fixed day so that every run measures the same data.
-#include "demo/DemoInstallation.h"
-#include "startup/Session.h"
+#include "core/demo/DemoInstallation.h"
+#include "core/startup/Session.h"
 
 #include <QTemporaryDir>
 #include <memory>

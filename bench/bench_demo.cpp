@@ -1,8 +1,8 @@
 // The demo installation at scale (a million deposits at 100) and the structure
 // update of an installation that is already up to date.
 #include "BenchInstallation.h"
-#include "startup/StructureUpdate.h"
-#include "startup/Versions.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/startup/Versions.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // opening, fetching every row, a client-side filter, and an XLSX export of 100,000
 // rows by 15 columns.
 #include "BenchInstallation.h"
-#include "framework/ListModel.h"
-#include "io/GridExport.h"
-#include "startup/Session.h"
+#include "ui/framework/ListModel.h"
+#include "core/io/GridExport.h"
+#include "core/startup/Session.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -59,7 +59,7 @@ bool ready(benchmark::State& state)
 }
 
 // The deposits list opened over the installation.
-bool openDeposits(framework::ListModel& model, benchmark::State& state, const QString& suffix = {})
+bool openDeposits(ui::framework::ListModel& model, benchmark::State& state, const QString& suffix = {})
 {
     if (!ready(state))
         return false;
@@ -74,7 +74,7 @@ static void BM_ListOpen200k(benchmark::State& state)
     if (!ready(state))
         return;
     for (auto _ : state) {
-        framework::ListModel model;
+        ui::framework::ListModel model;
         if (!openDeposits(model, state))
             return;
         benchmark::DoNotOptimize(model.rowCount());
@@ -87,7 +87,7 @@ static void BM_ListFetchAll200k(benchmark::State& state)
     if (!ready(state))
         return;
     for (auto _ : state) {
-        framework::ListModel model;
+        ui::framework::ListModel model;
         if (!openDeposits(model, state))
             return;
         model.fetchAll();
@@ -98,7 +98,7 @@ BENCHMARK(BM_ListFetchAll200k)->Unit(benchmark::kMillisecond);
 
 static void BM_ListFilter200k(benchmark::State& state)
 {
-    framework::ListModel model;
+    ui::framework::ListModel model;
     if (!openDeposits(model, state))
         return;
     model.fetchAll();
@@ -115,7 +115,7 @@ BENCHMARK(BM_ListFilter200k)->Unit(benchmark::kMillisecond);
 
 static void BM_XlsxExport100kBy15(benchmark::State& state)
 {
-    framework::ListModel model;
+    ui::framework::ListModel model;
     if (!openDeposits(model, state, QStringLiteral(" LIMIT 100000")))
         return;
     model.fetchAll();

@@ -1,16 +1,17 @@
 // Opening a financial section on the local back-end: every step, as the main
 // window does at start and on each change of section.
 #include "BenchInstallation.h"
-#include "startup/Db.h"
-#include "startup/Login.h"
-#include "startup/ServerSetup.h"
-#include "startup/Session.h"
+#include "core/db/Db.h"
+#include "core/startup/Login.h"
+#include "core/startup/ServerSetup.h"
+#include "core/startup/Session.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace orvak;
 using namespace orvak::startup;
+using namespace orvak::db;
 
 static void BM_OpenSection(benchmark::State& state)
 {
@@ -33,7 +34,7 @@ static void BM_OpenSection(benchmark::State& state)
         setup.OpenSection(1403, QStringLiteral("1"), prompt);
         setup.server()->createDatabase(QStringLiteral("ORVAKC275C0Y1403"), QString(), nullptr);
         setup.server()->createDatabase(QStringLiteral("ORVAKC275C1Y1403"), QString(), nullptr);
-        execSql(setup.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'x')"));
+        db::execSql(setup.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'x')"));
     }
     Session session(dir.path(), site);
     ScriptedPrompt prompt;

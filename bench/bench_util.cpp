@@ -1,7 +1,7 @@
 // Conversions that lists and reports call once per row.
-#include "util/AmountWords.h"
-#include "util/Jalali.h"
-#include "util/Numbers.h"
+#include "core/util/AmountWords.h"
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,12 @@
 // The desktop program: prepares itself behind the loading screen, then hands over
 // to the login form, inside which all further work runs.
-#include "framework/AppStyle.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ScreenRegistry.h"
-#include "startup/Program.h"
-#include "startup/Session.h"
-#include "startup/TFInit.h"
-#include "startup/TFLoading.h"
+#include "ui/framework/AppStyle.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "core/startup/Program.h"
+#include "core/startup/Session.h"
+#include "ui/startup/TFInit.h"
+#include "ui/startup/TFLoading.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,10 +23,10 @@ int main(int argc, char** argv)
     launched.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvak"));
-    framework::applyPersianStyle(app);
+    ui::framework::applyPersianStyle(app);
     const QString startDir = QDir::currentPath();
 
-    startup::TFLoading loading;
+    ui::startup::TFLoading loading;
     loading.show();
     loading.StepProgress();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -45,17 +45,17 @@ int main(int argc, char** argv)
     loading.StepProgress();
     if (!site) {
         loading.close();
-        framework::ShowError(error);
+        ui::framework::ShowError(error);
         return 1;
     }
     startup::Session session(startDir, *site);
     if (startup::SystemTitleLatin().isEmpty())
-        framework::ShowInfo(QStringLiteral("INI_APPNAMELATIN:نام لاتين مشخص نيست"));
+        ui::framework::ShowInfo(QStringLiteral("INI_APPNAMELATIN:نام لاتين مشخص نيست"));
     session.ReadConnectionFile();   // the login reads it again
     loading.StepProgress();
     loading.close();
 
-    auto* login = framework::EnsureForm<startup::TFInit>(session);
+    auto* login = ui::framework::EnsureForm<ui::startup::TFInit>(session);
     // For measuring the start: leave as soon as the login form is up.
     if (qEnvironmentVariableIsSet("ORVAK_EXIT_AT_LOGIN")) {
         QTimer::singleShot(0, login, [login, &launched] {
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     }
     login->exec();
 
-    framework::closeAllScreens();
+    ui::framework::closeAllScreens();
     session.CloseConnections();
     return 0;
 }

@@ -2,14 +2,14 @@
 #include "cli/Cli.h"
 #include "cli/TerminalPrompt.h"
 
-#include "demo/DemoInstallation.h"
-#include "startup/Backup.h"
-#include "startup/ServerSetup.h"
-#include "startup/Session.h"
-#include "startup/StructureUpdate.h"
-#include "startup/Versions.h"
-#include "util/Jalali.h"
-#include "util/Numbers.h"
+#include "core/demo/DemoInstallation.h"
+#include "core/startup/Backup.h"
+#include "core/startup/ServerSetup.h"
+#include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/startup/Versions.h"
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
 
 #include <QDir>
 #include <QFileInfo>

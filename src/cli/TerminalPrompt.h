@@ -1,7 +1,7 @@
 #pragma once
 // Questions and messages of core operations on the terminal: each question takes a
 // "y" on standard input, or is answered yes at once with --yes.
-#include "startup/Prompt.h"
+#include "core/startup/Prompt.h"
 
 #include <QTextStream>
 

@@ -1,10 +1,10 @@
 // util: the shared conversions, for scripts and support staff.
 #include "cli/Cli.h"
 
-#include "util/AmountWords.h"
-#include "util/Jalali.h"
-#include "util/Numbers.h"
-#include "util/Scramble.h"
+#include "core/util/AmountWords.h"
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
+#include "core/util/Scramble.h"
 
 namespace orvak::cli {
 

@@ -1,8 +1,8 @@
 #pragma once
 // A fresh local installation in a temporary folder: site file, data folder with the
 // orvak login, the common database with the first user, and SERVER.INI.
-#include "startup/ServerSetup.h"
-#include "startup/Session.h"
+#include "core/startup/ServerSetup.h"
+#include "core/startup/Session.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
-#include "demo/DemoInstallation.h"
+#include "core/demo/DemoInstallation.h"
 
-#include "io/BulkInserter.h"
-#include "startup/Db.h"
-#include "startup/ServerSetup.h"
-#include "startup/Session.h"
-#include "startup/StructureUpdate.h"
-#include "util/Jalali.h"
-#include "util/Numbers.h"
+#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/Db.h"
+#include "core/startup/ServerSetup.h"
+#include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +20,7 @@
 
 namespace orvak::demo {
 
-using startup::execSql;
+using db::execSql;
 using util::JalaliDate;
 
 namespace {
@@ -184,7 +184,7 @@ private:
     bool exec(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {})
     {
         QString why;
-        if (!execSql(db, sql, binds, &why))
+        if (!db::execSql(db, sql, binds, &why))
             return fail(why + QStringLiteral("\n") + sql);
         return true;
     }
@@ -413,7 +413,7 @@ bool Builder::baseData()
     const int ownerCount = std::min(150 + 10 * (options_.scale - 1), 3000);
     if (!exec(db, QStringLiteral("INSERT INTO GROUP_TAFSILI (CI, CODE, NAME, TAFSIL_AZ, TAFSIL_TA) VALUES (0, 1, 'پيمانکاران', 1001, 4999), (0, 2, 'اشخاص حقيقي', 5001, 8999)")))
         return false;
-    io::BulkInserter tafsili(db, QStringLiteral("TAFSILI"),
+    db::BulkInserter tafsili(db, QStringLiteral("TAFSILI"),
                              {QStringLiteral("CODE"), QStringLiteral("NAME"), QStringLiteral("GROUPS"), QStringLiteral("ADDRESS"), QStringLiteral("KIND"),
                               QStringLiteral("TELL"), QStringLiteral("MOBILE"), QStringLiteral("HESABJARI1"), QStringLiteral("BANK1"), QStringLiteral("CI"),
                               QStringLiteral("TAFSILKIND"), QStringLiteral("NID"), QStringLiteral("SHABA"), QStringLiteral("ADMIN_NAME"),
@@ -457,18 +457,18 @@ bool Builder::baseData()
         owners_ << o;
     }
     // Contracts: most companies hold one to three.
-    io::BulkInserter payments(db, QStringLiteral("PAYMENTS"),
+    db::BulkInserter payments(db, QStringLiteral("PAYMENTS"),
                               {QStringLiteral("CODE"), QStringLiteral("PAYMENTNO"), QStringLiteral("AMOUNT"), QStringLiteral("EZAFEHKAR"), QStringLiteral("TAFSIL"),
                                QStringLiteral("PAYMENTDATE"), QStringLiteral("DESCR"), QStringLiteral("DATESHORO"), QStringLiteral("MODAT"), QStringLiteral("PMOZOO"),
                                QStringLiteral("CHEGONEGY"), QStringLiteral("PAYMENTYEAR"), QStringLiteral("DATEFINAL"), QStringLiteral("PTABAGHE"), QStringLiteral("PSPACE"),
                                QStringLiteral("PROJNO"), QStringLiteral("HAVKOSUR"), QStringLiteral("HAVSAVABEG"), QStringLiteral("MOJRI"), QStringLiteral("PMODATKIND"),
                                QStringLiteral("KINDEZAFKARI"), QStringLiteral("TIKMOTAMAM"), QStringLiteral("AMOUNTFINAL"), QStringLiteral("NAZER"), QStringLiteral("BIMKIND"),
                                QStringLiteral("DARSADBIMPEYMANKAR"), QStringLiteral("DARSADBIMEHKARF"), QStringLiteral("CI")});
-    io::BulkInserter kosurat(db, QStringLiteral("PAYMAN_KOSURAT"),
+    db::BulkInserter kosurat(db, QStringLiteral("PAYMAN_KOSURAT"),
                              {QStringLiteral("CI"), QStringLiteral("CODE"), QStringLiteral("CODE_KOSUR"), QStringLiteral("DARSAD_KARF"), QStringLiteral("DARSAD_PAY"),
                               QStringLiteral("CODE_PAY"), QStringLiteral("DEVICE"), QStringLiteral("HESAB"), QStringLiteral("AMOUNT")});
-    io::BulkInserter tp(db, QStringLiteral("PAYMAN_TP"), {QStringLiteral("PaymanCode"), QStringLiteral("Tarh"), QStringLiteral("Projeh"), QStringLiteral("Amount"), QStringLiteral("CI")});
-    io::BulkInserter ete(db, QStringLiteral("PAYMAN_ETE"), {QStringLiteral("id"), QStringLiteral("code"), QStringLiteral("CI")});
+    db::BulkInserter tp(db, QStringLiteral("PAYMAN_TP"), {QStringLiteral("PaymanCode"), QStringLiteral("Tarh"), QStringLiteral("Projeh"), QStringLiteral("Amount"), QStringLiteral("CI")});
+    db::BulkInserter ete(db, QStringLiteral("PAYMAN_ETE"), {QStringLiteral("id"), QStringLiteral("code"), QStringLiteral("CI")});
     int contractCode = 0;
     int kosurCode = 0;
     const int firstYear = years_.first();
@@ -639,7 +639,7 @@ void Builder::makeDeposits()
 bool Builder::writeDeposits()
 {
     QSqlDatabase db = session_->deposits();
-    const startup::Dialect& dialect = session_->dialect();
+    const db::Dialect& dialect = session_->dialect();
     if (!dialect.begin(db))
         return fail(QStringLiteral("شروع تراکنش ممکن نيست"));
     auto abort = [&](const QString& why) {
@@ -788,7 +788,7 @@ bool Builder::writeDeposits()
         f.remitted = ((f.spent * 12 / 10) / 1000000 + 50) * 1000000;
 
     // ---- write
-    io::BulkInserter sep(db, QStringLiteral("SEP_DAR"),
+    db::BulkInserter sep(db, QStringLiteral("SEP_DAR"),
                          {QStringLiteral("IDX"), QStringLiteral("SEPNO"), QStringLiteral("SEPDATE"), QStringLiteral("SABTDATE"), QStringLiteral("TARHNO"),
                           QStringLiteral("PROJNO"), QStringLiteral("TAFSILI"), QStringLiteral("PAYMENT"), QStringLiteral("AMOUNT"), QStringLiteral("SEPKIND"),
                           QStringLiteral("MY"), QStringLiteral("MM"), QStringLiteral("SEPROW"), QStringLiteral("TIKSUDMO"), QStringLiteral("TIKBESTANKARI"),
@@ -835,7 +835,7 @@ bool Builder::writeDeposits()
     }
     summary_.deposits = sep.rows();
 
-    io::BulkInserter bes(db, QStringLiteral("BESTANKARI"),
+    db::BulkInserter bes(db, QStringLiteral("BESTANKARI"),
                          {QStringLiteral("IDXNO"), QStringLiteral("BESNO"), QStringLiteral("BESLETTERNO"), QStringLiteral("BESLETTERDATE"), QStringLiteral("BESDATE"),
                           QStringLiteral("BESAMOUNT"), QStringLiteral("BANK"), QStringLiteral("ERSALLETTERNO"), QStringLiteral("ERSALLETTERDATE"),
                           QStringLiteral("PARAMOUNT"), QStringLiteral("STATUS"), QStringLiteral("DEPNUM"), QStringLiteral("DEPPARNUM"), QStringLiteral("Y"), QStringLiteral("M")});
@@ -847,7 +847,7 @@ bool Builder::writeDeposits()
             return abort(bes.error());
     }
 
-    io::BulkInserter treq(db, QStringLiteral("SEP_TAFSILREQ"),
+    db::BulkInserter treq(db, QStringLiteral("SEP_TAFSILREQ"),
                           {QStringLiteral("REQ_IDX"), QStringLiteral("TAFSILNO"), QStringLiteral("PAYMANNO"), QStringLiteral("REQSABTDATE"), QStringLiteral("INLETTERNO"),
                            QStringLiteral("INLETTERDATE"), QStringLiteral("ANDNO"), QStringLiteral("ANDDATE"), QStringLiteral("OK_AMOUNT"), QStringLiteral("REQSTATUSE"),
                            QStringLiteral("DESCR"), QStringLiteral("UID")});
@@ -859,7 +859,7 @@ bool Builder::writeDeposits()
             return abort(treq.error());
     }
 
-    io::BulkInserter reqh(db, QStringLiteral("SEP_REQH"),
+    db::BulkInserter reqh(db, QStringLiteral("SEP_REQH"),
                           {QStringLiteral("REQ_IDX"), QStringLiteral("REQNO"), QStringLiteral("REQDATE"), QStringLiteral("LETTERNO"), QStringLiteral("LETTERDATE"),
                            QStringLiteral("REQ_AMOUNT"), QStringLiteral("LETTERNO2"), QStringLiteral("LETTERDATE2"), QStringLiteral("ANS_AMOUNT"),
                            QStringLiteral("REQSTATUSE"), QStringLiteral("ANS_CHKNO"), QStringLiteral("ACCNO"), QStringLiteral("TEDAD"), QStringLiteral("DESCR"),
@@ -874,13 +874,13 @@ bool Builder::writeDeposits()
         if (!reqh.insert())
             return abort(reqh.error());
     }
-    io::BulkInserter reqr(db, QStringLiteral("SEP_REQR"),
+    db::BulkInserter reqr(db, QStringLiteral("SEP_REQR"),
                           {QStringLiteral("REQ_IDX"), QStringLiteral("REQ_ROW"), QStringLiteral("TAFSILNO"), QStringLiteral("PAYMANNO"), QStringLiteral("SEPIDX"),
                            QStringLiteral("FISHNO"), QStringLiteral("BESIDX"), QStringLiteral("FISHDATE"), QStringLiteral("FISHAMOUNT"), QStringLiteral("ERSALLETTER"),
                            QStringLiteral("ERSALLETTERDATE"), QStringLiteral("ERSAL_ROW"), QStringLiteral("BESTANKARINO"), QStringLiteral("BESTANKARIDATE"),
                            QStringLiteral("PEIKAREH"), QStringLiteral("AMOUNT"), QStringLiteral("DESCR"), QStringLiteral("LETTERNO"), QStringLiteral("LETTERDATE"),
                            QStringLiteral("REQSTATUSE")});
-    io::BulkInserter radr1(db, QStringLiteral("SEP_RADR1"),
+    db::BulkInserter radr1(db, QStringLiteral("SEP_RADR1"),
                            {QStringLiteral("RAD_IDX"), QStringLiteral("RAD_ROW"), QStringLiteral("TAFSILI"), QStringLiteral("PAYMAN"), QStringLiteral("SEPIDX"),
                             QStringLiteral("AMOUNT"), QStringLiteral("DESCR"), QStringLiteral("RADIDX"), QStringLiteral("FISHNO"), QStringLiteral("FISHDATE"),
                             QStringLiteral("REQIDX"), QStringLiteral("REQROW")});
@@ -908,11 +908,11 @@ bool Builder::writeDeposits()
     summary_.requestRows = reqr.rows();
     summary_.refundRows = radr1.rows();
 
-    io::BulkInserter radh(db, QStringLiteral("SEP_RADH"),
+    db::BulkInserter radh(db, QStringLiteral("SEP_RADH"),
                           {QStringLiteral("RAD_IDX"), QStringLiteral("RADDATE"), QStringLiteral("REQ_IDX"), QStringLiteral("TAFSILI"), QStringLiteral("PAYMAN"),
                            QStringLiteral("RADKIND"), QStringLiteral("DESCR"), QStringLiteral("AMOUNT"), QStringLiteral("SNDCI"), QStringLiteral("SNDNO"),
                            QStringLiteral("SNDDATE"), QStringLiteral("SNDROW"), QStringLiteral("SNDYER"), QStringLiteral("TIK_AZTANKHAH"), QStringLiteral("TANKHAH_IDX")});
-    io::BulkInserter radr2(db, QStringLiteral("SEP_RADR2"),
+    db::BulkInserter radr2(db, QStringLiteral("SEP_RADR2"),
                            {QStringLiteral("RAD_IDX"), QStringLiteral("RAD_ROW"), QStringLiteral("TAFSILI"), QStringLiteral("PAYMAN"), QStringLiteral("CHKKIND"),
                             QStringLiteral("AMOUNT"), QStringLiteral("DESCR"), QStringLiteral("CHKDATE"), QStringLiteral("SNDNO"), QStringLiteral("MY"),
                             QStringLiteral("TARHNO"), QStringLiteral("PROJNO"), QStringLiteral("CHKNO")});
@@ -926,7 +926,7 @@ bool Builder::writeDeposits()
         if (!radh.insert() || !radr2.insert())
             return abort(radh.error() + radr2.error());
     }
-    io::BulkInserter tankhah(db, QStringLiteral("TANKHAH_TBL"),
+    db::BulkInserter tankhah(db, QStringLiteral("TANKHAH_TBL"),
                              {QStringLiteral("IDX"), QStringLiteral("DARKHSTLTRNO"), QStringLiteral("DARKHSTLTRDATE"), QStringLiteral("DARKHSTAMOUNT"),
                               QStringLiteral("KHAZANEHLTRNO"), QStringLiteral("KHAZANEHLTRDATE"), QStringLiteral("HAVALEHNO"), QStringLiteral("HAVALEHDATE"),
                               QStringLiteral("HAVALEHAMOUNT"), QStringLiteral("AMOUNT_MANDEH"), QStringLiteral("DESCR")});
@@ -945,9 +945,9 @@ bool Builder::writeDeposits()
         QSqlDatabase acc = session_->server()->database(startup::Session::accountingDbNameFor(DemoInstallationNumber, QStringLiteral("0"), year));
         if (!dialect.begin(acc))
             return fail(QStringLiteral("شروع تراکنش ممکن نيست"));
-        io::BulkInserter head(acc, QStringLiteral("SNDHEAD"),
+        db::BulkInserter head(acc, QStringLiteral("SNDHEAD"),
                               {QStringLiteral("SNDNO"), QStringLiteral("SNDDATE"), QStringLiteral("DESCR"), QStringLiteral("KIND"), QStringLiteral("STATE"), QStringLiteral("USERID")});
-        io::BulkInserter row(acc, QStringLiteral("SNDROW"),
+        db::BulkInserter row(acc, QStringLiteral("SNDROW"),
                              {QStringLiteral("SNDNO"), QStringLiteral("ROW"), QStringLiteral("KOL"), QStringLiteral("MOIN"), QStringLiteral("TAFSIL"), QStringLiteral("TAFSIL2"),
                               QStringLiteral("PROJEH"), QStringLiteral("TARHNO"), QStringLiteral("DESCR"), QStringLiteral("BED"), QStringLiteral("BES"),
                               QStringLiteral("REFNO"), QStringLiteral("CHKNO"), QStringLiteral("CHKDAT"), QStringLiteral("TAMINKIND"), QStringLiteral("ACCOUNT")});
@@ -977,14 +977,14 @@ bool Builder::writeDeposits()
         const char* kols[][2] = {{"11005", "موجودي نقد نزد بانک"}, {"11006", "حساب رد وجوه سپرده"}, {"11512", "خزانه"},
                                  {"21007", "سپرده هاي دريافتي"}, {"81001", "هزينه هاي عمراني"}, {"82001", "هزينه هاي جاري"}};
         for (const auto& k : kols) {
-            if (!execSql(acc, QStringLiteral("INSERT INTO KOL (CODE, NAME, MAHIAT, KIND) VALUES (:c, :n, 1, 1)"),
+            if (!db::execSql(acc, QStringLiteral("INSERT INTO KOL (CODE, NAME, MAHIAT, KIND) VALUES (:c, :n, 1, 1)"),
                          {{QStringLiteral(":c"), QString::fromLatin1(k[0]).toInt()}, {QStringLiteral(":n"), u8(k[1])}}))
                 return fail(QStringLiteral("KOL"));
         }
-        if (!execSql(acc, QStringLiteral("INSERT INTO MOIN (KOL, CODE, NAME, MAHIAT, HVTAFSIL, KIND) VALUES "
+        if (!db::execSql(acc, QStringLiteral("INSERT INTO MOIN (KOL, CODE, NAME, MAHIAT, HVTAFSIL, KIND) VALUES "
                                          "(21007, 1, 'سپرده حسن انجام کار', 2, 1, 1), (21007, 2, 'سپرده حسن اجراي تعهدات', 2, 1, 1), "
                                          "(21007, 3, 'سپرده شرکت در مناقصه', 2, 1, 1), (11005, 1, 'بانک ملي حساب سپرده', 1, 0, 1), (81001, 1, 'هزينه پيمانکاران', 1, 1, 1)"))
-            || !execSql(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)")))
+            || !db::execSql(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)")))
             return fail(QStringLiteral("MOIN"));
         if (!dialect.commit(acc))
             return fail(acc.lastError().text());
@@ -995,16 +995,16 @@ bool Builder::writeDeposits()
 bool Builder::guarantees()
 {
     QSqlDatabase db = session_->deposits();
-    const startup::Dialect& dialect = session_->dialect();
+    const db::Dialect& dialect = session_->dialect();
     if (!dialect.begin(db))
         return fail(QStringLiteral("شروع تراکنش ممکن نيست"));
-    io::BulkInserter z(db, QStringLiteral("ZEMANAT"),
+    db::BulkInserter z(db, QStringLiteral("ZEMANAT"),
                        {QStringLiteral("IDX"), QStringLiteral("ZNO"), QStringLiteral("SUDDATE"), QStringLiteral("EBTALDATE"), QStringLiteral("AMOUNT"),
                         QStringLiteral("SARRESID"), QStringLiteral("TAFSILNO"), QStringLiteral("PAYMENT"), QStringLiteral("SUDBANKCODE"), QStringLiteral("ZSTATUSE"),
                         QStringLiteral("ZKIND"), QStringLiteral("ZTYPE"), QStringLiteral("ZPOS"), QStringLiteral("ZCOUNT"), QStringLiteral("DESCR"),
                         QStringLiteral("LETTERNO"), QStringLiteral("LETTERDATE"), QStringLiteral("SARRESID1"), QStringLiteral("AMOUNT1"), QStringLiteral("ZEMPLACE"),
                         QStringLiteral("PROJNO"), QStringLiteral("TARHNO"), QStringLiteral("VAHEDEPOOL"), QStringLiteral("AMOUNTARZI"), QStringLiteral("SEPAMNO")});
-    io::BulkInserter h(db, QStringLiteral("ZHIST"),
+    db::BulkInserter h(db, QStringLiteral("ZHIST"),
                        {QStringLiteral("ZIDX"), QStringLiteral("ROW"), QStringLiteral("KIND"), QStringLiteral("LETTERDATE"), QStringLiteral("LETTERNO"),
                         QStringLiteral("AMOUNT"), QStringLiteral("SARRESID"), QStringLiteral("ANS"), QStringLiteral("ANSLETTERNO"), QStringLiteral("ANSLETTERDATE"),
                         QStringLiteral("DATE"), QStringLiteral("LTRCODE"), QStringLiteral("LTRSABTDATE"), QStringLiteral("OLD_SARRESID"), QStringLiteral("OLD_AMOUNT"),
@@ -1091,10 +1091,10 @@ bool Builder::statements()
     // The last two months of the receiving account's statement: the matched deposits
     // and a few lines nobody has explained yet.
     QSqlDatabase db = session_->deposits();
-    const startup::Dialect& dialect = session_->dialect();
+    const db::Dialect& dialect = session_->dialect();
     if (!dialect.begin(db))
         return fail(QStringLiteral("شروع تراکنش ممکن نيست"));
-    io::BulkInserter s(db, QStringLiteral("SURATHESAB"),
+    db::BulkInserter s(db, QStringLiteral("SURATHESAB"),
                        {QStringLiteral("ROW"), QStringLiteral("HESABNO"), QStringLiteral("CHKDATE"), QStringLiteral("DESCR"), QStringLiteral("FLAG"),
                         QStringLiteral("BANK"), QStringLiteral("SHOBEH"), QStringLiteral("ZARIB"), QStringLiteral("SHENASEH"), QStringLiteral("CHKTIME"),
                         QStringLiteral("TRANSACTIONNO"), QStringLiteral("AMOUNTBANK"), QStringLiteral("AMOUNT"), QStringLiteral("CHKNO")});

@@ -3,7 +3,7 @@
 // data, eighteen months of deposits in every stage of their life, requests,
 // refunds, petty cash, credit notices, guarantees, letters, footers, vouchers and
 // bank statements, all agreeing with each other.
-#include "startup/Prompt.h"
+#include "core/startup/Prompt.h"
 
 #include <QString>
 

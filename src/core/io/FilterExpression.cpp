@@ -1,7 +1,7 @@
-#include "io/FilterExpression.h"
+#include "core/io/FilterExpression.h"
 
-#include "util/Numbers.h"
-#include "util/TextKey.h"
+#include "core/util/Numbers.h"
+#include "core/util/TextKey.h"
 
 #include <QRegularExpression>
 #include <QSet>

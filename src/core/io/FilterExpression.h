@@ -2,7 +2,7 @@
 // The list filter: terms of a field, an operator and a value, joined by AND/OR
 // ("و"/"يا"), with parentheses, LIKE and ranges. Parsed once, then evaluated on
 // the rows in memory; user text never becomes SQL.
-#include "io/ListData.h"
+#include "core/io/ListData.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "io/GridExport.h"
+#include "core/io/GridExport.h"
 
-#include "io/XlsWriter.h"
-#include "util/CodePage1256.h"
-#include "util/Jalali.h"
+#include "core/io/XlsWriter.h"
+#include "core/util/CodePage1256.h"
+#include "core/util/Jalali.h"
 
 #include <QDir>
 #include <QFile>

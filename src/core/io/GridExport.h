@@ -1,7 +1,7 @@
 #pragma once
 // Writing a list's visible columns and rows to files: text, CSV, HTML (Windows-1256),
 // Excel 2007 (XLSX) and Excel 97-2003 (XLS), plain or "complete".
-#include "io/ListData.h"
+#include "core/io/ListData.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "io/ListData.h"
+#include "core/io/ListData.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include "io/SqliteHandle.h"
+#include "core/db/sqlite/SqliteHandle.h"
 
 #include <QSqlRecord>
 
@@ -245,7 +245,7 @@ bool prepareSqlite(sqlite3* handle, const QString& sql, const QVariantMap& param
 bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params, QString* error, int firstRows)
 {
     close();
-    if (sqlite3* handle = sqliteHandleOf(db)) {
+    if (sqlite3* handle = db::sqliteHandleOf(db)) {
         auto cursor = std::make_shared<SqliteCursor>();
         cursor->handle = handle;
         if (!prepareSqlite(cursor->handle, sql, params, &cursor->statement, error))

@@ -3,7 +3,7 @@
 // laid out into pages right to left with page totals carried from page to page, a
 // grand total and the total in words, and drawn onto any paged device (PDF, the
 // printer, the print preview).
-#include "io/ListData.h"
+#include "core/io/ListData.h"
 
 #include <QFont>
 #include <QRectF>

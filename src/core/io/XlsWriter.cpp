@@ -1,4 +1,4 @@
-#include "io/XlsWriter.h"
+#include "core/io/XlsWriter.h"
 
 #include <QtEndian>
 #include <cstring>

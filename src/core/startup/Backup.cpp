@@ -1,8 +1,8 @@
-#include "startup/Backup.h"
+#include "core/startup/Backup.h"
 
-#include "startup/Db.h"
-#include "startup/Rights.h"
-#include "util/Jalali.h"
+#include "core/db/Db.h"
+#include "core/startup/Rights.h"
+#include "core/util/Jalali.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -50,7 +50,7 @@ bool BackupService::recordHistory(int kind, const QString& database, const QStri
 {
     QSqlDatabase db = session_.common();
     QString why;
-    const bool ok = insertWithNextKey(
+    const bool ok = db::insertWithNextKey(
         db, session_.dialect(), QStringLiteral("history_resback"), QStringLiteral("id"),
         [&](qint64 id) {
             QSqlQuery q(db);
@@ -114,7 +114,7 @@ bool BackupService::restore(const QString& database, const QString& folder, cons
         || !prompt_.ask(QStringLiteral(" هشدار مجدد : اطلاعات موجود از بين ميرودو مطمئن هستيد؟ ")))
         return false;
 
-    Server* server = session_.server();
+    db::Server* server = session_.server();
     QString why;
     // Nothing is replaced with a file that is not a backup.
     if (!server->backupFileList(path, &why)) {

@@ -1,6 +1,6 @@
 #pragma once
 // Backup and restore of a database, with their history and guards.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 namespace orvak::startup {
 

@@ -1,9 +1,9 @@
-#include "startup/ConnectionFiles.h"
+#include "core/startup/ConnectionFiles.h"
 
-#include "startup/ParadoxTable.h"
-#include "util/CodePage1256.h"
-#include "util/Numbers.h"
-#include "util/Scramble.h"
+#include "core/startup/ParadoxTable.h"
+#include "core/util/CodePage1256.h"
+#include "core/util/Numbers.h"
+#include "core/util/Scramble.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,7 +62,7 @@ int readConnectionMode(const QString& startDir)
     return mode && *mode >= 1 && *mode <= 4 ? int(*mode) : 1;
 }
 
-ConnectionFileState ReadConnectionFile(const QString& startDir, int installationNumber, ConnectionSettings& settings,
+ConnectionFileState ReadConnectionFile(const QString& startDir, int installationNumber, db::ConnectionSettings& settings,
                                        QString* error)
 {
     const QString path = connectionFilePath(startDir);

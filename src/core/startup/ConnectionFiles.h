@@ -2,6 +2,8 @@
 // The small files beside the program that say how to reach the server and what
 // the user last chose: the connection table SERVER.INI, the mode file SERVER2.TXT,
 // the chosen accounting year SelYCSep.INI and the last backup folder backup.INI.
+#include "core/db/ConnectionSettings.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,14 +12,6 @@ namespace orvak::startup {
 inline constexpr int ServerNameWidth = 30;
 inline constexpr int PasswordFieldWidth = 20;
 inline constexpr int PasswordMaxLength = 30;
-
-struct ConnectionSettings {
-    QString serverName;
-    QString sqlUser = QStringLiteral("orvak");
-    QString sqlPassword;
-    int connectionMode = 1;
-    int sqlVersionIndex = 1;
-};
 
 QString connectionFilePath(const QString& startDir);   // SERVER.INI
 QString modeFilePath(const QString& startDir);         // SERVER2.TXT
@@ -31,7 +25,7 @@ enum class ConnectionFileState { Ready, NoServer, Unreadable };
 // Reads SERVER.INI (writing an empty one when it is missing): server name, the
 // password unscrambled with the installation's keys and cut to 30 characters, and
 // the connection mode from SERVER2.TXT. Ready only with a server name.
-ConnectionFileState ReadConnectionFile(const QString& startDir, int installationNumber, ConnectionSettings& settings,
+ConnectionFileState ReadConnectionFile(const QString& startDir, int installationNumber, db::ConnectionSettings& settings,
                                        QString* error = nullptr);
 
 // Writes the server name and the scrambled password into the first record.

@@ -1,9 +1,9 @@
-#include "startup/Login.h"
+#include "core/startup/Login.h"
 
-#include "startup/Db.h"
-#include "startup/Rights.h"
-#include "startup/ServerSetup.h"
-#include "util/Numbers.h"
+#include "core/db/Db.h"
+#include "core/startup/Rights.h"
+#include "core/startup/ServerSetup.h"
+#include "core/util/Numbers.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ QString wrongPasswordMessage(const QString& name, const QString& lastName)
 
 bool passwordMatches(Session& session, int code, const QString& typed)
 {
-    const auto stored = firstRow(session.common(), QStringLiteral("Select PASSWORD From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto stored = db::firstRow(session.common(), QStringLiteral("Select PASSWORD From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                             {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), code}});
     return stored && stored->value(0).toString() == scrambledPassword(typed, code, session.installationNumber());
 }
@@ -78,7 +78,7 @@ LoginResult login(Session& session, const QString& userCode, const QString& pass
         }
     }
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto programRow = code ? firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
+    const auto programRow = code ? db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
                                        {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
                                  : std::nullopt;
     if (result.programUserCodes.isEmpty()) {
@@ -101,7 +101,7 @@ LoginResult login(Session& session, const QString& userCode, const QString& pass
         break;
     }
     if (!passwordMatches(session, int(*code), password)) {
-        const auto person = firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode)Or(-1=:PUcode) order By UCode"),
+        const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode)Or(-1=:PUcode) order By UCode"),
                                 {{QStringLiteral(":PUcode"), *code}});
         prompt.info(wrongPasswordMessage(person ? person->value(QStringLiteral("Name")).toString().trimmed() : QString(),
                                          person ? person->value(QStringLiteral("LastName")).toString().trimmed() : QString()));
@@ -121,7 +121,7 @@ bool LoadUserRights(Session& session, int userCode)
     CurrentUser u;
     u.code = userCode;
     u.typedPassword = session.user().typedPassword;
-    if (const auto person = firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
+    if (const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
         u.name = person->value(QStringLiteral("Name")).toString().trimmed();
         u.lastName = person->value(QStringLiteral("LastName")).toString().trimmed();
         u.familyBackground = person->value(QStringLiteral("BkGround")).toString().trimmed();
@@ -130,7 +130,7 @@ bool LoadUserRights(Session& session, int userCode)
             || person->value(QStringLiteral("POST")).toString().trimmed().isEmpty() || person->value(QStringLiteral("BIRTH_DATE")).toString() == empty
             || person->value(QStringLiteral("EDATE")).toString() == empty;
     }
-    const auto program = firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto program = db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                              {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), userCode}});
     if (!program)
         return false;
@@ -148,7 +148,7 @@ bool LoadUserRights(Session& session, int userCode)
 bool changeUser(Session& session, const QString& userCode, const QString& password, int& failures, Prompt& prompt)
 {
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto program = code ? firstRow(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+    const auto program = code ? db::firstRow(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                                     {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
                               : std::nullopt;
     QString message;
@@ -195,7 +195,7 @@ bool setUserPassword(Session& session, int userCode, const QString& newPassword,
         return false;
     }
     QString why;
-    if (!execSql(session.common(), QStringLiteral("Update  ProgUsers Set PASSWORD=:PASSWORD Where (UCode=:UCODE) and (ProgID=:ProgID)"),
+    if (!db::execSql(session.common(), QStringLiteral("Update  ProgUsers Set PASSWORD=:PASSWORD Where (UCode=:UCODE) and (ProgID=:ProgID)"),
                  {{QStringLiteral(":PASSWORD"), scrambledPassword(newPassword, userCode, session.installationNumber())},
                   {QStringLiteral(":UCODE"), userCode}, {QStringLiteral(":ProgID"), ProgID}},
                  &why)) {
@@ -222,7 +222,7 @@ bool refusedMenu(Session& session, int menuId, Prompt& prompt)
 
 std::optional<ProgramUser> readProgramUser(Session& session, int code)
 {
-    const auto r = firstRow(session.common(), QStringLiteral("Select * From PROGUSERS Where PROGID = :p and UCODE = :c"),
+    const auto r = db::firstRow(session.common(), QStringLiteral("Select * From PROGUSERS Where PROGID = :p and UCODE = :c"),
                             {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), code}});
     if (!r)
         return std::nullopt;
@@ -249,16 +249,16 @@ bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Pro
     for (int i = 0; i < 5; ++i)
         binds.insert(QStringLiteral(":SEL%1").arg(i + 1), user.sel[i]);
     if (insert) {
-        if (scalar(db, QStringLiteral("SELECT UCODE FROM PROGUSERS WHERE PROGID = :p AND UCODE = :c"), {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), user.code}})) {
+        if (db::scalar(db, QStringLiteral("SELECT UCODE FROM PROGUSERS WHERE PROGID = :p AND UCODE = :c"), {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), user.code}})) {
             prompt.info(QStringLiteral("اين کد کاربري قبلا تعريف شده است"));
             return false;
         }
         binds.insert(QStringLiteral(":PassWord"), scrambledPassword(user.password, user.code, session.installationNumber()));
-        ok = execSql(db, QStringLiteral("INSERT INTO PROGUSERS (progid, UCode, ISENABLE, ISMANAGER, PassWord, SEL1, SEL2, SEL3, SEL4, SEL5) "
+        ok = db::execSql(db, QStringLiteral("INSERT INTO PROGUSERS (progid, UCode, ISENABLE, ISMANAGER, PassWord, SEL1, SEL2, SEL3, SEL4, SEL5) "
                                         "VALUES (:progid, :UCode, :ISENABLE, :ISMANAGER, :PassWord, :SEL1, :SEL2, :SEL3, :SEL4, :SEL5)"),
                      binds, &why);
     } else {
-        ok = execSql(db, QStringLiteral("UPDATE PROGUSERS SET IsManager = :ISMANAGER, ISENABLE = :ISENABLE, SEL1 = :SEL1, SEL2 = :SEL2, SEL3 = :SEL3, "
+        ok = db::execSql(db, QStringLiteral("UPDATE PROGUSERS SET IsManager = :ISMANAGER, ISENABLE = :ISENABLE, SEL1 = :SEL1, SEL2 = :SEL2, SEL3 = :SEL3, "
                                         "SEL4 = :SEL4, SEL5 = :SEL5 WHERE UCode = :UCode AND ProgID = :progid"),
                      binds, &why);
     }
@@ -271,9 +271,9 @@ bool deleteProgramUser(Session& session, int code, Prompt& prompt)
 {
     QSqlDatabase db = session.common();
     QString why;
-    const bool ok = inTransaction(db, session.dialect(), [&](QString* e) {
-        return execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e)
-            && execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e);
+    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
+        return db::execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e)
+            && db::execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e);
     }, &why);
     if (!ok)
         prompt.info(why);
@@ -282,7 +282,7 @@ bool deleteProgramUser(Session& session, int code, Prompt& prompt)
 
 std::optional<FamilyUser> readFamilyUser(Session& session, int code)
 {
-    const auto r = firstRow(session.common(), QStringLiteral("Select * From USERS Where UCode = :c"), {{QStringLiteral(":c"), code}});
+    const auto r = db::firstRow(session.common(), QStringLiteral("Select * From USERS Where UCode = :c"), {{QStringLiteral(":c"), code}});
     if (!r)
         return std::nullopt;
     FamilyUser u;
@@ -314,7 +314,7 @@ QHash<int, QString> userNames(Session& session)
 
 int nextFamilyUserCode(Session& session)
 {
-    return int(largestPlusOne(session.common(), QStringLiteral("USERS"), QStringLiteral("UCode")).value_or(1));
+    return int(db::largestPlusOne(session.common(), QStringLiteral("USERS"), QStringLiteral("UCode")).value_or(1));
 }
 
 bool saveFamilyUser(Session& session, const FamilyUser& u, bool insert, Prompt& prompt)
@@ -331,12 +331,12 @@ bool saveFamilyUser(Session& session, const FamilyUser& u, bool insert, Prompt& 
                             {QStringLiteral(":EDATE"), u.employmentDate}, {QStringLiteral(":PERSONCODE"), u.personCode},
                             {QStringLiteral(":progid"), ProgID}};
     QString why;
-    const bool ok = insert ? execSql(session.common(),
+    const bool ok = insert ? db::execSql(session.common(),
                                      QStringLiteral("INSERT INTO USERS (UCode, LastName, Name, ISMANAGER, ISENABLE, USER_JARI, ESKIND, POST, JOB, MADRAK, "
                                                     "BIRTH_DATE, EDATE, PERSONCODE, progid) VALUES (:UCode, :LastName, :Name, :ISMANAGER, :ISENABLE, 1, "
                                                     ":ESKIND, :POST, :JOB, :MADRAK, :BIRTH_DATE, :EDATE, :PERSONCODE, :progid)"),
                                      binds, &why)
-                           : execSql(session.common(),
+                           : db::execSql(session.common(),
                                      QStringLiteral("UPDATE USERS SET LastName = :LastName, Name = :Name, ISMANAGER = :ISMANAGER, ISENABLE = :ISENABLE, "
                                                     "ESKIND = :ESKIND, POST = :POST, JOB = :JOB, MADRAK = :MADRAK, BIRTH_DATE = :BIRTH_DATE, "
                                                     "EDATE = :EDATE, PERSONCODE = :PERSONCODE WHERE UCode = :UCode"),
@@ -353,10 +353,10 @@ bool deleteFamilyUser(Session& session, int code, Prompt& prompt)
     QSqlDatabase db = session.common();
     QString why;
     const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
-    const bool ok = inTransaction(db, session.dialect(), [&](QString* e) {
-        return execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), binds, e)
-            && execSql(db, QStringLiteral("DELETE FROM USERS WHERE UCode = :c"), {{QStringLiteral(":c"), code}}, e)
-            && execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), binds, e);
+    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
+        return db::execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), binds, e)
+            && db::execSql(db, QStringLiteral("DELETE FROM USERS WHERE UCode = :c"), {{QStringLiteral(":c"), code}}, e)
+            && db::execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), binds, e);
     }, &why);
     if (!ok)
         prompt.info(why);
@@ -389,17 +389,17 @@ bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prom
 {
     QSqlDatabase db = session.common();
     QString why;
-    const bool ok = inTransaction(db, session.dialect(), [&](QString* e) {
+    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
         for (const Right& r : rights) {
             QVariantMap binds{{QStringLiteral(":u"), userCode}, {QStringLiteral(":p"), ProgID}, {QStringLiteral(":m"), r.menuId}};
             for (int k = 0; k < 7; ++k)
                 binds.insert(QStringLiteral(":k%1").arg(k + 1), r.kinds[k]);
-            const bool exists = scalar(db, QStringLiteral("SELECT MENUID FROM ACCESSCONTROL WHERE UserId = :u AND PROGID = :p AND MENUID = :m"), binds).has_value();
+            const bool exists = db::scalar(db, QStringLiteral("SELECT MENUID FROM ACCESSCONTROL WHERE UserId = :u AND PROGID = :p AND MENUID = :m"), binds).has_value();
             const QString sql = exists ? QStringLiteral("UPDATE ACCESSCONTROL SET ACCESSKIND1 = :k1, ACCESSKIND2 = :k2, ACCESSKIND3 = :k3, ACCESSKIND4 = :k4, "
                                                         "ACCESSKIND5 = :k5, ACCESSKIND6 = :k6, ACCESSKIND7 = :k7 WHERE UserId = :u AND PROGID = :p AND MENUID = :m")
                                        : QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND3, ACCESSKIND4, "
                                                         "ACCESSKIND5, ACCESSKIND6, ACCESSKIND7) VALUES (:u, :p, :m, :k1, :k2, :k3, :k4, :k5, :k6, :k7)");
-            if (!execSql(db, sql, binds, e))
+            if (!db::execSql(db, sql, binds, e))
                 return false;
         }
         return true;
@@ -432,7 +432,7 @@ QList<Right> bulkRights(const QList<Right>& rights, BulkRights what)
 
 bool setUserBackground(Session& session, const QString& picture)
 {
-    if (!execSql(session.common(), QStringLiteral("UPDATE USERS SET BkGround = :b WHERE UCode = :u"),
+    if (!db::execSql(session.common(), QStringLiteral("UPDATE USERS SET BkGround = :b WHERE UCode = :u"),
                  {{QStringLiteral(":b"), picture}, {QStringLiteral(":u"), session.currentUserCode()}}))
         return false;
     session.user().background = picture;
@@ -448,7 +448,7 @@ const char* const kGeneralInfoColumns[] = {"OSTANNAME", "SHAHR", "GENERALOFFICEN
 QVariantMap readGeneralInfo(Session& session)
 {
     QVariantMap values;
-    if (const auto r = firstRow(session.deposits(), QStringLiteral("Select * From GENERAL_INFO"), {})) {
+    if (const auto r = db::firstRow(session.deposits(), QStringLiteral("Select * From GENERAL_INFO"), {})) {
         for (const char* c : kGeneralInfoColumns)
             values.insert(QString::fromLatin1(c), r->value(QString::fromLatin1(c)).toString().trimmed());
     }
@@ -468,9 +468,9 @@ bool saveGeneralInfo(Session& session, const QVariantMap& values, Prompt& prompt
         binds.insert(QLatin1Char(':') + name, values.value(name).toString().trimmed());
     }
     QString why;
-    const bool ok = inTransaction(db, session.dialect(), [&](QString* e) {
-        return execSql(db, QStringLiteral("DELETE FROM GENERAL_INFO"), {}, e)
-            && execSql(db, QStringLiteral("INSERT INTO GENERAL_INFO (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))), binds, e);
+    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
+        return db::execSql(db, QStringLiteral("DELETE FROM GENERAL_INFO"), {}, e)
+            && db::execSql(db, QStringLiteral("INSERT INTO GENERAL_INFO (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))), binds, e);
     }, &why);
     if (!ok)
         prompt.info(why);

@@ -1,9 +1,9 @@
 #pragma once
 // Logging in, the logged-in user's values, the saved-login file, changing user and
 // password, and the program's users and their rights.
-#include "startup/Prompt.h"
-#include "startup/Session.h"
-#include "startup/Versions.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/Session.h"
+#include "core/startup/Versions.h"
 
 namespace orvak::startup {
 

@@ -1,4 +1,4 @@
-#include "startup/ParadoxTable.h"
+#include "core/startup/ParadoxTable.h"
 
 #include <QtEndian>
 

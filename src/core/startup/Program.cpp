@@ -1,4 +1,4 @@
-#include "startup/Program.h"
+#include "core/startup/Program.h"
 
 #include <QDir>
 #include <QFileInfo>

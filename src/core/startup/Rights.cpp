@@ -1,4 +1,4 @@
-#include "startup/Rights.h"
+#include "core/startup/Rights.h"
 
 #include <QSqlQuery>
 

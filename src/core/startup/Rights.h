@@ -1,6 +1,6 @@
 #pragma once
 // The access check every guarded command asks.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 namespace orvak::startup {
 

@@ -1,10 +1,10 @@
-#include "startup/ServerSetup.h"
+#include "core/startup/ServerSetup.h"
 
-#include "startup/Db.h"
-#include "startup/StructureUpdate.h"
-#include "startup/Versions.h"
-#include "util/Jalali.h"
-#include "util/Scramble.h"
+#include "core/db/Db.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/startup/Versions.h"
+#include "core/util/Jalali.h"
+#include "core/util/Scramble.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,11 +25,11 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
         prompt.info(QStringLiteral("نام كامپيوتر تشخيص داده نشده است.مجددا سعي كنيد"));
         return result;
     }
-    ConnectionSettings admin = session.connection();
+    db::ConnectionSettings admin = session.connection();
     admin.serverName = request.serverName.trimmed();
     admin.sqlUser = request.adminUser;
     admin.sqlPassword = request.adminPassword;
-    std::unique_ptr<Server> server = makeServer(admin, session.startDir());
+    std::unique_ptr<db::Server> server = makeServer(admin, session.startDir());
     QString why;
     if (!server->testAdministrator(request.adminUser, request.adminPassword, &why)) {
         prompt.info(QStringLiteral("عدم امكان برقراري ارتباط با سرور") + QLatin1Char('\n') + why);
@@ -77,15 +77,15 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
         const QString initial = QString::number(100000 + QRandomGenerator::system()->bounded(900000));
         // The family record holds the password as typed; this program checks its own
         // row, which must exist (and hold the scrambled form) for the first login.
-        const bool inserted = inTransaction(db, server->dialect(), [&](QString* e) {
-            return execSql(db,
+        const bool inserted = db::inTransaction(db, server->dialect(), [&](QString* e) {
+            return db::execSql(db,
                            QStringLiteral("INSERT INTO USERS (UCODE, LastName, NAme, PassWord, IsManager, ISENABLE, USER_JARI, progid) "
                                           "VALUES (:UCODE, :LastName, :NAme, :PassWord, '1', '1', '1', :progid)"),
                            {{QStringLiteral(":UCODE"), code}, {QStringLiteral(":LastName"), QStringLiteral("مدير سيستم")},
                             {QStringLiteral(":NAme"), QStringLiteral("اورواک")}, {QStringLiteral(":PassWord"), initial},
                             {QStringLiteral(":progid"), ProgID}},
                            e)
-                && execSql(db,
+                && db::execSql(db,
                            QStringLiteral("INSERT INTO PROGUSERS (PROGID, UCODE, PASSWORD, ISMANAGER, ISENABLE, SEL2) "
                                           "VALUES (:PROGID, :UCODE, :PASSWORD, 1, 1, 0)"),
                            {{QStringLiteral(":PROGID"), ProgID}, {QStringLiteral(":UCODE"), code},
@@ -97,7 +97,7 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
             return result;
         }
         // The new installation runs this version from the start.
-        execSql(db, QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
+        db::execSql(db, QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
                                    "VALUES (:p, :n, :d, :i, :u)"),
                 {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":n"), VersionNumber}, {QStringLiteral(":d"), VersionDate()},
                  {QStringLiteral(":i"), util::TodayJalali()}, {QStringLiteral(":u"), code}});
@@ -115,7 +115,7 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
 bool workstationSetup(Session& session, const QString& serverName, const QString& orvakPassword, int sqlVersionIndex,
                       Prompt& prompt)
 {
-    ConnectionSettings settings = session.connection();
+    db::ConnectionSettings settings = session.connection();
     settings.serverName = serverName.trimmed();
     settings.sqlUser = QStringLiteral("orvak");
     settings.sqlPassword = orvakPassword;
@@ -124,7 +124,7 @@ bool workstationSetup(Session& session, const QString& serverName, const QString
         return false;
     }
     {
-        std::unique_ptr<Server> probe = makeServer(settings, session.startDir());
+        std::unique_ptr<db::Server> probe = makeServer(settings, session.startDir());
         QString why;
         if (!probe->testConnection(settings.sqlUser, settings.sqlPassword, &why)) {
             prompt.info(QStringLiteral("برقراري سرور با رمز اورواک امکان پذير نيست.با مدير سيستم تماس بگيريد."));
@@ -141,9 +141,9 @@ bool workstationSetup(Session& session, const QString& serverName, const QString
     if (!session.ConnectServer(prompt))
         return false;
     QSqlDatabase db = session.common();
-    const bool saved = inTransaction(db, session.dialect(), [&](QString* e) {
-        return execSql(db, QStringLiteral("delete from serverinfo where progid=:progid1"), {{QStringLiteral(":progid1"), ProgID}}, e)
-            && execSql(db, QStringLiteral("INSERT INTO serverinfo (PROGID,SERVERNAME,SQLVER) VALUES (:PROGID2,:SERVERNAME,:SQLVER)"),
+    const bool saved = db::inTransaction(db, session.dialect(), [&](QString* e) {
+        return db::execSql(db, QStringLiteral("delete from serverinfo where progid=:progid1"), {{QStringLiteral(":progid1"), ProgID}}, e)
+            && db::execSql(db, QStringLiteral("INSERT INTO serverinfo (PROGID,SERVERNAME,SQLVER) VALUES (:PROGID2,:SERVERNAME,:SQLVER)"),
                        {{QStringLiteral(":PROGID2"), ProgID}, {QStringLiteral(":SERVERNAME"), settings.serverName},
                         {QStringLiteral(":SQLVER"), sqlVersionIndex}},
                        e);
@@ -162,7 +162,7 @@ namespace orvak::startup {
 
 bool createAccountingDatabase(Session& session, int year, const QString& section, Prompt& prompt)
 {
-    Server* server = session.server();
+    db::Server* server = session.server();
     if (!server) {
         prompt.info(QStringLiteral("ابتدا برقراري ارتباط با سرور را چک فرمائيد"));
         return false;

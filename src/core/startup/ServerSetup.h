@@ -2,15 +2,15 @@
 // Initial set-up of a server (login, common database, first user) and set-up of a
 // workstation (connection file, server registration), as the set-up screen and
 // orvakctl run them.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 namespace orvak::startup {
 
 struct InitialSetupRequest {
-    QString serverName;          // SQL Server name, or "LOCAL:<folder>"
+    QString serverName;          // SQL db::Server name, or "LOCAL:<folder>"
     QString adminUser = QStringLiteral("sa");
     QString adminPassword;
-    QString dataFolder;          // server folder for the data files (SQL Server)
+    QString dataFolder;          // server folder for the data files (SQL db::Server)
     int sqlVersionIndex = 2;
 };
 

@@ -1,9 +1,9 @@
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
-#include "startup/ConnectionStrings.h"
-#include "startup/Db.h"
-#include "startup/StructureUpdate.h"
-#include "util/Jalali.h"
+#include "core/startup/ConnectionStrings.h"
+#include "core/db/Db.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/util/Jalali.h"
 
 #include <QSqlQuery>
 
@@ -50,22 +50,22 @@ Session::Session(QString startDir, SiteConfig site)
 
 Session::~Session() { CloseConnections(); }
 
-const Dialect& Session::dialect() const
+const db::Dialect& Session::dialect() const
 {
-    static const SqliteDialect fallback;
+    static const db::SqliteDialect fallback;
     return server_ ? server_->dialect() : fallback;
 }
 
 ConnectionFileState Session::ReadConnectionFile(QString* error)
 {
-    ConnectionSettings settings = connection_;
+    db::ConnectionSettings settings = connection_;
     const ConnectionFileState state = startup::ReadConnectionFile(startDir_, site_.installationNumber, settings, error);
     if (state != ConnectionFileState::Unreadable)
         connection_ = settings;
     return state;
 }
 
-void Session::useConnection(const ConnectionSettings& settings)
+void Session::useConnection(const db::ConnectionSettings& settings)
 {
     CloseConnections();
     connection_ = settings;
@@ -95,7 +95,7 @@ bool Session::ConnectServer(Prompt& prompt)
         return false;
     }
     connected_ = true;
-    Server* server = server_.get();
+    db::Server* server = server_.get();
     util::setServerClock([server] { return server->now(); });
 
     const QStringList names = server_->databaseNames();
@@ -114,7 +114,7 @@ bool Session::ConnectServer(Prompt& prompt)
         return true;
     }
     connection_.sqlVersionIndex = 1;
-    if (const auto row = firstRow(common(), QStringLiteral("select * from serverinfo where progid=:progid"),
+    if (const auto row = db::firstRow(common(), QStringLiteral("select * from serverinfo where progid=:progid"),
                                      {{QStringLiteral(":progid"), ProgID}}))
         connection_.sqlVersionIndex = row->value(QStringLiteral("SQLVER")).toInt();
     return true;
@@ -216,13 +216,13 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
     QSqlDatabase db = deposits();
     yearDefaults_ = QSqlRecord();
     if (server_->dialect().tableExists(db, QStringLiteral("YearDefaults"))) {
-        if (const auto row = firstRow(db, QStringLiteral("Select *  From YearDefaults Where Y=:PY and C=:PC"),
+        if (const auto row = db::firstRow(db, QStringLiteral("Select *  From YearDefaults Where Y=:PY and C=:PC"),
                                          {{QStringLiteral(":PY"), currentYear_}, {QStringLiteral(":PC"), sectionCode_}}))
             yearDefaults_ = *row;
     }
     prompt.progress(QStringLiteral("تنظيمات سال مالي"), 3, steps);
 
-    if (const auto row = firstRow(db, QStringLiteral("select * from CurMaliYear"))) {
+    if (const auto row = db::firstRow(db, QStringLiteral("select * from CurMaliYear"))) {
         const QVariant stored = row->value(QStringLiteral("CurMaliY"));
         if (!stored.isNull() && !stored.toString().trimmed().isEmpty() && stored.toInt() > 0)
             currentYear_ = stored.toInt();
@@ -245,7 +245,7 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
 void Session::readOfficeData()
 {
     office_ = OfficeData{};
-    const auto row = firstRow(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
+    const auto row = db::firstRow(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
     if (!row)
         return;
     auto text = [&](const char* column) { return row->value(QString::fromLatin1(column)).toString().trimmed(); };
@@ -300,9 +300,9 @@ bool Session::chooseFiscalYear(int year, Prompt& prompt)
     currentYear_ = year;
     QSqlDatabase db = deposits();
     QString why;
-    const bool saved = inTransaction(db, dialect(), [&](QString* e) {
-        return execSql(db, QStringLiteral("delete  from CurMaliYear"), {}, e)
-            && execSql(db, QStringLiteral("INSERT INTO CurMaliYear (IDX,CurMaliY) Values (1,:CurMaliY)"),
+    const bool saved = db::inTransaction(db, dialect(), [&](QString* e) {
+        return db::execSql(db, QStringLiteral("delete  from CurMaliYear"), {}, e)
+            && db::execSql(db, QStringLiteral("INSERT INTO CurMaliYear (IDX,CurMaliY) Values (1,:CurMaliY)"),
                        {{QStringLiteral(":CurMaliY"), year}}, e);
     }, &why);
     if (!saved)
@@ -384,7 +384,7 @@ std::optional<QSqlRecord> Session::lookup(Lookup kind, const QVariant& key, cons
         binds = {{QStringLiteral(":PCode"), key}};
         break;
     }
-    return firstRow(common(), sql, binds);
+    return db::firstRow(common(), sql, binds);
 }
 
 } // namespace orvak::startup

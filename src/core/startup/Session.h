@@ -2,10 +2,10 @@
 // The running installation: program values, the connection, the current financial
 // section and fiscal year, the office data, and the handles of the three databases
 // (common, deposits, accounting). Services take a Session& and work through it.
-#include "startup/ConnectionFiles.h"
-#include "startup/Program.h"
-#include "startup/Prompt.h"
-#include "startup/Server.h"
+#include "core/startup/ConnectionFiles.h"
+#include "core/startup/Program.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/ServerNames.h"
 
 #include <QSqlDatabase>
 #include <QSqlRecord>
@@ -62,16 +62,16 @@ public:
     int installationNumber() const { return site_.installationNumber; }
 
     // Connection
-    ConnectionSettings& connection() { return connection_; }
+    db::ConnectionSettings& connection() { return connection_; }
     ConnectionFileState ReadConnectionFile(QString* error = nullptr);
     // Uses given settings (the set-up screen and tests) instead of the file.
-    void useConnection(const ConnectionSettings& settings);
+    void useConnection(const db::ConnectionSettings& settings);
     // Opens the server and the common database; false (after telling the user) when
     // the server cannot be reached.
     bool ConnectServer(Prompt& prompt);
     bool isConnected() const { return connected_; }
-    Server* server() { return server_.get(); }
-    const Dialect& dialect() const;
+    db::Server* server() { return server_.get(); }
+    const db::Dialect& dialect() const;
     void CloseConnections();
 
     // Databases
@@ -133,8 +133,8 @@ private:
 
     QString startDir_;
     SiteConfig site_;
-    ConnectionSettings connection_;
-    std::unique_ptr<Server> server_;
+    db::ConnectionSettings connection_;
+    std::unique_ptr<db::Server> server_;
     bool connected_ = false;
     QString commonDbName_;
     QString depositDbName_;

@@ -1,6 +1,6 @@
-#include "startup/StructureUpdate.h"
+#include "core/startup/StructureUpdate.h"
 
-#include "startup/Db.h"
+#include "core/db/Db.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -130,7 +130,7 @@ QString UpdateReport::summary() const
         .arg(errors.size());
 }
 
-StructureUpdate::StructureUpdate(Server& server, Prompt& prompt)
+StructureUpdate::StructureUpdate(db::Server& server, Prompt& prompt)
     : server_(server)
     , prompt_(prompt)
 {
@@ -199,29 +199,29 @@ void StructureUpdate::updateTables(QSqlDatabase db, const QString& script, Updat
 
 QString StructureUpdate::createLines(const TableBlock& block) const
 {
-    const Dialect& d = server_.dialect();
+    const db::Dialect& d = server_.dialect();
     const bool hasKey = std::any_of(block.lines.begin(), block.lines.end(), [](const TableScriptLine& l) { return isKeyLine(l.text); });
     QStringList defs;
     for (const TableScriptLine& l : block.lines) {
-        defs << (isKeyLine(l.text) ? stripTrailingComma(l.text) : d.columnLine(l.text, !hasKey));
+        defs << (isKeyLine(l.text) ? db::stripTrailingComma(l.text) : d.columnLine(l.text, !hasKey));
     }
     return defs.join(QStringLiteral(",\n"));
 }
 
 void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, UpdateReport& report)
 {
-    const Dialect& d = server_.dialect();
+    const db::Dialect& d = server_.dialect();
     QString why;
     prompt_.progress(QStringLiteral("بروز آوري جداول ") + block.name, ++step_, total_);
     if (block.drop && d.tableExists(db, block.name)) {
-        if (execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, &why))
+        if (db::execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, &why))
             ++report.tablesDropped;
         else
             report.errors << lineError(block.line, why);
     }
     if (!d.tableExists(db, block.name)) {
         const QString sql = QStringLiteral("CREATE TABLE   [%1] (%2)").arg(block.name, createLines(block));
-        if (execSql(db, sql, {}, &why))
+        if (db::execSql(db, sql, {}, &why))
             ++report.tablesCreated;
         else
             report.errors << lineError(block.line, why);
@@ -229,9 +229,9 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
         return;
     }
 
-    QList<ColumnInfo> existing = d.columns(db, block.name);
-    auto findColumn = [&](const QString& name) -> const ColumnInfo* {
-        for (const ColumnInfo& c : existing) {
+    QList<db::ColumnInfo> existing = d.columns(db, block.name);
+    auto findColumn = [&](const QString& name) -> const db::ColumnInfo* {
+        for (const db::ColumnInfo& c : existing) {
             if (c.name.compare(name, Qt::CaseInsensitive) == 0)
                 return &c;
         }
@@ -246,17 +246,17 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
                          ++step_, total_);
         if (isKeyLine(l.text))
             continue;
-        const std::optional<ColumnLine> c = parseColumnLine(l.text);
+        const std::optional<db::ColumnLine> c = db::parseColumnLine(l.text);
         if (!c || c->name.isEmpty()) {
             report.errors << lineError(l.line, QStringLiteral(" سطر تعريف ستون قابل خواندن نيست: %1").arg(l.text));
             continue;
         }
-        const ColumnInfo* have = findColumn(c->name);
+        const db::ColumnInfo* have = findColumn(c->name);
         if (!have) {
             const QString sql = QStringLiteral("ALTER TABLE [%1] ADD %2").arg(block.name, d.columnLine(l.text, false));
-            if (execSql(db, sql, {}, &why)) {
+            if (db::execSql(db, sql, {}, &why)) {
                 ++report.columnsAdded;
-                existing << ColumnInfo{c->name, c->type};
+                existing << db::ColumnInfo{c->name, c->type};
             } else {
                 report.errors << lineError(l.line, why);
                 continue;
@@ -269,8 +269,8 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
             } else if (differs) {
                 // Only a changed type is altered: the same statement on a key column
                 // fails, and would be reported at every update.
-                const QString sql = QStringLiteral("ALTER TABLE [%1] ALTER COLUMN %2").arg(block.name, withoutDefault(l.text));
-                if (execSql(db, sql, {}, &why)) {
+                const QString sql = QStringLiteral("ALTER TABLE [%1] ALTER COLUMN %2").arg(block.name, db::withoutDefault(l.text));
+                if (db::execSql(db, sql, {}, &why)) {
                     ++report.columnsRetyped;
                 } else {
                     report.errors << lineError(l.line, why);
@@ -295,18 +295,18 @@ void StructureUpdate::fillDefaults(QSqlDatabase db, const QString& table, const 
         return;
     // One look over the table first: on a large register most updates find no empty
     // cell, and each would read the whole table to learn that.
-    const Dialect& d = server_.dialect();
+    const db::Dialect& d = server_.dialect();
     QStringList empty;
     for (const DefaultFill& f : defaults)
         empty << QStringLiteral("[%1] IS NULL").arg(f.column);
     QString why;
-    const std::optional<QVariant> any = scalar(db, QStringLiteral("SELECT %1 1 FROM [%2] WHERE %3%4").arg(d.topClause(1), table, empty.join(QStringLiteral(" OR ")), d.limitClause(1)), {}, &why);
+    const std::optional<QVariant> any = db::scalar(db, QStringLiteral("SELECT %1 1 FROM [%2] WHERE %3%4").arg(d.topClause(1), table, empty.join(QStringLiteral(" OR ")), d.limitClause(1)), {}, &why);
     if (!any && why.isEmpty())
         return;
     for (const DefaultFill& f : defaults) {
         int filled = 0;
         const QString sql = QStringLiteral("UPDATE  [%1] SET [%2] = %3 WHERE   [%2] IS NULL").arg(table, f.column, f.value);
-        if (execSql(db, sql, {}, &why, &filled))
+        if (db::execSql(db, sql, {}, &why, &filled))
             report.cellsFilled += qMax(0, filled);
         else
             report.errors << lineError(f.line, why);
@@ -315,17 +315,17 @@ void StructureUpdate::fillDefaults(QSqlDatabase db, const QString& table, const 
 
 bool StructureUpdate::rebuildTable(QSqlDatabase db, const TableBlock& block, QString* error)
 {
-    const Dialect& d = server_.dialect();
-    const QList<ColumnInfo> existing = d.columns(db, block.name);
+    const db::Dialect& d = server_.dialect();
+    const QList<db::ColumnInfo> existing = d.columns(db, block.name);
     QStringList scriptColumns;
     for (const TableScriptLine& l : block.lines) {
-        if (const std::optional<ColumnLine> c = parseColumnLine(l.text); c && !isKeyLine(l.text))
+        if (const std::optional<db::ColumnLine> c = db::parseColumnLine(l.text); c && !isKeyLine(l.text))
             scriptColumns << c->name;
     }
     // Columns the script does not know are kept, so that no value is lost.
     QString defs = createLines(block);
     QStringList copied;
-    for (const ColumnInfo& c : existing) {
+    for (const db::ColumnInfo& c : existing) {
         const bool inScript = std::any_of(scriptColumns.begin(), scriptColumns.end(),
                                           [&](const QString& n) { return n.compare(c.name, Qt::CaseInsensitive) == 0; });
         if (!inScript)
@@ -333,14 +333,14 @@ bool StructureUpdate::rebuildTable(QSqlDatabase db, const TableBlock& block, QSt
         copied << QStringLiteral("[%1]").arg(c.name);
     }
     const QString temp = block.name + QStringLiteral("__rebuild");
-    return inTransaction(
+    return db::inTransaction(
         db, d,
         [&](QString* why) {
-            return execSql(db, QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(temp), {}, why)
-                && execSql(db, QStringLiteral("CREATE TABLE [%1] (%2)").arg(temp, defs), {}, why)
-                && execSql(db, QStringLiteral("INSERT INTO [%1] (%2) SELECT %2 FROM [%3]").arg(temp, copied.join(QLatin1Char(',')), block.name), {}, why)
-                && execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, why)
-                && execSql(db, QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]").arg(temp, block.name), {}, why);
+            return db::execSql(db, QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(temp), {}, why)
+                && db::execSql(db, QStringLiteral("CREATE TABLE [%1] (%2)").arg(temp, defs), {}, why)
+                && db::execSql(db, QStringLiteral("INSERT INTO [%1] (%2) SELECT %2 FROM [%3]").arg(temp, copied.join(QLatin1Char(',')), block.name), {}, why)
+                && db::execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, why)
+                && db::execSql(db, QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]").arg(temp, block.name), {}, why);
         },
         error);
 }
@@ -359,12 +359,12 @@ void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, cons
         prompt_.progress(kind + QLatin1Char(' ') + b.name, ++i, int(blocks.size()));
         QString why;
         if (server_.isLocal())
-            execSql(db, QStringLiteral("DROP VIEW IF EXISTS [%1]").arg(b.name), {}, nullptr);
+            db::execSql(db, QStringLiteral("DROP VIEW IF EXISTS [%1]").arg(b.name), {}, nullptr);
         else
-            execSql(db, QStringLiteral("DROP ") + kind + QLatin1Char(' ') + b.name, {}, nullptr);   // absent the first time
+            db::execSql(db, QStringLiteral("DROP ") + kind + QLatin1Char(' ') + b.name, {}, nullptr);   // absent the first time
         const QString create = QStringLiteral("CREATE ") + kind + (kind == QLatin1String("FUNCTION") ? QStringLiteral("  ") : QStringLiteral(" "))
             + b.header + QLatin1Char('\n') + b.body;
-        if (execSql(db, create, {}, &why))
+        if (db::execSql(db, create, {}, &why))
             ++report.objectsMade;
         else
             report.errors << lineError(b.line, why);
@@ -388,7 +388,7 @@ void StructureUpdate::runFixups(QSqlDatabase db, const QString& script, UpdateRe
             t = t.mid(mine.size()).trimmed();
         QString why;
         int rows = 0;
-        if (!execSql(db, t, {}, &why, &rows)) {
+        if (!db::execSql(db, t, {}, &why, &rows)) {
             report.errors << lineError(i + 1, why);
             continue;
         }

@@ -3,8 +3,8 @@
 // created, missing columns added, columns re-typed, defaults filled into empty
 // cells, functions, procedures and views made anew, fix-ups run. The same engine
 // makes a new database and brings an older one forward without losing a row.
-#include "startup/Prompt.h"
-#include "startup/Server.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/ServerNames.h"
 
 #include <QString>
 #include <QStringList>
@@ -79,7 +79,7 @@ struct UpdateReport {
 
 class StructureUpdate {
 public:
-    StructureUpdate(Server& server, Prompt& prompt);
+    StructureUpdate(db::Server& server, Prompt& prompt);
     UpdateReport UpdateDatabase(const QString& dbName, const SchemaScripts& scripts, int parts = UpdateAll);
 
 private:
@@ -97,7 +97,7 @@ private:
     QString createLines(const TableBlock& block) const;
     bool stop(UpdateReport& report);
 
-    Server& server_;
+    db::Server& server_;
     Prompt& prompt_;
     int step_ = 0;
     int total_ = 0;

@@ -1,7 +1,7 @@
-#include "startup/Versions.h"
+#include "core/startup/Versions.h"
 
-#include "startup/Db.h"
-#include "util/Jalali.h"
+#include "core/db/Db.h"
+#include "core/util/Jalali.h"
 
 #include <QSqlQuery>
 
@@ -36,13 +36,13 @@ VersionCheck CheckVersion(Session& session, Prompt& prompt, int versionNumber)
 {
     QSqlDatabase db = session.common();
     const std::optional<QVariant> registered =
-        scalar(db, QStringLiteral("Select VERHIX100PLUSLO From AppVer Where (ProgID=:ProgID) and (verhix100pluslo=:verhix100pluslo)"),
+        db::scalar(db, QStringLiteral("Select VERHIX100PLUSLO From AppVer Where (ProgID=:ProgID) and (verhix100pluslo=:verhix100pluslo)"),
                {{QStringLiteral(":ProgID"), ProgID}, {QStringLiteral(":verhix100pluslo"), versionNumber}});
     if (!registered) {
         if (prompt.ask(QStringLiteral("در صورت نصب نگارش جديد، نسخه هاي قبلي قابل استفاده نمي باشند. آيا مايل به نصب نگارش جديد هستيد؟")))
             return VersionCheck::RegistrationRequested;
     }
-    const std::optional<QVariant> highest = scalar(
+    const std::optional<QVariant> highest = db::scalar(
         db, QStringLiteral("Select VERHIX100PLUSLO From AppVer Where (ProgID=:ProgID) order By VERHIX100PLUSLO DESC"),
         {{QStringLiteral(":ProgID"), ProgID}});
     if (highest && highest->toInt() > versionNumber) {
@@ -57,8 +57,8 @@ bool registerVersion(Session& session, Prompt& prompt, int versionNumber)
 {
     QSqlDatabase db = session.common();
     QString why;
-    const bool ok = inTransaction(db, session.dialect(), [&](QString* e) {
-        const std::optional<QVariant> highest = scalar(
+    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
+        const std::optional<QVariant> highest = db::scalar(
             db, QStringLiteral("Select MAX(VERHIX100PLUSLO) From AppVer Where ProgID=:ProgID"), {{QStringLiteral(":ProgID"), ProgID}}, e);
         if (highest && !highest->isNull() && highest->toInt() > versionNumber) {
             *e = QStringLiteral(" نسخه ") + QString::number(highest->toInt()) + QLatin1Char(' ')
@@ -67,7 +67,7 @@ bool registerVersion(Session& session, Prompt& prompt, int versionNumber)
         }
         if (highest && !highest->isNull() && highest->toInt() == versionNumber)
             return true;
-        return execSql(db,
+        return db::execSql(db,
                        QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
                                       "VALUES (:ProgID, :number, :versionDate, :installDate, :ucode)"),
                        {{QStringLiteral(":ProgID"), ProgID}, {QStringLiteral(":number"), versionNumber},
@@ -80,7 +80,7 @@ bool registerVersion(Session& session, Prompt& prompt, int versionNumber)
     return ok;
 }
 
-bool RebuildAccessList(QSqlDatabase db, const Dialect& dialect, bool* changed, QString* error)
+bool RebuildAccessList(QSqlDatabase db, const db::Dialect& dialect, bool* changed, QString* error)
 {
     const QStringList entries = guardedEntries();
     QStringList have;
@@ -103,11 +103,11 @@ bool RebuildAccessList(QSqlDatabase db, const Dialect& dialect, bool* changed, Q
             *changed = false;
         return true;
     }
-    const bool ok = inTransaction(db, dialect, [&](QString* e) {
-        if (!execSql(db, QStringLiteral("Delete From ACCESSLIST where Progid=:ProgID"), {{QStringLiteral(":ProgID"), ProgID}}, e))
+    const bool ok = db::inTransaction(db, dialect, [&](QString* e) {
+        if (!db::execSql(db, QStringLiteral("Delete From ACCESSLIST where Progid=:ProgID"), {{QStringLiteral(":ProgID"), ProgID}}, e))
             return false;
         for (int i = 0; i < entries.size(); ++i) {
-            if (!execSql(db, QStringLiteral("INSERT INTO ACCESSLIST(PROGID,MENUID,MENUORDER,ACCESSNAME)VALUES(:p, :m, :o, :n)"),
+            if (!db::execSql(db, QStringLiteral("INSERT INTO ACCESSLIST(PROGID,MENUID,MENUORDER,ACCESSNAME)VALUES(:p, :m, :o, :n)"),
                          {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":m"), i + 1}, {QStringLiteral(":o"), i + 1},
                           {QStringLiteral(":n"), entries[i]}},
                          e))
@@ -120,7 +120,7 @@ bool RebuildAccessList(QSqlDatabase db, const Dialect& dialect, bool* changed, Q
     return ok;
 }
 
-UpdateReport updateCommonDatabase(Server& server, const QString& dbName, Prompt& prompt, int parts)
+UpdateReport updateCommonDatabase(db::Server& server, const QString& dbName, Prompt& prompt, int parts)
 {
     StructureUpdate update(server, prompt);
     UpdateReport report = update.UpdateDatabase(dbName, schemaFor(DatabaseKind::Common), parts);

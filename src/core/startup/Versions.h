@@ -1,9 +1,9 @@
 #pragma once
 // The version registry that ties a database to the program versions allowed to use
 // it, and this program's list of guarded menu entries.
-#include "startup/Prompt.h"
-#include "startup/Session.h"
-#include "startup/StructureUpdate.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
 
 namespace orvak::startup {
 
@@ -21,9 +21,9 @@ QStringList guardedEntries();
 
 // Rewrites this program's ACCESSLIST rows when they differ from the list; *changed
 // says whether it had to.
-bool RebuildAccessList(QSqlDatabase db, const Dialect& dialect, bool* changed = nullptr, QString* error = nullptr);
+bool RebuildAccessList(QSqlDatabase db, const db::Dialect& dialect, bool* changed = nullptr, QString* error = nullptr);
 
 // The structure update of the common database, followed by the access list.
-UpdateReport updateCommonDatabase(Server& server, const QString& dbName, Prompt& prompt, int parts = UpdateAll);
+UpdateReport updateCommonDatabase(db::Server& server, const QString& dbName, Prompt& prompt, int parts = UpdateAll);
 
 } // namespace orvak::startup

@@ -1,4 +1,4 @@
-#include "util/AmountWords.h"
+#include "core/util/AmountWords.h"
 
 namespace orvak::util {
 

@@ -1,4 +1,4 @@
-#include "util/CodePage1256.h"
+#include "core/util/CodePage1256.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "util/Jalali.h"
+#include "core/util/Jalali.h"
 
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 #include <QCalendar>
 #include <array>

@@ -1,4 +1,4 @@
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 #include <cmath>
 #include <limits>

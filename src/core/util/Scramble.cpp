@@ -1,6 +1,6 @@
-#include "util/Scramble.h"
+#include "core/util/Scramble.h"
 
-#include "util/CodePage1256.h"
+#include "core/util/CodePage1256.h"
 
 namespace orvak::util {
 

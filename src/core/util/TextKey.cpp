@@ -1,6 +1,6 @@
-#include "util/TextKey.h"
+#include "core/util/TextKey.h"
 
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 namespace orvak::util {
 

@@ -1,7 +1,7 @@
-#include "framework/AppStyle.h"
+#include "ui/framework/AppStyle.h"
 
-#include "io/Report.h"
-#include "startup/Program.h"
+#include "core/io/Report.h"
+#include "core/startup/Program.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 void applyPersianStyle(QApplication& app)
 {
@@ -36,4 +36,4 @@ void applyPersianStyle(QApplication& app)
     }
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

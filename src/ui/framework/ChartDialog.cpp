@@ -1,6 +1,6 @@
-#include "framework/ChartDialog.h"
+#include "ui/framework/ChartDialog.h"
 
-#include "io/Report.h"
+#include "core/io/Report.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -19,7 +19,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 QList<ChartSlice> chartData(const ListModel& model, int groupColumn, int valueColumn, int limit)
 {
@@ -129,4 +129,4 @@ void ChartDialog::print()
     view_->render(&painter);
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,13 +1,13 @@
 #pragma once
 // "گزارشات نموداري": a bar or pie chart of one numeric column grouped by another.
-#include "framework/ListModel.h"
+#include "ui/framework/ListModel.h"
 
 #include <QDialog>
 
 class QComboBox;
 class QChartView;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 struct ChartSlice {
     QString label;
@@ -35,4 +35,4 @@ private:
     QChartView* view_ = nullptr;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,6 +1,6 @@
-#include "framework/Doing.h"
+#include "ui/framework/Doing.h"
 
-#include "framework/MessageBoxes.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 void MessagePrompt::info(const QString& text) { ShowInfo(text, parent_); }
 
@@ -71,4 +71,4 @@ bool TFDoing::stopRequested()
 int TFDoing::gaugeValue() const { return gauge_->value(); }
 QString TFDoing::operation() const { return operation_->text(); }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

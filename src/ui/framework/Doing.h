@@ -1,14 +1,14 @@
 #pragma once
 // Asking the user from core operations: message boxes, and the wait window with its
 // gauge and stop button for long work.
-#include "startup/Prompt.h"
+#include "core/startup/Prompt.h"
 
 #include <QDialog>
 
 class QLabel;
 class QProgressBar;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 // Questions and messages in the standard boxes.
 class MessagePrompt : public startup::Prompt {
@@ -42,4 +42,4 @@ private:
     bool stop_ = false;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

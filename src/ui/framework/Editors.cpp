@@ -1,6 +1,6 @@
-#include "framework/Editors.h"
+#include "ui/framework/Editors.h"
 
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 #include <QCalendarWidget>
 #include <QDialog>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 namespace {
 
@@ -225,4 +225,4 @@ bool CodeEdit::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,6 +1,6 @@
 #pragma once
 // Field editors of the entry screens: Jalali dates, amounts and codes with pickers.
-#include "util/Jalali.h"
+#include "core/util/Jalali.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -10,7 +10,7 @@
 class QLabel;
 class QToolButton;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 // A Jalali date "YYYY/MM/DD" typed into the mask 9999/99/99; empty shows
 // "    /  /  ". Persian digits become ASCII digits as they are typed.
@@ -78,4 +78,4 @@ private:
     bool known_ = false;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

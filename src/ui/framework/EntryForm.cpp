@@ -1,7 +1,7 @@
-#include "framework/EntryForm.h"
+#include "ui/framework/EntryForm.h"
 
-#include "framework/Editors.h"
-#include "framework/MessageBoxes.h"
+#include "ui/framework/Editors.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 EntryForm::EntryForm(const QString& title, QWidget* parent)
     : QDialog(parent)
@@ -106,4 +106,4 @@ void EntryForm::keyPressEvent(QKeyEvent* event)
     }
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -9,7 +9,7 @@
 class QFormLayout;
 class QPushButton;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 class EntryForm : public QDialog {
     Q_OBJECT
@@ -49,4 +49,4 @@ private:
     QVariant key_;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,8 +1,8 @@
-#include "framework/FilterDialog.h"
+#include "ui/framework/FilterDialog.h"
 
-#include "framework/ListModel.h"
-#include "framework/MessageBoxes.h"
-#include "util/Numbers.h"
+#include "ui/framework/ListModel.h"
+#include "ui/framework/MessageBoxes.h"
+#include "core/util/Numbers.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 TfrmFilter::TfrmFilter(const ListModel& model, const QString& current, QWidget* parent)
     : QDialog(parent)
@@ -147,4 +147,4 @@ void TfrmFilter::accept()
     QDialog::accept();
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

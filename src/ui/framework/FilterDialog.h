@@ -1,6 +1,6 @@
 #pragma once
 // "محدود سازي و فيلتر نمودن پيشرفته اطلاعات": the filter built from terms.
-#include "io/FilterExpression.h"
+#include "core/io/FilterExpression.h"
 
 #include <QDialog>
 
@@ -9,7 +9,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 class ListModel;
 
@@ -41,4 +41,4 @@ private:
     std::optional<io::FilterExpression> result_;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

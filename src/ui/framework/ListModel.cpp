@@ -1,13 +1,13 @@
-#include "framework/ListModel.h"
+#include "ui/framework/ListModel.h"
 
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 #include <QBrush>
 #include <QCollator>
 #include <algorithm>
 #include <numeric>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 ListModel::ListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -236,4 +236,4 @@ double ListModel::columnTotal(int column) const
     return sum;
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

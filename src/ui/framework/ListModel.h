@@ -1,14 +1,14 @@
 #pragma once
 // The grid's model: the rows of a list query in the declared columns, shown through
 // a vector of row numbers that sorting and filtering rearrange.
-#include "io/FilterExpression.h"
-#include "io/ListData.h"
+#include "core/io/FilterExpression.h"
+#include "core/io/ListData.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <optional>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -66,4 +66,4 @@ private:
     std::function<QColor(const io::RowSet&, int)> rowColour_;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

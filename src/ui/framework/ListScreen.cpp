@@ -1,13 +1,13 @@
-#include "framework/ListScreen.h"
+#include "ui/framework/ListScreen.h"
 
-#include "framework/ChartDialog.h"
-#include "framework/EntryForm.h"
-#include "framework/FilterDialog.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ShowFileDialog.h"
-#include "framework/SortDialog.h"
-#include "util/Jalali.h"
-#include "util/Numbers.h"
+#include "ui/framework/ChartDialog.h"
+#include "ui/framework/EntryForm.h"
+#include "ui/framework/FilterDialog.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ShowFileDialog.h"
+#include "ui/framework/SortDialog.h"
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     : QWidget(parent)
@@ -413,4 +413,4 @@ void ListScreen::openCharts()
     ChartDialog(model_, spec_.title, this).exec();
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

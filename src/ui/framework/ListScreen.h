@@ -2,9 +2,9 @@
 // The standard list screen: a right-to-left grid over one parameterised query with
 // declared columns, totals, commands, title sorting, filter and sort dialogs,
 // exports, printing as a report and charts. A screen declares; this does the rest.
-#include "framework/ListModel.h"
-#include "io/GridExport.h"
-#include "io/Report.h"
+#include "ui/framework/ListModel.h"
+#include "core/io/GridExport.h"
+#include "core/io/Report.h"
 
 #include <QKeySequence>
 #include <QWidget>
@@ -15,7 +15,7 @@ class QTableView;
 class QMenu;
 class QHBoxLayout;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 class ListScreen;
 
@@ -105,4 +105,4 @@ private:
     std::vector<double> sqlTotals_;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,12 +1,12 @@
-#include "framework/MessageBoxes.h"
+#include "ui/framework/MessageBoxes.h"
 
-#include "startup/Program.h"
+#include "core/startup/Program.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 namespace {
 
@@ -70,4 +70,4 @@ bool ConfirmExit(QWidget* parent)
         == AskYes;
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 inline constexpr int AskYes = 6;
 inline constexpr int AskNo = 7;
@@ -16,4 +16,4 @@ bool Confirm(const QString& text, QWidget* parent = nullptr);          // text +
 void Refuse(QWidget* parent = nullptr);
 bool ConfirmExit(QWidget* parent = nullptr);
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

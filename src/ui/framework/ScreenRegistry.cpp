@@ -1,8 +1,8 @@
-#include "framework/ScreenRegistry.h"
+#include "ui/framework/ScreenRegistry.h"
 
 #include <QApplication>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 namespace {
 QHash<QString, QPointer<QWidget>>& registry()
@@ -42,4 +42,4 @@ void closeAllScreens()
     registry().clear();
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

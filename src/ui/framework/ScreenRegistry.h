@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <utility>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 // Registry key of a screen class: its class name without namespace and without the
 // leading 'T' ("TViewSepDar" -> "ViewSepDar").
@@ -35,4 +35,4 @@ void showScreen(QWidget* screen);
 // Screens still alive, for a clean shut-down.
 void closeAllScreens();
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,4 +1,4 @@
-#include "framework/ShowFileDialog.h"
+#include "ui/framework/ShowFileDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 TfrmShowFile::TfrmShowFile(const QString& path, QWidget* parent)
     : QDialog(parent)
@@ -43,4 +43,4 @@ TfrmShowFile::TfrmShowFile(const QString& path, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

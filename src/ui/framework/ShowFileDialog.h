@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 // "نمايش فايل": where the exported file went, with a button to open it.
 class TfrmShowFile : public QDialog {
@@ -10,4 +10,4 @@ public:
     explicit TfrmShowFile(const QString& path, QWidget* parent = nullptr);
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,4 +1,4 @@
-#include "framework/SortDialog.h"
+#include "ui/framework/SortDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 namespace {
 const QString kAscending = QStringLiteral("صعودي (A-Z)");
@@ -99,4 +99,4 @@ QList<ListModel::SortKey> TfrmSortDataSet::keys() const
     return keys;
 }
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,12 +1,12 @@
 #pragma once
 // "مرتب سازي": several columns with their directions, in order.
-#include "framework/ListModel.h"
+#include "ui/framework/ListModel.h"
 
 #include <QDialog>
 
 class QListWidget;
 
-namespace orvak::framework {
+namespace orvak::ui::framework {
 
 class TfrmSortDataSet : public QDialog {
     Q_OBJECT
@@ -23,4 +23,4 @@ private:
     QListWidget* chosen_ = nullptr;
 };
 
-} // namespace orvak::framework
+} // namespace orvak::ui::framework

@@ -1,8 +1,8 @@
-#include "startup/TBakup1.h"
+#include "ui/startup/TBakup1.h"
 
-#include "framework/Doing.h"
-#include "framework/ScreenRegistry.h"
-#include "startup/UV_USERS.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "ui/startup/UV_USERS.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 TBakup1::TBakup1(Session& session, QWidget* parent)
     : QDialog(parent)
@@ -117,4 +117,4 @@ bool TBakup1::restore()
     return service.restore(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,8 +1,8 @@
 #pragma once
 // Backup and restore of the current deposits database (or another), with the
 // history and the guarded buttons.
-#include "startup/Backup.h"
-#include "startup/Session.h"
+#include "core/startup/Backup.h"
+#include "core/startup/Session.h"
 
 #include <QDialog>
 
@@ -10,7 +10,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 class TBakup1 : public QDialog {
     Q_OBJECT
@@ -37,4 +39,4 @@ private:
     QLabel* status_ = nullptr;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,12 +1,12 @@
-#include "startup/TFCONNECTION.h"
+#include "ui/startup/TFCONNECTION.h"
 
-#include "framework/Doing.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ScreenRegistry.h"
-#include "startup/ServerSetup.h"
-#include "startup/TBakup1.h"
-#include "startup/TFupdateProgress.h"
-#include "startup/UV_USERS.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "core/startup/ServerSetup.h"
+#include "ui/startup/TBakup1.h"
+#include "ui/startup/TFupdateProgress.h"
+#include "ui/startup/UV_USERS.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,7 +22,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 TFConnectionInfo::TFConnectionInfo(bool localServer, QWidget* parent)
     : QDialog(parent)
@@ -164,7 +164,7 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(local_, &QRadioButton::toggled, this, &TFCONNECTION::refresh);
 
-    ConnectionSettings settings;
+    db::ConnectionSettings settings;
     ReadConnectionFile(session_.startDir(), session_.installationNumber(), settings);
     if (isLocalServerName(settings.serverName))
         setLocalFolder(localFolderOf(settings.serverName, session_.startDir()));
@@ -216,9 +216,9 @@ bool TFCONNECTION::testServer()
     TFConnectionInfo info(local_->isChecked(), this);
     if (info.exec() != QDialog::Accepted)
         return false;
-    ConnectionSettings settings = session_.connection();
+    db::ConnectionSettings settings = session_.connection();
     settings.serverName = serverName();
-    std::unique_ptr<Server> probe = makeServer(settings, session_.startDir());
+    std::unique_ptr<db::Server> probe = makeServer(settings, session_.startDir());
     QString why;
     if (!probe->testConnection(info.user(), info.password(), &why)) {
         framework::ShowError(why, this);
@@ -271,4 +271,4 @@ bool TFCONNECTION::updateTables()
     return framework::EnsureForm<TFupdateProgress>(session_)->exec() == QDialog::Accepted;
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

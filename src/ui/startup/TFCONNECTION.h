@@ -1,7 +1,7 @@
 #pragma once
 // "تنظيمات اوليه و راه اندازي نرم افزارهاي جامع اداري مالي اورواک": pointing this
 // workstation at a server, setting up a new server, and the structure update.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 #include <QDialog>
 
@@ -9,7 +9,9 @@ class QComboBox;
 class QLineEdit;
 class QRadioButton;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 // "اطلاعات ارتباط با سرور": which login sets the server up, and its password.
 class TFConnectionInfo : public QDialog {
@@ -30,7 +32,7 @@ public:
     explicit TFCONNECTION(Session& session, QWidget* parent = nullptr);
     bool connectionConfirmed() const { return confirmed_; }
 
-    QString serverName() const;   // "LOCAL:<folder>" or the SQL Server name
+    QString serverName() const;   // "LOCAL:<folder>" or the SQL db::Server name
     void setLocalFolder(const QString& folder);
     void setSqlServer(const QString& name);
 
@@ -52,4 +54,4 @@ private:
     bool confirmed_ = false;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,11 +1,11 @@
-#include "startup/TFHoshdarBkUp.h"
+#include "ui/startup/TFHoshdarBkUp.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 TFHoshdarBkUp::TFHoshdarBkUp(QWidget* parent)
     : QDialog(parent)
@@ -40,4 +40,4 @@ void TFHoshdarBkUp::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

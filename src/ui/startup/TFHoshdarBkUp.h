@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 // "تهيه پشتيبان از اطلاعات": the advice on backups shown when the program is left.
 class TFHoshdarBkUp : public QDialog {
@@ -13,4 +13,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,14 +1,14 @@
-#include "startup/TFInit.h"
+#include "ui/startup/TFInit.h"
 
-#include "framework/Doing.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ScreenRegistry.h"
-#include "startup/Login.h"
-#include "startup/TFCONNECTION.h"
-#include "startup/TFHoshdarBkUp.h"
-#include "startup/TMainForm.h"
-#include "startup/UV_USERS.h"
-#include "util/Numbers.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "core/startup/Login.h"
+#include "ui/startup/TFCONNECTION.h"
+#include "ui/startup/TFHoshdarBkUp.h"
+#include "ui/startup/TMainForm.h"
+#include "ui/startup/UV_USERS.h"
+#include "core/util/Numbers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +22,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 TFInit::TFInit(Session& session, QWidget* parent)
     : QDialog(parent)
@@ -199,4 +199,4 @@ void TFInit::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

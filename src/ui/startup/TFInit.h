@@ -1,6 +1,6 @@
 #pragma once
 // The login form: the program's first window; every session of work runs inside it.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 #include <QDialog>
 
@@ -10,7 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 class TFInit : public QDialog {
     Q_OBJECT
@@ -49,4 +51,4 @@ private:
     bool shownBefore_ = false;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

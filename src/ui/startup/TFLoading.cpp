@@ -1,12 +1,14 @@
-#include "startup/TFLoading.h"
+#include "ui/startup/TFLoading.h"
 
-#include "startup/Program.h"
+#include "core/startup/Program.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 TFLoading::TFLoading(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::WindowStaysOnTopHint)
@@ -55,4 +57,4 @@ void TFLoading::showStep()
 int TFLoading::barValue() const { return bar_->value(); }
 int TFLoading::barMaximum() const { return bar_->maximum(); }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -3,7 +3,7 @@
 
 class QProgressBar;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 // The loading screen shown while the program prepares itself.
 class TFLoading : public QWidget {
@@ -24,4 +24,4 @@ private:
     int counter_ = 1;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,7 +1,7 @@
-#include "startup/TFupdateProgress.h"
+#include "ui/startup/TFupdateProgress.h"
 
-#include "framework/MessageBoxes.h"
-#include "startup/Versions.h"
+#include "ui/framework/MessageBoxes.h"
+#include "core/startup/Versions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 TFupdateProgress::TFupdateProgress(Session& session, QWidget* parent)
     : QDialog(parent)
@@ -97,7 +97,7 @@ QStringList TFupdateProgress::run()
         start_->setEnabled(true);
         return {QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")};
     }
-    Server& server = *session_.server();
+    db::Server& server = *session_.server();
     if (server.dialect().tableExists(session_.common(), QStringLiteral("BKUP_LETTER_TEMPLATE"))) {
         info(QStringLiteral("جدول BKUP_LETTER_TEMPLATE وجود دارد "));
         if (!ask(QStringLiteral("مطمئن هستيد؟"))) {
@@ -140,4 +140,4 @@ QStringList TFupdateProgress::run()
     return errors;
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

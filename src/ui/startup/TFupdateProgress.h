@@ -1,9 +1,9 @@
 #pragma once
 // "بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي": the structure update of the common
 // database and then every section's deposits database.
-#include "startup/Prompt.h"
-#include "startup/Session.h"
-#include "startup/StructureUpdate.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
 
 #include <QDialog>
 
@@ -13,7 +13,9 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 class TFupdateProgress : public QDialog, public Prompt {
     Q_OBJECT
@@ -43,4 +45,4 @@ private:
     bool stop_ = false;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,14 +1,14 @@
-#include "startup/TMainForm.h"
+#include "ui/startup/TMainForm.h"
 
-#include "framework/Doing.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ScreenRegistry.h"
-#include "startup/Login.h"
-#include "startup/TBakup1.h"
-#include "startup/TFupdateProgress.h"
-#include "startup/UV_USERS.h"
-#include "startup/UserScreens.h"
-#include "util/Jalali.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "core/startup/Login.h"
+#include "ui/startup/TBakup1.h"
+#include "ui/startup/TFupdateProgress.h"
+#include "ui/startup/UV_USERS.h"
+#include "ui/startup/UserScreens.h"
+#include "core/util/Jalali.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +32,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 namespace {
 const QString kScrollText = QStringLiteral("اورواک : سپرده ها و تضمينات ذيحسابي طرحهاي عمراني");
@@ -497,4 +497,4 @@ TFManager::TFManager(Session& session, QWidget* parent)
     resize(700, 300);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the command menu, the status bar with user, year, section and
 // clock, the section label, and the timers.
-#include "startup/Session.h"
+#include "core/startup/Session.h"
 
 #include <QDialog>
 #include <QMap>
@@ -15,7 +15,9 @@ class QMenu;
 class QMenuBar;
 class QSpinBox;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 // The task-bar title at step k of the scroller.
 QString scrolledTitle(const QString& text, int k);
@@ -102,4 +104,4 @@ public:
     explicit TFManager(Session& session, QWidget* parent = nullptr);
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,11 +1,11 @@
-#include "startup/UV_USERS.h"
+#include "ui/startup/UV_USERS.h"
 
-#include "framework/Doing.h"
-#include "framework/MessageBoxes.h"
-#include "startup/Login.h"
-#include "startup/UserScreens.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "core/startup/Login.h"
+#include "ui/startup/UserScreens.h"
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 namespace {
 
@@ -117,4 +117,4 @@ Tview_history_resback::Tview_history_resback(Session& session, std::shared_ptr<Q
     namesFollowing(this, session, names);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,12 +1,14 @@
 #pragma once
 // The program's users (TV_USERS) and the backup history (Tview_history_resback),
 // both on the standard list frame.
-#include "framework/ListScreen.h"
-#include "startup/Session.h"
+#include "ui/framework/ListScreen.h"
+#include "core/startup/Session.h"
 
 #include <memory>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 class TV_USERS : public framework::ListScreen {
     Q_OBJECT
@@ -26,4 +28,4 @@ private:
     Tview_history_resback(Session& session, std::shared_ptr<QHash<int, QString>> names, QWidget* parent);
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

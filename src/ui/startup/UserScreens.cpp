@@ -1,9 +1,9 @@
-#include "startup/UserScreens.h"
+#include "ui/startup/UserScreens.h"
 
-#include "framework/Doing.h"
-#include "framework/MessageBoxes.h"
-#include "startup/UV_USERS.h"
-#include "util/Numbers.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/startup/UV_USERS.h"
+#include "core/util/Numbers.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -16,7 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
 
 namespace {
 
@@ -478,4 +478,4 @@ bool TFPass3::change()
     return true;
 }
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

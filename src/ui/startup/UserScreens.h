@@ -1,9 +1,9 @@
 #pragma once
 // Users, rights and passwords: TDE_USERS, TORVAK_V_USERS, TORVAK_DE_USERS,
 // TUsr_Access, TGT_PASS, TFPass2 and TFPass3.
-#include "framework/EntryForm.h"
-#include "framework/ListScreen.h"
-#include "startup/Login.h"
+#include "ui/framework/EntryForm.h"
+#include "ui/framework/ListScreen.h"
+#include "core/startup/Login.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -13,7 +13,9 @@ class QComboBox;
 class QLineEdit;
 class QTableWidget;
 
-namespace orvak::startup {
+namespace orvak::ui::startup {
+
+using namespace orvak::startup;
 
 class TDE_USERS : public framework::EntryForm {
     Q_OBJECT
@@ -132,4 +134,4 @@ private:
     int user_;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::ui::startup

@@ -1,9 +1,9 @@
-#include "demo/DemoInstallation.h"
-#include "startup/Db.h"
-#include "startup/ServerSetup.h"
-#include "startup/Session.h"
-#include "startup/StructureUpdate.h"
-#include "startup/Versions.h"
+#include "core/demo/DemoInstallation.h"
+#include "core/db/Db.h"
+#include "core/startup/ServerSetup.h"
+#include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
+#include "core/startup/Versions.h"
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>
@@ -11,6 +11,7 @@
 
 using namespace orvak;
 using namespace orvak::startup;
+using namespace orvak::db;
 
 namespace {
 

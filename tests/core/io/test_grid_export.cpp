@@ -1,6 +1,6 @@
-#include "io/GridExport.h"
+#include "core/io/GridExport.h"
 #include "support/TestSupport.h"
-#include "util/CodePage1256.h"
+#include "core/util/CodePage1256.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "io/FilterExpression.h"
-#include "io/ListData.h"
+#include "core/io/FilterExpression.h"
+#include "core/io/ListData.h"
 #include "support/TestSupport.h"
 
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
-#include "io/Report.h"
+#include "core/io/Report.h"
 #include "support/TestSupport.h"
-#include "util/AmountWords.h"
-#include "util/Numbers.h"
+#include "core/util/AmountWords.h"
+#include "core/util/Numbers.h"
 
 #include <QProcess>
 #include <QRegularExpression>

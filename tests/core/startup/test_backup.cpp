@@ -1,5 +1,5 @@
-#include "startup/Backup.h"
-#include "startup/Db.h"
+#include "core/startup/Backup.h"
+#include "core/db/Db.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 using orvak::test::TempInstallation;
 
 namespace {

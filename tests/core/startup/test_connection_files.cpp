@@ -1,7 +1,7 @@
-#include "startup/ConnectionFiles.h"
-#include "startup/ParadoxTable.h"
+#include "core/startup/ConnectionFiles.h"
+#include "core/startup/ParadoxTable.h"
 #include "support/TestSupport.h"
-#include "util/Scramble.h"
+#include "core/util/Scramble.h"
 
 #include <QFile>
 extern "C" {
@@ -11,6 +11,7 @@ extern "C" {
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 
 namespace {
 QByteArray readAll(const QString& path)

@@ -1,10 +1,12 @@
-#include "startup/ConnectionStrings.h"
-#include "startup/SqlServerStatements.h"
+#include "core/startup/ConnectionStrings.h"
+#include "core/db/mssql/OdbcString.h"
+#include "core/db/mssql/SqlServerStatements.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 
 namespace {
 ConnectionSettings settings(int mode)
@@ -52,7 +54,7 @@ TEST(ConnectionStrings, OdbcFormBracesEveryValue)
 
 TEST(SqlServerStatements, FacilitiesAsIssued)
 {
-    using namespace orvak::startup::mssql;
+    using namespace orvak::db::mssql;
     EXPECT_EQ(databaseExists(QStringLiteral("orvak275")),
               QStringLiteral("SELECT UPPER(name) FROM master.dbo.sysdatabases WHERE UPPER(name) = 'ORVAK275'"));
     EXPECT_EQ(loginExists(QStringLiteral("orvak")),
@@ -79,11 +81,11 @@ TEST(SqlServerStatements, CreationScriptReplacesEveryPlaceholder)
     const QStringList script = {QStringLiteral("CREATE DATABASE DBNAME ON (NAME = DBNAME_Data, FILENAME = 'DBPATH\\DBNAME_Data.MDF')"),
                                 QStringLiteral("@RUN"), QStringLiteral("ALTER DATABASE DBNAME SET RECOVERY SIMPLE"),
                                 QStringLiteral("@RUN"), QStringLiteral("@END"), QStringLiteral("never run")};
-    const QStringList statements = orvak::startup::mssql::creationStatements(script, QStringLiteral("ORVAK"), QStringLiteral("D:\\DATA\\"));
+    const QStringList statements = orvak::db::mssql::creationStatements(script, QStringLiteral("ORVAK"), QStringLiteral("D:\\DATA\\"));
     ASSERT_EQ(statements.size(), 2);
     EXPECT_EQ(statements[0].trimmed(), QStringLiteral("CREATE DATABASE ORVAK ON (NAME = ORVAK_Data, FILENAME = 'D:\\DATA\\ORVAK_Data.MDF')"));
     EXPECT_EQ(statements[1].trimmed(), QStringLiteral("ALTER DATABASE ORVAK SET RECOVERY SIMPLE"));
-    const QStringList standard = orvak::startup::mssql::creationStatements(orvak::startup::mssql::defaultCreationScript(),
+    const QStringList standard = orvak::db::mssql::creationStatements(orvak::db::mssql::defaultCreationScript(),
                                                                            QStringLiteral("ORVAK"), QStringLiteral("D:\\DATA"));
     ASSERT_EQ(standard.size(), 1);
     EXPECT_TRUE(standard[0].contains(QStringLiteral("COLLATE SQL_Latin1_General_CP1256_CI_AS")));

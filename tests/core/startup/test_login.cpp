@@ -1,6 +1,6 @@
-#include "startup/Db.h"
-#include "startup/Login.h"
-#include "startup/ServerSetup.h"
+#include "core/db/Db.h"
+#include "core/startup/Login.h"
+#include "core/startup/ServerSetup.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 using orvak::test::TempInstallation;
 
 namespace {

@@ -1,16 +1,17 @@
-#include "startup/Db.h"
-#include "startup/LocalServer.h"
-#include "startup/Rights.h"
-#include "startup/Session.h"
-#include "startup/Versions.h"
+#include "core/db/Db.h"
+#include "core/db/sqlite/LocalServer.h"
+#include "core/startup/Rights.h"
+#include "core/startup/Session.h"
+#include "core/startup/Versions.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
-#include "util/Jalali.h"
+#include "core/util/Jalali.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 using orvak::test::TempInstallation;
 
 TEST(Session, SetUpThenConnectThroughTheConnectionFile)

@@ -1,6 +1,6 @@
-#include "startup/Db.h"
-#include "startup/LocalServer.h"
-#include "startup/StructureUpdate.h"
+#include "core/db/Db.h"
+#include "core/db/sqlite/LocalServer.h"
+#include "core/startup/StructureUpdate.h"
 #include "support/TestSupport.h"
 
 #include <QSqlQuery>
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
+using namespace orvak::db;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "support/TestSupport.h"
-#include "util/AmountWords.h"
+#include "core/util/AmountWords.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
-#include "util/CodePage1256.h"
-#include "util/Scramble.h"
-#include "util/TextKey.h"
+#include "core/util/CodePage1256.h"
+#include "core/util/Scramble.h"
+#include "core/util/TextKey.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "support/TestSupport.h"
-#include "util/Jalali.h"
+#include "core/util/Jalali.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "support/TestSupport.h"
-#include "util/Numbers.h"
+#include "core/util/Numbers.h"
 
 #include <gtest/gtest.h>
 

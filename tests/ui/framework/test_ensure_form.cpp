@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
-#include "framework/MessageBoxes.h"
-#include "framework/ScreenRegistry.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ScreenRegistry.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -23,16 +23,16 @@ using namespace orvak;
 
 TEST(EnsureForm, ReusesTheScreenUntilItIsFreed)
 {
-    auto* first = framework::EnsureForm<test::TViewSample>();
+    auto* first = ui::framework::EnsureForm<test::TViewSample>();
     first->counter = 7;
     EXPECT_EQ(first->objectName(), QStringLiteral("ViewSample"));
-    EXPECT_EQ(framework::EnsureForm<test::TViewSample>(), first);
-    EXPECT_EQ(framework::EnsureForm<test::TViewSample>()->counter, 7);
+    EXPECT_EQ(ui::framework::EnsureForm<test::TViewSample>(), first);
+    EXPECT_EQ(ui::framework::EnsureForm<test::TViewSample>()->counter, 7);
     delete first;
-    auto* second = framework::EnsureForm<test::TViewSample>();
+    auto* second = ui::framework::EnsureForm<test::TViewSample>();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->counter, 0);
-    framework::closeAllScreens();
+    ui::framework::closeAllScreens();
 }
 
 namespace {
@@ -60,21 +60,21 @@ void answerNextBox(const QString& caption, QString* seenText = nullptr)
 TEST(MessageBoxes, AskConfirmAndExitSpeakPersian)
 {
     answerNextBox(QStringLiteral("بله"));
-    EXPECT_EQ(framework::Ask(QStringLiteral("حذف شود؟")), framework::AskYes);
+    EXPECT_EQ(ui::framework::Ask(QStringLiteral("حذف شود؟")), ui::framework::AskYes);
     answerNextBox(QStringLiteral("خير"));
-    EXPECT_EQ(framework::Ask(QStringLiteral("حذف شود؟")), framework::AskNo);
+    EXPECT_EQ(ui::framework::Ask(QStringLiteral("حذف شود؟")), ui::framework::AskNo);
 
     QString text;
     answerNextBox(QStringLiteral("بله"), &text);
-    EXPECT_TRUE(framework::Confirm(QStringLiteral("حذف رديف")));
+    EXPECT_TRUE(ui::framework::Confirm(QStringLiteral("حذف رديف")));
     EXPECT_EQ(text, QStringLiteral("حذف رديف مطمئن هستيد؟ "));
 
     answerNextBox(QStringLiteral("خير"), &text);
-    EXPECT_FALSE(framework::ConfirmExit());
+    EXPECT_FALSE(ui::framework::ConfirmExit());
     EXPECT_EQ(text, QStringLiteral(" خروج از نرم افزار «سپرده»  نسخه تعهدي"));
 
     answerNextBox(QStringLiteral("تاييد"), &text);
-    framework::Refuse();
+    ui::framework::Refuse();
     EXPECT_EQ(text, QStringLiteral("امنيت عبور کاربران : عدم امکان دسترسي به عمليات / منوي مورد نظر"));
 }
 

@@ -1,8 +1,8 @@
-#include "framework/EntryForm.h"
-#include "framework/Editors.h"
-#include "framework/FilterDialog.h"
-#include "framework/ListScreen.h"
-#include "framework/SortDialog.h"
+#include "ui/framework/EntryForm.h"
+#include "ui/framework/Editors.h"
+#include "ui/framework/FilterDialog.h"
+#include "ui/framework/ListScreen.h"
+#include "ui/framework/SortDialog.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -19,7 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvak;
-using namespace orvak::framework;
+using namespace orvak::ui::framework;
 
 namespace {
 

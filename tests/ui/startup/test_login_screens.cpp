@@ -1,13 +1,13 @@
-#include "framework/ScreenRegistry.h"
-#include "startup/Db.h"
-#include "startup/Login.h"
-#include "startup/TBakup1.h"
-#include "startup/TFInit.h"
-#include "startup/TMainForm.h"
-#include "startup/UV_USERS.h"
+#include "ui/framework/ScreenRegistry.h"
+#include "core/db/Db.h"
+#include "core/startup/Login.h"
+#include "ui/startup/TBakup1.h"
+#include "ui/startup/TFInit.h"
+#include "ui/startup/TMainForm.h"
+#include "ui/startup/UV_USERS.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
-#include "util/Jalali.h"
+#include "core/util/Jalali.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,6 +22,8 @@
 
 using namespace orvak;
 using namespace orvak::startup;
+using namespace orvak::ui::startup;
+using namespace orvak::db;
 using orvak::test::TempInstallation;
 
 namespace {
@@ -115,14 +117,14 @@ TEST(LoginScreens, GuardedMenuCommandIsRefused)
         ASSERT_EQ(answers.texts.size(), 1);
         EXPECT_EQ(answers.texts[0], QStringLiteral("امنيت عبور كاربران: انتخاب مورد نظر براي شما در نظر گرفته نشده است"));
     }
-    EXPECT_TRUE(framework::screenSlot(QStringLiteral("V_USERS")).isNull());
+    EXPECT_TRUE(ui::framework::screenSlot(QStringLiteral("V_USERS")).isNull());
 
     // Granted again, the same command opens the screen: rights are read at each check.
     rights[0].kinds[0] = 0;
     ASSERT_TRUE(saveRights(session, 7, rights, quiet));
     ASSERT_TRUE(main.trigger(QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي")));
-    EXPECT_FALSE(framework::screenSlot(QStringLiteral("V_USERS")).isNull());
-    framework::closeAllScreens();
+    EXPECT_FALSE(ui::framework::screenSlot(QStringLiteral("V_USERS")).isNull());
+    ui::framework::closeAllScreens();
 
     // The section opens on the main window's start and the status bar says so.
     {

@@ -1,7 +1,7 @@
-#include "startup/LocalServer.h"
+#include "core/db/sqlite/LocalServer.h"
 
-#include "startup/Db.h"
-#include "startup/SqlServerStatements.h"
+#include "core/db/Db.h"
+#include "core/db/mssql/SqlServerStatements.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 namespace {
 
@@ -414,4 +414,4 @@ bool LocalServer::restoreDatabase(const QString& name, const QString& file, cons
     return true;
 }
 
-} // namespace orvak::startup
+} // namespace orvak::db

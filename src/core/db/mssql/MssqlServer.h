@@ -1,11 +1,11 @@
 #pragma once
 // Microsoft SQL Server through Qt's ODBC driver. The family's provider strings are
 // built for display (ConnectionStrings); what reaches the driver is their ODBC form.
-#include "startup/Server.h"
+#include "core/db/Server.h"
 
 #include <QHash>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 class MssqlServer final : public Server {
 public:
@@ -51,4 +51,4 @@ private:
     QHash<QString, QString> open_;
 };
 
-} // namespace orvak::startup
+} // namespace orvak::db

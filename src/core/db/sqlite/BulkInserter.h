@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <memory>
 
-namespace orvak::io {
+namespace orvak::db {
 
 class BulkInserter {
 public:
@@ -39,4 +39,4 @@ private:
     qint64 rows_ = 0;
 };
 
-} // namespace orvak::io
+} // namespace orvak::db

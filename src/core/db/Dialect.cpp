@@ -1,10 +1,10 @@
-#include "startup/Dialect.h"
+#include "core/db/Dialect.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 namespace {
 
@@ -215,4 +215,4 @@ bool SqliteDialect::isUniqueViolation(const QSqlError& error) const
         || error.text().contains(QStringLiteral("UNIQUE constraint failed"), Qt::CaseInsensitive);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::db

@@ -1,8 +1,8 @@
-#include "startup/Db.h"
+#include "core/db/Db.h"
 
 #include <QSqlQuery>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 namespace {
 
@@ -138,4 +138,4 @@ bool insertWithNextKey(QSqlDatabase db, const Dialect& dialect, const QString& t
     return false;
 }
 
-} // namespace orvak::startup
+} // namespace orvak::db

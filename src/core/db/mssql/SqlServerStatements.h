@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvak::startup::mssql {
+namespace orvak::db::mssql {
 
 bool isSafeName(const QString& name);   // letters, digits, '_' ; 1..128 characters
 QString quoted(const QString& text);    // 'text' with quotes doubled
@@ -41,4 +41,4 @@ QString restoreStatement(const QString& database);   // :file, :dataLogical, :da
 QStringList creationStatements(const QStringList& scriptLines, const QString& dbName, const QString& dataFolder);
 QStringList defaultCreationScript();
 
-} // namespace orvak::startup::mssql
+} // namespace orvak::db::mssql

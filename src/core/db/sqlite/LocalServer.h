@@ -2,11 +2,11 @@
 // The local data folder: each database is one embedded database file <NAME>.db in
 // the folder, MASTER.db holds the server's logins. Several programs on one
 // computer share the folder (write-ahead log, busy timeout).
-#include "startup/Server.h"
+#include "core/db/Server.h"
 
 #include <QHash>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 class LocalServer final : public Server {
 public:
@@ -58,4 +58,4 @@ private:
     QHash<QString, QString> open_;   // upper-cased name -> connection name
 };
 
-} // namespace orvak::startup
+} // namespace orvak::db

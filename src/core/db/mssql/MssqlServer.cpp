@@ -1,15 +1,15 @@
-#include "startup/MssqlServer.h"
+#include "core/db/mssql/MssqlServer.h"
 
-#include "startup/ConnectionStrings.h"
-#include "startup/Db.h"
-#include "startup/SqlServerStatements.h"
+#include "core/db/mssql/OdbcString.h"
+#include "core/db/Db.h"
+#include "core/db/mssql/SqlServerStatements.h"
 
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 namespace {
 QString unsafeName(const QString& name) { return QStringLiteral("نام بانک اطلاعاتي معتبر نيست: %1").arg(name); }
@@ -257,4 +257,4 @@ bool MssqlServer::restoreDatabase(const QString& name, const QString& file, cons
                error);
 }
 
-} // namespace orvak::startup
+} // namespace orvak::db

@@ -1,8 +1,8 @@
-#include "startup/SqlServerStatements.h"
+#include "core/db/mssql/SqlServerStatements.h"
 
 #include <QRegularExpression>
 
-namespace orvak::startup::mssql {
+namespace orvak::db::mssql {
 
 namespace {
 // A folder typed with a trailing separator must not give "\\" in a path.
@@ -129,4 +129,4 @@ QStringList defaultCreationScript()
     };
 }
 
-} // namespace orvak::startup::mssql
+} // namespace orvak::db::mssql

@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers every service uses: statements with bound values, work inside one
 // transaction, and new keys as "largest + 1" taken inside that transaction.
-#include "startup/Dialect.h"
+#include "core/db/Dialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 // Runs one statement with its bound values (":name" -> value).
 bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}, QString* error = nullptr,
@@ -40,4 +40,4 @@ bool insertWithNextKey(QSqlDatabase db, const Dialect& dialect, const QString& t
                        const std::function<QSqlError(qint64 key)>& insert, qint64* key = nullptr,
                        QString* error = nullptr, const QString& where = {}, const QVariantMap& binds = {});
 
-} // namespace orvak::startup
+} // namespace orvak::db

@@ -1,8 +1,10 @@
-#include "startup/Server.h"
+#include "core/startup/ServerNames.h"
 
-#include "startup/LocalServer.h"
-#include "startup/MssqlServer.h"
-#include "util/CodePage1256.h"
+#include "core/startup/ConnectionFiles.h"
+
+#include "core/db/sqlite/LocalServer.h"
+#include "core/db/mssql/MssqlServer.h"
+#include "core/util/CodePage1256.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +16,6 @@ namespace {
 const QString kLongPathMarker = QStringLiteral("*");
 QString localDataFile(const QString& startDir) { return QDir(startDir).filePath(QStringLiteral("LOCALDATA.TXT")); }
 } // namespace
-
-bool Server::databaseExists(const QString& name)
-{
-    const QStringList names = databaseNames();
-    return std::any_of(names.begin(), names.end(), [&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
-}
 
 bool isLocalServerName(const QString& serverName)
 {
@@ -59,12 +55,12 @@ QString localServerNameFor(const QString& folder, const QString& startDir)
     return QString::fromLatin1(LocalServerPrefix) + kLongPathMarker;
 }
 
-std::unique_ptr<Server> makeServer(const ConnectionSettings& settings, const QString& startDir)
+std::unique_ptr<db::Server> makeServer(const db::ConnectionSettings& settings, const QString& startDir)
 {
     if (isLocalServerName(settings.serverName))
-        return std::make_unique<LocalServer>(localFolderOf(settings.serverName, startDir), settings.serverName,
+        return std::make_unique<db::LocalServer>(localFolderOf(settings.serverName, startDir), settings.serverName,
                                              settings.sqlUser, settings.sqlPassword);
-    return std::make_unique<MssqlServer>(settings);
+    return std::make_unique<db::MssqlServer>(settings);
 }
 
 } // namespace orvak::startup

@@ -5,7 +5,7 @@
 #include <QSqlDriver>
 #include <sqlite3.h>
 
-namespace orvak::io {
+namespace orvak::db {
 
 inline sqlite3* sqliteHandleOf(const QSqlDatabase& db)
 {
@@ -15,4 +15,4 @@ inline sqlite3* sqliteHandleOf(const QSqlDatabase& db)
     return *static_cast<sqlite3* const*>(h.data());
 }
 
-} // namespace orvak::io
+} // namespace orvak::db

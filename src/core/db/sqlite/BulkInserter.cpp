@@ -1,11 +1,11 @@
-#include "io/BulkInserter.h"
+#include "core/db/sqlite/BulkInserter.h"
 
-#include "io/SqliteHandle.h"
+#include "core/db/sqlite/SqliteHandle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace orvak::io {
+namespace orvak::db {
 
 // For drivers other than the embedded one the rows go through QSqlQuery.
 struct BulkInserter::Impl {
@@ -123,4 +123,4 @@ bool BulkInserter::insert()
     return true;
 }
 
-} // namespace orvak::io
+} // namespace orvak::db

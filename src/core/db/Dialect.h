@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 struct ColumnInfo {
     QString name;
@@ -83,4 +83,4 @@ std::optional<ColumnLine> parseColumnLine(const QString& line);
 QString withoutDefault(const QString& line);
 QString stripTrailingComma(const QString& line);
 
-} // namespace orvak::startup
+} // namespace orvak::db

@@ -1,8 +1,8 @@
 #pragma once
 // One server that a workstation reaches, holding named databases: either a local
 // data folder (one embedded database file per database) or a Microsoft SQL Server.
-#include "startup/ConnectionFiles.h"
-#include "startup/Dialect.h"
+#include "core/db/ConnectionSettings.h"
+#include "core/db/Dialect.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-namespace orvak::startup {
+namespace orvak::db {
 
 struct BackupFileList {
     QString dataLogicalName;
@@ -58,16 +58,4 @@ public:
     virtual bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) = 0;
 };
 
-// "LOCAL:<folder>" names a local data folder; anything else is a SQL Server name.
-inline constexpr const char* LocalServerPrefix = "LOCAL:";
-bool isLocalServerName(const QString& serverName);
-// The folder of a local server name, resolved against the start folder (a folder
-// too long for the connection table is kept in LOCALDATA.TXT beside it).
-QString localFolderOf(const QString& serverName, const QString& startDir);
-// The server name to store for a local folder (relative to the start folder when
-// inside it); writes LOCALDATA.TXT when the name would not fit the table's field.
-QString localServerNameFor(const QString& folder, const QString& startDir);
-
-std::unique_ptr<Server> makeServer(const ConnectionSettings& settings, const QString& startDir);
-
-} // namespace orvak::startup
+} // namespace orvak::db
