@@ -74,8 +74,8 @@ bool BackupService::recordHistory(int kind, const QString& database, const QStri
 
 bool BackupService::backup(const QString& database, const QString& folder, const QString& fileName)
 {
-    if (GetAccess(session_, BackupMenuId) & AccessNone) {
-        prompt_.info(refusalText());
+    if (const Access access = checkAccess(session_, BackupMenuId); access.refused()) {
+        prompt_.info(access.error.isEmpty() ? refusalText() : access.error);
         return false;
     }
     status_ = QStringLiteral("لطفا صبر کنيد. در حال تهيه نسخه پشتيبان");
@@ -99,8 +99,8 @@ bool BackupService::backup(const QString& database, const QString& folder, const
 
 bool BackupService::restore(const QString& database, const QString& folder, const QString& fileName)
 {
-    if (GetAccess(session_, RestoreMenuId) & AccessNone) {
-        prompt_.info(refusalText());
+    if (const Access access = checkAccess(session_, RestoreMenuId); access.refused()) {
+        prompt_.info(access.error.isEmpty() ? refusalText() : access.error);
         return false;
     }
     if (fileName.trimmed().isEmpty()) {

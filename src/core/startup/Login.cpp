@@ -214,9 +214,10 @@ bool canWriteDeposits(const Session& session)
 
 bool refusedMenu(Session& session, int menuId, Prompt& prompt)
 {
-    if (!(GetAccess(session, menuId) & AccessNone))
+    const Access access = checkAccess(session, menuId);
+    if (!access.refused())
         return false;
-    prompt.info(QStringLiteral("امنيت عبور كاربران: انتخاب مورد نظر براي شما در نظر گرفته نشده است"));
+    prompt.info(access.error.isEmpty() ? menuRefusalText() : access.error);
     return true;
 }
 

@@ -1,36 +1,69 @@
 #include "core/startup/Rights.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace orvak::startup {
 
 QString refusalText() { return QStringLiteral("امنيت عبور کاربران : عدم امکان دسترسي به عمليات / منوي مورد نظر"); }
 
-int GetAccess(Session& session, int menuId)
+QString menuRefusalText()
+{
+    return QStringLiteral("امنيت عبور كاربران: انتخاب مورد نظر براي شما در نظر گرفته نشده است");
+}
+
+QString rightsUnreadableText()
+{
+    return QStringLiteral("سطوح دسترسي کاربران خوانده نشد؛ تا رفع اشکال اين عمليات مجاز نيست");
+}
+
+namespace {
+Access unreadable(const QString& why)
+{
+    return {AccessNone, why.isEmpty() ? rightsUnreadableText() : rightsUnreadableText() + QLatin1Char('\n') + why};
+}
+} // namespace
+
+Access checkAccess(Session& session, int menuId)
 {
     QSqlDatabase db = session.common();
+    if (!db.isOpen())
+        return unreadable({});
+    // The whole list is read so that an emptied one, which would make every entry
+    // "not listed", refuses instead of opening everything.
     QSqlQuery listed(db);
-    listed.prepare(QStringLiteral("Select * From ACCESSLIST Where ProgID=:ProgId and MENUID=:MENUID"));
+    listed.setForwardOnly(true);
+    listed.prepare(QStringLiteral("Select MENUID From ACCESSLIST Where ProgID=:ProgId"));
     listed.bindValue(QStringLiteral(":ProgId"), ProgID);
-    listed.bindValue(QStringLiteral(":MENUID"), menuId);
-    if (!listed.exec() || !listed.next())
-        return AccessAll;
-    if (session.currentUserCode() <= 0)
-        return AccessAll;
+    if (!listed.exec())
+        return unreadable(listed.lastError().text());
+    bool any = false;
+    bool isListed = false;
+    while (listed.next()) {
+        any = true;
+        isListed = isListed || listed.value(0).toInt() == menuId;
+    }
+    if (!any)
+        return unreadable({});
+    if (!isListed || session.currentUserCode() <= 0)
+        return {AccessAll, {}};
     QSqlQuery q(db);
+    q.setForwardOnly(true);
     q.prepare(QStringLiteral("select * from  ACCESSCONTROL where   (UserId = :PUserId )and   (PROGID = :PPROGID) and  (menuid=:Pmenuid) order by menuid"));
     q.bindValue(QStringLiteral(":PUserId"), session.currentUserCode());
     q.bindValue(QStringLiteral(":PPROGID"), ProgID);
     q.bindValue(QStringLiteral(":Pmenuid"), menuId);
-    if (!q.exec() || !q.next())
-        return AccessView;
+    if (!q.exec())
+        return unreadable(q.lastError().text());
+    if (!q.next())
+        return {AccessView, {}};
     const int bits[] = {AccessNone, AccessView, AccessEditOwn, AccessInsert, AccessDelete, AccessSpecial};
     int mask = 0;
     for (int kind = 1; kind <= 6; ++kind) {
         if (q.value(QStringLiteral("ACCESSKIND%1").arg(kind)).toInt() == 1)
             mask |= bits[kind - 1];
     }
-    return mask;
+    return {mask, {}};
 }
 
 } // namespace orvak::startup

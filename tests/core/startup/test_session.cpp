@@ -1,5 +1,6 @@
 #include "core/db/Db.h"
 #include "core/db/sqlite/LocalServer.h"
+#include "core/startup/Login.h"
 #include "core/startup/Rights.h"
 #include "core/startup/Session.h"
 #include "core/startup/Versions.h"
@@ -192,6 +193,49 @@ TEST(Session, AccessMask)
     EXPECT_EQ(GetAccess(*s, 21), AccessAll);   // not a guarded entry
     EXPECT_EQ(GetAccess(*s, 9), AccessView);   // listed, no row
     EXPECT_EQ(GetAccess(*s, 8), AccessNone | AccessView | AccessInsert | AccessSpecial);
+}
+
+TEST(Session, AccessRefusesWhenTheRightsCannotBeRead)
+{
+    TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    s->setCurrentUserCode(3);
+    ASSERT_FALSE(checkAccess(*s, 8).refused());
+
+    // A session whose common database is not open, a list that cannot be read and
+    // an emptied list all refuse, with a message that says why.
+    Session unconnected(t.path(), t.site);
+    unconnected.setCurrentUserCode(3);
+    auto renamed = [&](const char* from, const char* to) {
+        return execSql(s->common(), QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(QLatin1String(from), QLatin1String(to)));
+    };
+    const struct {
+        const char* what;
+        std::function<bool()> breakIt, mendIt;
+        Session* session;
+    } cases[] = {
+        {"no common database", [] { return true; }, [] { return true; }, &unconnected},
+        {"access list unreadable", [&] { return renamed("ACCESSLIST", "ACCESSLIST_X"); },
+         [&] { return renamed("ACCESSLIST_X", "ACCESSLIST"); }, s.get()},
+        {"rights unreadable", [&] { return renamed("ACCESSCONTROL", "ACCESSCONTROL_X"); },
+         [&] { return renamed("ACCESSCONTROL_X", "ACCESSCONTROL"); }, s.get()},
+        {"access list emptied", [&] { return execSql(s->common(), QStringLiteral("DELETE FROM ACCESSLIST")); },
+         [] { return true; }, s.get()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.breakIt());
+        const Access a = checkAccess(*c.session, 8);
+        EXPECT_TRUE(a.refused());
+        EXPECT_TRUE(a.error.startsWith(rightsUnreadableText()));
+        if (c.session == &unconnected || QByteArray(c.what).startsWith("access list"))
+            EXPECT_EQ(GetAccess(*c.session, 21), AccessNone);   // even an entry that is not listed
+        ASSERT_TRUE(c.mendIt());
+    }
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(refusedMenu(unconnected, 8, prompt));
+    EXPECT_TRUE(prompt.infos.value(0).startsWith(rightsUnreadableText()));
 }
 
 TEST(Session, AccessListIsRebuiltOnlyWhenItDiffers)
