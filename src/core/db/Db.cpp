@@ -4,23 +4,29 @@
 
 namespace orvak::db {
 
-namespace {
-
-bool prepareAndBind(QSqlQuery& q, const QString& sql, const QVariantMap& binds)
+void bindAll(QSqlQuery& q, const QVariantMap& binds)
 {
-    if (!q.prepare(sql))
-        return false;
     for (auto it = binds.begin(); it != binds.end(); ++it)
         q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
-    return true;
 }
 
-} // namespace
+bool prepareBound(QSqlQuery& q, const QString& sql, const QVariantMap& binds, QString* error)
+{
+    if (!q.prepare(sql)) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    bindAll(q, binds);
+    return true;
+}
 
 bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error, int* rowsAffected)
 {
     QSqlQuery q(db);
-    if (!prepareAndBind(q, sql, binds) || !q.exec()) {
+    if (!prepareBound(q, sql, binds, error))
+        return false;
+    if (!q.exec()) {
         if (error)
             *error = q.lastError().text();
         return false;
@@ -30,27 +36,46 @@ bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QStr
     return true;
 }
 
-std::optional<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
+namespace {
+
+// Runs a read and stands on its first row; the failure's reason otherwise.
+bool firstOf(QSqlQuery& q, QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* why)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!prepareAndBind(q, sql, binds) || !q.exec()) {
-        if (error)
-            *error = q.lastError().text();
-        return std::nullopt;
+    if (!db.isOpen()) {
+        *why = QStringLiteral("بانک اطلاعاتي باز نيست");
+        return false;
     }
-    if (!q.next())
-        return std::nullopt;
-    return q.value(0);
+    q.setForwardOnly(true);
+    if (!prepareBound(q, sql, binds, why))
+        return false;
+    if (!q.exec()) {
+        *why = q.lastError().text();
+        return false;
+    }
+    return true;
 }
 
-std::optional<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
+} // namespace
+
+Fetched<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
 {
     QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!prepareAndBind(q, sql, binds) || !q.exec() || !q.next())
-        return std::nullopt;
-    return q.record();
+    QString why;
+    if (!firstOf(q, db, sql, binds, &why)) {
+        if (error)
+            *error = why;
+        return Fetched<QVariant>::failure(why);
+    }
+    return q.next() ? Fetched<QVariant>::found(q.value(0)) : Fetched<QVariant>::none();
+}
+
+Fetched<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
+{
+    QSqlQuery q(db);
+    QString why;
+    if (!firstOf(q, db, sql, binds, &why))
+        return Fetched<QSqlRecord>::failure(why);
+    return q.next() ? Fetched<QSqlRecord>::found(q.record()) : Fetched<QSqlRecord>::none();
 }
 
 void dropConnection(const QString& connectionName)
@@ -94,13 +119,9 @@ std::optional<qint64> largestPlusOne(QSqlDatabase db, const QString& table, cons
     QString sql = QStringLiteral("SELECT MAX([%1]) FROM [%2]").arg(column, table);
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    QString why;
-    const std::optional<QVariant> v = scalar(db, sql, binds, &why);
-    if (!v && !why.isEmpty()) {
-        if (error)
-            *error = why;
+    const Fetched<QVariant> v = scalar(db, sql, binds, error);
+    if (v.failed())
         return std::nullopt;
-    }
     return (v && !v->isNull()) ? v->toLongLong() + 1 : 1;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// Small helpers every service uses: statements with bound values, work inside one
-// transaction, and new keys as "largest + 1" taken inside that transaction.
+// Small helpers every service uses: statements with bound values, reads that tell
+// "no row" from "the query failed", work inside one transaction, and new keys as
+// "largest + 1" taken inside that transaction.
 #include "core/db/Dialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariantMap>
 #include <functional>
@@ -12,14 +14,48 @@
 
 namespace orvak::db {
 
+// What a read found: a value, no row, or a failure with its reason. Tests as true
+// only when a value was found, so a failed read is never taken for an answer;
+// callers that must fail closed ask failed().
+template <class T>
+class Fetched {
+public:
+    static Fetched found(T value) { return Fetched(State::Found, std::move(value), {}); }
+    static Fetched none() { return Fetched(State::None, T{}, {}); }
+    static Fetched failure(QString why) { return Fetched(State::Failed, T{}, std::move(why)); }
+
+    bool has_value() const { return state_ == State::Found; }
+    explicit operator bool() const { return has_value(); }
+    bool empty() const { return state_ == State::None; }
+    bool failed() const { return state_ == State::Failed; }
+    const QString& error() const { return error_; }
+
+    const T& operator*() const { return value_; }
+    const T* operator->() const { return &value_; }
+    const T& value() const { return value_; }
+    T value_or(T fallback) const { return has_value() ? value_ : std::move(fallback); }
+
+private:
+    enum class State { Found, None, Failed };
+    Fetched(State s, T v, QString e) : state_(s), value_(std::move(v)), error_(std::move(e)) {}
+    State state_;
+    T value_;
+    QString error_;
+};
+
+// Binds the values by name (":name" or "name" -> value); names the statement does
+// not use are left out, so one map can serve several statements.
+void bindAll(QSqlQuery& q, const QVariantMap& binds);
+// Prepares the statement and binds the values; false with the reason in *error.
+bool prepareBound(QSqlQuery& q, const QString& sql, const QVariantMap& binds, QString* error = nullptr);
+
 // Runs one statement with its bound values (":name" -> value).
 bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}, QString* error = nullptr,
              int* rowsAffected = nullptr);
-// The first column of the first row, or nullopt (no row, or an error in *error).
-std::optional<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}, QString* error = nullptr);
-
-// The first row of a query, or nullopt (no row or an error).
-std::optional<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {});
+// The first column of the first row.
+Fetched<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}, QString* error = nullptr);
+// The first row of a query.
+Fetched<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {});
 
 // Closes and forgets a named connection (the caller holds no copy of it).
 void dropConnection(const QString& connectionName);

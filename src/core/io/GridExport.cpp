@@ -1,5 +1,7 @@
 #include "core/io/GridExport.h"
 
+#include "core/util/AtomicFile.h"
+
 #include "core/io/XlsWriter.h"
 #include "core/util/CodePage1256.h"
 #include "core/util/Jalali.h"
@@ -7,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 #include <xlsxwriter.h>
 
@@ -24,13 +25,11 @@ QString cannotWrite(const QString& path)
 
 bool writeBytes(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = cannotWrite(path);
-        return false;
-    }
-    return true;
+    if (util::writeFileAtomically(path, bytes))
+        return true;
+    if (error)
+        *error = cannotWrite(path);
+    return false;
 }
 
 bool isNumberColumn(const ExportTable& t, int c)

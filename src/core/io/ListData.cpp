@@ -1,9 +1,10 @@
 #include "core/io/ListData.h"
 
+#include "core/db/Db.h"
+
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include "core/db/sqlite/SqliteHandle.h"
 
 #include <QSqlRecord>
 
@@ -64,8 +65,7 @@ std::optional<std::vector<double>> sumsOver(QSqlDatabase db, const QString& sql,
         sums << QStringLiteral("SUM([%1])").arg(f);
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT %1 FROM (%2) q").arg(sums.join(QStringLiteral(", ")), withoutOrderBy(sql)));
-    for (auto it = params.begin(); it != params.end(); ++it)
-        q.bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
+    db::bindAll(q, params);
     if (!q.exec() || !q.next())
         return std::nullopt;
     std::vector<double> out;
@@ -171,124 +171,27 @@ void RowSet::Column::append(const QVariant& v)
 
 // ---- rows
 
-struct RowSet::SqliteCursor {
-    sqlite3* handle = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    QString failure;
-    ~SqliteCursor()
-    {
-        if (statement)
-            sqlite3_finalize(statement);
-    }
-    QVariant value(int column) const
-    {
-        switch (sqlite3_column_type(statement, column)) {
-        case SQLITE_INTEGER:
-            return qint64(sqlite3_column_int64(statement, column));
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(statement, column);
-        case SQLITE_NULL:
-            return {};
-        default:
-            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)), sqlite3_column_bytes(statement, column));
-        }
-    }
-};
-
-namespace {
-
-// A statement on the embedded database's own handle, with the values bound by name.
-bool prepareSqlite(sqlite3* handle, const QString& sql, const QVariantMap& params, sqlite3_stmt** out, QString* error)
-{
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), out, nullptr) != SQLITE_OK) {
-        if (error)
-            *error = QString::fromUtf8(sqlite3_errmsg(handle));
-        return false;
-    }
-    for (auto it = params.begin(); it != params.end(); ++it) {
-        const QByteArray name = (it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key()).toUtf8();
-        const int index = sqlite3_bind_parameter_index(*out, name.constData());
-        if (index == 0)
-            continue;
-        const QVariant& v = it.value();
-        switch (v.metaType().id()) {
-        case QMetaType::UnknownType:
-            sqlite3_bind_null(*out, index);
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::Bool:
-        case QMetaType::Short:
-            sqlite3_bind_int64(*out, index, v.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            sqlite3_bind_double(*out, index, v.toDouble());
-            break;
-        default: {
-            if (v.isNull()) {
-                sqlite3_bind_null(*out, index);
-                break;
-            }
-            const QByteArray value = v.toString().toUtf8();
-            sqlite3_bind_text(*out, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
-        }
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params, QString* error, int firstRows)
 {
     close();
-    if (sqlite3* handle = db::sqliteHandleOf(db)) {
-        auto cursor = std::make_shared<SqliteCursor>();
-        cursor->handle = handle;
-        if (!prepareSqlite(cursor->handle, sql, params, &cursor->statement, error))
-            return false;
-        QStringList names;
-        for (int i = 0; i < sqlite3_column_count(cursor->statement); ++i)
-            names << QString::fromUtf8(sqlite3_column_name(cursor->statement, i));
-        setFieldNames(names);
-        cursor_ = cursor;
-        atEnd_ = false;
-        fetchMore(firstRows);
-        // A statement that fails does so at its first step.
-        if (!cursor->failure.isEmpty()) {
-            if (error)
-                *error = cursor->failure;
-            close();
-            return false;
-        }
-        return true;
-    }
-    query_ = std::make_shared<QSqlQuery>(db);
-    query_->setForwardOnly(true);
-    if (!query_->prepare(sql)) {
+    QString why;
+    std::unique_ptr<db::Cursor> cursor = db::openCursor(db, sql, params, &why);
+    if (!cursor) {
         if (error)
-            *error = query_->lastError().text();
-        query_.reset();
+            *error = why;
         return false;
     }
-    for (auto it = params.begin(); it != params.end(); ++it)
-        query_->bindValue(it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key(), it.value());
-    if (!query_->exec()) {
-        if (error)
-            *error = query_->lastError().text();
-        query_.reset();
-        return false;
-    }
-    const QSqlRecord record = query_->record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
-    setFieldNames(names);
+    setFieldNames(cursor->fieldNames());
+    cursor_ = std::move(cursor);
     atEnd_ = false;
     fetchMore(firstRows);
+    // A statement that fails does so at its first step.
+    if (!cursor_->failure().isEmpty()) {
+        if (error)
+            *error = cursor_->failure();
+        close();
+        return false;
+    }
     return true;
 }
 
@@ -301,7 +204,6 @@ void RowSet::setFieldNames(const QStringList& names)
 
 void RowSet::close()
 {
-    query_.reset();
     cursor_.reset();
     atEnd_ = true;
     names_.clear();
@@ -309,12 +211,12 @@ void RowSet::close()
     rows_ = 0;
 }
 
-bool RowSet::canFetchMore() const { return (query_ || cursor_) && !atEnd_; }
+bool RowSet::canFetchMore() const { return cursor_ && !atEnd_; }
 
 void RowSet::readRow()
 {
     for (int c = 0; c < int(columns_.size()); ++c)
-        columns_[size_t(c)].append(cursor_ ? cursor_->value(c) : query_->value(c));
+        columns_[size_t(c)].append(cursor_->value(c));
     ++rows_;
 }
 
@@ -324,21 +226,9 @@ int RowSet::fetchMore(int rows)
         return 0;
     int added = 0;
     while (added < rows) {
-        bool more = false;
-        if (cursor_) {
-            const int rc = sqlite3_step(cursor_->statement);
-            more = rc == SQLITE_ROW;
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                cursor_->failure = QString::fromUtf8(sqlite3_errmsg(cursor_->handle));
-        } else {
-            more = query_->next();
-        }
-        if (!more) {
+        if (!cursor_->next()) {
             atEnd_ = true;
-            if (cursor_)
-                sqlite3_reset(cursor_->statement);   // no read lock held while the list stays open
-            else
-                query_->finish();
+            cursor_->release();
             break;
         }
         readRow();

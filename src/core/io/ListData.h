@@ -2,6 +2,8 @@
 // The data behind every list screen: a parameterised query, its declared columns,
 // and the rows it returned, held column by column. Sorting and filtering work on a
 // vector of row numbers, never on copies of the rows.
+#include "core/db/Cursor.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -93,9 +95,7 @@ private:
     QStringList names_;
     std::vector<Column> columns_;
     int rows_ = 0;
-    std::shared_ptr<QSqlQuery> query_;
-    struct SqliteCursor;   // the embedded database is read straight from its statement
-    std::shared_ptr<SqliteCursor> cursor_;
+    std::shared_ptr<db::Cursor> cursor_;
     bool atEnd_ = true;
 };
 

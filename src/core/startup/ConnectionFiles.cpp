@@ -1,5 +1,7 @@
 #include "core/startup/ConnectionFiles.h"
 
+#include "core/util/AtomicFile.h"
+
 #include "core/startup/ParadoxTable.h"
 #include "core/util/CodePage1256.h"
 #include "core/util/Numbers.h"
@@ -7,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace orvak::startup {
 
@@ -20,17 +21,6 @@ ParadoxTable connectionTableShape()
     t.languageDriver = "DBWINUS0";
     t.fields = {{"#", ServerNameWidth}, {"@", PasswordFieldWidth}};
     return t;
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("فايل قابل نوشتن نيست: %1").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    return true;
 }
 
 QStringList readLines(const QString& path)
@@ -50,7 +40,7 @@ QByteArray emptyConnectionTable() { return writeParadoxTable(connectionTableShap
 
 bool writeEmptyConnectionFile(const QString& startDir, QString* error)
 {
-    return writeFileAtomically(connectionFilePath(startDir), emptyConnectionTable(), error);
+    return util::writeFileAtomically(connectionFilePath(startDir), emptyConnectionTable(), error);
 }
 
 int readConnectionMode(const QString& startDir)
@@ -119,7 +109,7 @@ bool SaveConnectionFile(const QString& startDir, int installationNumber, const Q
     ParadoxTable t = connectionTableShape();
     t.records << QList<QByteArray>{name.bytes,
                                    *util::ScrambleBytes(pass.bytes, installationNumber, 100000 - installationNumber)};
-    return writeFileAtomically(connectionFilePath(startDir), writeParadoxTable(t), error);
+    return util::writeFileAtomically(connectionFilePath(startDir), writeParadoxTable(t), error);
 }
 
 std::optional<int> readChosenYear(const QString& startDir)
@@ -135,7 +125,7 @@ std::optional<int> readChosenYear(const QString& startDir)
 
 bool writeChosenYear(const QString& startDir, int year)
 {
-    return writeFileAtomically(QDir(startDir).filePath(QStringLiteral("SelYCSep.INI")),
+    return util::writeFileAtomically(QDir(startDir).filePath(QStringLiteral("SelYCSep.INI")),
                                QStringLiteral("0\r\n%1\r\n").arg(year).toUtf8(), nullptr);
 }
 
@@ -146,7 +136,7 @@ QString readLastBackupFolder(const QString& startDir)
 
 bool writeLastBackupFolder(const QString& startDir, const QString& folder)
 {
-    return writeFileAtomically(QDir(startDir).filePath(QStringLiteral("backup.INI")),
+    return util::writeFileAtomically(QDir(startDir).filePath(QStringLiteral("backup.INI")),
                                (folder + QStringLiteral("\r\n")).toUtf8(), nullptr);
 }
 

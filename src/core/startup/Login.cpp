@@ -3,11 +3,11 @@
 #include "core/db/Db.h"
 #include "core/startup/Rights.h"
 #include "core/startup/ServerSetup.h"
+#include "core/util/AtomicFile.h"
 #include "core/util/Numbers.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -53,13 +53,9 @@ SavedLogin readSavedLogin(const QString& startDir)
 
 bool writeSavedLogin(const QString& startDir, const QString& userCode, const QString& password, bool save)
 {
-    QSaveFile f(savedLoginPath(startDir));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
     // Not saved: an empty first line and a single space.
     const QString text = save ? userCode + QStringLiteral("\r\n") + password + QStringLiteral("\r\n") : QStringLiteral("\r\n \r\n");
-    f.write(text.toUtf8());
-    return f.commit();
+    return util::writeFileAtomically(savedLoginPath(startDir), text.toUtf8());
 }
 
 LoginResult login(Session& session, const QString& userCode, const QString& password, bool savePassword, Prompt& prompt)
@@ -80,7 +76,7 @@ LoginResult login(Session& session, const QString& userCode, const QString& pass
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
     const auto programRow = code ? db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
                                        {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
-                                 : std::nullopt;
+                                 : db::Fetched<QSqlRecord>::none();
     if (result.programUserCodes.isEmpty()) {
         result.outcome = LoginOutcome::NoUsers;
         return result;
@@ -150,7 +146,7 @@ bool changeUser(Session& session, const QString& userCode, const QString& passwo
     const std::optional<qint64> code = util::parseWholeNumber(userCode);
     const auto program = code ? db::firstRow(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                                     {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
-                              : std::nullopt;
+                              : db::Fetched<QSqlRecord>::none();
     QString message;
     if (!program)
         message = QStringLiteral("كد كاربر در سيستم موجود نيست");

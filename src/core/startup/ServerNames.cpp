@@ -4,11 +4,11 @@
 
 #include "core/db/sqlite/LocalServer.h"
 #include "core/db/mssql/MssqlServer.h"
+#include "core/util/AtomicFile.h"
 #include "core/util/CodePage1256.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace orvak::startup {
 
@@ -47,11 +47,7 @@ QString localServerNameFor(const QString& folder, const QString& startDir)
     const util::Encoded1256 encoded = util::encode1256(name);
     if (encoded.ok() && encoded.bytes.size() <= ServerNameWidth)
         return name;
-    QSaveFile f(localDataFile(startDir));
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write((absolute + QLatin1Char('\n')).toUtf8());
-        f.commit();
-    }
+    util::writeFileAtomically(localDataFile(startDir), (absolute + QLatin1Char('\n')).toUtf8());
     return QString::fromLatin1(LocalServerPrefix) + kLongPathMarker;
 }
 

@@ -34,9 +34,6 @@ struct Section {
 Section sectionFor(const QString& code);
 QList<Section> allSections();
 
-enum class Lookup { DetailByCode, DetailByName, ContractByCode, ContractByNumber, Plan, ProjectByNumber, ProjectByName,
-                    CreditKind, Centre, BankAccount };
-
 // The logged-in user's values.
 struct CurrentUser {
     int code = 0;
@@ -122,9 +119,6 @@ public:
         currentUser_ = 0;
         user_ = CurrentUser{};
     }
-
-    // Lookups of coded entities of the current section; nullopt when not found.
-    std::optional<QSqlRecord> lookup(Lookup kind, const QVariant& key, const QVariant& second = {});
 
 private:
     void resetServer();

@@ -300,7 +300,7 @@ void StructureUpdate::fillDefaults(QSqlDatabase db, const QString& table, const 
     for (const DefaultFill& f : defaults)
         empty << QStringLiteral("[%1] IS NULL").arg(f.column);
     QString why;
-    const std::optional<QVariant> any = db::scalar(db, QStringLiteral("SELECT %1 1 FROM [%2] WHERE %3%4").arg(d.topClause(1), table, empty.join(QStringLiteral(" OR ")), d.limitClause(1)), {}, &why);
+    const auto any = db::scalar(db, QStringLiteral("SELECT %1 1 FROM [%2] WHERE %3%4").arg(d.topClause(1), table, empty.join(QStringLiteral(" OR ")), d.limitClause(1)), {}, &why);
     if (!any && why.isEmpty())
         return;
     for (const DefaultFill& f : defaults) {

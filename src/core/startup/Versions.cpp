@@ -35,16 +35,24 @@ QStringList guardedEntries()
 VersionCheck CheckVersion(Session& session, Prompt& prompt, int versionNumber)
 {
     QSqlDatabase db = session.common();
-    const std::optional<QVariant> registered =
+    const auto registered =
         db::scalar(db, QStringLiteral("Select VERHIX100PLUSLO From AppVer Where (ProgID=:ProgID) and (verhix100pluslo=:verhix100pluslo)"),
                {{QStringLiteral(":ProgID"), ProgID}, {QStringLiteral(":verhix100pluslo"), versionNumber}});
+    if (registered.failed()) {
+        prompt.info(QStringLiteral("نگارش نرم افزار قابل بررسي نيست: ") + registered.error());
+        return VersionCheck::Refused;
+    }
     if (!registered) {
         if (prompt.ask(QStringLiteral("در صورت نصب نگارش جديد، نسخه هاي قبلي قابل استفاده نمي باشند. آيا مايل به نصب نگارش جديد هستيد؟")))
             return VersionCheck::RegistrationRequested;
     }
-    const std::optional<QVariant> highest = db::scalar(
+    const auto highest = db::scalar(
         db, QStringLiteral("Select VERHIX100PLUSLO From AppVer Where (ProgID=:ProgID) order By VERHIX100PLUSLO DESC"),
         {{QStringLiteral(":ProgID"), ProgID}});
+    if (highest.failed()) {
+        prompt.info(QStringLiteral("نگارش نرم افزار قابل بررسي نيست: ") + highest.error());
+        return VersionCheck::Refused;
+    }
     if (highest && highest->toInt() > versionNumber) {
         prompt.info(QStringLiteral(" نسخه ") + QString::number(highest->toInt()) + QLatin1Char(' ')
                     + QStringLiteral("نرم افزار بر روي شبکه نصب شده است. نسخه هاي قديمي قابل استفاده نمي باشند"));
@@ -58,7 +66,7 @@ bool registerVersion(Session& session, Prompt& prompt, int versionNumber)
     QSqlDatabase db = session.common();
     QString why;
     const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
-        const std::optional<QVariant> highest = db::scalar(
+        const auto highest = db::scalar(
             db, QStringLiteral("Select MAX(VERHIX100PLUSLO) From AppVer Where ProgID=:ProgID"), {{QStringLiteral(":ProgID"), ProgID}}, e);
         if (highest && !highest->isNull() && highest->toInt() > versionNumber) {
             *e = QStringLiteral(" نسخه ") + QString::number(highest->toInt()) + QLatin1Char(' ')

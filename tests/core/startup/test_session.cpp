@@ -1,3 +1,4 @@
+#include "core/basedata/Lookups.h"
 #include "core/db/Db.h"
 #include "core/db/sqlite/LocalServer.h"
 #include "core/startup/Login.h"
@@ -13,6 +14,7 @@
 
 using namespace orvak::startup;
 using namespace orvak::db;
+using namespace orvak::basedata;
 using orvak::test::TempInstallation;
 
 TEST(Session, SetUpThenConnectThroughTheConnectionFile)
@@ -146,9 +148,18 @@ TEST(Session, LookupsStayInTheirSection)
     t.create();
     auto s = t.reconnect();
     ASSERT_TRUE(execSql(s->common(), QStringLiteral("INSERT INTO TAFSILI (CODE, NAME, CI) VALUES (10, 'شرکت الف', 1), (11, 'شرکت ب', 0)")));
-    EXPECT_FALSE(s->lookup(Lookup::DetailByCode, 10).has_value());
-    ASSERT_TRUE(s->lookup(Lookup::DetailByCode, 11).has_value());
-    EXPECT_EQ(s->lookup(Lookup::DetailByName, QStringLiteral("شرکت ب"))->value(QStringLiteral("Code")).toInt(), 11);
+    const auto otherSection = lookup(*s, Lookup::DetailByCode, 10);
+    EXPECT_TRUE(otherSection.empty());
+    EXPECT_FALSE(otherSection.failed());
+    ASSERT_TRUE(lookup(*s, Lookup::DetailByCode, 11).has_value());
+    EXPECT_EQ(lookup(*s, Lookup::DetailByName, QStringLiteral("شرکت ب"))->value(QStringLiteral("Code")).toInt(), 11);
+
+    // A read that cannot run is a failure, not "no such party".
+    ASSERT_TRUE(execSql(s->common(), QStringLiteral("ALTER TABLE TAFSILI RENAME TO TAFSILI_X")));
+    const auto broken = lookup(*s, Lookup::DetailByCode, 11);
+    EXPECT_FALSE(broken);
+    EXPECT_TRUE(broken.failed());
+    EXPECT_FALSE(broken.error().isEmpty());
 }
 
 TEST(Session, NewKeysAreTakenInsideTheTransactionAndRetriedOnce)

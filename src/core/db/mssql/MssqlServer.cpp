@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 namespace orvak::db {
 
@@ -17,7 +16,7 @@ QString unsafeName(const QString& name) { return QStringLiteral("نام بانک
 
 MssqlServer::MssqlServer(ConnectionSettings settings)
     : settings_(std::move(settings))
-    , prefix_(QStringLiteral("orvak-mssql-%1:").arg(QUuid::createUuid().toString(QUuid::Id128)))
+    , connections_(QStringLiteral("mssql"))
 {
 }
 
@@ -26,9 +25,8 @@ MssqlServer::~MssqlServer() { closeAll(); }
 bool MssqlServer::run(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
 {
     QSqlQuery q(db);
-    q.prepare(sql);
-    for (auto it = binds.begin(); it != binds.end(); ++it)
-        q.bindValue(it.key(), it.value());
+    if (!prepareBound(q, sql, binds, error))
+        return false;
     if (!q.exec()) {
         if (error)
             *error = q.lastError().text();
@@ -155,18 +153,14 @@ QString MssqlServer::defaultDataFolder()
 
 QSqlDatabase MssqlServer::database(const QString& name, QString* error)
 {
-    const QString key = name.toUpper();
-    if (const auto it = open_.constFind(key); it != open_.constEnd()) {
-        QSqlDatabase db = QSqlDatabase::database(*it, false);
-        if (db.isOpen())
-            return db;
-    }
+    if (QSqlDatabase kept = connections_.find(name); kept.isOpen())
+        return kept;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
         if (error)
             *error = QStringLiteral("راه انداز ODBC براي ارتباط با SQL Server نصب نشده است");
         return {};
     }
-    const QString connection = prefix_ + key;
+    const QString connection = connections_.nameFor(name);
     QSqlDatabase db = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
                                                          : QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connection);
     db.setDatabaseName(odbcConnectionString(settings_.serverName, name, settings_.sqlUser, settings_.sqlPassword));
@@ -176,23 +170,13 @@ QSqlDatabase MssqlServer::database(const QString& name, QString* error)
             *error = db.lastError().text();
         return {};
     }
-    open_.insert(key, connection);
+    connections_.keep(name, connection);
     return db;
 }
 
-void MssqlServer::closeDatabase(const QString& name)
-{
-    const QString connection = open_.take(name.toUpper());
-    if (!connection.isEmpty())
-        dropConnection(connection);
-}
+void MssqlServer::closeDatabase(const QString& name) { connections_.close(name); }
 
-void MssqlServer::closeAll()
-{
-    const QStringList names = open_.keys();
-    for (const QString& n : names)
-        closeDatabase(n);
-}
+void MssqlServer::closeAll() { connections_.closeAll(); }
 
 bool MssqlServer::backupDatabase(const QString& name, const QString& file, QString* error)
 {

@@ -3,7 +3,7 @@
 // built for display (ConnectionStrings); what reaches the driver is their ODBC form.
 #include "core/db/Server.h"
 
-#include <QHash>
+#include "core/db/Connections.h"
 
 namespace orvak::db {
 
@@ -47,8 +47,7 @@ private:
 
     SqlServerDialect dialect_;
     ConnectionSettings settings_;
-    QString prefix_;
-    QHash<QString, QString> open_;
+    Connections connections_;
 };
 
 } // namespace orvak::db

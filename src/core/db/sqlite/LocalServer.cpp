@@ -10,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 namespace orvak::db {
 
@@ -44,7 +43,7 @@ LocalServer::LocalServer(QString folder, QString serverName, QString user, QStri
     , serverName_(std::move(serverName))
     , user_(std::move(user))
     , password_(std::move(password))
-    , prefix_(QStringLiteral("orvak-local-%1:").arg(QUuid::createUuid().toString(QUuid::Id128)))
+    , connections_(QStringLiteral("local"))
 {
 }
 
@@ -76,7 +75,7 @@ bool LocalServer::ensureMaster(QString* error)
             *error = folderMessage(folder_);
         return false;
     }
-    const QString connection = prefix_ + kMaster;
+    const QString connection = connections_.nameFor(kMaster);
     if (!QSqlDatabase::contains(connection)) {
         QSqlDatabase db = openFile(connection, QDir(folder_).filePath(QStringLiteral("MASTER.db")), error);
         if (!db.isValid())
@@ -96,7 +95,7 @@ bool LocalServer::testConnection(const QString& user, const QString& password, Q
 {
     if (!ensureMaster(error))
         return false;
-    QSqlQuery q(QSqlDatabase::database(prefix_ + kMaster, false));
+    QSqlQuery q(QSqlDatabase::database(connections_.nameFor(kMaster), false));
     q.prepare(QStringLiteral("SELECT SALT, HASH FROM LOGINS WHERE NAME = :name"));
     q.bindValue(QStringLiteral(":name"), user);
     if (!q.exec() || !q.next() || q.value(1).toString() != hashPassword(q.value(0).toString(), password)) {
@@ -129,7 +128,7 @@ bool LocalServer::loginExists(const QString& login, QString* error)
 {
     if (!ensureMaster(error))
         return false;
-    QSqlQuery q(QSqlDatabase::database(prefix_ + kMaster, false));
+    QSqlQuery q(QSqlDatabase::database(connections_.nameFor(kMaster), false));
     q.prepare(QStringLiteral("SELECT NAME FROM LOGINS WHERE NAME = :name"));
     q.bindValue(QStringLiteral(":name"), login);
     return q.exec() && q.next();
@@ -139,7 +138,7 @@ bool LocalServer::createLogin(const QString& login, const QString& password, QSt
 {
     if (!ensureMaster(error))
         return false;
-    QSqlQuery q(QSqlDatabase::database(prefix_ + kMaster, false));
+    QSqlQuery q(QSqlDatabase::database(connections_.nameFor(kMaster), false));
     const QString salt = QString::number(QRandomGenerator::system()->generate64(), 16);
     q.prepare(QStringLiteral("INSERT INTO LOGINS (NAME, SALT, HASH, CREATED) VALUES (:name, :salt, :hash, :created)"));
     q.bindValue(QStringLiteral(":name"), login);
@@ -195,14 +194,14 @@ bool LocalServer::createDatabase(const QString& name, const QString&, QString* e
         return false;
     }
     QString why;
-    const QString connection = prefix_ + name.toUpper();
+    const QString connection = connections_.nameFor(name);
     QSqlDatabase db = openFile(connection, QDir(folder_).filePath(name + QStringLiteral(".db")), &why);
     if (!db.isValid()) {
         if (error)
             *error = why;
         return false;
     }
-    open_.insert(name.toUpper(), connection);
+    connections_.keep(name, connection);
     return true;
 }
 
@@ -229,7 +228,7 @@ QString LocalServer::versionText()
 {
     if (!ensureMaster(nullptr))
         return QStringLiteral("Local data folder");
-    QSqlQuery q(QSqlDatabase::database(prefix_ + kMaster, false));
+    QSqlQuery q(QSqlDatabase::database(connections_.nameFor(kMaster), false));
     if (q.exec(QStringLiteral("select sqlite_version()")) && q.next())
         return QStringLiteral("Local data folder (SQLite %1)").arg(q.value(0).toString());
     return QStringLiteral("Local data folder");
@@ -239,9 +238,8 @@ std::optional<QDateTime> LocalServer::now() { return QDateTime::currentDateTime(
 
 QSqlDatabase LocalServer::database(const QString& name, QString* error)
 {
-    const QString key = name.toUpper();
-    if (const auto it = open_.constFind(key); it != open_.constEnd())
-        return QSqlDatabase::database(*it, false);
+    if (QSqlDatabase kept = connections_.find(name); kept.isValid())
+        return kept;
     if (!authenticated(error))
         return {};
     const QString path = databaseFile(name);
@@ -250,26 +248,19 @@ QSqlDatabase LocalServer::database(const QString& name, QString* error)
             *error = QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(name);
         return {};
     }
-    const QString connection = prefix_ + key;
+    const QString connection = connections_.nameFor(name);
     QSqlDatabase db = openFile(connection, path, error);
     if (db.isValid())
-        open_.insert(key, connection);
+        connections_.keep(name, connection);
     return db;
 }
 
-void LocalServer::closeDatabase(const QString& name)
-{
-    const QString connection = open_.take(name.toUpper());
-    if (!connection.isEmpty())
-        dropConnection(connection);
-}
+void LocalServer::closeDatabase(const QString& name) { connections_.close(name); }
 
 void LocalServer::closeAll()
 {
-    const QStringList names = open_.keys();
-    for (const QString& n : names)
-        closeDatabase(n);
-    dropConnection(prefix_ + kMaster);
+    connections_.closeAll();
+    dropConnection(connections_.nameFor(kMaster));
 }
 
 bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error)
@@ -343,7 +334,7 @@ std::optional<BackupFileList> LocalServer::backupFileList(const QString& file, Q
         return std::nullopt;
     }
     // Check the whole file before anything is replaced with it.
-    const QString connection = prefix_ + QStringLiteral("CHECK-") + QUuid::createUuid().toString(QUuid::Id128);
+    const QString connection = connections_.scratchName(QStringLiteral("CHECK"));
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);

@@ -4,7 +4,7 @@
 // computer share the folder (write-ahead log, busy timeout).
 #include "core/db/Server.h"
 
-#include <QHash>
+#include "core/db/Connections.h"
 
 namespace orvak::db {
 
@@ -53,9 +53,8 @@ private:
     QString serverName_;
     QString user_;
     QString password_;
-    QString prefix_;
     bool authenticated_ = false;
-    QHash<QString, QString> open_;   // upper-cased name -> connection name
+    Connections connections_;
 };
 
 } // namespace orvak::db

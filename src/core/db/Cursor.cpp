@@ -1,0 +1,61 @@
+#include "core/db/Cursor.h"
+
+#include "core/db/Db.h"
+#include "core/db/sqlite/SqliteCursor.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace orvak::db {
+
+namespace {
+
+class QtCursor final : public Cursor {
+public:
+    explicit QtCursor(QSqlDatabase db) : query_(db) { query_.setForwardOnly(true); }
+
+    bool open(const QString& sql, const QVariantMap& binds, QString* error)
+    {
+        if (!prepareBound(query_, sql, binds, error))
+            return false;
+        if (!query_.exec()) {
+            if (error)
+                *error = query_.lastError().text();
+            return false;
+        }
+        const QSqlRecord record = query_.record();
+        for (int i = 0; i < record.count(); ++i)
+            names_ << record.fieldName(i);
+        return true;
+    }
+    QStringList fieldNames() const override { return names_; }
+    bool next() override
+    {
+        if (query_.next())
+            return true;
+        if (query_.lastError().isValid())
+            failure_ = query_.lastError().text();
+        return false;
+    }
+    QVariant value(int column) const override { return query_.value(column); }
+    void release() override { query_.finish(); }
+
+private:
+    QSqlQuery query_;
+    QStringList names_;
+};
+
+} // namespace
+
+std::unique_ptr<Cursor> openCursor(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
+{
+    if (auto raw = openSqliteCursor(db, sql, binds, error); raw || (error && !error->isEmpty()))
+        return raw;
+    auto cursor = std::make_unique<QtCursor>(db);
+    if (!cursor->open(sql, binds, error))
+        return nullptr;
+    return cursor;
+}
+
+} // namespace orvak::db

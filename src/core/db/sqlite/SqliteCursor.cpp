@@ -1,0 +1,109 @@
+#include "core/db/sqlite/SqliteCursor.h"
+
+#include "core/db/sqlite/SqliteHandle.h"
+
+namespace orvak::db {
+
+namespace {
+
+bool bindValue(sqlite3_stmt* statement, int index, const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::UnknownType:
+        return sqlite3_bind_null(statement, index) == SQLITE_OK;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+    case QMetaType::Short:
+        return sqlite3_bind_int64(statement, index, v.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, index, v.toDouble()) == SQLITE_OK;
+    default: {
+        if (v.isNull())
+            return sqlite3_bind_null(statement, index) == SQLITE_OK;
+        const QByteArray value = v.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, value.constData(), int(value.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+class SqliteCursor final : public Cursor {
+public:
+    explicit SqliteCursor(sqlite3* handle) : handle_(handle) {}
+    ~SqliteCursor() override
+    {
+        if (statement_)
+            sqlite3_finalize(statement_);
+    }
+
+    bool open(const QString& sql, const QVariantMap& binds, QString* error)
+    {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement_, nullptr) != SQLITE_OK) {
+            if (error)
+                *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+            return false;
+        }
+        for (auto it = binds.begin(); it != binds.end(); ++it) {
+            const QByteArray name = (it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key()).toUtf8();
+            const int index = sqlite3_bind_parameter_index(statement_, name.constData());
+            if (index != 0 && !bindValue(statement_, index, it.value())) {
+                if (error)
+                    *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+                return false;
+            }
+        }
+        for (int i = 0; i < sqlite3_column_count(statement_); ++i)
+            names_ << QString::fromUtf8(sqlite3_column_name(statement_, i));
+        return true;
+    }
+
+    QStringList fieldNames() const override { return names_; }
+    bool next() override
+    {
+        const int rc = sqlite3_step(statement_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            failure_ = QString::fromUtf8(sqlite3_errmsg(handle_));
+        return false;
+    }
+    QVariant value(int column) const override
+    {
+        switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return qint64(sqlite3_column_int64(statement_, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement_, column);
+        case SQLITE_NULL:
+            return {};
+        default:
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                                     sqlite3_column_bytes(statement_, column));
+        }
+    }
+    // A reset statement holds no read lock while the list stays open.
+    void release() override { sqlite3_reset(statement_); }
+
+private:
+    sqlite3* handle_;
+    sqlite3_stmt* statement_ = nullptr;
+    QStringList names_;
+};
+
+} // namespace
+
+std::unique_ptr<Cursor> openSqliteCursor(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
+{
+    sqlite3* handle = sqliteHandleOf(db);
+    if (!handle)
+        return nullptr;
+    auto cursor = std::make_unique<SqliteCursor>(handle);
+    if (!cursor->open(sql, binds, error))
+        return nullptr;
+    return cursor;
+}
+
+} // namespace orvak::db
