@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalPrompt.h"
 
+#include "core/db/AuditTrail.h"
 #include "core/demo/DemoInstallation.h"
 #include "core/startup/Backup.h"
 #include "core/startup/ServerSetup.h"
@@ -321,6 +322,40 @@ void addServerCommands(QList<Command>& commands)
                                 return ExitOk;
                             });
                         }};
+    commands << Command{
+        QStringLiteral("audit"), QStringLiteral("[--table T] [--key K] [--user U] [--since YYYY/MM/DD]"),
+        QStringLiteral("prints the change history (newest first) as TSV"), 0, 0,
+        [](const QStringList& args, Context& ctx) {
+            const Options o = parseOptions(args);
+            db::AuditFilter filter;
+            filter.programId = ProgID;
+            filter.table = o.value(QStringLiteral("table")).trimmed();
+            filter.key = o.value(QStringLiteral("key")).trimmed();
+            if (o.has(QStringLiteral("user"))) {
+                const std::optional<qint64> user = util::parseWholeNumber(o.value(QStringLiteral("user")));
+                if (!user || *user <= 0)
+                    return ctx.usage(QStringLiteral("orvakctl: --user نيازمند کد کاربر است"));
+                filter.userCode = int(*user);
+            }
+            if (o.has(QStringLiteral("since"))) {
+                const std::optional<util::JalaliDate> since = util::parseJalali(o.value(QStringLiteral("since")));
+                if (!since || !since->isValid())
+                    return ctx.usage(QStringLiteral("orvakctl: تاريخ --since معتبر نيست (YYYY/MM/DD)"));
+                filter.since = since->toText();
+            }
+            return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
+                const auto entries = db::readAudit(session.common(), filter);
+                if (entries.failed())
+                    return ctx.fail(entries.error());
+                ctx.out << db::auditColumnTitles().join(QLatin1Char('\t')) << Qt::endl;
+                for (const db::AuditEntry& e : *entries) {
+                    ctx.out << e.date << '\t' << e.time << '\t' << e.userCode << '\t' << e.workstation << '\t' << e.database << '\t'
+                            << e.table << '\t' << e.key << '\t' << db::auditOperationText(e.operation) << '\t'
+                            << db::auditChangesText(e.changes) << Qt::endl;
+                }
+                return ExitOk;
+            });
+        }};
 }
 
 } // namespace orvak::cli

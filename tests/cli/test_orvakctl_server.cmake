@@ -63,6 +63,20 @@ if(NOT n EQUAL 3)
   message(SEND_ERROR "history should hold the backup, the safety copy and the restore: '${OUT}'")
 endif()
 
+# Every row written leaves its entry in the change history.
+run(0 audit --table history_resback)
+string(REGEX MATCHALL "\tدرج\t" inserts "${OUT}")
+list(LENGTH inserts n)
+if(NOT OUT MATCHES "^تاريخ\t" OR NOT n EQUAL 3)
+  message(SEND_ERROR "audit of the backup history: '${OUT}'")
+endif()
+run(0 audit --table CurMaliYear --key 1)
+if(NOT OUT MATCHES "CurMaliY: - -> 1400")
+  message(SEND_ERROR "audit of the chosen year: '${OUT}'")
+endif()
+run(2 audit --since 1403/13/01)
+run(2 audit --user someone)
+
 # A broken connection file is reported, not guessed at.
 file(WRITE "${W}/SERVER.INI" "garbage")
 run(fail databases)

@@ -84,7 +84,11 @@ QString withoutDefault(const QString& raw)
 
 bool Dialect::sameType(const QString& declared, const QString& scriptType) const
 {
-    auto norm = [](QString t) { return t.toUpper().remove(QLatin1Char(' ')); };
+    // An identity key is declared INTEGER on the embedded database.
+    auto norm = [](QString t) {
+        t = t.toUpper().remove(QLatin1Char(' '));
+        return t == QLatin1String("INTEGER") ? QStringLiteral("INT") : t;
+    };
     return norm(declared) == norm(scriptType);
 }
 
@@ -213,6 +217,75 @@ bool SqliteDialect::isUniqueViolation(const QSqlError& error) const
     const QString code = error.nativeErrorCode();
     return code == QLatin1String("1555") || code == QLatin1String("2067") || code == QLatin1String("19")
         || error.text().contains(QStringLiteral("UNIQUE constraint failed"), Qt::CaseInsensitive);
+}
+
+// ---- keys and changed rows
+
+QStringList SqlServerDialect::primaryKey(QSqlDatabase db, const QString& database, const QString& table) const
+{
+    const QString schema = database.isEmpty() ? QString() : bracket(database) + QLatin1Char('.');
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT k.COLUMN_NAME FROM %1INFORMATION_SCHEMA.TABLE_CONSTRAINTS c JOIN %1INFORMATION_SCHEMA.KEY_COLUMN_USAGE k "
+                             "ON k.CONSTRAINT_NAME = c.CONSTRAINT_NAME AND k.TABLE_NAME = c.TABLE_NAME "
+                             "WHERE c.CONSTRAINT_TYPE = 'PRIMARY KEY' AND c.TABLE_NAME = :name ORDER BY k.ORDINAL_POSITION")
+                  .arg(schema));
+    q.bindValue(QStringLiteral(":name"), table);
+    QStringList keys;
+    if (q.exec()) {
+        while (q.next())
+            keys << q.value(0).toString();
+    }
+    return keys;
+}
+
+QStringList SqlServerDialect::rowIdentity(const QStringList& keys) const { return keys; }
+
+QString SqlServerDialect::updateReturning(const QString& target, const QString& set, const QString& where,
+                                          const QStringList& identity) const
+{
+    QStringList old;
+    for (int i = 0; i < identity.size(); ++i)
+        old << QStringLiteral("DELETED.%1 AS __id%2").arg(bracket(identity[i])).arg(i);
+    return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3, INSERTED.* WHERE %4").arg(target, set, old.join(QStringLiteral(", ")), where);
+}
+
+QStringList SqliteDialect::primaryKey(QSqlDatabase db, const QString& database, const QString& table) const
+{
+    const QString schema = database.isEmpty() ? QString() : bracket(database) + QLatin1Char('.');
+    QSqlQuery q(db);
+    QList<std::pair<int, QString>> keyed;
+    if (q.exec(QStringLiteral("PRAGMA %1table_info(%2)").arg(schema, bracket(table)))) {
+        while (q.next()) {
+            if (const int pk = q.value(5).toInt(); pk > 0)
+                keyed.append({pk, q.value(1).toString()});
+        }
+    }
+    std::sort(keyed.begin(), keyed.end());
+    QStringList keys;
+    for (const auto& k : keyed)
+        keys << k.second;
+    return keys;
+}
+
+QStringList SqliteDialect::rowIdentity(const QStringList&) const { return {QStringLiteral("rowid")}; }
+
+QString SqliteDialect::updateReturning(const QString& target, const QString& set, const QString& where,
+                                       const QStringList& identity) const
+{
+    QStringList old;
+    for (int i = 0; i < identity.size(); ++i)
+        old << QStringLiteral("%1 AS __id%2").arg(identity[i]).arg(i);
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4, *").arg(target, set, where, old.join(QStringLiteral(", ")));
+}
+
+QString SqlServerDialect::deleteReturning(const QString& target, const QString& where) const
+{
+    return QStringLiteral("DELETE FROM %1 OUTPUT DELETED.* WHERE %2").arg(target, where);
+}
+
+QString SqliteDialect::deleteReturning(const QString& target, const QString& where) const
+{
+    return QStringLiteral("DELETE FROM %1 WHERE %2 RETURNING *").arg(target, where);
 }
 
 } // namespace orvak::db

@@ -36,6 +36,19 @@ public:
     virtual bool commit(QSqlDatabase db) const = 0;
     virtual void rollback(QSqlDatabase db) const = 0;
     virtual bool isUniqueViolation(const QSqlError& error) const = 0;
+
+    // The key columns of a table of this connection's database, or of another one
+    // (its name in database) reachable from it.
+    virtual QStringList primaryKey(QSqlDatabase db, const QString& database, const QString& table) const = 0;
+    // What identifies a row across an UPDATE that may change its key: the engine's
+    // own row id where it has one, otherwise the key columns' old values.
+    virtual QStringList rowIdentity(const QStringList& keys) const = 0;
+    // UPDATE target SET set WHERE where, giving back each changed row: its identity
+    // before the change as __id0.., then all its columns after it.
+    virtual QString updateReturning(const QString& target, const QString& set, const QString& where,
+                                    const QStringList& identity) const = 0;
+    // DELETE FROM target WHERE where, giving back the deleted rows.
+    virtual QString deleteReturning(const QString& target, const QString& where) const = 0;
 };
 
 class SqlServerDialect final : public Dialect {
@@ -52,6 +65,11 @@ public:
     bool commit(QSqlDatabase db) const override { return db.commit(); }
     void rollback(QSqlDatabase db) const override { db.rollback(); }
     bool isUniqueViolation(const QSqlError& error) const override;
+    QStringList primaryKey(QSqlDatabase db, const QString& database, const QString& table) const override;
+    QStringList rowIdentity(const QStringList& keys) const override;
+    QString updateReturning(const QString& target, const QString& set, const QString& where,
+                            const QStringList& identity) const override;
+    QString deleteReturning(const QString& target, const QString& where) const override;
 };
 
 class SqliteDialect final : public Dialect {
@@ -68,6 +86,11 @@ public:
     bool commit(QSqlDatabase db) const override;
     void rollback(QSqlDatabase db) const override;
     bool isUniqueViolation(const QSqlError& error) const override;
+    QStringList primaryKey(QSqlDatabase db, const QString& database, const QString& table) const override;
+    QStringList rowIdentity(const QStringList& keys) const override;
+    QString updateReturning(const QString& target, const QString& set, const QString& where,
+                            const QStringList& identity) const override;
+    QString deleteReturning(const QString& target, const QString& where) const override;
 };
 
 // Parts of a table-script column line.

@@ -48,25 +48,17 @@ BackupService::BackupService(Session& session, Prompt& prompt)
 
 bool BackupService::recordHistory(int kind, const QString& database, const QString& folder, const QString& fileName)
 {
-    QSqlDatabase db = session_.common();
     QString why;
-    const bool ok = db::insertWithNextKey(
-        db, session_.dialect(), QStringLiteral("history_resback"), QStringLiteral("id"),
-        [&](qint64 id) {
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("INSERT INTO history_resback (id, usercode, dat_bk, time_bk, KindOperation, Filename, path_bk, Dbname) "
-                                     "VALUES (:id, :usercode, :dat_bk, :time_bk, :kind, :filename, :path_bk, :dbname)"));
-            q.bindValue(QStringLiteral(":id"), id);
-            q.bindValue(QStringLiteral(":usercode"), session_.currentUserCode());
-            q.bindValue(QStringLiteral(":dat_bk"), util::TodayJalali());
-            q.bindValue(QStringLiteral(":time_bk"), util::ServerNow().time().toString(QStringLiteral("HH:mm:ss")));
-            q.bindValue(QStringLiteral(":kind"), kind);
-            q.bindValue(QStringLiteral(":filename"), fileName);
-            q.bindValue(QStringLiteral(":path_bk"), folder);
-            q.bindValue(QStringLiteral(":dbname"), database);
-            return q.exec() ? QSqlError() : q.lastError();
-        },
-        nullptr, &why);
+    const bool ok = session_.inWork([&](db::UnitOfWork& w) {
+        const std::optional<qint64> id = w.nextKey(db::Store::Common, QStringLiteral("history_resback"), QStringLiteral("id"));
+        return id
+            && w.insert(db::Store::Common, QStringLiteral("history_resback"),
+                        {{QStringLiteral("id"), *id}, {QStringLiteral("usercode"), session_.currentUserCode()},
+                         {QStringLiteral("dat_bk"), util::TodayJalali()},
+                         {QStringLiteral("time_bk"), util::ServerNow().time().toString(QStringLiteral("HH:mm:ss"))},
+                         {QStringLiteral("KindOperation"), kind}, {QStringLiteral("Filename"), fileName},
+                         {QStringLiteral("path_bk"), folder}, {QStringLiteral("Dbname"), database}});
+    }, &why);
     if (!ok)
         prompt_.info(why);
     return ok;

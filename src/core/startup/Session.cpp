@@ -6,6 +6,7 @@
 #include "core/util/Jalali.h"
 
 #include <QSqlQuery>
+#include <QSysInfo>
 
 namespace orvak::startup {
 
@@ -130,6 +131,27 @@ QSqlDatabase Session::deposits()
 QSqlDatabase Session::accounting()
 {
     return server_ && accountingOpen_ ? server_->database(accountingDbName_) : QSqlDatabase();
+}
+
+db::WorkPlace Session::workPlace() const
+{
+    db::WorkPlace p;
+    p.server = server_.get();
+    if (server_ && connected_) {
+        p.common = commonDbName_;
+        p.deposits = depositsOpen_ ? depositDbName_ : QString();
+        p.accounting = accountingOpen_ ? accountingDbName_ : QString();
+    }
+    p.programId = ProgID;
+    p.userCode = currentUser_;
+    p.workstation = QSysInfo::machineHostName();
+    p.clock = [] { return util::ServerNow(); };
+    return p;
+}
+
+bool Session::inWork(const std::function<bool(db::UnitOfWork&)>& work, QString* error) const
+{
+    return db::inWork(workPlace(), work, error);
 }
 
 QString Session::commonConnectionText() const
@@ -298,12 +320,11 @@ bool Session::chooseFiscalYear(int year, Prompt& prompt)
     if (!OpenAccountingYear(year, QStringLiteral("0"), prompt))
         return false;
     currentYear_ = year;
-    QSqlDatabase db = deposits();
     QString why;
-    const bool saved = db::inTransaction(db, dialect(), [&](QString* e) {
-        return db::execSql(db, QStringLiteral("delete  from CurMaliYear"), {}, e)
-            && db::execSql(db, QStringLiteral("INSERT INTO CurMaliYear (IDX,CurMaliY) Values (1,:CurMaliY)"),
-                       {{QStringLiteral(":CurMaliY"), year}}, e);
+    const bool saved = inWork([&](db::UnitOfWork& w) {
+        return w.remove(db::Store::Deposits, QStringLiteral("CurMaliYear"), {}, {})
+            && w.insert(db::Store::Deposits, QStringLiteral("CurMaliYear"),
+                        {{QStringLiteral("IDX"), 1}, {QStringLiteral("CurMaliY"), year}});
     }, &why);
     if (!saved)
         prompt.info(why);

@@ -2,6 +2,7 @@
 // The running installation: program values, the connection, the current financial
 // section and fiscal year, the office data, and the handles of the three databases
 // (common, deposits, accounting). Services take a Session& and work through it.
+#include "core/db/UnitOfWork.h"
 #include "core/startup/ConnectionFiles.h"
 #include "core/startup/Program.h"
 #include "core/startup/Prompt.h"
@@ -83,6 +84,11 @@ public:
     bool AccountingDbOpen() const { return accountingOpen_; }
     QString commonConnectionText() const;    // as shown, password masked
     QString depositConnectionText() const;
+
+    // A change over the open databases, as one transaction with its history: the
+    // work runs and is committed when it returns true, rolled back otherwise.
+    db::WorkPlace workPlace() const;
+    bool inWork(const std::function<bool(db::UnitOfWork&)>& work, QString* error = nullptr) const;
 
     // Section and year
     QString SectionCode() const { return sectionCode_; }

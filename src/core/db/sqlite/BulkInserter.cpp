@@ -22,8 +22,10 @@ BulkInserter::BulkInserter(QSqlDatabase db, const QString& table, const QStringL
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO [%1] ([%2]) VALUES (%3)")
-                            .arg(table, columns.join(QStringLiteral("], [")), marks.join(QLatin1Char(',')));
+    // A name given already bracketed may be another database's table.
+    const QString target = table.startsWith(QLatin1Char('[')) ? table : QLatin1Char('[') + table + QLatin1Char(']');
+    const QString sql = QStringLiteral("INSERT INTO %1 ([%2]) VALUES (%3)")
+                            .arg(target, columns.join(QStringLiteral("], [")), marks.join(QLatin1Char(',')));
     if (sqlite3* handle = sqliteHandleOf(db)) {
         d_->handle = handle;
         const QByteArray utf8 = sql.toUtf8();

@@ -1,0 +1,479 @@
+#include "core/db/UnitOfWork.h"
+
+#include "core/db/Cursor.h"
+#include "core/util/Jalali.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSqlError>
+
+namespace orvak::db {
+
+namespace {
+
+const char* storeName(Store store)
+{
+    switch (store) {
+    case Store::Common:
+        return "common";
+    case Store::Deposits:
+        return "deposits";
+    case Store::Accounting:
+        return "accounting";
+    }
+    return "";
+}
+
+QString notOpen(Store store)
+{
+    switch (store) {
+    case Store::Common:
+        return QStringLiteral("بانک اطلاعاتي مشترک باز نيست");
+    case Store::Deposits:
+        return QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات باز نيست");
+    case Store::Accounting:
+        return QStringLiteral("بانک اطلاعاتي حسابداري سال مالي باز نيست");
+    }
+    return {};
+}
+
+// A row read back from a cursor: its values by column, the identity columns first.
+struct Row {
+    QString identity;
+    QVariantList values;
+};
+
+QString identityText(const db::Cursor& c, int identityColumns)
+{
+    QStringList parts;
+    for (int i = 0; i < identityColumns; ++i)
+        parts << c.value(i).toString();
+    return parts.join(QChar(0x1f));
+}
+
+QString keyText(const QStringList& keys, const QStringList& names, const QVariantList& values, int offset)
+{
+    QStringList parts;
+    for (const QString& k : keys) {
+        for (int i = offset; i < names.size(); ++i) {
+            if (names[i].compare(k, Qt::CaseInsensitive) == 0) {
+                parts << (keys.size() == 1 ? values[i].toString() : k + QLatin1Char('=') + values[i].toString());
+                break;
+            }
+        }
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
+bool same(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    // The engine hands back 5 and 5.0 or "5" alike for one stored value.
+    bool na = false, nb = false;
+    const double da = a.toDouble(&na), db = b.toDouble(&nb);
+    if (na && nb)
+        return da == db;
+    return a.toString() == b.toString();
+}
+
+QString changesText(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
+
+QJsonArray change(const QVariant& before, const QVariant& after)
+{
+    return QJsonArray{before.isNull() ? QJsonValue() : QJsonValue::fromVariant(before),
+                      after.isNull() ? QJsonValue() : QJsonValue::fromVariant(after)};
+}
+
+} // namespace
+
+UnitOfWork::UnitOfWork(WorkPlace place)
+    : place_(std::move(place))
+{
+    if (!server()) {
+        error_ = notOpen(Store::Common);
+        return;
+    }
+    own_ = !place_.deposits.isEmpty() ? place_.deposits : place_.common;
+    if (own_.isEmpty()) {
+        error_ = notOpen(Store::Common);
+        return;
+    }
+    QString why;
+    db_ = server()->database(own_, &why);
+    if (!db_.isOpen()) {
+        error_ = why.isEmpty() ? notOpen(Store::Common) : why;
+        return;
+    }
+    // Attaching is refused inside a transaction, so the others are reached first.
+    for (const QString& other : {place_.common, place_.accounting}) {
+        if (!other.isEmpty() && other.compare(own_, Qt::CaseInsensitive) != 0 && !server()->attachForReading(db_, other, &why)) {
+            error_ = why;
+            return;
+        }
+    }
+    if (!dialect().begin(db_)) {
+        error_ = db_.lastError().text().isEmpty() ? QStringLiteral("شروع تراکنش ممکن نيست") : db_.lastError().text();
+        return;
+    }
+    begun_ = true;
+}
+
+UnitOfWork::~UnitOfWork()
+{
+    if (begun_ && !finished_)
+        rollback();
+}
+
+bool UnitOfWork::fail(const QString& why)
+{
+    if (error_.isEmpty())
+        error_ = why.isEmpty() ? QStringLiteral("عمليات انجام نشد") : why;
+    return false;
+}
+
+bool UnitOfWork::step(bool ok, const QString& why) { return ok ? true : fail(why); }
+
+QString UnitOfWork::databaseOf(Store store) const
+{
+    switch (store) {
+    case Store::Common:
+        return place_.common;
+    case Store::Deposits:
+        return place_.deposits;
+    case Store::Accounting:
+        return place_.accounting;
+    }
+    return {};
+}
+
+bool UnitOfWork::reachable(Store store)
+{
+    if (databaseOf(store).isEmpty())
+        return fail(notOpen(store));
+    return true;
+}
+
+QString UnitOfWork::table(Store store, const QString& name)
+{
+    if (!reachable(store))
+        return {};
+    const QString database = databaseOf(store);
+    if (database.compare(own_, Qt::CaseInsensitive) == 0)
+        return QLatin1Char('[') + name + QLatin1Char(']');
+    return dialect().qualified(database, name);
+}
+
+QString UnitOfWork::resolve(const QString& sql)
+{
+    static const QRegularExpression reference(QStringLiteral("\\{(common|deposits|accounting)\\}\\.\\[?([A-Za-z0-9_]+)\\]?"));
+    QString out;
+    qsizetype last = 0;
+    auto it = reference.globalMatch(sql);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const QString which = m.captured(1);
+        const Store store = which == QLatin1String("common") ? Store::Common
+            : which == QLatin1String("deposits")             ? Store::Deposits
+                                                             : Store::Accounting;
+        out += sql.mid(last, m.capturedStart() - last) + table(store, m.captured(2));
+        last = m.capturedEnd();
+    }
+    return out + sql.mid(last);
+}
+
+bool UnitOfWork::exec(const QString& sql, const QVariantMap& binds, int* rowsAffected)
+{
+    if (!ok())
+        return false;
+    const QString text = resolve(sql);
+    QString why;
+    return ok() && step(execSql(db_, text, binds, &why, rowsAffected), why);
+}
+
+Fetched<QSqlRecord> UnitOfWork::firstRow(const QString& sql, const QVariantMap& binds)
+{
+    if (!ok())
+        return Fetched<QSqlRecord>::failure(error_);
+    const QString text = resolve(sql);
+    if (!ok())
+        return Fetched<QSqlRecord>::failure(error_);
+    return db::firstRow(db_, text, binds);
+}
+
+Fetched<QVariant> UnitOfWork::scalar(const QString& sql, const QVariantMap& binds)
+{
+    if (!ok())
+        return Fetched<QVariant>::failure(error_);
+    const QString text = resolve(sql);
+    if (!ok())
+        return Fetched<QVariant>::failure(error_);
+    return db::scalar(db_, text, binds);
+}
+
+std::optional<qint64> UnitOfWork::nextKey(Store store, const QString& name, const QString& column, const QString& where,
+                                         const QVariantMap& binds)
+{
+    const QString target = table(store, name);
+    if (!ok())
+        return std::nullopt;
+    QString sql = QStringLiteral("SELECT MAX([%1]) FROM %2").arg(column, target);
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    const Fetched<QVariant> v = db::scalar(db_, sql, binds);
+    if (v.failed()) {
+        fail(v.error());
+        return std::nullopt;
+    }
+    return (v && !v->isNull()) ? v->toLongLong() + 1 : 1;
+}
+
+QStringList UnitOfWork::keysOf(Store store, const QString& name)
+{
+    const QString cacheKey = QString::fromLatin1(storeName(store)) + QLatin1Char('.') + name.toUpper();
+    if (const auto it = keys_.constFind(cacheKey); it != keys_.constEnd())
+        return *it;
+    const QString database = databaseOf(store);
+    const bool own = database.compare(own_, Qt::CaseInsensitive) == 0;
+    const QStringList keys = dialect().primaryKey(db_, own ? QString() : database, name);
+    if (keys.isEmpty())
+        fail(QStringLiteral("جدول %1 کليد ندارد؛ تغييرات آن قابل ثبت در تاريخچه نيست").arg(name));
+    keys_.insert(cacheKey, keys);
+    return keys;
+}
+
+bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QString& key, const QString& changes)
+{
+    if (!place_.audited)
+        return true;
+    if (!entry_) {
+        const QString target = table(Store::Common, QStringLiteral("AUDITTRAIL"));
+        if (!ok())
+            return false;
+        const QDateTime now = place_.clock ? place_.clock() : QDateTime::currentDateTime();
+        stamp_[0] = util::toJalali(now.date()).toText();
+        stamp_[1] = now.time().toString(QStringLiteral("HH:mm:ss"));
+        entry_ = std::make_unique<QSqlQuery>(db_);
+        if (!entry_->prepare(QStringLiteral("INSERT INTO %1 (PROGID, ADATE, ATIME, UCODE, WORKSTATION, DBNAME, TABLENAME, ROWKEY, OP, CHANGES) "
+                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                 .arg(target)))
+            return fail(entry_->lastError().text());
+    }
+    const QVariant values[] = {place_.programId, stamp_[0], stamp_[1], place_.userCode, place_.workstation, databaseOf(store),
+                               name, key, QString(op), changes};
+    for (int i = 0; i < 10; ++i)
+        entry_->bindValue(i, values[i]);
+    if (!entry_->exec())
+        return fail(entry_->lastError().text());
+    ++entries_;
+    return true;
+}
+
+bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& values)
+{
+    const QString target = table(store, name);
+    if (!ok())
+        return false;
+    QStringList columns, marks;
+    QVariantMap binds;
+    int i = 0;
+    for (auto it = values.begin(); it != values.end(); ++it, ++i) {
+        columns << QLatin1Char('[') + it.key() + QLatin1Char(']');
+        marks << QStringLiteral(":v%1").arg(i);
+        binds.insert(marks.last(), it.value());
+    }
+    QSqlQuery q(db_);
+    QString why;
+    if (!prepareBound(q, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(target, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))), binds, &why))
+        return fail(why);
+    if (!q.exec()) {
+        clashed_ = dialect().isUniqueViolation(q.lastError());
+        return fail(q.lastError().text());
+    }
+    if (!place_.audited)
+        return true;
+    const QStringList keys = keysOf(store, name);
+    if (!ok())
+        return false;
+    QStringList keyParts;
+    for (const QString& k : keys) {
+        QVariant v;
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            if (it.key().compare(k, Qt::CaseInsensitive) == 0)
+                v = it.value();
+        }
+        keyParts << (keys.size() == 1 ? v.toString() : k + QLatin1Char('=') + v.toString());
+    }
+    QJsonObject changes;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (!it.value().isNull())
+            changes.insert(it.key(), change({}, it.value()));
+    }
+    return writeEntry(store, name, QLatin1Char('I'), keyParts.join(QLatin1Char(';')), changesText(changes));
+}
+
+bool UnitOfWork::update(Store store, const QString& name, const QVariantMap& values, const QString& where,
+                        const QVariantMap& binds, int* rowsChanged)
+{
+    QStringList set;
+    QVariantMap all = binds;
+    int i = 0;
+    for (auto it = values.begin(); it != values.end(); ++it, ++i) {
+        const QString mark = QStringLiteral(":set%1").arg(i);
+        set << QStringLiteral("[%1] = %2").arg(it.key(), mark);
+        all.insert(mark, it.value());
+    }
+    return update(store, name, set.join(QStringLiteral(", ")), where, all, rowsChanged);
+}
+
+bool UnitOfWork::update(Store store, const QString& name, const QString& set, const QString& where, const QVariantMap& binds,
+                        int* rowsChanged)
+{
+    const QString target = table(store, name);
+    if (!ok())
+        return false;
+    const QString condition = where.trimmed().isEmpty() ? QStringLiteral("1=1") : resolve(where);
+    QString why;
+    if (!place_.audited) {
+        return step(execSql(db_, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(target, set, condition), binds, &why, rowsChanged), why);
+    }
+    const QStringList keys = keysOf(store, name);
+    if (!ok())
+        return false;
+    const QStringList identity = dialect().rowIdentity(keys);
+    QStringList ids;
+    for (int k = 0; k < identity.size(); ++k)
+        ids << QStringLiteral("%1 AS __id%2").arg(identity[k]).arg(k);
+
+    // The rows as they were, found again after the change by their identity.
+    QHash<QString, QVariantList> before;
+    QStringList names;
+    {
+        std::unique_ptr<Cursor> old = openCursor(
+            db_, QStringLiteral("SELECT %1, * FROM %2 WHERE %3").arg(ids.join(QStringLiteral(", ")), target, condition), binds, &why);
+        if (!old)
+            return fail(why);
+        names = old->fieldNames();
+        while (old->next()) {
+            QVariantList row;
+            row.reserve(names.size());
+            for (int c = 0; c < names.size(); ++c)
+                row << old->value(c);
+            before.insert(identityText(*old, int(identity.size())), row);
+        }
+        if (!old->failure().isEmpty())
+            return fail(old->failure());
+    }
+    std::unique_ptr<Cursor> changed = openCursor(db_, dialect().updateReturning(target, set, condition, identity), binds, &why);
+    if (!changed)
+        return fail(why);
+    const QStringList after = changed->fieldNames();
+    const int offset = int(identity.size());
+    int count = 0;
+    while (changed->next()) {
+        ++count;
+        const QVariantList old = before.value(identityText(*changed, offset));
+        QJsonObject changes;
+        for (int c = offset; c < after.size(); ++c) {
+            const int o = int(names.indexOf(after[c]));
+            const QVariant was = (o >= 0 && o < old.size()) ? old[o] : QVariant();
+            const QVariant now = changed->value(c);
+            if (!same(was, now))
+                changes.insert(after[c], change(was, now));
+        }
+        if (changes.isEmpty())
+            continue;
+        if (!writeEntry(store, name, QLatin1Char('U'), old.isEmpty() ? QString() : keyText(keys, names, old, offset),
+                        changesText(changes)))
+            return false;
+    }
+    if (!changed->failure().isEmpty())
+        return fail(changed->failure());
+    if (rowsChanged)
+        *rowsChanged = count;
+    return true;
+}
+
+bool UnitOfWork::remove(Store store, const QString& name, const QString& where, const QVariantMap& binds, int* rowsDeleted)
+{
+    const QString target = table(store, name);
+    if (!ok())
+        return false;
+    const QString condition = where.trimmed().isEmpty() ? QStringLiteral("1=1") : resolve(where);
+    QString why;
+    if (!place_.audited)
+        return step(execSql(db_, QStringLiteral("DELETE FROM %1 WHERE %2").arg(target, condition), binds, &why, rowsDeleted), why);
+    const QStringList keys = keysOf(store, name);
+    if (!ok())
+        return false;
+    std::unique_ptr<Cursor> gone = openCursor(db_, dialect().deleteReturning(target, condition), binds, &why);
+    if (!gone)
+        return fail(why);
+    const QStringList names = gone->fieldNames();
+    int count = 0;
+    while (gone->next()) {
+        ++count;
+        QVariantList row;
+        QJsonObject changes;
+        for (int c = 0; c < names.size(); ++c) {
+            row << gone->value(c);
+            if (!row.last().isNull())
+                changes.insert(names[c], change(row.last(), {}));
+        }
+        if (!writeEntry(store, name, QLatin1Char('D'), keyText(keys, names, row, 0), changesText(changes)))
+            return false;
+    }
+    if (!gone->failure().isEmpty())
+        return fail(gone->failure());
+    if (rowsDeleted)
+        *rowsDeleted = count;
+    return true;
+}
+
+bool UnitOfWork::commit()
+{
+    if (!begun_ || finished_)
+        return false;
+    entry_.reset();
+    if (!ok()) {
+        rollback();
+        return false;
+    }
+    if (!dialect().commit(db_)) {
+        const QString text = db_.lastError().text();
+        rollback();
+        return fail(text.isEmpty() ? QStringLiteral("ثبت تراکنش ممکن نشد") : text);
+    }
+    finished_ = true;
+    return true;
+}
+
+void UnitOfWork::rollback()
+{
+    if (!begun_ || finished_)
+        return;
+    entry_.reset();
+    dialect().rollback(db_);
+    finished_ = true;
+}
+
+bool inWork(const WorkPlace& place, const std::function<bool(UnitOfWork&)>& work, QString* error)
+{
+    for (int attempt = 0;; ++attempt) {
+        UnitOfWork unit(place);
+        if (unit.ok() && work(unit) && unit.commit())
+            return true;
+        if (unit.ok())
+            unit.fail({});
+        unit.rollback();
+        if (unit.clashed() && attempt == 0)
+            continue;
+        if (error)
+            *error = unit.error();
+        return false;
+    }
+}
+
+} // namespace orvak::db
