@@ -1,6 +1,5 @@
 // The accounting side: a database for every fiscal year of the window, and in it the
 // vouchers that paid the contractors and kept back the deposits the register read.
-#include "core/db/Db.h"
 #include "core/db/sqlite/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 #include "core/startup/ServerSetup.h"
@@ -12,19 +11,17 @@ namespace {
 // The ledger's accounts the vouchers post to.
 bool addChartOfAccounts(DemoContext& ctx, QSqlDatabase acc)
 {
-    const char* kols[][2] = {{"11005", "موجودي نقد نزد بانک"}, {"11006", "حساب رد وجوه سپرده"}, {"11512", "خزانه"},
+    const char* const kols[][2] = {{"11005", "موجودي نقد نزد بانک"}, {"11006", "حساب رد وجوه سپرده"}, {"11512", "خزانه"},
                              {"21007", "سپرده هاي دريافتي"}, {"81001", "هزينه هاي عمراني"}, {"82001", "هزينه هاي جاري"}};
     for (const auto& k : kols) {
-        if (!db::execSql(acc, QStringLiteral("INSERT INTO KOL (CODE, NAME, MAHIAT, KIND) VALUES (:c, :n, 1, 1)"),
-                         {{QStringLiteral(":c"), QString::fromLatin1(k[0]).toInt()}, {QStringLiteral(":n"), u8(k[1])}}))
-            return ctx.fail(QStringLiteral("KOL"));
+        if (!ctx.exec(acc, QStringLiteral("INSERT INTO KOL (CODE, NAME, MAHIAT, KIND) VALUES (:c, :n, 1, 1)"),
+                      {{QStringLiteral(":c"), QString::fromLatin1(k[0]).toInt()}, {QStringLiteral(":n"), u8(k[1])}}))
+            return false;
     }
-    if (!db::execSql(acc, QStringLiteral("INSERT INTO MOIN (KOL, CODE, NAME, MAHIAT, HVTAFSIL, KIND) VALUES "
-                                         "(21007, 1, 'سپرده حسن انجام کار', 2, 1, 1), (21007, 2, 'سپرده حسن اجراي تعهدات', 2, 1, 1), "
-                                         "(21007, 3, 'سپرده شرکت در مناقصه', 2, 1, 1), (11005, 1, 'بانک ملي حساب سپرده', 1, 0, 1), (81001, 1, 'هزينه پيمانکاران', 1, 1, 1)"))
-        || !db::execSql(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)")))
-        return ctx.fail(QStringLiteral("MOIN"));
-    return true;
+    return ctx.exec(acc, QStringLiteral("INSERT INTO MOIN (KOL, CODE, NAME, MAHIAT, HVTAFSIL, KIND) VALUES "
+                                        "(21007, 1, 'سپرده حسن انجام کار', 2, 1, 1), (21007, 2, 'سپرده حسن اجراي تعهدات', 2, 1, 1), "
+                                        "(21007, 3, 'سپرده شرکت در مناقصه', 2, 1, 1), (11005, 1, 'بانک ملي حساب سپرده', 1, 0, 1), (81001, 1, 'هزينه پيمانکاران', 1, 1, 1)"))
+        && ctx.exec(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)"));
 }
 
 bool addVouchersOfYear(DemoContext& ctx, QSqlDatabase acc, int year)
