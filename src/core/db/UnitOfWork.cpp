@@ -1,6 +1,7 @@
 #include "core/db/UnitOfWork.h"
 
 #include "core/db/Cursor.h"
+#include "core/db/sqlite/BulkInserter.h"
 #include "core/util/Jalali.h"
 
 #include <QJsonArray>
@@ -77,6 +78,38 @@ bool same(const QVariant& a, const QVariant& b)
     if (na && nb)
         return da == db;
     return a.toString() == b.toString();
+}
+
+// The columns a SET clause assigns ("A = :a, [B] = B + 1" -> A, B); empty when
+// the clause is not of that plain form, and then every column is compared.
+QStringList assignedColumns(const QString& set)
+{
+    QStringList parts;
+    int depth = 0;
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= set.size(); ++i) {
+        const QChar c = i < set.size() ? set[i] : QLatin1Char(',');
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('('))
+            ++depth;
+        else if (!quoted && c == QLatin1Char(')'))
+            --depth;
+        else if (!quoted && depth == 0 && c == QLatin1Char(',')) {
+            parts << set.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    static const QRegularExpression column(QStringLiteral("^\\s*\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?\\s*="));
+    QStringList columns;
+    for (const QString& p : parts) {
+        const QRegularExpressionMatch m = column.match(p);
+        if (!m.hasMatch())
+            return {};
+        columns << m.captured(1);
+    }
+    return columns;
 }
 
 QString changesText(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
@@ -255,18 +288,18 @@ bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QS
         const QDateTime now = place_.clock ? place_.clock() : QDateTime::currentDateTime();
         stamp_[0] = util::toJalali(now.date()).toText();
         stamp_[1] = now.time().toString(QStringLiteral("HH:mm:ss"));
-        entry_ = std::make_unique<QSqlQuery>(db_);
-        if (!entry_->prepare(QStringLiteral("INSERT INTO %1 (PROGID, ADATE, ATIME, UCODE, WORKSTATION, DBNAME, TABLENAME, ROWKEY, OP, CHANGES) "
-                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                 .arg(target)))
-            return fail(entry_->lastError().text());
+        entry_ = std::make_unique<BulkInserter>(db_, target,
+                                                QStringList{QStringLiteral("PROGID"), QStringLiteral("ADATE"), QStringLiteral("ATIME"),
+                                                            QStringLiteral("UCODE"), QStringLiteral("WORKSTATION"), QStringLiteral("DBNAME"),
+                                                            QStringLiteral("TABLENAME"), QStringLiteral("ROWKEY"), QStringLiteral("OP"),
+                                                            QStringLiteral("CHANGES")});
+        if (!entry_->isValid())
+            return fail(entry_->error());
     }
-    const QVariant values[] = {place_.programId, stamp_[0], stamp_[1], place_.userCode, place_.workstation, databaseOf(store),
-                               name, key, QString(op), changes};
-    for (int i = 0; i < 10; ++i)
-        entry_->bindValue(i, values[i]);
-    if (!entry_->exec())
-        return fail(entry_->lastError().text());
+    entry_->add(place_.programId).add(stamp_[0]).add(stamp_[1]).add(place_.userCode).add(place_.workstation)
+        .add(databaseOf(store)).add(name).add(key).add(QString(op)).add(changes);
+    if (!entry_->insert())
+        return fail(entry_->error());
     ++entries_;
     return true;
 }
@@ -343,41 +376,63 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
     if (!ok())
         return false;
     const QStringList identity = dialect().rowIdentity(keys);
+    const int offset = int(identity.size());
     QStringList ids;
-    for (int k = 0; k < identity.size(); ++k)
+    for (int k = 0; k < offset; ++k)
         ids << QStringLiteral("%1 AS __id%2").arg(identity[k]).arg(k);
+    // Only the assigned columns can change; the key columns name the entry.
+    QStringList compared = assignedColumns(set);
+    QString wanted = QStringLiteral("*");
+    if (!compared.isEmpty()) {
+        for (const QString& k : keys) {
+            if (!compared.contains(k, Qt::CaseInsensitive))
+                compared << k;
+        }
+        QStringList bracketed;
+        for (const QString& c : compared)
+            bracketed << QLatin1Char('[') + c + QLatin1Char(']');
+        wanted = bracketed.join(QStringLiteral(", "));
+    }
 
     // The rows as they were, found again after the change by their identity.
     QHash<QString, QVariantList> before;
     QStringList names;
     {
         std::unique_ptr<Cursor> old = openCursor(
-            db_, QStringLiteral("SELECT %1, * FROM %2 WHERE %3").arg(ids.join(QStringLiteral(", ")), target, condition), binds, &why);
+            db_, QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4").arg(ids.join(QStringLiteral(", ")), wanted, target, condition), binds, &why);
         if (!old)
             return fail(why);
         names = old->fieldNames();
+        before.reserve(1024);
         while (old->next()) {
             QVariantList row;
             row.reserve(names.size());
             for (int c = 0; c < names.size(); ++c)
                 row << old->value(c);
-            before.insert(identityText(*old, int(identity.size())), row);
+            before.insert(identityText(*old, offset), row);
         }
         if (!old->failure().isEmpty())
             return fail(old->failure());
     }
-    std::unique_ptr<Cursor> changed = openCursor(db_, dialect().updateReturning(target, set, condition, identity), binds, &why);
+    QString returning = dialect().updateReturning(target, set, condition, identity);
+    if (wanted != QLatin1String("*"))
+        returning = returning.replace(QStringLiteral(", *"), QStringLiteral(", ") + wanted)
+                        .replace(QStringLiteral("INSERTED.*"), QStringLiteral("INSERTED.") + compared.join(QStringLiteral(", INSERTED.")));
+    std::unique_ptr<Cursor> changed = openCursor(db_, returning, binds, &why);
     if (!changed)
         return fail(why);
     const QStringList after = changed->fieldNames();
-    const int offset = int(identity.size());
+    // Where each returned column stands among the columns read before.
+    std::vector<int> oldIndex(size_t(after.size()), -1);
+    for (int c = offset; c < after.size(); ++c)
+        oldIndex[size_t(c)] = int(names.indexOf(after[c]));
     int count = 0;
     while (changed->next()) {
         ++count;
         const QVariantList old = before.value(identityText(*changed, offset));
         QJsonObject changes;
         for (int c = offset; c < after.size(); ++c) {
-            const int o = int(names.indexOf(after[c]));
+            const int o = oldIndex[size_t(c)];
             const QVariant was = (o >= 0 && o < old.size()) ? old[o] : QVariant();
             const QVariant now = changed->value(c);
             if (!same(was, now))

@@ -7,6 +7,7 @@
 #include "core/db/AuditTrail.h"
 #include "core/db/Db.h"
 #include "core/db/Server.h"
+#include "core/db/sqlite/BulkInserter.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -93,7 +94,7 @@ private:
     bool clashed_ = false;
     QString stamp_[2];   // date and time of the entries, read once
     QHash<QString, QStringList> keys_;
-    std::unique_ptr<QSqlQuery> entry_;
+    std::unique_ptr<BulkInserter> entry_;
 };
 
 // Runs work as one unit: committed when it returns true, rolled back otherwise.

@@ -286,6 +286,9 @@ bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase
             *error = q.lastError().text();
         return false;
     }
+    // The settings of a connection's own database do not reach what it attaches.
+    q.exec(QStringLiteral("PRAGMA [%1].journal_mode=WAL").arg(otherDatabase));
+    q.exec(QStringLiteral("PRAGMA [%1].synchronous=NORMAL").arg(otherDatabase));
     return true;
 }
 
