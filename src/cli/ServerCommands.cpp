@@ -97,7 +97,7 @@ DatabaseKind kindOf(const QString& name)
 // The section's deposits database for the current year, opened as the main window does.
 bool openCurrentSection(Session& session, Prompt& prompt, const QString& section = QStringLiteral("0"))
 {
-    return session.OpenSection(util::CurrentJalaliYear(), section, prompt);
+    return session.OpenSection(session.clock().year(), section, prompt);
 }
 
 int runUpdate(Context& ctx, Session& session, TerminalPrompt& prompt, const QStringList& databases)

@@ -18,11 +18,8 @@ QString bracket(const QString& name)
 // Finds "keyword(" and returns the position just after the balanced ')'.
 std::optional<std::pair<int, int>> findCall(const QString& line, const QString& keyword)
 {
-    static QHash<QString, QRegularExpression> cache;
-    auto it = cache.find(keyword);
-    if (it == cache.end())
-        it = cache.insert(keyword, QRegularExpression(QStringLiteral("\\b%1\\s*\\(").arg(keyword), QRegularExpression::CaseInsensitiveOption));
-    const QRegularExpressionMatch m = it->match(line);
+    const QRegularExpression call(QStringLiteral("\\b%1\\s*\\(").arg(keyword), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = call.match(line);
     if (!m.hasMatch())
         return std::nullopt;
     int depth = 0;

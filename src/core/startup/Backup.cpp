@@ -18,9 +18,9 @@ QString joinBackupPath(const QString& folder, const QString& file)
     return folder + (folder.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/')) + file;
 }
 
-QString proposedBackupName(const QString& database)
+QString proposedBackupName(const QString& database, const util::Clock& clock)
 {
-    return ProgramKey() + QLatin1Char('_') + database + QLatin1Char('_') + util::TodayJalaliCompact() + QStringLiteral(".BAK");
+    return ProgramKey() + QLatin1Char('_') + database + QLatin1Char('_') + clock.todayJalaliCompact() + QStringLiteral(".BAK");
 }
 
 QString BackupHistoryRow::kindText() const
@@ -54,8 +54,8 @@ bool BackupService::recordHistory(int kind, const QString& database, const QStri
         return id
             && w.insert(db::Store::Common, QStringLiteral("history_resback"),
                         {{QStringLiteral("id"), *id}, {QStringLiteral("usercode"), session_.currentUserCode()},
-                         {QStringLiteral("dat_bk"), util::TodayJalali()},
-                         {QStringLiteral("time_bk"), util::ServerNow().time().toString(QStringLiteral("HH:mm:ss"))},
+                         {QStringLiteral("dat_bk"), session_.clock().todayJalali()},
+                         {QStringLiteral("time_bk"), session_.clock().now().time().toString(QStringLiteral("HH:mm:ss"))},
                          {QStringLiteral("KindOperation"), kind}, {QStringLiteral("Filename"), fileName},
                          {QStringLiteral("path_bk"), folder}, {QStringLiteral("Dbname"), database}});
     }, &why);
@@ -114,7 +114,7 @@ bool BackupService::restore(const QString& database, const QString& folder, cons
         return false;
     }
     if (safety && server->databaseExists(database)) {
-        const QDateTime now = util::ServerNow();
+        const QDateTime now = session_.clock().now();
         const QString safetyName = database + QLatin1Char('_') + util::toJalali(now.date()).toCompactText() + QLatin1Char('_')
             + now.time().toString(QStringLiteral("HHmmss")) + QStringLiteral(".TmpBkUp");
         if (!server->backupDatabase(database, joinBackupPath(folder, safetyName), &why)) {

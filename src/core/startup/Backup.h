@@ -10,7 +10,7 @@ inline constexpr int RestoreMenuId = 22;
 // folder + file, with one separator between them whichever the folder uses.
 QString joinBackupPath(const QString& folder, const QString& file);
 // The proposed name: program, database and date, ".BAK".
-QString proposedBackupName(const QString& database);
+QString proposedBackupName(const QString& database, const util::Clock& clock);
 
 struct BackupHistoryRow {
     int id = 0;

@@ -100,7 +100,7 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
         db::execSql(db, QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
                                    "VALUES (:p, :n, :d, :i, :u)"),
                 {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":n"), VersionNumber}, {QStringLiteral(":d"), VersionDate()},
-                 {QStringLiteral(":i"), util::TodayJalali()}, {QStringLiteral(":u"), code}});
+                 {QStringLiteral(":i"), session.clock().todayJalali()}, {QStringLiteral(":u"), code}});
         result.userCode = code;
         result.initialPassword = initial;
         // One value a line: side by side in right-to-left text the two numbers read as one.

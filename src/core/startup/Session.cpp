@@ -74,7 +74,7 @@ void Session::useConnection(const db::ConnectionSettings& settings)
 
 void Session::resetServer()
 {
-    util::setServerClock({});
+    clock_ = util::Clock();
     if (server_)
         server_->closeAll();
     server_.reset();
@@ -97,7 +97,7 @@ bool Session::ConnectServer(Prompt& prompt)
     }
     connected_ = true;
     db::Server* server = server_.get();
-    util::setServerClock([server] { return server->now(); });
+    clock_ = util::Clock([server] { return server->now(); });
 
     const QStringList names = server_->databaseNames();
     auto exists = [&](const QString& n) {
@@ -145,7 +145,7 @@ db::WorkPlace Session::workPlace() const
     p.programId = ProgID;
     p.userCode = currentUser_;
     p.workstation = QSysInfo::machineHostName();
-    p.clock = [] { return util::ServerNow(); };
+    p.clock = [clock = clock_] { return clock.now(); };
     return p;
 }
 
@@ -353,7 +353,7 @@ QList<int> Session::ListAccountingYears()
 QList<int> Session::selectableYears() const
 {
     QList<int> years;
-    for (int y = 1381; y <= util::CurrentJalaliYear(); ++y)
+    for (int y = 1381; y <= clock_.year(); ++y)
         years << y;
     return years;
 }

@@ -6,6 +6,7 @@
 #include "core/startup/ConnectionFiles.h"
 #include "core/startup/Program.h"
 #include "core/startup/Prompt.h"
+#include "core/util/Jalali.h"
 #include "core/startup/ServerNames.h"
 
 #include <QSqlDatabase>
@@ -71,6 +72,9 @@ public:
     db::Server* server() { return server_.get(); }
     const db::Dialect& dialect() const;
     void CloseConnections();
+
+    // "Now" as the server says (this computer's clock until a server is connected).
+    const util::Clock& clock() const { return clock_; }
 
     // Databases
     QString commonDbName() const { return commonDbName_; }
@@ -151,6 +155,7 @@ private:
     QString statusYear_;
     int currentUser_ = 0;
     CurrentUser user_;
+    util::Clock clock_;
 };
 
 } // namespace orvak::startup

@@ -79,7 +79,7 @@ bool registerVersion(Session& session, Prompt& prompt, int versionNumber)
                        QStringLiteral("INSERT INTO APPVER (ProgID, VERHIX100PLUSLO, VERSIONDATE, INSTALLDATE, UCODE) "
                                       "VALUES (:ProgID, :number, :versionDate, :installDate, :ucode)"),
                        {{QStringLiteral(":ProgID"), ProgID}, {QStringLiteral(":number"), versionNumber},
-                        {QStringLiteral(":versionDate"), VersionDate()}, {QStringLiteral(":installDate"), util::TodayJalali()},
+                        {QStringLiteral(":versionDate"), VersionDate()}, {QStringLiteral(":installDate"), session.clock().todayJalali()},
                         {QStringLiteral(":ucode"), session.currentUserCode()}},
                        e);
     }, &why);

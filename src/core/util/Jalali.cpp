@@ -16,12 +16,6 @@ const QCalendar& jalaliCalendar()
     return calendar;
 }
 
-ServerClock& serverClock()
-{
-    static ServerClock clock;
-    return clock;
-}
-
 QString pad2(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 } // namespace
@@ -107,35 +101,32 @@ int jalaliMonthLength(int year, int month) { return jalaliCalendar().daysInMonth
 
 bool isJalaliLeapYear(int year) { return jalaliCalendar().isLeapYear(year); }
 
-void setServerClock(ServerClock clock) { serverClock() = std::move(clock); }
-
-QDateTime ServerNow()
+QDateTime Clock::now() const
 {
-    if (const ServerClock& clock = serverClock()) {
-        if (const std::optional<QDateTime> now = clock(); now && now->isValid())
+    if (server_) {
+        if (const std::optional<QDateTime> now = server_(); now && now->isValid())
             return *now;
     }
     return QDateTime::currentDateTime();
 }
 
-namespace {
-JalaliDate todayJ() { return toJalali(ServerNow().date()); }
-} // namespace
+QString Clock::todayJalali() const { return toJalali(now().date()).toText(); }
+QString Clock::todayJalaliCompact() const { return toJalali(now().date()).toCompactText(); }
 
-QString TodayJalali() { return todayJ().toText(); }
-QString TodayJalaliCompact() { return todayJ().toCompactText(); }
-
-QString TodayJalaliLong()
+QString Clock::todayJalaliLong() const
 {
-    const QDate today = ServerNow().date();
+    const QDate today = now().date();
     const JalaliDate j = toJalali(today);
     return persianWeekdayName(today) + QLatin1Char(' ') + QString::number(j.day) + QLatin1Char('/')
         + jalaliMonthName(j.month) + QLatin1Char('/') + QString::number(j.year) + QLatin1Char(' ');
 }
 
-int CurrentJalaliYear() { return todayJ().year; }
-int CurrentJalaliMonth() { return todayJ().month; }
-int CurrentJalaliDay() { return todayJ().day; }
+int Clock::year() const { return toJalali(now().date()).year; }
+int Clock::month() const { return toJalali(now().date()).month; }
+int Clock::day() const { return toJalali(now().date()).day; }
+
+QString TodayJalali() { return Clock().todayJalali(); }
+int CurrentJalaliYear() { return Clock().year(); }
 
 QString MonthFirstDay(int year, int month)
 {

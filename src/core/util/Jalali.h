@@ -37,17 +37,30 @@ std::optional<QDate> parseGregorian(const QString& text);
 int jalaliMonthLength(int year, int month);
 bool isJalaliLeapYear(int year);
 
-// The clock that "today" is read from: the server's once a database is connected.
-using ServerClock = std::function<std::optional<QDateTime>()>;
-void setServerClock(ServerClock clock);   // empty function: back to the local clock
-QDateTime ServerNow();
+// Where "now" is read from: the server's clock once a session is connected (each
+// session holds its own), otherwise, or when the server cannot answer, this
+// computer's.
+class Clock {
+public:
+    using Source = std::function<std::optional<QDateTime>()>;
+    Clock() = default;
+    explicit Clock(Source server) : server_(std::move(server)) {}
 
+    QDateTime now() const;
+    QString todayJalali() const;
+    QString todayJalaliCompact() const;   // YYYYMMDD
+    QString todayJalaliLong() const;      // weekday, day/month name/year
+    int year() const;
+    int month() const;
+    int day() const;
+
+private:
+    Source server_;
+};
+
+// This computer's clock, for what no session stands behind.
 QString TodayJalali();
-QString TodayJalaliCompact();
-QString TodayJalaliLong();
 int CurrentJalaliYear();
-int CurrentJalaliMonth();
-int CurrentJalaliDay();
 
 QString MonthFirstDay(int year, int month);
 QString MonthLastDay(int year, int month);

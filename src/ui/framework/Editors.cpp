@@ -106,7 +106,7 @@ void JalaliDateEdit::showCalendar()
     if (const auto d = date())
         calendar->setSelectedDate(util::toGregorian(*d));
     else
-        calendar->setSelectedDate(util::ServerNow().date());
+        calendar->setSelectedDate(QDate::currentDate());
     layout->addWidget(calendar);
     connect(calendar, &QCalendarWidget::activated, &popup, [&](const QDate& d) {
         setText(util::toJalali(d).toText());

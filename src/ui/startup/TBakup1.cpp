@@ -78,7 +78,7 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
         list->reopen();
         framework::showScreen(list);
     });
-    connect(propose, &QPushButton::clicked, this, [this] { file_->setText(proposedBackupName(database_->currentText())); });
+    connect(propose, &QPushButton::clicked, this, [this] { file_->setText(proposedBackupName(database_->currentText(), session_.clock())); });
     connect(leave, &QPushButton::clicked, this, &QDialog::accept);
     resize(640, 340);
 }

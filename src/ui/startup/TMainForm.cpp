@@ -104,8 +104,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     buildMenu();
 
     connect(&clock_, &QTimer::timeout, this, [this] {
-        const QDateTime now = util::ServerNow();
-        panels_[3]->setText(now.time().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char(' ') + util::TodayJalaliLong());
+        const QDateTime now = session_.clock().now();
+        panels_[3]->setText(now.time().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char(' ') + session_.clock().todayJalaliLong());
     });
     connect(&scroller_, &QTimer::timeout, this, [this] {
         QApplication::setApplicationDisplayName(scrolledTitle(kScrollText, scrollStep_));
@@ -277,7 +277,7 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::start()
 {
     refreshStatus();
-    session_.setCurrentYear(util::CurrentJalaliYear());
+    session_.setCurrentYear(session_.clock().year());
     framework::TFDoing doing(QStringLiteral("تنظيمات سال مالي"), this);
     session_.OpenSection(session_.CurrentYear(), session_.SectionCode(), doing);
     doing.hide();

@@ -69,15 +69,15 @@ TEST(Jalali, MonthBounds)
 
 TEST(Jalali, TodayFollowsTheServerClock)
 {
-    setServerClock([] { return std::optional<QDateTime>(QDateTime(QDate(2025, 3, 20), QTime(10, 0))); });
-    EXPECT_EQ(TodayJalali(), QStringLiteral("1403/12/30"));
-    EXPECT_EQ(TodayJalaliCompact(), QStringLiteral("14031230"));
-    EXPECT_EQ(CurrentJalaliYear(), 1403);
-    EXPECT_EQ(CurrentJalaliMonth(), 12);
-    EXPECT_EQ(CurrentJalaliDay(), 30);
-    EXPECT_EQ(TodayJalaliLong(), QStringLiteral("پنجشنبه 30/اسفند/1403 "));
+    const Clock server([] { return std::optional<QDateTime>(QDateTime(QDate(2025, 3, 20), QTime(10, 0))); });
+    EXPECT_EQ(server.todayJalali(), QStringLiteral("1403/12/30"));
+    EXPECT_EQ(server.todayJalaliCompact(), QStringLiteral("14031230"));
+    EXPECT_EQ(server.year(), 1403);
+    EXPECT_EQ(server.month(), 12);
+    EXPECT_EQ(server.day(), 30);
+    EXPECT_EQ(server.todayJalaliLong(), QStringLiteral("پنجشنبه 30/اسفند/1403 "));
     // A clock that cannot answer falls back to the local one.
-    setServerClock([] { return std::optional<QDateTime>(); });
+    const Clock silent([] { return std::optional<QDateTime>(); });
+    EXPECT_EQ(silent.todayJalali(), toJalali(QDate::currentDate()).toText());
     EXPECT_EQ(TodayJalali(), toJalali(QDate::currentDate()).toText());
-    setServerClock({});
 }
