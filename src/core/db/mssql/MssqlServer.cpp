@@ -22,19 +22,6 @@ MssqlServer::MssqlServer(ConnectionSettings settings)
 
 MssqlServer::~MssqlServer() { closeAll(); }
 
-bool MssqlServer::run(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error)
-{
-    QSqlQuery q(db);
-    if (!prepareBound(q, sql, binds, error))
-        return false;
-    if (!q.exec()) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
-    }
-    return true;
-}
-
 QSqlDatabase MssqlServer::master(QString* error) { return database(QStringLiteral("master"), error); }
 
 bool MssqlServer::testConnection(const QString& user, const QString& password, QString* error)
@@ -70,8 +57,8 @@ bool MssqlServer::createLogin(const QString& login, const QString& password, QSt
         language.clear();   // the server's own language
     QVariantMap binds{{QStringLiteral(":login"), login}, {QStringLiteral(":password"), password},
                       {QStringLiteral(":language"), language.isEmpty() ? QVariant() : QVariant(language)}};
-    return run(db, mssql::addLogin(), binds, error)
-        && run(db, mssql::addLoginToSysadmin(), {{QStringLiteral(":login"), login}}, error);
+    return execSql(db, mssql::addLogin(), binds, error)
+        && execSql(db, mssql::addLoginToSysadmin(), {{QStringLiteral(":login"), login}}, error);
 }
 
 QStringList MssqlServer::databaseNames(QString* error)
@@ -97,9 +84,9 @@ bool MssqlServer::createDatabase(const QString& name, const QString& dataFolder,
     if (!db.isOpen())
         return false;
     if (dataFolder.isEmpty())
-        return run(db, mssql::createDatabase(name), {}, error);
+        return execSql(db, mssql::createDatabase(name), {}, error);
     for (const QString& statement : mssql::creationStatements(mssql::defaultCreationScript(), name, dataFolder)) {
-        if (!run(db, statement, {}, error))
+        if (!execSql(db, statement, {}, error))
             return false;
     }
     return true;
@@ -114,7 +101,7 @@ bool MssqlServer::attachDatabase(const QString& name, const QString& file, QStri
     }
     if (databaseExists(name))
         return true;
-    return run(master(error), mssql::attachDatabase(name), {{QStringLiteral(":file"), file}}, error);
+    return execSql(master(error), mssql::attachDatabase(name), {{QStringLiteral(":file"), file}}, error);
 }
 
 bool MssqlServer::setCompatibility80(const QString& name, QString* error)
@@ -124,7 +111,7 @@ bool MssqlServer::setCompatibility80(const QString& name, QString* error)
             *error = unsafeName(name);
         return false;
     }
-    return run(master(error), mssql::setCompatibility80(name), {}, error);
+    return execSql(master(error), mssql::setCompatibility80(name), {}, error);
 }
 
 QString MssqlServer::versionText()
@@ -185,7 +172,7 @@ bool MssqlServer::backupDatabase(const QString& name, const QString& file, QStri
             *error = unsafeName(name);
         return false;
     }
-    return run(master(error), mssql::backupStatement(name), {{QStringLiteral(":file"), file}}, error);
+    return execSql(master(error), mssql::backupStatement(name), {{QStringLiteral(":file"), file}}, error);
 }
 
 std::optional<BackupFileList> MssqlServer::backupFileList(const QString& file, QString* error)
@@ -232,7 +219,7 @@ bool MssqlServer::restoreDatabase(const QString& name, const QString& file, cons
     QString folder = dataFolder;
     while (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    return run(master(error), mssql::restoreStatement(name),
+    return execSql(master(error), mssql::restoreStatement(name),
                {{QStringLiteral(":file"), file},
                 {QStringLiteral(":dataLogical"), files->dataLogicalName},
                 {QStringLiteral(":dataFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_DATA.MDF")},

@@ -43,7 +43,6 @@ public:
 
 private:
     QSqlDatabase master(QString* error);
-    bool run(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error);
 
     SqlServerDialect dialect_;
     ConnectionSettings settings_;
