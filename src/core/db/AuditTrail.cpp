@@ -59,6 +59,16 @@ Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& fil
     return Fetched<QList<AuditEntry>>::found(out);
 }
 
+QString auditKey(const QStringList& keyColumns, const QVariantList& keyValues)
+{
+    QStringList parts;
+    for (int i = 0; i < keyColumns.size(); ++i) {
+        const QString v = keyValues.value(i).toString().trimmed();
+        parts << (keyColumns.size() == 1 ? v : keyColumns[i] + QLatin1Char('=') + v);
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
 QStringList auditColumnTitles()
 {
     return {QStringLiteral("تاريخ"),  QStringLiteral("ساعت"), QStringLiteral("کاربر"), QStringLiteral("ايستگاه کاري"),

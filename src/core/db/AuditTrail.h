@@ -29,6 +29,10 @@ QString auditListSql(const AuditFilter& filter, QVariantMap* binds);
 Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& filter);
 
 
+// How a row's key is written in the history: the value alone for a one-column key,
+// "COLUMN=value;..." in the key's order otherwise.
+QString auditKey(const QStringList& keyColumns, const QVariantList& keyValues);
+
 // The list's column titles, the operation's text and the changes as a line
 // ("AMOUNT: 1000 -> 1005; STATUS: 0 -> 1").
 QStringList auditColumnTitles();

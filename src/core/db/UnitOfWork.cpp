@@ -56,16 +56,18 @@ QString identityText(const db::Cursor& c, int identityColumns)
 
 QString keyText(const QStringList& keys, const QStringList& names, const QVariantList& values, int offset)
 {
-    QStringList parts;
+    QVariantList keyValues;
     for (const QString& k : keys) {
+        QVariant v;
         for (int i = offset; i < names.size(); ++i) {
             if (names[i].compare(k, Qt::CaseInsensitive) == 0) {
-                parts << (keys.size() == 1 ? values[i].toString() : k + QLatin1Char('=') + values[i].toString());
+                v = values[i];
                 break;
             }
         }
+        keyValues << v;
     }
-    return parts.join(QLatin1Char(';'));
+    return auditKey(keys, keyValues);
 }
 
 bool same(const QVariant& a, const QVariant& b)
@@ -330,21 +332,21 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
     const QStringList keys = keysOf(store, name);
     if (!ok())
         return false;
-    QStringList keyParts;
+    QVariantList keyValues;
     for (const QString& k : keys) {
         QVariant v;
         for (auto it = values.begin(); it != values.end(); ++it) {
             if (it.key().compare(k, Qt::CaseInsensitive) == 0)
                 v = it.value();
         }
-        keyParts << (keys.size() == 1 ? v.toString() : k + QLatin1Char('=') + v.toString());
+        keyValues << v;
     }
     QJsonObject changes;
     for (auto it = values.begin(); it != values.end(); ++it) {
         if (!it.value().isNull())
             changes.insert(it.key(), change({}, it.value()));
     }
-    return writeEntry(store, name, QLatin1Char('I'), keyParts.join(QLatin1Char(';')), changesText(changes));
+    return writeEntry(store, name, QLatin1Char('I'), auditKey(keys, keyValues), changesText(changes));
 }
 
 bool UnitOfWork::update(Store store, const QString& name, const QVariantMap& values, const QString& where,
