@@ -240,7 +240,7 @@ bool Builder::setUp()
     if (!startup::writeSiteConfig(start, site, &why))
         return fail(why);
     session_ = std::make_unique<startup::Session>(start, site);
-    startup::ScriptedPrompt quiet({}, true);
+    startup::CollectingPrompt quiet(true);
     quiet.texts << QString::fromLatin1(DemoOrvakPassword);
     startup::InitialSetupRequest request;
     request.serverName = QStringLiteral("LOCAL:DATA");
