@@ -197,6 +197,13 @@ bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prom
     return ok;
 }
 
+QStringList accessKindCaptions()
+{
+    return {QStringLiteral("عدم امكان دسترسي"), QStringLiteral("دسترسي با امکان رويت و گزارشگيري"),
+            QStringLiteral("دسترسي با امكان ويرايش و تغييرات اطلاعات خود  "), QStringLiteral("دسترسي با امكان درج و اضافه نمودن اطلاعات جديد"),
+            QStringLiteral("دسترسي  فوق با امكان حذف اطلاعات"), QStringLiteral("دسترسي هاي مهم، ويژه و مديريتي")};
+}
+
 QList<Right> bulkRights(const QList<Right>& rights, BulkRights what)
 {
     QList<Right> out = rights;

@@ -43,6 +43,8 @@ struct Right {
 };
 QList<Right> userRights(Session& session, int userCode);
 bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prompt& prompt);
+// The captions of ACCESSKIND1..6 on the rights screen (keys F2 to F7).
+QStringList accessKindCaptions();
 // The bulk commands: revoke all, grant all (kinds 2 to 6), report level (kind 2).
 enum class BulkRights { RevokeAll, GrantAll, ReportLevel };
 QList<Right> bulkRights(const QList<Right>& rights, BulkRights what);

@@ -13,11 +13,6 @@
 
 namespace orvak::ui::startup {
 
-namespace {
-const char* const kKindCaptions[] = {"عدم امكان دسترسي", "دسترسي با امکان رويت و گزارشگيري", "دسترسي با امكان ويرايش و تغييرات اطلاعات خود  ",
-                                     "دسترسي با امكان درج و اضافه نمودن اطلاعات جديد", "دسترسي  فوق با امكان حذف اطلاعات", "دسترسي هاي مهم، ويژه و مديريتي"};
-}
-
 TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
     : QDialog(parent)
     , session_(session)
@@ -31,8 +26,9 @@ TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
     table_ = new QTableWidget(this);
     table_->setColumnCount(7);
     QStringList headers{QStringLiteral("مورد")};
-    for (int k = 0; k < 6; ++k)
-        headers << QStringLiteral("F%1 %2").arg(k + 2).arg(QString::fromUtf8(kKindCaptions[k]));
+    const QStringList kinds = accessKindCaptions();
+    for (int k = 0; k < kinds.size(); ++k)
+        headers << QStringLiteral("F%1 %2").arg(k + 2).arg(kinds[k]);
     table_->setHorizontalHeaderLabels(headers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
