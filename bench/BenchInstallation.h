@@ -3,6 +3,7 @@
 // fixed day so that every run measures the same data.
 #include "core/demo/DemoInstallation.h"
 #include "core/startup/Session.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QTemporaryDir>
 #include <memory>

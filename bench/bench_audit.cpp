@@ -3,6 +3,7 @@
 #include "BenchInstallation.h"
 #include "core/db/UnitOfWork.h"
 #include "core/startup/Session.h"
+#include "support/ScriptedPrompt.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,6 +3,7 @@
 #include "BenchInstallation.h"
 #include "core/startup/StructureUpdate.h"
 #include "core/startup/Versions.h"
+#include "support/ScriptedPrompt.h"
 
 #include <benchmark/benchmark.h>
 

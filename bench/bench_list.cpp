@@ -5,6 +5,7 @@
 #include "ui/framework/ListModel.h"
 #include "core/io/GridExport.h"
 #include "core/startup/Session.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -5,6 +5,7 @@
 #include "core/startup/Login.h"
 #include "core/startup/ServerSetup.h"
 #include "core/startup/Session.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

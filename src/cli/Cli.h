@@ -34,6 +34,7 @@ struct Command {
 // Each group adds its commands here.
 void addUtilCommands(QList<Command>& commands);
 void addServerCommands(QList<Command>& commands);
+void addListCommands(QList<Command>& commands);
 
 // Splits "--name value" options out of the arguments; a flag without value is "1".
 struct Options {

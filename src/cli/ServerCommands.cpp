@@ -1,5 +1,6 @@
 // Set-up, databases, structure update, section and year, backup and restore.
 #include "cli/Cli.h"
+#include "cli/CliSession.h"
 #include "cli/TerminalPrompt.h"
 
 #include "core/db/AuditTrail.h"
@@ -63,21 +64,6 @@ bool connectSession(Context& ctx, Session& session, Prompt& prompt)
     return true;
 }
 
-// Runs work on a session connected through SERVER.INI; the exit code of the work,
-// or of whatever failed before it.
-int withSession(Context& ctx, const Options& o, bool assumeYes,
-                const std::function<int(Session&, TerminalPrompt&)>& work)
-{
-    const std::optional<SiteConfig> site = loadSite(ctx, o, false);
-    if (!site)
-        return ExitFailed;
-    Session session(ctx.startDir, *site);
-    TerminalPrompt prompt(ctx.err, assumeYes);
-    if (!connectSession(ctx, session, prompt))
-        return ExitFailed;
-    return work(session, prompt);
-}
-
 QString serverNameFrom(const Options& o, const QString& startDir)
 {
     if (o.has(QStringLiteral("data")))
@@ -92,12 +78,6 @@ DatabaseKind kindOf(const QString& name)
     if (name.startsWith(QStringLiteral("ORVAKC"), Qt::CaseInsensitive) && name.contains(QLatin1Char('Y'), Qt::CaseInsensitive))
         return DatabaseKind::Accounting;
     return DatabaseKind::Common;
-}
-
-// The section's deposits database for the current year, opened as the main window does.
-bool openCurrentSection(Session& session, Prompt& prompt, const QString& section = QStringLiteral("0"))
-{
-    return session.OpenSection(session.clock().year(), section, prompt);
 }
 
 int runUpdate(Context& ctx, Session& session, TerminalPrompt& prompt, const QStringList& databases)
@@ -125,6 +105,26 @@ int runUpdate(Context& ctx, Session& session, TerminalPrompt& prompt, const QStr
 }
 
 } // namespace
+
+// Runs work on a session connected through SERVER.INI; the exit code of the work,
+// or of whatever failed before it.
+int withSession(Context& ctx, const Options& o, bool assumeYes, const std::function<int(Session&, TerminalPrompt&)>& work)
+{
+    const std::optional<SiteConfig> site = loadSite(ctx, o, false);
+    if (!site)
+        return ExitFailed;
+    Session session(ctx.startDir, *site);
+    TerminalPrompt prompt(ctx.err, assumeYes);
+    if (!connectSession(ctx, session, prompt))
+        return ExitFailed;
+    return work(session, prompt);
+}
+
+// The section's deposits database for the current year, opened as the main window does.
+bool openCurrentSection(Session& session, Prompt& prompt, const QString& section)
+{
+    return session.OpenSection(session.clock().year(), section, prompt);
+}
 
 void addServerCommands(QList<Command>& commands)
 {

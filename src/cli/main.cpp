@@ -4,8 +4,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 using namespace orvak::cli;
 
@@ -59,9 +62,26 @@ void printHelp(QTextStream& out, const QList<Command>& commands)
 
 } // namespace
 
+namespace {
+
+// Printing needs fonts, and fonts a GUI application; the terminal needs no display.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--pdf") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     Context ctx{out, err, QDir::currentPath()};
@@ -69,6 +89,7 @@ int main(int argc, char** argv)
     QList<Command> commands;
     addUtilCommands(commands);
     addServerCommands(commands);
+    addListCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -58,7 +58,7 @@ bool addVouchersOfYear(DemoContext& ctx, QSqlDatabase acc, int year)
 
 } // namespace
 
-bool addAccountingDatabases(DemoContext& ctx, startup::ScriptedPrompt& quiet)
+bool addAccountingDatabases(DemoContext& ctx, startup::CollectingPrompt& quiet)
 {
     for (int y : ctx.years) {
         if (!startup::createAccountingDatabase(*ctx.session, y, QStringLiteral("0"), quiet))

@@ -105,7 +105,7 @@ bool setUp(DemoContext& ctx)
     if (!startup::writeSiteConfig(start, site, &why))
         return ctx.fail(why);
     ctx.session = std::make_unique<startup::Session>(start, site);
-    startup::ScriptedPrompt quiet({}, true);
+    startup::CollectingPrompt quiet(true);
     quiet.texts << QString::fromLatin1(DemoOrvakPassword);
     startup::InitialSetupRequest request;
     request.serverName = QStringLiteral("LOCAL:DATA");

@@ -8,7 +8,7 @@ namespace orvak::demo {
 
 // While the server is set up: one accounting database per fiscal year of the window;
 // quiet collects what went wrong.                                         DemoAccounting.cpp
-bool addAccountingDatabases(DemoContext& ctx, startup::ScriptedPrompt& quiet);
+bool addAccountingDatabases(DemoContext& ctx, startup::CollectingPrompt& quiet);
 
 bool addUsers(DemoContext& ctx);        // users, rights, ledger access      DemoStartup.cpp
 bool addBaseData(DemoContext& ctx);     // banks, provinces, parameters,     DemoBaseData.cpp

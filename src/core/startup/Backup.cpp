@@ -23,10 +23,14 @@ QString proposedBackupName(const QString& database, const util::Clock& clock)
     return ProgramKey() + QLatin1Char('_') + database + QLatin1Char('_') + clock.todayJalaliCompact() + QStringLiteral(".BAK");
 }
 
-QString BackupHistoryRow::kindText() const
+const io::CodeTexts& backupKinds()
 {
-    return kind == 0 ? QStringLiteral("ايجاد نسخه پشتيبان") : QStringLiteral("بازخواني از نسخه پشتيبان");
+    static const io::CodeTexts kinds{{{0, QStringLiteral("ايجاد نسخه پشتيبان")}, {1, QStringLiteral("بازخواني از نسخه پشتيبان")}},
+                                     QStringLiteral("بازخواني از نسخه پشتيبان")};
+    return kinds;
 }
+
+QString BackupHistoryRow::kindText() const { return backupKinds().textOf(kind); }
 
 QList<BackupHistoryRow> backupHistory(Session& session)
 {

@@ -1,5 +1,6 @@
 #pragma once
 // Backup and restore of a database, with their history and guards.
+#include "core/io/ListDefinition.h"
 #include "core/startup/Session.h"
 
 namespace orvak::startup {
@@ -11,6 +12,9 @@ inline constexpr int RestoreMenuId = 22;
 QString joinBackupPath(const QString& folder, const QString& file);
 // The proposed name: program, database and date, ".BAK".
 QString proposedBackupName(const QString& database, const util::Clock& clock);
+
+// HISTORY_RESBACK.KindOperation: 0 a backup, otherwise a restore.
+const io::CodeTexts& backupKinds();
 
 struct BackupHistoryRow {
     int id = 0;

@@ -31,19 +31,19 @@ public:
     virtual bool stopRequested() { return false; }
 };
 
-// Answers from a list (then a default), and remembers everything it was told.
-class ScriptedPrompt : public Prompt {
+// For work whose messages the caller shows itself (an entry form reports a failed
+// save as its error): collects what it is told and answers every question alike.
+class CollectingPrompt : public Prompt {
 public:
-    explicit ScriptedPrompt(QList<bool> answers = {}, bool otherwise = false)
-        : answers_(std::move(answers))
-        , otherwise_(otherwise)
+    explicit CollectingPrompt(bool answer = false)
+        : answer_(answer)
     {
     }
     void info(const QString& text) override { infos << text; }
     bool ask(const QString& text) override
     {
         questions << text;
-        return answers_.isEmpty() ? otherwise_ : answers_.takeFirst();
+        return answer_;
     }
     std::optional<QString> askText(const QString& label, bool) override
     {
@@ -52,20 +52,14 @@ public:
             return std::nullopt;
         return texts.takeFirst();
     }
-    void progress(const QString& title, int, int) override
-    {
-        if (steps.isEmpty() || steps.last() != title)
-            steps << title;
-    }
+    QString text() const { return infos.join(QLatin1Char('\n')); }
 
     QStringList infos;
     QStringList questions;
-    QStringList texts;   // answers for askText
-    QStringList steps;
+    QStringList texts;   // answers for askText, taken in order
 
 private:
-    QList<bool> answers_;
-    bool otherwise_;
+    bool answer_;
 };
 
 } // namespace orvak::startup

@@ -225,4 +225,11 @@ bool CodeEdit::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+QLineEdit* passwordEdit(QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
 } // namespace orvak::ui::framework

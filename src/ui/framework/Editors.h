@@ -78,4 +78,7 @@ private:
     bool known_ = false;
 };
 
+// A line for a password: typed characters are not shown.
+QLineEdit* passwordEdit(QWidget* parent);
+
 } // namespace orvak::ui::framework

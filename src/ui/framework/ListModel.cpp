@@ -1,6 +1,6 @@
 #include "ui/framework/ListModel.h"
 
-#include "core/util/Numbers.h"
+#include "core/io/ListOutput.h"
 
 #include <QBrush>
 #include <QCollator>
@@ -70,22 +70,7 @@ int ListModel::gridRowOf(int source) const
 
 QString ListModel::formatted(const io::ListColumn& column, const QVariant& value, const QString& text)
 {
-    if (value.isNull() && text.isEmpty())
-        return {};
-    switch (column.format) {
-    case io::CellFormat::Amount: {
-        const double d = value.toDouble();
-        const qint64 whole = qint64(std::llround(d));
-        return whole == 0 ? QStringLiteral("0") : util::FormatAmount(whole);
-    }
-    case io::CellFormat::Boolean:
-        return value.toInt() ? QStringLiteral("بله") : QStringLiteral("خير");
-    case io::CellFormat::JalaliDate:
-    case io::CellFormat::Integer:
-    case io::CellFormat::Text:
-        break;
-    }
-    return text.trimmed();
+    return io::displayText(column, value, text);
 }
 
 QString ListModel::cellText(int gridRow, int column) const

@@ -6,7 +6,8 @@
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ShowFileDialog.h"
 #include "ui/framework/SortDialog.h"
-#include "core/util/Jalali.h"
+#include "core/io/BoundList.h"
+#include "core/io/ListOutput.h"
 #include "core/util/Numbers.h"
 
 #include <QAction>
@@ -26,6 +27,46 @@
 #include <QVBoxLayout>
 
 namespace orvak::ui::framework {
+
+QColor rowKindColour(io::RowKind kind)
+{
+    switch (kind) {
+    case io::RowKind::Blocked:
+        return QColor(255, 225, 225);
+    case io::RowKind::Normal:
+        break;
+    }
+    return {};
+}
+
+namespace {
+
+ListSpec specOf(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui)
+{
+    auto bound = std::make_shared<io::BoundList>(session, std::move(definition));
+    const io::ListDefinition& d = bound->definition();
+    ListSpec s;
+    s.title = d.title;
+    s.database = [bound] { return bound->database(); };
+    s.sql = d.sql;
+    s.params = d.defaultParameters();
+    s.columns = bound->columns();
+    s.keyField = d.keyField;
+    if (d.rowKind)
+        s.rowColour = [kind = d.rowKind](const io::RowSet& rows, int row) { return rowKindColour(kind(rows, row)); };
+    s.commands = std::move(ui.commands);
+    s.menuVariant = ui.menuVariant;
+    s.signatures = std::move(ui.signatures);
+    s.beforeOpen = [bound] { bound->readLookups(); };
+    return s;
+}
+
+} // namespace
+
+ListScreen::ListScreen(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui, QWidget* parent)
+    : ListScreen(specOf(session, std::move(definition), std::move(ui)), parent)
+{
+}
 
 ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     : QWidget(parent)
@@ -110,6 +151,8 @@ bool ListScreen::reopen(const QVariant& key)
 {
     const QVariant position = key.isValid() ? key : currentKey();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (spec_.beforeOpen)
+        spec_.beforeOpen();
     QString error;
     const bool ok = spec_.database && model_.open(spec_.database(), sql_, spec_.params, &error);
     // Totals over the same conditions, from the database: exact before every row
@@ -362,29 +405,10 @@ void ListScreen::exportWithDialog()
 io::ReportModel ListScreen::reportModel()
 {
     model_.fetchAll();
-    io::ReportModel r;
-    r.titleLines << spec_.title << QStringLiteral("تاريخ تهيه: ") + util::TodayJalali();
+    QStringList filterLine;
     if (model_.filter())
-        r.titleLines << QStringLiteral("فيلتر: ") + model_.filter()->text();
-    const QList<int> columns = visibleColumns();
-    double widthSum = 0;
-    for (int c : columns)
-        widthSum += grid_->columnWidth(c);
-    for (int c : columns) {
-        r.columns.push_back({spec_.columns[c].title, grid_->columnWidth(c) / std::max(1.0, widthSum), spec_.columns[c].format, spec_.columns[c].total});
-        if (spec_.columns[c].total && r.wordsColumn < 0 && spec_.columns[c].format == io::CellFormat::Amount)
-            r.wordsColumn = int(r.columns.size()) - 1;
-    }
-    r.landscape = columns.size() > 7;
-    for (int row = 0; row < model_.rowCount(); ++row) {
-        QStringList texts;
-        std::vector<double> values;
-        for (int c : columns) {
-            texts << model_.cellText(row, c);
-            values.push_back(model_.cellNumber(row, c).value_or(0.0));
-        }
-        r.addRow(texts, values);
-    }
+        filterLine << QStringLiteral("فيلتر: ") + model_.filter()->text();
+    io::ReportModel r = io::reportOfTable(exportTable(), filterLine);
     if (spec_.signatures)
         r.signatures = spec_.signatures();
     return r;

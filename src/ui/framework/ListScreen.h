@@ -4,6 +4,7 @@
 // exports, printing as a report and charts. A screen declares; this does the rest.
 #include "ui/framework/ListModel.h"
 #include "core/io/GridExport.h"
+#include "core/io/ListDefinition.h"
 #include "core/io/Report.h"
 
 #include <QKeySequence>
@@ -26,6 +27,8 @@ struct ListCommand {
     bool needsRow = false;   // disabled on an empty list
 };
 
+// The frame's own description of a list: a declared list on the session becomes one
+// (ListScreen's other constructor); tests describe lists over their own databases.
 struct ListSpec {
     QString title;
     std::function<QSqlDatabase()> database;
@@ -38,12 +41,25 @@ struct ListSpec {
     int menuVariant = 1;              // 1: the long captions; 2: the short ones
     // The report's signatures (the report footer); empty for none.
     std::function<std::vector<io::ReportSignature>()> signatures;
+    std::function<void()> beforeOpen;   // e.g. reads the lookups again
 };
+
+// What only the screen adds to a declared list.
+struct ListUi {
+    QList<ListCommand> commands;
+    int menuVariant = 1;
+    std::function<std::vector<io::ReportSignature>()> signatures;
+};
+
+// The colour of a row kind on the grid (invalid: the grid's own).
+QColor rowKindColour(io::RowKind kind);
 
 class ListScreen : public QWidget {
     Q_OBJECT
 public:
     explicit ListScreen(ListSpec definition, QWidget* parent = nullptr);
+    // A list declared in core, on the session's database.
+    ListScreen(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui, QWidget* parent = nullptr);
 
     const ListSpec& spec() const { return spec_; }
     ListModel& model() { return model_; }

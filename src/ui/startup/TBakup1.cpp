@@ -2,7 +2,7 @@
 
 #include "ui/framework/Doing.h"
 #include "ui/framework/ScreenRegistry.h"
-#include "ui/startup/UV_USERS.h"
+#include "ui/startup/Tview_history_resback.h"
 
 #include <QComboBox>
 #include <QDir>

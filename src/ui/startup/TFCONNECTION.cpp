@@ -6,7 +6,7 @@
 #include "core/startup/ServerSetup.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFupdateProgress.h"
-#include "ui/startup/UV_USERS.h"
+#include "ui/startup/TV_USERS.h"
 
 #include <QComboBox>
 #include <QDir>

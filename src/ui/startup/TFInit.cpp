@@ -7,7 +7,7 @@
 #include "ui/startup/TFCONNECTION.h"
 #include "ui/startup/TFHoshdarBkUp.h"
 #include "ui/startup/TMainForm.h"
-#include "ui/startup/UV_USERS.h"
+#include "ui/startup/TV_USERS.h"
 #include "core/util/Numbers.h"
 
 #include <QApplication>

@@ -4,10 +4,13 @@
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ScreenRegistry.h"
 #include "core/startup/Login.h"
+#include "core/startup/Users.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFupdateProgress.h"
-#include "ui/startup/UV_USERS.h"
-#include "ui/startup/UserScreens.h"
+#include "ui/startup/TFPass2.h"
+#include "ui/startup/TGT_PASS.h"
+#include "ui/startup/TORVAK_V_USERS.h"
+#include "ui/startup/TV_USERS.h"
 #include "core/util/Jalali.h"
 
 #include <QApplication>

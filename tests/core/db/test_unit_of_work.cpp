@@ -1,5 +1,6 @@
 #include "core/db/UnitOfWork.h"
 #include "core/startup/Session.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 

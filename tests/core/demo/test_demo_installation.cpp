@@ -5,6 +5,7 @@
 #include "core/startup/StructureUpdate.h"
 #include "core/startup/Versions.h"
 #include "support/TestSupport.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "core/db/Db.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QFile>

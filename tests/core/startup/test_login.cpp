@@ -1,8 +1,10 @@
 #include "core/db/Db.h"
 #include "core/startup/Login.h"
+#include "core/startup/Users.h"
 #include "core/startup/ServerSetup.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

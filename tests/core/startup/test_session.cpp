@@ -8,6 +8,7 @@
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "core/util/Jalali.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "core/db/sqlite/LocalServer.h"
 #include "core/startup/StructureUpdate.h"
 #include "support/TestSupport.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

@@ -1,13 +1,15 @@
 #include "ui/framework/ScreenRegistry.h"
 #include "core/db/Db.h"
 #include "core/startup/Login.h"
+#include "core/startup/Users.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFInit.h"
 #include "ui/startup/TMainForm.h"
-#include "ui/startup/UV_USERS.h"
+#include "ui/startup/TV_USERS.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "core/util/Jalali.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

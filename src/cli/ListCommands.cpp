@@ -1,0 +1,138 @@
+// Any declared list, as its screen shows it: tab-separated on standard output, or
+// printed to PDF by the report renderer.
+#include "cli/Cli.h"
+#include "cli/CliSession.h"
+
+#include "core/io/BoundList.h"
+#include "core/io/ListCatalogue.h"
+#include "core/io/ListOutput.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace orvak::cli {
+
+namespace {
+
+struct ListCall {
+    QString name;
+    QVariantMap values;   // by the parameters' declared names
+    QString pdf;
+};
+
+// Reads the call and checks it against the list's declaration; the usage message
+// when something is wrong, before anything is touched.
+std::optional<ListCall> readCall(const QStringList& args, Context& ctx, int* rc)
+{
+    *rc = ExitUsage;
+    ListCall call;
+    QStringList names;
+    QList<QPair<QString, QString>> given;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--param") || a == QLatin1String("--pdf")) {
+            if (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--"))) {
+                ctx.usage(QStringLiteral("گزينه %1 مقدار مي خواهد").arg(a));
+                return std::nullopt;
+            }
+            const QString value = args[++i];
+            if (a == QLatin1String("--pdf")) {
+                call.pdf = value;
+                continue;
+            }
+            const qsizetype eq = value.indexOf(QLatin1Char('='));
+            if (eq <= 0) {
+                ctx.usage(QStringLiteral("پارامتر بايد به صورت نام=مقدار داده شود: %1").arg(value));
+                return std::nullopt;
+            }
+            given << qMakePair(value.left(eq), value.mid(eq + 1));
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            ctx.usage(QStringLiteral("گزينه ناشناخته: %1").arg(a));
+            return std::nullopt;
+        } else {
+            names << a;
+        }
+    }
+    if (names.size() > 1) {
+        ctx.usage(QStringLiteral("فقط نام يک فهرست داده شود"));
+        return std::nullopt;
+    }
+    call.name = names.value(0);
+    if (call.name.isEmpty()) {
+        if (!given.isEmpty() || !call.pdf.isEmpty()) {
+            ctx.usage(QStringLiteral("نام فهرست داده نشده است"));
+            return std::nullopt;
+        }
+        return call;
+    }
+    const std::optional<io::ListDefinition> list = io::findList(call.name);
+    if (!list) {
+        ctx.usage(QStringLiteral("فهرستي به نام %1 تعريف نشده است").arg(call.name));
+        return std::nullopt;
+    }
+    for (const auto& [key, text] : given) {
+        const io::ListParameter* p = list->parameter(key);
+        if (!p) {
+            ctx.usage(QStringLiteral("فهرست %1 پارامتري به نام %2 ندارد").arg(call.name, key));
+            return std::nullopt;
+        }
+        const std::optional<QVariant> value = io::parameterValue(*p, text);
+        if (!value) {
+            ctx.usage(QStringLiteral("مقدار پارامتر %1 درست نيست: %2").arg(key, text));
+            return std::nullopt;
+        }
+        call.values.insert(p->name, *value);
+    }
+    *rc = ExitOk;
+    return call;
+}
+
+int printList(const ListCall& call, Context& ctx)
+{
+    io::ListDefinition list = *io::findList(call.name);
+    const bool inSection = list.database != io::ListDatabase::Common;
+    return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
+        if (inSection && !openCurrentSection(session, prompt))
+            return ExitFailed;
+        if (list.database == io::ListDatabase::Accounting && !session.AccountingDbOpen())
+            return ctx.fail(QStringLiteral("بانک اطلاعاتي حسابداري سال جاري باز نيست"));
+        io::BoundList bound(session, std::move(list));
+        io::RowSet rows;
+        QString why;
+        if (!bound.fetchAll(rows, call.values, &why))
+            return ctx.fail(QStringLiteral("اشکال در خواندن فهرست %1: %2").arg(call.name, why.simplified()));
+        if (call.pdf.isEmpty()) {
+            io::writeTsv(ctx.out, bound.columns(), rows);
+            return ExitOk;
+        }
+        const QString path = QDir(ctx.startDir).absoluteFilePath(call.pdf);
+        const io::ReportModel report = io::reportOfTable(io::exportTableOf(bound.definition().title, bound.columns(), rows));
+        if (!io::writeReportPdf(report, path, &why))
+            return ctx.fail(why);
+        ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
+        return ExitOk;
+    });
+}
+
+} // namespace
+
+void addListCommands(QList<Command>& commands)
+{
+    commands << Command{
+        QStringLiteral("list"), QStringLiteral("[NAME [--param NAME=VALUE ...] [--pdf FILE]]"),
+        QStringLiteral("prints a declared list as TSV (column titles, rows, then the totals), or as a PDF report; without NAME the lists' names"), 0, 1,
+        [](const QStringList& args, Context& ctx) {
+            int rc = ExitOk;
+            const std::optional<ListCall> call = readCall(args, ctx, &rc);
+            if (!call)
+                return rc;
+            if (call->name.isEmpty()) {
+                for (const QString& name : io::listNames())
+                    ctx.out << name << Qt::endl;
+                return ExitOk;
+            }
+            return printList(*call, ctx);
+        }};
+}
+
+} // namespace orvak::cli

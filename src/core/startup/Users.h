@@ -1,0 +1,60 @@
+#pragma once
+// The family's users (USERS), this program's users (PROGUSERS), their rights on the
+// guarded entries (ACCESSCONTROL) and the user's background picture.
+#include "core/io/ListDefinition.h"
+#include "core/startup/Prompt.h"
+#include "core/startup/Session.h"
+
+namespace orvak::startup {
+
+struct ProgramUser {
+    int code = 0;
+    bool manager = false;
+    bool enabled = true;
+    int sel[5] = {0, 0, 0, 0, 0};
+    QString password;   // clear; only on insert
+};
+std::optional<ProgramUser> readProgramUser(Session& session, int code);
+bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt);
+bool deleteProgramUser(Session& session, int code, Prompt& prompt);
+
+struct FamilyUser {
+    int code = 0;
+    QString lastName, name;
+    bool manager = false;
+    bool enabled = true;
+    int eskind = 0;
+    QString post, job, madrak, birthDate, employmentDate;
+    int personCode = 0;
+};
+std::optional<FamilyUser> readFamilyUser(Session& session, int code);
+int nextFamilyUserCode(Session& session);
+// Names of the family's users by code, for the lists' name columns.
+QHash<int, QString> userNames(Session& session);
+bool saveFamilyUser(Session& session, const FamilyUser& user, bool insert, Prompt& prompt);
+bool deleteFamilyUser(Session& session, int code, Prompt& prompt);
+
+// ---- rights (ACCESSCONTROL)
+
+struct Right {
+    int menuId = 0;
+    QString name;
+    int kinds[7] = {0, 0, 0, 0, 0, 0, 0};   // ACCESSKIND1..7
+};
+QList<Right> userRights(Session& session, int userCode);
+bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prompt& prompt);
+// The captions of ACCESSKIND1..6 on the rights screen (keys F2 to F7).
+QStringList accessKindCaptions();
+// The bulk commands: revoke all, grant all (kinds 2 to 6), report level (kind 2).
+enum class BulkRights { RevokeAll, GrantAll, ReportLevel };
+QList<Right> bulkRights(const QList<Right>& rights, BulkRights what);
+
+// The logged-in user's background picture (USERS.BkGround).
+bool setUserBackground(Session& session, const QString& picture);
+
+// The employment kinds of USERS.ESKIND, by code.
+const io::CodeTexts& employmentKinds();
+// The state of PROGUSERS.ISENABLE: "مجاز" for 1, otherwise "مسدود".
+const io::CodeTexts& userStates();
+
+} // namespace orvak::startup

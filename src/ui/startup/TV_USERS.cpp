@@ -1,0 +1,47 @@
+#include "ui/startup/TV_USERS.h"
+
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/startup/TDE_USERS.h"
+#include "ui/startup/TFPass3.h"
+#include "ui/startup/TUsr_Access.h"
+#include "core/startup/StartupLists.h"
+#include "core/startup/Users.h"
+
+namespace orvak::ui::startup {
+
+namespace {
+
+framework::ListUi commands(Session& session)
+{
+    auto edit = [&session](framework::ListScreen& list, bool insert) {
+        TDE_USERS form(session, &list);
+        list.runEntryForm(form, insert);
+    };
+    framework::ListUi ui;
+    ui.commands = {
+        {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
+        {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true},
+        {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete),
+         [&session](framework::ListScreen& l) {
+             if (!framework::Confirm(QStringLiteral("حذف کاربر %1.").arg(l.currentKey().toInt()), &l))
+                 return;
+             framework::MessagePrompt prompt(&l);
+             if (deleteProgramUser(session, l.currentKey().toInt(), prompt))
+                 l.reopen();
+         },
+         true},
+        {QStringLiteral("سطوح دسترسي"), QKeySequence(), [&session](framework::ListScreen& l) { TUsr_Access(session, l.currentKey().toInt(), &l).exec(); }, true},
+        {QStringLiteral("تغيير کلمه رمز"), QKeySequence(), [&session](framework::ListScreen& l) { TFPass3(session, l.currentKey().toInt(), &l).exec(); }, true},
+    };
+    return ui;
+}
+
+} // namespace
+
+TV_USERS::TV_USERS(Session& session, QWidget* parent)
+    : framework::ListScreen(session, programUsersList(), commands(session), parent)
+{
+}
+
+} // namespace orvak::ui::startup

@@ -1,0 +1,119 @@
+#include "ui/startup/TORVAK_DE_USERS.h"
+#include "ui/startup/TORVAK_V_USERS.h"
+#include "ui/startup/TV_USERS.h"
+#include "ui/startup/Tview_history_resback.h"
+#include "core/startup/Users.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempInstallation.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBrush>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace orvak;
+using namespace orvak::startup;
+using namespace orvak::ui::startup;
+using orvak::test::TempInstallation;
+
+namespace {
+// Closes the message box that comes up next and keeps its text.
+void closeNextBox(QString* text)
+{
+    QTimer::singleShot(0, [text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *text = box->text();
+            box->buttons().first()->click();
+        }
+    });
+}
+
+int rowOfKey(ui::framework::ListScreen& list, int key)
+{
+    for (int r = 0; r < list.model().rowCount(); ++r) {
+        if (list.model().cellText(r, 0) == QString::number(key))
+            return r;
+    }
+    return -1;
+}
+} // namespace
+
+TEST(UserScreens, ProgramUsersShowNamesStatesAndBlockedRowsFromTheDeclaredList)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    TV_USERS list(session);
+    ASSERT_TRUE(list.reopen());
+    const int columns = list.model().columnCount();
+    ASSERT_EQ(columns, 5);
+    EXPECT_EQ(list.model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("نام و نام خانوادگي"));
+
+    // A user added while the list is open shows his name and state on re-opening.
+    ScriptedPrompt quiet;
+    ProgramUser clerk;
+    clerk.code = 9;
+    clerk.enabled = false;
+    clerk.password = QStringLiteral("p");
+    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+    FamilyUser person;
+    person.code = 9;
+    person.name = QStringLiteral("سارا");
+    person.lastName = QStringLiteral("رضايي");
+    ASSERT_TRUE(saveFamilyUser(session, person, true, quiet));
+    ASSERT_TRUE(list.reopen(9));
+    EXPECT_EQ(list.currentKey().toInt(), 9);
+    const int row = rowOfKey(list, 9);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list.model().cellText(row, 1), QStringLiteral("سارا رضايي"));
+    EXPECT_EQ(list.model().cellText(row, 3), QStringLiteral("مسدود"));
+    EXPECT_EQ(list.model().data(list.model().index(row, 0), Qt::BackgroundRole).value<QBrush>().color(),
+              ui::framework::rowKindColour(io::RowKind::Blocked));
+    const int manager = rowOfKey(list, 3);
+    ASSERT_GE(manager, 0);
+    EXPECT_EQ(list.model().cellText(manager, 3), QStringLiteral("مجاز"));
+    EXPECT_FALSE(list.model().data(list.model().index(manager, 0), Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(list.spec().columns[1].isComputed());   // the looked-up name is not the query's field
+}
+
+TEST(UserScreens, FamilyUsersAndHistoryShareTheCoreTexts)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    ScriptedPrompt quiet;
+    FamilyUser person;
+    person.code = 8;
+    person.lastName = QStringLiteral("کريمي");
+    person.eskind = 3;
+    ASSERT_TRUE(saveFamilyUser(session, person, true, quiet));
+
+    TORVAK_V_USERS family(session);
+    ASSERT_TRUE(family.reopen(8));
+    const int row = rowOfKey(family, 8);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(family.model().cellText(row, 4), employmentKinds().textOf(3));
+
+    TORVAK_DE_USERS form(session);
+    ASSERT_TRUE(form.startEdit(8));
+    EXPECT_EQ(form.eskind->count(), 5);
+    EXPECT_EQ(form.eskind->currentText(), employmentKinds().textOf(3));
+    // A failed save reports core's message as the form's error and changes nothing.
+    form.lastName->clear();
+    QString shown;
+    closeNextBox(&shown);
+    EXPECT_FALSE(form.saveAndClose());
+    EXPECT_EQ(shown, QStringLiteral("اطلاعات کامل نيست"));
+    EXPECT_EQ(readFamilyUser(session, 8)->lastName, QStringLiteral("کريمي"));
+
+    Tview_history_resback history(session);
+    ASSERT_TRUE(history.reopen());
+    EXPECT_EQ(history.contextMenu()->actions().value(0)->text(), QStringLiteral("محدوديت(فيلتر)"));
+    EXPECT_EQ(history.model().headerData(4, Qt::Horizontal).toString(), QStringLiteral("نوع عمليات"));
+}
