@@ -89,8 +89,4 @@ QList<Right> bulkRights(const QList<Right>& rights, BulkRights what);
 // The logged-in user's background picture (USERS.BkGround).
 bool setUserBackground(Session& session, const QString& picture);
 
-// ---- organisation settings (GENERAL_INFO)
-QVariantMap readGeneralInfo(Session& session);
-bool saveGeneralInfo(Session& session, const QVariantMap& values, Prompt& prompt);
-
 } // namespace orvak::startup

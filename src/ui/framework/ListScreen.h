@@ -24,6 +24,7 @@ struct ListCommand {
     QKeySequence key;
     std::function<void(ListScreen&)> run;
     bool needsRow = false;   // disabled on an empty list
+    bool writes = false;     // disabled while the list is read-only
 };
 
 struct ListSpec {
@@ -75,6 +76,13 @@ public:
     bool exportTo(const QString& path, io::ExportFormat format, QString* error = nullptr);
 
     QString totalsText() const;
+    // Why the last reopen failed (empty when it succeeded).
+    QString lastError() const { return lastError_; }
+    bool isReadOnly() const { return readOnly_; }
+
+public slots:
+    // Read-only: the writing commands are off.
+    void setReadOnly(bool readOnly);
 
 signals:
     void opened();
@@ -102,6 +110,9 @@ private:
     QLabel* status_ = nullptr;
     QMenu* menu_ = nullptr;
     QList<QWidget*> rowCommands_;
+    QList<QWidget*> writeCommands_;
+    QString lastError_;
+    bool readOnly_ = false;
     std::vector<double> sqlTotals_;
 };
 
