@@ -1,11 +1,15 @@
 #include "core/db/Db.h"
 #include "core/startup/MainScreenSettings.h"
 #include "core/startup/OrganisationSettings.h"
+#include "ui/startup/TBakup1.h"
 #include "ui/startup/TFGeneral_info.h"
 #include "ui/startup/TFSETORVAKTIME.h"
+#include "ui/startup/TFupdateProgress.h"
+#include "ui/startup/TMainForm.h"
 #include "support/AutoAnswer.h"
 #include "support/TempInstallation.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFormLayout>
 #include <QLabel>
@@ -13,6 +17,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace orvak;
 using namespace orvak::startup;
@@ -101,4 +106,21 @@ TEST(SettingsScreens, OrganisationSettingsFollowTheOneColumnList)
     EXPECT_EQ(session.office().refundBankAccount, QStringLiteral("77"));
     EXPECT_EQ(session.office().province, QStringLiteral("تهران"));
     EXPECT_EQ(session.office().treasuryAccount, QStringLiteral("4001"));
+}
+
+TEST(SettingsScreens, ScreensAreRightToLeftThroughTheApplication)
+{
+    TempInstallation t;
+    t.create();
+    EXPECT_EQ(QApplication::layoutDirection(), Qt::RightToLeft);
+    const std::unique_ptr<QWidget> screens[] = {
+        std::make_unique<ui::startup::TMainForm>(*t.session),
+        std::make_unique<ui::startup::TFSETORVAKTIME>(*t.session),
+        std::make_unique<ui::startup::TFupdateProgress>(*t.session),
+        std::make_unique<ui::startup::TBakup1>(*t.session),
+    };
+    for (const auto& s : screens)
+        EXPECT_EQ(s->layoutDirection(), Qt::RightToLeft) << s->metaObject()->className();
+    // Paths stay left to right inside them.
+    EXPECT_EQ(static_cast<ui::startup::TBakup1*>(screens[3].get())->folder()->layoutDirection(), Qt::LeftToRight);
 }
