@@ -65,15 +65,6 @@ QList<ScreenEntry> ScreenRegistry::entries() const
     return sorted;
 }
 
-const ScreenEntry* ScreenRegistry::find(const QString& caption) const
-{
-    for (const ScreenEntry& e : entries_) {
-        if (e.caption == caption)
-            return &e;
-    }
-    return nullptr;
-}
-
 void reportOpenFailure(QWidget* screen, const QString& why) { screen->setProperty(kOpenFailure, why); }
 
 QString openFailure(const QWidget* screen) { return screen->property(kOpenFailure).toString(); }

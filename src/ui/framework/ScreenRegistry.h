@@ -114,7 +114,6 @@ public:
     }
     // In menu order.
     QList<ScreenEntry> entries() const;
-    const ScreenEntry* find(const QString& caption) const;
 
 private:
     QList<ScreenEntry> entries_;
