@@ -1,5 +1,6 @@
 // The desktop program: prepares itself behind the loading screen, then hands over
 // to the login form, inside which all further work runs.
+#include "ScreenCheckMode.h"
 #include "ui/framework/AppStyle.h"
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ScreenRegistry.h"
@@ -21,9 +22,15 @@ int main(int argc, char** argv)
 {
     QElapsedTimer launched;
     launched.start();
+    const bool checkScreens = wantsScreenCheck(argc, argv);
+    // The check opens its screens where nobody sees them.
+    if (checkScreens && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvak"));
     ui::framework::applyPersianStyle(app);
+    if (checkScreens)
+        return runScreenCheck();
     const QString startDir = QDir::currentPath();
 
     ui::startup::TFLoading loading;

@@ -217,42 +217,4 @@ bool refusedMenu(Session& session, int menuId, Prompt& prompt)
     return true;
 }
 
-namespace {
-const char* const kGeneralInfoColumns[] = {"OSTANNAME", "SHAHR", "GENERALOFFICENAME", "officeName", "RADIFEDASTGAH", "KhazanehRaiiseName",
-                                            "HESABNO_SEP_BANKDAR", "SEP_BANKDAR", "SEP_BANKDAR_SHOBEH", "HESABNO_SEP_BANKRAD", "SEP_BANKRAD",
-                                            "SEP_BANKRAD_SHOBEH", "HESABNO_TamarkozeVojuh", "BANK_TamarkozeVojuh", "SHOBEH_TamarkozeVojuh"};
-} // namespace
-
-QVariantMap readGeneralInfo(Session& session)
-{
-    QVariantMap values;
-    if (const auto r = db::firstRow(session.deposits(), QStringLiteral("Select * From GENERAL_INFO"), {})) {
-        for (const char* c : kGeneralInfoColumns)
-            values.insert(QString::fromLatin1(c), r->value(QString::fromLatin1(c)).toString().trimmed());
-    }
-    return values;
-}
-
-bool saveGeneralInfo(Session& session, const QVariantMap& values, Prompt& prompt)
-{
-    QSqlDatabase db = session.deposits();
-    QStringList columns{QStringLiteral("CODE")};
-    QStringList marks{QStringLiteral("1")};
-    QVariantMap binds;
-    for (const char* c : kGeneralInfoColumns) {
-        const QString name = QString::fromLatin1(c);
-        columns << name;
-        marks << QLatin1Char(':') + name;
-        binds.insert(QLatin1Char(':') + name, values.value(name).toString().trimmed());
-    }
-    QString why;
-    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
-        return db::execSql(db, QStringLiteral("DELETE FROM GENERAL_INFO"), {}, e)
-            && db::execSql(db, QStringLiteral("INSERT INTO GENERAL_INFO (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))), binds, e);
-    }, &why);
-    if (!ok)
-        prompt.info(why);
-    return ok;
-}
-
 } // namespace orvak::startup

@@ -44,8 +44,5 @@ bool canWriteDeposits(const Session& session);
 // The refusal of a guarded menu command, when GetAccess says no.
 bool refusedMenu(Session& session, int menuId, Prompt& prompt);
 
-// ---- organisation settings (GENERAL_INFO)
-QVariantMap readGeneralInfo(Session& session);
-bool saveGeneralInfo(Session& session, const QVariantMap& values, Prompt& prompt);
 
 } // namespace orvak::startup

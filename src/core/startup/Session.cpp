@@ -2,6 +2,7 @@
 
 #include "core/startup/ConnectionStrings.h"
 #include "core/db/Db.h"
+#include "core/startup/OrganisationSettings.h"
 #include "core/startup/StructureUpdate.h"
 #include "core/util/Jalali.h"
 
@@ -264,23 +265,7 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
     return true;
 }
 
-void Session::readOfficeData()
-{
-    office_ = OfficeData{};
-    const auto row = db::firstRow(deposits(), QStringLiteral("Select * From GENERAL_INFO"));
-    if (!row)
-        return;
-    auto text = [&](const char* column) { return row->value(QString::fromLatin1(column)).toString().trimmed(); };
-    office_.province = text("OSTANNAME");
-    office_.city = text("SHAHR");
-    office_.generalOfficeName = text("GENERALOFFICENAME");
-    office_.officeName = text("officeName");
-    office_.agencyRow = text("RADIFEDASTGAH");
-    office_.treasuryHeadName = text("KhazanehRaiiseName");
-    office_.depositBankAccount = text("HESABNO_SEP_BANKDAR");
-    office_.refundBankAccount = text("HESABNO_SEP_BANKRAD");
-    office_.treasuryAccount = text("HESABNO_TamarkozeVojuh");
-}
+void Session::readOfficeData() { office_ = readOrganisationSettings(*this).officeData(); }
 
 bool Session::OpenAccountingYear(int year, const QString& section, Prompt& prompt)
 {

@@ -46,7 +46,6 @@ ChartDialog::ChartDialog(const ListModel& model, const QString& title, QWidget* 
     , title_(title)
 {
     setWindowTitle(QStringLiteral("گزارشات نموداري"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     group_ = new QComboBox(this);

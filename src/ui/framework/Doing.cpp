@@ -18,7 +18,7 @@ bool MessagePrompt::ask(const QString& text) { return Ask(text, parent_) == AskY
 std::optional<QString> MessagePrompt::askText(const QString& label, bool masked)
 {
     QInputDialog dialog(parent_);
-    dialog.setLayoutDirection(Qt::RightToLeft);
+    dialog.setLayoutDirection(Qt::RightToLeft);   // its owner may be a left-to-right field
     dialog.setLabelText(label);
     dialog.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
     dialog.setOkButtonText(QStringLiteral("تاييد"));
@@ -34,7 +34,6 @@ TFDoing::TFDoing(const QString& title, QWidget* parent)
 {
     setObjectName(QStringLiteral("FDoing"));
     setWindowTitle(QStringLiteral("لطفا منتظر بمانيد ..."));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     title_ = new QLabel(title, this);
     QFont f = title_->font();

@@ -101,7 +101,7 @@ void JalaliDateEdit::showCalendar()
     layout->setContentsMargins(0, 0, 0, 0);
     auto* calendar = new QCalendarWidget(&popup);
     calendar->setCalendar(QCalendar(QCalendar::System::Jalali));
-    calendar->setLayoutDirection(Qt::RightToLeft);
+    calendar->setLayoutDirection(Qt::RightToLeft);   // the popup belongs to the left-to-right editor
     calendar->setFirstDayOfWeek(Qt::Saturday);
     if (const auto d = date())
         calendar->setSelectedDate(util::toGregorian(*d));

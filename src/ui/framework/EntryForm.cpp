@@ -11,27 +11,47 @@
 
 namespace orvak::ui::framework {
 
-EntryForm::EntryForm(const QString& title, QWidget* parent)
+EntryForm::EntryForm(const QString& title, QWidget* parent, Buttons buttons)
     : QDialog(parent)
 {
     setWindowTitle(title);
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     form_ = new QFormLayout;
     layout->addLayout(form_);
     layout->addStretch();
-    auto* buttons = new QHBoxLayout;
-    auto* saveNew = new QPushButton(QStringLiteral("ذخيره و جديد(F9)"), this);
-    auto* saveClose = new QPushButton(QStringLiteral("ذخيره و خروج (F10)"), this);
+    buttons_ = new QHBoxLayout;
+    if (buttons == Buttons::SaveAndNew)
+        saveNew_ = new QPushButton(QStringLiteral("ذخيره و جديد(F9)"), this);
+    saveClose_ = new QPushButton(QStringLiteral("ذخيره و خروج (F10)"), this);
     auto* leave = new QPushButton(QStringLiteral("خروج بدون ذخيره"), this);
-    for (QPushButton* b : {saveNew, saveClose, leave}) {
+    for (QPushButton* b : {saveNew_, saveClose_, leave}) {
+        if (!b)
+            continue;
         b->setAutoDefault(false);
-        buttons->addWidget(b);
+        buttons_->addWidget(b);
     }
-    layout->addLayout(buttons);
-    connect(saveNew, &QPushButton::clicked, this, &EntryForm::saveAndNew);
-    connect(saveClose, &QPushButton::clicked, this, &EntryForm::saveAndClose);
+    layout->addLayout(buttons_);
+    if (saveNew_)
+        connect(saveNew_, &QPushButton::clicked, this, &EntryForm::saveAndNew);
+    connect(saveClose_, &QPushButton::clicked, this, &EntryForm::saveAndClose);
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QPushButton* EntryForm::addButton(const QString& caption)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setAutoDefault(false);
+    buttons_->addWidget(b);
+    return b;
+}
+
+void EntryForm::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    for (QPushButton* b : {saveNew_, saveClose_}) {
+        if (b)
+            b->setEnabled(!readOnly);
+    }
 }
 
 void EntryForm::startInsert()
@@ -75,7 +95,7 @@ bool EntryForm::save()
 
 bool EntryForm::saveAndNew()
 {
-    if (!save())
+    if (!saveNew_ || readOnly_ || !save())
         return false;
     startInsert();
     return true;
@@ -83,7 +103,7 @@ bool EntryForm::saveAndNew()
 
 bool EntryForm::saveAndClose()
 {
-    if (!save())
+    if (readOnly_ || !save())
         return false;
     accept();
     return true;

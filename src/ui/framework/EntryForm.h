@@ -1,12 +1,14 @@
 #pragma once
 // The base of every entry screen: insert and edit modes, "ذخيره و جديد(F9)",
 // "ذخيره و خروج (F10)", "خروج بدون ذخيره" and Esc; dates are checked before the
-// screen's own checks, and the calling list re-opens on the saved key.
+// screen's own checks, and the calling list re-opens on the saved key. A screen that
+// keeps a single record (settings) leaves "ذخيره و جديد(F9)" out.
 #include <QDialog>
 #include <QVariant>
 #include <optional>
 
 class QFormLayout;
+class QHBoxLayout;
 class QPushButton;
 
 namespace orvak::ui::framework {
@@ -16,7 +18,9 @@ class EntryForm : public QDialog {
 public:
     enum class Mode { Insert, Edit };
 
-    explicit EntryForm(const QString& title, QWidget* parent = nullptr);
+    enum class Buttons { SaveAndNew, SaveOnly };
+
+    explicit EntryForm(const QString& title, QWidget* parent = nullptr, Buttons buttons = Buttons::SaveAndNew);
 
     void startInsert();
     bool startEdit(const QVariant& key);
@@ -27,6 +31,16 @@ public:
     // The buttons' work, callable directly.
     bool saveAndNew();
     bool saveAndClose();
+
+    // A screen's own command, in the row after the standard buttons.
+    QPushButton* addButton(const QString& caption);
+    QPushButton* saveAndNewButton() const { return saveNew_; }
+    QPushButton* saveAndCloseButton() const { return saveClose_; }
+    bool isReadOnly() const { return readOnly_; }
+
+public slots:
+    // Read-only: the record is shown, saving is not offered (F9 and F10 too).
+    void setReadOnly(bool readOnly);
 
 signals:
     void saved(const QVariant& key);
@@ -45,6 +59,10 @@ private:
     bool save();
 
     QFormLayout* form_ = nullptr;
+    QHBoxLayout* buttons_ = nullptr;
+    QPushButton* saveNew_ = nullptr;
+    QPushButton* saveClose_ = nullptr;
+    bool readOnly_ = false;
     Mode mode_ = Mode::Insert;
     QVariant key_;
 };

@@ -23,7 +23,6 @@ TfrmFilter::TfrmFilter(const ListModel& model, const QString& current, QWidget* 
 {
     setObjectName(QStringLiteral("frmFilter"));
     setWindowTitle(QStringLiteral("محدود سازي و فيلتر نمودن پيشرفته اطلاعات"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     field_ = new QComboBox(this);

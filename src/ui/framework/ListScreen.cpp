@@ -74,7 +74,6 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     , sql_(spec_.sql)
 {
     setWindowTitle(spec_.title);
-    setLayoutDirection(Qt::RightToLeft);
     model_.setColumns(spec_.columns);
     model_.setRowColour(spec_.rowColour);
 
@@ -90,6 +89,8 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
         }
         if (c.needsRow)
             rowCommands_ << button;
+        if (c.writes)
+            writeCommands_ << button;
         commands->addWidget(button);
     }
     commands->addStretch();
@@ -99,7 +100,6 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
 
     grid_ = new QTableView(this);
     grid_->setModel(&model_);
-    grid_->setLayoutDirection(Qt::RightToLeft);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setAlternatingRowColors(true);
@@ -173,6 +173,7 @@ bool ListScreen::reopen(const QVariant& key)
         }
     }
     QApplication::restoreOverrideCursor();
+    lastError_ = ok ? QString() : error;
     if (!ok) {
         ShowError(error, this);
         return false;
@@ -214,6 +215,14 @@ void ListScreen::updateCommands()
 {
     for (QWidget* w : rowCommands_)
         w->setEnabled(model_.rowCount() > 0);
+    for (QWidget* w : writeCommands_)
+        w->setEnabled(!readOnly_ && (!rowCommands_.contains(w) || model_.rowCount() > 0));
+}
+
+void ListScreen::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    updateCommands();
 }
 
 void ListScreen::updateTotals()

@@ -25,6 +25,7 @@ struct ListCommand {
     QKeySequence key;
     std::function<void(ListScreen&)> run;
     bool needsRow = false;   // disabled on an empty list
+    bool writes = false;     // disabled while the list is read-only
 };
 
 // The frame's own description of a list: a declared list on the session becomes one
@@ -91,6 +92,13 @@ public:
     bool exportTo(const QString& path, io::ExportFormat format, QString* error = nullptr);
 
     QString totalsText() const;
+    // Why the last reopen failed (empty when it succeeded).
+    QString lastError() const { return lastError_; }
+    bool isReadOnly() const { return readOnly_; }
+
+public slots:
+    // Read-only: the writing commands are off.
+    void setReadOnly(bool readOnly);
 
 signals:
     void opened();
@@ -118,6 +126,9 @@ private:
     QLabel* status_ = nullptr;
     QMenu* menu_ = nullptr;
     QList<QWidget*> rowCommands_;
+    QList<QWidget*> writeCommands_;
+    QString lastError_;
+    bool readOnly_ = false;
     std::vector<double> sqlTotals_;
 };
 

@@ -16,6 +16,8 @@ QMessageBox* makeBox(QMessageBox::Icon icon, const QString& text, QWidget* paren
 {
     auto* box = new QMessageBox(icon, startup::ApplicationTitle(), text, QMessageBox::NoButton, ownerOf(parent));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The application is right-to-left, but a box inherits from its owner, which may
+    // be a left-to-right field.
     box->setLayoutDirection(Qt::RightToLeft);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);

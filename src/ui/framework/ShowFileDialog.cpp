@@ -18,7 +18,6 @@ TfrmShowFile::TfrmShowFile(const QString& path, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmShowFile"));
     setWindowTitle(QStringLiteral("نمايش فايل"));
-    setLayoutDirection(Qt::RightToLeft);
     const QFileInfo fi(path);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("فايل در مسير زير ايجاد گرديد"), this));

@@ -20,7 +20,6 @@ TfrmSortDataSet::TfrmSortDataSet(const QList<io::ListColumn>& columns, QWidget* 
 {
     setObjectName(QStringLiteral("frmSortDataSet"));
     setWindowTitle(QStringLiteral("مرتب سازي"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* grid = new QGridLayout(this);
     all_ = new QListWidget(this);
     chosen_ = new QListWidget(this);

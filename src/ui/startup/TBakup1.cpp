@@ -24,7 +24,6 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("Bakup1"));
     setWindowTitle(QStringLiteral("توجه بفرمائيد! در تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان کاملا دقت داشته باشيد. "));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto withButton = [this](QLineEdit* edit, const QString& caption, auto action) {

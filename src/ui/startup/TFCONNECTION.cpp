@@ -28,7 +28,6 @@ TFConnectionInfo::TFConnectionInfo(bool localServer, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("اطلاعات ارتباط با سرور"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* form = new QFormLayout(this);
     login_ = new QComboBox(this);
     login_->addItem(QStringLiteral("کاربر اصلي اس کيو ال سرور   SQL SERVER System Administrator : sa"), QStringLiteral("sa"));
@@ -58,7 +57,6 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
     , session_(session)
 {
     setWindowTitle(QStringLiteral("تنظيمات اوليه و راه اندازي نرم افزارهاي جامع اداري مالي اورواک"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* kind = new QHBoxLayout;
     local_ = new QRadioButton(QStringLiteral("پوشه داده محلي"), this);

@@ -12,7 +12,6 @@ TFHoshdarBkUp::TFHoshdarBkUp(QWidget* parent)
 {
     setObjectName(QStringLiteral("FHoshdarBkUp"));
     setWindowTitle(QStringLiteral("تهيه پشتيبان از اطلاعات"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* advice = new QLabel(QStringLiteral(
                                   "• پس از هر تغيير مهم در اطلاعات، از بانک هاي اطلاعاتي نسخه پشتيبان تهيه کنيد.\n"

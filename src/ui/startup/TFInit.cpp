@@ -29,7 +29,6 @@ TFInit::TFInit(Session& session, QWidget* parent)
     , session_(session)
 {
     setWindowTitle(ApplicationTitle());
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(SystemTitle() + QStringLiteral(" نسخه ") + EditionTitle(), this);
     QFont f = title->font();

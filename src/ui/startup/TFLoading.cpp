@@ -15,7 +15,6 @@ TFLoading::TFLoading(QWidget* parent)
 {
     setObjectName(QStringLiteral("FLoading"));
     setWindowTitle(LoadingCaption());
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(LoadingCaption(), this);
     QFont f = title->font();

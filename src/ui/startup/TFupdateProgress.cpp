@@ -20,7 +20,6 @@ TFupdateProgress::TFupdateProgress(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("FupdateProgress"));
     setWindowTitle(QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     const char* captions[] = {"بروز آوري جداول", "بروز آوري UDF", "بروز آوري SP", "بروز آوري view", "بروز آوري نهايي"};

@@ -1,19 +1,16 @@
 #pragma once
 // The main window: the command menu, the status bar with user, year, section and
-// clock, the section label, and the timers.
+// clock, the section label, and the timers. The menu is the screen registry's
+// entries with the window's own commands (lock, fiscal year, exits) among them.
+#include "ui/framework/ScreenRegistry.h"
 #include "core/startup/Session.h"
 
 #include <QDialog>
-#include <QMap>
 #include <QTimer>
 
-class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QSpinBox;
 
 namespace orvak::ui::startup {
 
@@ -26,7 +23,8 @@ int nextScrollStep(const QString& text, int k);
 class TMainForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMainForm(Session& session, QWidget* parent = nullptr);
+    explicit TMainForm(Session& session, QWidget* parent = nullptr);   // the program's screens
+    TMainForm(Session& session, const framework::ScreenRegistry& screens, QWidget* parent = nullptr);
 
     QMenuBar* menu() const { return menu_; }
     QString statusText(int panel) const;
@@ -34,6 +32,10 @@ public:
     bool trigger(const QString& caption);
 
     void start();                 // the one-shot start: the section opens
+    // What the start does to the session, for callers without the window.
+    static bool openStartSection(Session& session, Prompt& prompt);
+    // A registered screen through access, the write level, EnsureForm and showing.
+    void openRegistered(const framework::ScreenEntry& entry);
     void chooseSection(int index);
     bool chooseYear(int year);
     bool lockOrChangeUser();
@@ -47,11 +49,10 @@ protected:
 
 private:
     void buildMenu();
-    QMenu* addMenu(const QString& title);
     bool askExit();
-    void openGuarded(int menuId, const std::function<void()>& open);
 
     Session& session_;
+    const framework::ScreenRegistry& screens_;
     QMenuBar* menu_ = nullptr;
     QLabel* panels_[4] = {};
     QLabel* section_ = nullptr;
@@ -63,45 +64,6 @@ private:
     int scrollStep_ = 0;
     int slide_ = 1;
     bool exiting_ = false;
-};
-
-// "اطلاعات کلي مربوط به سازمان"
-class TFGeneral_info : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFGeneral_info(Session& session, QWidget* parent = nullptr);
-    bool save();
-    QMap<QString, QLineEdit*> fields;
-
-private:
-    Session& session_;
-};
-
-// "تنظيمات صفحه اصلي ": the background picture, the slide show and the clock.
-class TFSETORVAKTIME : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFSETORVAKTIME(Session& session, QWidget* parent = nullptr);
-    static QString settingsFile(const Session& session);
-
-private:
-    bool save(const QString& file);
-    bool load(const QString& file);
-
-    Session& session_;
-    QLineEdit* picture_ = nullptr;
-    QLineEdit* slideFolder_ = nullptr;
-    QSpinBox* interval_ = nullptr;
-    QComboBox* fit_ = nullptr;
-    QCheckBox* seconds_ = nullptr;
-    QCheckBox* clockOff_ = nullptr;
-};
-
-// The maintenance screen behind Ctrl+Alt+Shift+F12.
-class TFManager : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFManager(Session& session, QWidget* parent = nullptr);
 };
 
 } // namespace orvak::ui::startup

@@ -6,6 +6,7 @@
 #include "ui/startup/TFInit.h"
 #include "ui/startup/TMainForm.h"
 #include "ui/startup/TV_USERS.h"
+#include "support/AutoAnswer.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "core/util/Jalali.h"
@@ -28,37 +29,7 @@ using namespace orvak::ui::startup;
 using namespace orvak::db;
 using orvak::test::TempInstallation;
 
-namespace {
-
-// Answers every standard box that comes up while it lives, and remembers the texts.
-class AutoAnswer {
-public:
-    explicit AutoAnswer(QString answer = QStringLiteral("بله"))
-        : answer_(std::move(answer))
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            texts << box->text();
-            QAbstractButton* chosen = box->buttons().value(0);
-            for (QAbstractButton* b : box->buttons()) {
-                if (b->text() == answer_ || (b->text() == QStringLiteral("تاييد")))
-                    chosen = b;
-            }
-            chosen->click();
-        });
-        timer_.start();
-    }
-    QStringList texts;
-
-private:
-    QString answer_;
-    QTimer timer_;
-};
-
-} // namespace
+using orvak::test::AutoAnswer;
 
 TEST(LoginScreens, LoginFlowReturnsToTheFormAfterTheMainWindow)
 {

@@ -1,0 +1,22 @@
+#include "ui/AppScreens.h"
+
+#include "ui/startup/StartupScreens.h"
+
+namespace orvak::ui {
+
+void registerAllScreens(framework::ScreenRegistry& registry)
+{
+    startup::registerStartupScreens(registry);
+}
+
+const framework::ScreenRegistry& appScreens()
+{
+    static const framework::ScreenRegistry screens = [] {
+        framework::ScreenRegistry r;
+        registerAllScreens(r);
+        return r;
+    }();
+    return screens;
+}
+
+} // namespace orvak::ui

@@ -1,0 +1,39 @@
+#include "ui/startup/StartupScreens.h"
+
+#include "ui/startup/TBakup1.h"
+#include "ui/startup/TFGeneral_info.h"
+#include "ui/startup/TFSETORVAKTIME.h"
+#include "ui/startup/TFupdateProgress.h"
+#include "ui/startup/TFPass2.h"
+#include "ui/startup/TFPass3.h"
+#include "ui/startup/TGT_PASS.h"
+#include "ui/startup/TORVAK_V_USERS.h"
+#include "ui/startup/TUsr_Access.h"
+#include "ui/startup/TV_USERS.h"
+#include "ui/startup/Tview_history_resback.h"
+
+namespace orvak::ui::startup {
+
+using framework::ScreenKind;
+namespace menu = framework::menu;
+
+// The main window's own commands (lock, fiscal year, exits, about) sit between these
+// positions; see TMainForm::buildMenu.
+void registerStartupScreens(framework::ScreenRegistry& r)
+{
+    const QString system = QStringLiteral("سامانه اورواک");
+    const QStringList users{system, QStringLiteral("امور کاربران اورواک")};
+    const QStringList params{system, QStringLiteral("پارامترها و الزامات")};
+    const QString tools = QStringLiteral("تسهيلات");
+
+    r.add<TFPass2>({system}, QStringLiteral("تغيير كلمه رمز"), menu::System + 10, ScreenKind::Dialog);
+    r.add<TORVAK_V_USERS>(users, QStringLiteral("کاربران اورواک"), menu::System + 20);
+    r.add<TV_USERS>(users, QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), menu::System + 30).accessId = 1;
+    r.add<TFGeneral_info>(params, QStringLiteral("تنظيمات کلي"), menu::System + 40, ScreenKind::Dialog);
+    r.add<TFSETORVAKTIME>({system}, QStringLiteral("تنظيمات صفحه اصلي"), menu::System + 110, ScreenKind::Dialog);
+
+    r.add<TFupdateProgress>({tools}, QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"), menu::Tools + 100, ScreenKind::KeptDialog);
+    r.add<TBakup1>({tools}, QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), menu::Tools + 110, ScreenKind::KeptDialog);
+}
+
+} // namespace orvak::ui::startup
