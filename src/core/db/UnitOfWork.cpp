@@ -116,10 +116,18 @@ QStringList assignedColumns(const QString& set)
 
 QString changesText(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
 
-QJsonArray change(const QVariant& before, const QVariant& after)
+// Passwords, even scrambled, stay out of the history: only that they changed.
+bool secret(const QString& column) { return column.contains(QLatin1String("PASS"), Qt::CaseInsensitive); }
+const QString kHidden = QStringLiteral("****");
+
+QJsonArray change(const QString& column, const QVariant& before, const QVariant& after)
 {
-    return QJsonArray{before.isNull() ? QJsonValue() : QJsonValue::fromVariant(before),
-                      after.isNull() ? QJsonValue() : QJsonValue::fromVariant(after)};
+    auto value = [&](const QVariant& v) {
+        if (v.isNull())
+            return QJsonValue();
+        return secret(column) ? QJsonValue(kHidden) : QJsonValue::fromVariant(v);
+    };
+    return QJsonArray{value(before), value(after)};
 }
 
 } // namespace
@@ -324,7 +332,10 @@ bool UnitOfWork::updateInEngine(Store store, const QString& name, const QString&
     for (const QString& c : compared) {
         columns << QLatin1Char('[') + c + QLatin1Char(']');
         differs << QStringLiteral("b.[%1] IS NOT t.[%1]").arg(c);
-        pieces << QStringLiteral("SELECT '%1' AS k, json_array(b.[%1], t.[%1]) AS v WHERE b.[%1] IS NOT t.[%1]").arg(c);
+        const QString pair = secret(c) ? QStringLiteral("json_array(CASE WHEN b.[%1] IS NULL THEN NULL ELSE '%2' END, "
+                                                        "CASE WHEN t.[%1] IS NULL THEN NULL ELSE '%2' END)").arg(c, kHidden)
+                                       : QStringLiteral("json_array(b.[%1], t.[%1])").arg(c);
+        pieces << QStringLiteral("SELECT '%1' AS k, %2 AS v WHERE b.[%1] IS NOT t.[%1]").arg(c, pair);
     }
     for (const QString& k : keys) {
         const QString value = QStringLiteral("trim(CAST(b.[%1] AS TEXT))").arg(k);
@@ -401,7 +412,7 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
     QJsonObject changes;
     for (auto it = values.begin(); it != values.end(); ++it) {
         if (!it.value().isNull())
-            changes.insert(it.key(), change({}, it.value()));
+            changes.insert(it.key(), change(it.key(), {}, it.value()));
     }
     return writeEntry(store, name, QLatin1Char('I'), auditKey(keys, keyValues), changesText(changes));
 }
@@ -498,7 +509,7 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
             const QVariant was = (o >= 0 && o < old.size()) ? old[o] : QVariant();
             const QVariant now = changed->value(c);
             if (!same(was, now))
-                changes.insert(after[c], change(was, now));
+                changes.insert(after[c], change(after[c], was, now));
         }
         if (changes.isEmpty())
             continue;
@@ -537,7 +548,7 @@ bool UnitOfWork::remove(Store store, const QString& name, const QString& where, 
         for (int c = 0; c < names.size(); ++c) {
             row << gone->value(c);
             if (!row.last().isNull())
-                changes.insert(names[c], change(row.last(), {}));
+                changes.insert(names[c], change(names[c], row.last(), {}));
         }
         if (!writeEntry(store, name, QLatin1Char('D'), keyText(keys, names, row, 0), changesText(changes)))
             return false;

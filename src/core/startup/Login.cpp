@@ -191,10 +191,12 @@ bool setUserPassword(Session& session, int userCode, const QString& newPassword,
         return false;
     }
     QString why;
-    if (!db::execSql(session.common(), QStringLiteral("Update  ProgUsers Set PASSWORD=:PASSWORD Where (UCode=:UCODE) and (ProgID=:ProgID)"),
-                 {{QStringLiteral(":PASSWORD"), scrambledPassword(newPassword, userCode, session.installationNumber())},
-                  {QStringLiteral(":UCODE"), userCode}, {QStringLiteral(":ProgID"), ProgID}},
-                 &why)) {
+    if (!session.inWork([&](db::UnitOfWork& w) {
+            return w.update(db::Store::Common, QStringLiteral("ProgUsers"),
+                            {{QStringLiteral("PASSWORD"), scrambledPassword(newPassword, userCode, session.installationNumber())}},
+                            QStringLiteral("(UCode=:UCODE) and (ProgID=:ProgID)"),
+                            {{QStringLiteral(":UCODE"), userCode}, {QStringLiteral(":ProgID"), ProgID}});
+        }, &why)) {
         prompt.info(why);
         return false;
     }

@@ -50,19 +50,14 @@ OrganisationSettings readOrganisationSettings(Session& session)
 
 bool saveOrganisationSettings(Session& session, const OrganisationSettings& settings, Prompt& prompt)
 {
-    QSqlDatabase db = session.deposits();
-    QStringList columns{QStringLiteral("CODE")};
-    QStringList marks{QStringLiteral("1")};
-    QVariantMap binds;
-    for (const OrganisationColumn& c : organisationColumns()) {
-        columns << c.field;
-        marks << QLatin1Char(':') + c.field;
-        binds.insert(QLatin1Char(':') + c.field, settings.value(c.field).trimmed());
-    }
+    // One settings row (CODE 1): written anew whole, as the other programs expect.
+    QVariantMap values{{QStringLiteral("CODE"), 1}};
+    for (const OrganisationColumn& c : organisationColumns())
+        values.insert(c.field, settings.value(c.field).trimmed());
     QString why;
-    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
-        return db::execSql(db, QStringLiteral("DELETE FROM GENERAL_INFO"), {}, e)
-            && db::execSql(db, QStringLiteral("INSERT INTO GENERAL_INFO (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))), binds, e);
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        return w.remove(db::Store::Deposits, QStringLiteral("GENERAL_INFO"), {}, {})
+            && w.insert(db::Store::Deposits, QStringLiteral("GENERAL_INFO"), values);
     }, &why);
     if (!ok)
         prompt.info(why);

@@ -29,39 +29,37 @@ bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Pro
         prompt.info(QStringLiteral("کد کاربري بايد يک عدد درست بزرگتر از صفر باشد"));
         return false;
     }
-    QSqlDatabase db = session.common();
-    QString why;
-    bool ok = false;
-    QVariantMap binds{{QStringLiteral(":progid"), ProgID}, {QStringLiteral(":UCode"), user.code},
-                      {QStringLiteral(":ISENABLE"), user.enabled ? 1 : 0}, {QStringLiteral(":ISMANAGER"), user.manager ? 1 : 0}};
+    QVariantMap values{{QStringLiteral("ISENABLE"), user.enabled ? 1 : 0}, {QStringLiteral("ISMANAGER"), user.manager ? 1 : 0}};
     for (int i = 0; i < 5; ++i)
-        binds.insert(QStringLiteral(":SEL%1").arg(i + 1), user.sel[i]);
-    if (insert) {
-        if (db::scalar(db, QStringLiteral("SELECT UCODE FROM PROGUSERS WHERE PROGID = :p AND UCODE = :c"), {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), user.code}})) {
-            prompt.info(QStringLiteral("اين کد کاربري قبلا تعريف شده است"));
-            return false;
+        values.insert(QStringLiteral("SEL%1").arg(i + 1), user.sel[i]);
+    const QVariantMap key{{QStringLiteral(":progid"), ProgID}, {QStringLiteral(":UCode"), user.code}};
+    bool taken = false;
+    QString why;
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        if (!insert)
+            return w.update(db::Store::Common, QStringLiteral("PROGUSERS"), values, QStringLiteral("UCode = :UCode AND ProgID = :progid"), key);
+        const auto existing = w.scalar(QStringLiteral("SELECT UCODE FROM {common}.PROGUSERS WHERE PROGID = :progid AND UCODE = :UCode"), key);
+        if (existing || existing.failed()) {
+            taken = existing.has_value();
+            return w.fail(existing.error());
         }
-        binds.insert(QStringLiteral(":PassWord"), scrambledPassword(user.password, user.code, session.installationNumber()));
-        ok = db::execSql(db, QStringLiteral("INSERT INTO PROGUSERS (progid, UCode, ISENABLE, ISMANAGER, PassWord, SEL1, SEL2, SEL3, SEL4, SEL5) "
-                                        "VALUES (:progid, :UCode, :ISENABLE, :ISMANAGER, :PassWord, :SEL1, :SEL2, :SEL3, :SEL4, :SEL5)"),
-                     binds, &why);
-    } else {
-        ok = db::execSql(db, QStringLiteral("UPDATE PROGUSERS SET IsManager = :ISMANAGER, ISENABLE = :ISENABLE, SEL1 = :SEL1, SEL2 = :SEL2, SEL3 = :SEL3, "
-                                        "SEL4 = :SEL4, SEL5 = :SEL5 WHERE UCode = :UCode AND ProgID = :progid"),
-                     binds, &why);
-    }
+        values.insert(QStringLiteral("progid"), ProgID);
+        values.insert(QStringLiteral("UCode"), user.code);
+        values.insert(QStringLiteral("PassWord"), scrambledPassword(user.password, user.code, session.installationNumber()));
+        return w.insert(db::Store::Common, QStringLiteral("PROGUSERS"), values);
+    }, &why);
     if (!ok)
-        prompt.info(why);
+        prompt.info(taken ? QStringLiteral("اين کد کاربري قبلا تعريف شده است") : why);
     return ok;
 }
 
 bool deleteProgramUser(Session& session, int code, Prompt& prompt)
 {
-    QSqlDatabase db = session.common();
     QString why;
-    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
-        return db::execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e)
-            && db::execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), {{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}}, e);
+    const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        return w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
+            && w.remove(db::Store::Common, QStringLiteral("PROGUSERS"), QStringLiteral("UCODE = :c AND PROGID = :p"), binds);
     }, &why);
     if (!ok)
         prompt.info(why);
@@ -111,24 +109,21 @@ bool saveFamilyUser(Session& session, const FamilyUser& u, bool insert, Prompt& 
         prompt.info(QStringLiteral("اطلاعات کامل نيست"));
         return false;
     }
-    const QVariantMap binds{{QStringLiteral(":UCode"), u.code},          {QStringLiteral(":LastName"), u.lastName.trimmed()},
-                            {QStringLiteral(":Name"), u.name.trimmed()}, {QStringLiteral(":ISMANAGER"), u.manager ? 1 : 0},
-                            {QStringLiteral(":ISENABLE"), u.enabled ? 1 : 0}, {QStringLiteral(":ESKIND"), u.eskind},
-                            {QStringLiteral(":POST"), u.post},           {QStringLiteral(":JOB"), u.job},
-                            {QStringLiteral(":MADRAK"), u.madrak},       {QStringLiteral(":BIRTH_DATE"), u.birthDate},
-                            {QStringLiteral(":EDATE"), u.employmentDate}, {QStringLiteral(":PERSONCODE"), u.personCode},
-                            {QStringLiteral(":progid"), ProgID}};
+    QVariantMap values{{QStringLiteral("LastName"), u.lastName.trimmed()}, {QStringLiteral("Name"), u.name.trimmed()},
+                       {QStringLiteral("ISMANAGER"), u.manager ? 1 : 0},  {QStringLiteral("ISENABLE"), u.enabled ? 1 : 0},
+                       {QStringLiteral("ESKIND"), u.eskind},              {QStringLiteral("POST"), u.post},
+                       {QStringLiteral("JOB"), u.job},                    {QStringLiteral("MADRAK"), u.madrak},
+                       {QStringLiteral("BIRTH_DATE"), u.birthDate},       {QStringLiteral("EDATE"), u.employmentDate},
+                       {QStringLiteral("PERSONCODE"), u.personCode}};
     QString why;
-    const bool ok = insert ? db::execSql(session.common(),
-                                     QStringLiteral("INSERT INTO USERS (UCode, LastName, Name, ISMANAGER, ISENABLE, USER_JARI, ESKIND, POST, JOB, MADRAK, "
-                                                    "BIRTH_DATE, EDATE, PERSONCODE, progid) VALUES (:UCode, :LastName, :Name, :ISMANAGER, :ISENABLE, 1, "
-                                                    ":ESKIND, :POST, :JOB, :MADRAK, :BIRTH_DATE, :EDATE, :PERSONCODE, :progid)"),
-                                     binds, &why)
-                           : db::execSql(session.common(),
-                                     QStringLiteral("UPDATE USERS SET LastName = :LastName, Name = :Name, ISMANAGER = :ISMANAGER, ISENABLE = :ISENABLE, "
-                                                    "ESKIND = :ESKIND, POST = :POST, JOB = :JOB, MADRAK = :MADRAK, BIRTH_DATE = :BIRTH_DATE, "
-                                                    "EDATE = :EDATE, PERSONCODE = :PERSONCODE WHERE UCode = :UCode"),
-                                     binds, &why);
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        if (!insert)
+            return w.update(db::Store::Common, QStringLiteral("USERS"), values, QStringLiteral("UCode = :UCode"), {{QStringLiteral(":UCode"), u.code}});
+        values.insert(QStringLiteral("UCode"), u.code);
+        values.insert(QStringLiteral("USER_JARI"), 1);
+        values.insert(QStringLiteral("progid"), ProgID);
+        return w.insert(db::Store::Common, QStringLiteral("USERS"), values);
+    }, &why);
     if (!ok)
         prompt.info(why);
     return ok;
@@ -138,13 +133,12 @@ bool deleteFamilyUser(Session& session, int code, Prompt& prompt)
 {
     if (!prompt.ask(QStringLiteral("آيا اين مورد حذف شود؟")))
         return false;
-    QSqlDatabase db = session.common();
     QString why;
     const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
-    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
-        return db::execSql(db, QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = :c AND PROGID = :p"), binds, e)
-            && db::execSql(db, QStringLiteral("DELETE FROM USERS WHERE UCode = :c"), {{QStringLiteral(":c"), code}}, e)
-            && db::execSql(db, QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = :c AND PROGID = :p"), binds, e);
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        return w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
+            && w.remove(db::Store::Common, QStringLiteral("USERS"), QStringLiteral("UCode = :c"), binds)
+            && w.remove(db::Store::Common, QStringLiteral("PROGUSERS"), QStringLiteral("UCODE = :c AND PROGID = :p"), binds);
     }, &why);
     if (!ok)
         prompt.info(why);
@@ -175,19 +169,25 @@ QList<Right> userRights(Session& session, int userCode)
 
 bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prompt& prompt)
 {
-    QSqlDatabase db = session.common();
     QString why;
-    const bool ok = db::inTransaction(db, session.dialect(), [&](QString* e) {
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
         for (const Right& r : rights) {
-            QVariantMap binds{{QStringLiteral(":u"), userCode}, {QStringLiteral(":p"), ProgID}, {QStringLiteral(":m"), r.menuId}};
+            const QVariantMap key{{QStringLiteral(":u"), userCode}, {QStringLiteral(":p"), ProgID}, {QStringLiteral(":m"), r.menuId}};
+            QVariantMap kinds;
             for (int k = 0; k < 7; ++k)
-                binds.insert(QStringLiteral(":k%1").arg(k + 1), r.kinds[k]);
-            const bool exists = db::scalar(db, QStringLiteral("SELECT MENUID FROM ACCESSCONTROL WHERE UserId = :u AND PROGID = :p AND MENUID = :m"), binds).has_value();
-            const QString sql = exists ? QStringLiteral("UPDATE ACCESSCONTROL SET ACCESSKIND1 = :k1, ACCESSKIND2 = :k2, ACCESSKIND3 = :k3, ACCESSKIND4 = :k4, "
-                                                        "ACCESSKIND5 = :k5, ACCESSKIND6 = :k6, ACCESSKIND7 = :k7 WHERE UserId = :u AND PROGID = :p AND MENUID = :m")
-                                       : QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND3, ACCESSKIND4, "
-                                                        "ACCESSKIND5, ACCESSKIND6, ACCESSKIND7) VALUES (:u, :p, :m, :k1, :k2, :k3, :k4, :k5, :k6, :k7)");
-            if (!db::execSql(db, sql, binds, e))
+                kinds.insert(QStringLiteral("ACCESSKIND%1").arg(k + 1), r.kinds[k]);
+            const auto exists = w.scalar(QStringLiteral("SELECT MENUID FROM {common}.ACCESSCONTROL WHERE UserId = :u AND PROGID = :p AND MENUID = :m"), key);
+            if (exists.failed())
+                return w.fail(exists.error());
+            if (exists) {
+                if (!w.update(db::Store::Common, QStringLiteral("ACCESSCONTROL"), kinds, QStringLiteral("UserId = :u AND PROGID = :p AND MENUID = :m"), key))
+                    return false;
+                continue;
+            }
+            kinds.insert(QStringLiteral("UserId"), userCode);
+            kinds.insert(QStringLiteral("PROGID"), ProgID);
+            kinds.insert(QStringLiteral("MENUID"), r.menuId);
+            if (!w.insert(db::Store::Common, QStringLiteral("ACCESSCONTROL"), kinds))
                 return false;
         }
         return true;
@@ -227,8 +227,10 @@ QList<Right> bulkRights(const QList<Right>& rights, BulkRights what)
 
 bool setUserBackground(Session& session, const QString& picture)
 {
-    if (!db::execSql(session.common(), QStringLiteral("UPDATE USERS SET BkGround = :b WHERE UCode = :u"),
-                 {{QStringLiteral(":b"), picture}, {QStringLiteral(":u"), session.currentUserCode()}}))
+    if (!session.inWork([&](db::UnitOfWork& w) {
+            return w.update(db::Store::Common, QStringLiteral("USERS"), {{QStringLiteral("BkGround"), picture}}, QStringLiteral("UCode = :u"),
+                            {{QStringLiteral(":u"), session.currentUserCode()}});
+        }))
         return false;
     session.user().background = picture;
     return true;

@@ -16,7 +16,6 @@ TFPass2::TFPass2(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("FPass2"));
     setWindowTitle(QStringLiteral("تغيير كلمه رمز"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* form = new QFormLayout(this);
     current = framework::passwordEdit(this);
     fresh = framework::passwordEdit(this);

@@ -17,7 +17,6 @@ TFPass3::TFPass3(Session& session, int userCode, QWidget* parent)
 {
     setObjectName(QStringLiteral("FPass3"));
     setWindowTitle(QStringLiteral("تغيير كلمه رمز كاربر %1").arg(userCode));
-    setLayoutDirection(Qt::RightToLeft);
     auto* form = new QFormLayout(this);
     fresh = framework::passwordEdit(this);
     repeated = framework::passwordEdit(this);

@@ -30,7 +30,6 @@ TGT_PASS::TGT_PASS(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("GT_PASS"));
     setWindowTitle(QStringLiteral("قفل / ورودمجدد / تغييرکاربر"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral(" لطفا جهت ورود به برنامه،كد كاربري و كلمه رمز خود را وارد كنيد"), this));
     auto* form = new QFormLayout;

@@ -20,7 +20,6 @@ TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
 {
     setObjectName(QStringLiteral("Usr_Access"));
     setWindowTitle(QStringLiteral("كنتــرل امنيت عبور كاربران"));
-    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("کاربر: %1 - %2").arg(userCode).arg(userNames(session).value(userCode)), this));
     table_ = new QTableWidget(this);

@@ -1,5 +1,8 @@
 #include "core/db/UnitOfWork.h"
+#include "core/startup/Login.h"
+#include "core/startup/ServerSetup.h"
 #include "core/startup/Session.h"
+#include "core/startup/Users.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
@@ -138,4 +141,22 @@ TEST(UnitOfWork, RefusesWhatItCannotReachAndWritesNothing)
         return w.remove(Store::Deposits, QStringLiteral("SEP_DAR"), QStringLiteral("IDX = 1"), {});
     }));
     EXPECT_TRUE(o.trail().isEmpty());
+}
+
+TEST(UnitOfWork, PasswordsStayOutOfTheHistory)
+{
+    Office o;
+    startup::ScriptedPrompt prompt;
+    startup::ProgramUser clerk;
+    clerk.code = 9;
+    clerk.password = QStringLiteral("secret1");
+    ASSERT_TRUE(startup::saveProgramUser(*o.s, clerk, true, prompt)) << prompt.infos.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(startup::setUserPassword(*o.s, 9, QStringLiteral("secret2"), QStringLiteral("secret2"), prompt));
+
+    const QList<AuditEntry> entries = o.trail(QStringLiteral("PROGUSERS"), QStringLiteral("PROGID=3;UCODE=9"));
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(changesOf(entries[0]).value(QStringLiteral("PASSWORD")).toArray(), (QJsonArray{QStringLiteral("****"), QStringLiteral("****")}));
+    EXPECT_EQ(changesOf(entries[1]).value(QStringLiteral("PassWord")).toArray(), (QJsonArray{QJsonValue(), QStringLiteral("****")}));
+    for (const AuditEntry& e : entries)
+        EXPECT_FALSE(e.changes.contains(startup::scrambledPassword(QStringLiteral("secret1"), 9, o.s->installationNumber())));
 }
