@@ -70,6 +70,11 @@ struct ListDefinition {
     QList<ListParameter> parameters;
     QList<ListField> columns;
     QString keyField;
+    // The table whose rows the list shows and its key fields in the key's order,
+    // for the change history of the current row; empty where the rows are not
+    // one table's.
+    QString historyTable;
+    QStringList historyKey;
     std::function<RowKind(const RowSet&, int row)> rowKind;   // empty: every row Normal
 
     QVariantMap defaultParameters() const;

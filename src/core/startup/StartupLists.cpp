@@ -29,6 +29,8 @@ io::ListDefinition programUsersList()
     d.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId\nOrder By UCode");
     d.parameters = {{QStringLiteral(":ProgId"), ProgID}};
     d.keyField = QStringLiteral("UCODE");
+    d.historyTable = QStringLiteral("PROGUSERS");
+    d.historyKey = QStringList{QStringLiteral("PROGID"), QStringLiteral("UCODE")};
     d.columns = {
         io::dataField(QStringLiteral("UCODE"), QStringLiteral("کد کاربر"), 80, CellFormat::Integer),
         io::lookupField(QStringLiteral("UCODE"), QStringLiteral("نام و نام خانوادگي"), 220, &userNameTable),
@@ -51,6 +53,8 @@ io::ListDefinition familyUsersList()
     d.database = io::ListDatabase::Common;
     d.sql = QStringLiteral("Select * From USERS Where 1=1\nOrder By UCode");
     d.keyField = QStringLiteral("UCode");
+    d.historyTable = QStringLiteral("USERS");
+    d.historyKey = QStringList{QStringLiteral("UCode")};
     d.columns = {
         io::dataField(QStringLiteral("UCode"), QStringLiteral("کد"), 60, CellFormat::Integer),
         io::dataField(QStringLiteral("Name"), QStringLiteral("نام"), 120),
@@ -70,6 +74,8 @@ io::ListDefinition backupHistoryList()
     d.database = io::ListDatabase::Common;
     d.sql = QStringLiteral("Select * From HISTORY_RESBACK\nOrder By id DESC");
     d.keyField = QStringLiteral("id");
+    d.historyTable = QStringLiteral("HISTORY_RESBACK");
+    d.historyKey = QStringList{QStringLiteral("id")};
     d.columns = {
         io::dataField(QStringLiteral("id"), QStringLiteral("رديف"), 60, CellFormat::Integer),
         io::lookupField(QStringLiteral("usercode"), QStringLiteral("نام کاربر"), 160, &userNameTable),

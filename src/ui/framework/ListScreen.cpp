@@ -1,5 +1,9 @@
 #include "ui/framework/ListScreen.h"
 
+#include "ui/framework/AuditHistoryDialog.h"
+#include "core/startup/Program.h"
+#include "core/startup/Session.h"
+
 #include "ui/framework/ChartDialog.h"
 #include "ui/framework/EntryForm.h"
 #include "ui/framework/FilterDialog.h"
@@ -58,6 +62,16 @@ ListSpec specOf(orvak::startup::Session& session, io::ListDefinition definition,
     s.menuVariant = ui.menuVariant;
     s.signatures = std::move(ui.signatures);
     s.beforeOpen = [bound] { bound->readLookups(); };
+    if (!d.historyTable.isEmpty()) {
+        s.historyKey = d.historyKey;
+        s.history = [&session, table = d.historyTable](const QString& key) {
+            db::AuditFilter filter;
+            filter.programId = orvak::startup::ProgID;
+            filter.table = table;
+            filter.key = key;
+            return db::readAudit(session.common(), filter);
+        };
+    }
     return s;
 }
 
@@ -139,6 +153,8 @@ void ListScreen::buildMenu()
     add(shortCaptions ? QStringLiteral("ارسال به فايل") : QStringLiteral("ارسال با اکسل(XLSX)"), &ListScreen::exportWithDialog);
     add(shortCaptions ? QStringLiteral("نمودار") : QStringLiteral("گزارشات نموداري"), &ListScreen::openCharts);
     add(shortCaptions ? QStringLiteral("ترتيب") : QStringLiteral("مرتب سازي اطلاعات"), &ListScreen::openSortDialog);
+    if (spec_.history)
+        add(QStringLiteral("تاريخچه تغييرات"), &ListScreen::showHistory);
     connect(menu_, &QMenu::aboutToShow, this, [this] {
         const bool empty = model_.rowCount() == 0;
         const QList<QAction*> actions = menu_->actions();
@@ -253,6 +269,26 @@ void ListScreen::runEntryForm(EntryForm& form, bool insert)
 }
 
 QString ListScreen::totalsText() const { return totals_->text(); }
+
+QDialog* ListScreen::showHistory()
+{
+    const int row = currentSourceRow();
+    if (!spec_.history || row < 0)
+        return nullptr;
+    QVariantList values;
+    for (const QString& field : spec_.historyKey)
+        values << io::fieldValue(model_.rows(), row, field);
+    const QString key = db::auditKey(spec_.historyKey, values);
+    const auto entries = spec_.history(key);
+    if (entries.failed()) {
+        ShowError(entries.error(), this);
+        return nullptr;
+    }
+    auto* dialog = new AuditHistoryDialog(spec_.title, key, *entries, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
+}
 
 QVariant ListScreen::currentKey() const
 {

@@ -3,6 +3,7 @@
 // declared columns, totals, commands, title sorting, filter and sort dialogs,
 // exports, printing as a report and charts. A screen declares; this does the rest.
 #include "ui/framework/ListModel.h"
+#include "core/db/AuditTrail.h"
 #include "core/io/GridExport.h"
 #include "core/io/ListDefinition.h"
 #include "core/io/Report.h"
@@ -43,6 +44,10 @@ struct ListSpec {
     // The report's signatures (the report footer); empty for none.
     std::function<std::vector<io::ReportSignature>()> signatures;
     std::function<void()> beforeOpen;   // e.g. reads the lookups again
+    // The change history of a row by its key text, and the fields that make it;
+    // empty where the list has none.
+    std::function<db::Fetched<QList<db::AuditEntry>>(const QString& key)> history;
+    QStringList historyKey;
 };
 
 // What only the screen adds to a declared list.
@@ -92,6 +97,10 @@ public:
     bool exportTo(const QString& path, io::ExportFormat format, QString* error = nullptr);
 
     QString totalsText() const;
+
+    // "تاريخچه تغييرات": the change history of the current row, in a window of its
+    // own (nullptr without a current row or a history).
+    QDialog* showHistory();
     // Why the last reopen failed (empty when it succeeded).
     QString lastError() const { return lastError_; }
     bool isReadOnly() const { return readOnly_; }

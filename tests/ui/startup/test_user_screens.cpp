@@ -2,6 +2,7 @@
 #include "ui/startup/TORVAK_V_USERS.h"
 #include "ui/startup/TV_USERS.h"
 #include "ui/startup/Tview_history_resback.h"
+#include "ui/framework/AuditHistoryDialog.h"
 #include "core/startup/Users.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -116,4 +118,35 @@ TEST(UserScreens, FamilyUsersAndHistoryShareTheCoreTexts)
     ASSERT_TRUE(history.reopen());
     EXPECT_EQ(history.contextMenu()->actions().value(0)->text(), QStringLiteral("محدوديت(فيلتر)"));
     EXPECT_EQ(history.model().headerData(4, Qt::Horizontal).toString(), QStringLiteral("نوع عمليات"));
+}
+
+TEST(UserScreens, TheCurrentRowsChangeHistoryIsOneMenuCommandAway)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    session.setCurrentUserCode(3);
+    ScriptedPrompt quiet;
+    ProgramUser clerk;
+    clerk.code = 12;
+    clerk.password = QStringLiteral("1234");
+    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+    clerk.sel[1] = 1;
+    ASSERT_TRUE(saveProgramUser(session, clerk, false, quiet));
+
+    TV_USERS list(session);
+    ASSERT_TRUE(list.reopen(12));
+    QAction* history = nullptr;
+    for (QAction* a : list.contextMenu()->actions())
+        history = a->text() == QStringLiteral("تاريخچه تغييرات") ? a : history;
+    ASSERT_NE(history, nullptr);
+    history->trigger();
+    auto* dialog = list.findChild<ui::framework::AuditHistoryDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    // Newest first: the change of the write level, then the insert.
+    ASSERT_EQ(dialog->table()->rowCount(), 2);
+    EXPECT_EQ(dialog->table()->item(0, 7)->text(), QStringLiteral("ويرايش"));
+    EXPECT_EQ(dialog->table()->item(0, 8)->text(), QStringLiteral("SEL2: 0 -> 1"));
+    EXPECT_EQ(dialog->table()->item(1, 7)->text(), QStringLiteral("درج"));
+    EXPECT_EQ(dialog->table()->item(1, 2)->text(), QStringLiteral("3"));
 }
