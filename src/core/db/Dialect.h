@@ -49,10 +49,6 @@ public:
                                     const QStringList& identity) const = 0;
     // DELETE FROM target WHERE where, giving back the deleted rows.
     virtual QString deleteReturning(const QString& target, const QString& where) const = 0;
-    // Whether the engine can compare a group's rows before and after a change and
-    // write their history itself (temporary tables, JSON, row ids), which spares
-    // carrying every row out and back in.
-    virtual bool writesHistoryItself() const { return false; }
 };
 
 class SqlServerDialect final : public Dialect {
@@ -95,7 +91,6 @@ public:
     QString updateReturning(const QString& target, const QString& set, const QString& where,
                             const QStringList& identity) const override;
     QString deleteReturning(const QString& target, const QString& where) const override;
-    bool writesHistoryItself() const override { return true; }
 };
 
 // Parts of a table-script column line.

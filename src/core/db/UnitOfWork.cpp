@@ -321,59 +321,6 @@ bool UnitOfWork::stamp()
     return true;
 }
 
-bool UnitOfWork::updateInEngine(Store store, const QString& name, const QString& target, const QString& set,
-                                const QString& condition, const QVariantMap& binds, const QStringList& keys,
-                                const QStringList& compared, int* rowsChanged)
-{
-    const QString history = table(Store::Common, QStringLiteral("AUDITTRAIL"));
-    if (!ok() || !stamp())
-        return false;
-    QStringList columns, differs, pieces, keyParts;
-    for (const QString& c : compared) {
-        columns << QLatin1Char('[') + c + QLatin1Char(']');
-        differs << QStringLiteral("b.[%1] IS NOT t.[%1]").arg(c);
-        const QString pair = secret(c) ? QStringLiteral("json_array(CASE WHEN b.[%1] IS NULL THEN NULL ELSE '%2' END, "
-                                                        "CASE WHEN t.[%1] IS NULL THEN NULL ELSE '%2' END)").arg(c, kHidden)
-                                       : QStringLiteral("json_array(b.[%1], t.[%1])").arg(c);
-        pieces << QStringLiteral("SELECT '%1' AS k, %2 AS v WHERE b.[%1] IS NOT t.[%1]").arg(c, pair);
-    }
-    for (const QString& k : keys) {
-        const QString value = QStringLiteral("trim(CAST(b.[%1] AS TEXT))").arg(k);
-        keyParts << (keys.size() == 1 ? value : QStringLiteral("'%1=' || %2").arg(k, value));
-    }
-    QString why;
-    int changed = 0, written = 0;
-    QVariantMap entry = binds;
-    entry.insert(QStringLiteral(":__progid"), place_.programId);
-    entry.insert(QStringLiteral(":__date"), stamp_[0]);
-    entry.insert(QStringLiteral(":__time"), stamp_[1]);
-    entry.insert(QStringLiteral(":__user"), place_.userCode);
-    entry.insert(QStringLiteral(":__station"), place_.workstation);
-    entry.insert(QStringLiteral(":__db"), databaseOf(store));
-    entry.insert(QStringLiteral(":__table"), name);
-    const bool done =
-        execSql(db_, QStringLiteral("DROP TABLE IF EXISTS temp.[__before]"), {}, &why)
-        && execSql(db_, QStringLiteral("CREATE TEMP TABLE [__before] AS SELECT rowid AS __rid, %1 FROM %2 WHERE %3")
-                            .arg(columns.join(QStringLiteral(", ")), target, condition),
-                   binds, &why)
-        && execSql(db_, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(target, set, condition), binds, &why, &changed)
-        && execSql(db_,
-                   QStringLiteral("INSERT INTO %1 (PROGID, ADATE, ATIME, UCODE, WORKSTATION, DBNAME, TABLENAME, ROWKEY, OP, CHANGES) "
-                                  "SELECT :__progid, :__date, :__time, :__user, :__station, :__db, :__table, %2, 'U', "
-                                  "(SELECT json_group_object(k, json(v)) FROM (%3)) "
-                                  "FROM temp.[__before] b JOIN %4 t ON t.rowid = b.__rid WHERE %5")
-                       .arg(history, keyParts.join(QStringLiteral(" || ';' || ")), pieces.join(QStringLiteral(" UNION ALL ")), target,
-                            differs.join(QStringLiteral(" OR "))),
-                   entry, &why, &written)
-        && execSql(db_, QStringLiteral("DROP TABLE temp.[__before]"), {}, &why);
-    if (!done)
-        return fail(why);
-    entries_ += written;
-    if (rowsChanged)
-        *rowsChanged = changed;
-    return true;
-}
-
 bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& values)
 {
     const QString target = table(store, name);
@@ -463,9 +410,6 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
             bracketed << QLatin1Char('[') + c + QLatin1Char(']');
         wanted = bracketed.join(QStringLiteral(", "));
     }
-
-    if (!compared.isEmpty() && dialect().writesHistoryItself())
-        return updateInEngine(store, name, target, set, condition, binds, keys, compared, rowsChanged);
 
     // The rows as they were, found again after the change by their identity.
     QHash<QString, QVariantList> before;

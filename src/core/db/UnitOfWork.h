@@ -83,8 +83,6 @@ private:
     QStringList keysOf(Store store, const QString& table);
     bool writeEntry(Store store, const QString& table, QChar op, const QString& key, const QString& changes);
     bool stamp();
-    bool updateInEngine(Store store, const QString& name, const QString& target, const QString& set, const QString& condition,
-                        const QVariantMap& binds, const QStringList& keys, const QStringList& compared, int* rowsChanged);
     bool step(bool ok, const QString& why);
 
     WorkPlace place_;

@@ -65,7 +65,6 @@ QSqlDatabase LocalServer::openFile(const QString& connection, const QString& pat
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     q.exec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
-    q.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     return db;
 }
 
