@@ -1,10 +1,12 @@
 #pragma once
 // The administrator's command line: one group of commands per file, each handler
 // taking its arguments and printing bare values (UTF-8, one per line).
-#include <QHash>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <optional>
 
 namespace orvak::cli {
 
@@ -17,18 +19,79 @@ struct Context {
     QTextStream& out;
     QTextStream& err;
     QString startDir;   // the current folder, as for the desktop program
+    QString usageLine = {};   // of the command being run, shown with every usage error
 
     int fail(const QString& message) const;    // prints the message, returns ExitFailed
-    int usage(const QString& message) const;   // prints the message, returns ExitUsage
+    int usage(const QString& message) const;   // prints the message and the usage line, returns ExitUsage
+};
+
+// What an option's value (or a positional argument) must be. The dispatcher checks
+// it before the command runs and hands the value on in its plain form: ASCII digits,
+// a date as YYYY/MM/DD.
+enum class ValueKind {
+    Flag,          // no value: --yes
+    Text,          // anything, but not empty
+    Path,          // a file or folder, not empty
+    WholeNumber,   // within [min, max]
+    JalaliDate,    // a real Jalali date, year 1300 to 1600
+    Section,       // a financial section, 0 to 3
+    Year,          // a Jalali year, 1300 to 1600
+};
+
+struct OptionSpec {
+    QString name;          // without the dashes; for a positional argument, only for messages
+    ValueKind kind = ValueKind::Text;
+    QString placeholder;   // "N" in "--scale N"
+    qint64 min = 0;
+    qint64 max = 0;
+    bool required = false;
+    bool repeatable = false;
+
+    static OptionSpec make(const QString& name, ValueKind kind, const QString& placeholder = {}, qint64 min = 0, qint64 max = 0)
+    {
+        OptionSpec o;
+        o.name = name;
+        o.kind = kind;
+        o.placeholder = placeholder;
+        o.min = min;
+        o.max = max;
+        return o;
+    }
+    static OptionSpec flag(const QString& name) { return make(name, ValueKind::Flag); }
+    static OptionSpec text(const QString& name, const QString& placeholder) { return make(name, ValueKind::Text, placeholder); }
+    static OptionSpec path(const QString& name, const QString& placeholder) { return make(name, ValueKind::Path, placeholder); }
+    static OptionSpec number(const QString& name, const QString& placeholder, qint64 min, qint64 max)
+    {
+        return make(name, ValueKind::WholeNumber, placeholder, min, max);
+    }
+    static OptionSpec date(const QString& name) { return make(name, ValueKind::JalaliDate, QStringLiteral("YYYY/MM/DD")); }
+    static OptionSpec section(const QString& name) { return make(name, ValueKind::Section, QStringLiteral("N")); }
+    static OptionSpec year(const QString& name) { return make(name, ValueKind::Year, QStringLiteral("YYYY")); }
+    OptionSpec needed() const { OptionSpec o = *this; o.required = true; return o; }
+    OptionSpec many() const { OptionSpec o = *this; o.repeatable = true; return o; }
+};
+
+// The checked call: positional arguments and the options given, in their order.
+struct Options {
+    QStringList positional;
+    QList<QPair<QString, QString>> given;
+    bool has(const QString& name) const;
+    QString value(const QString& name, const QString& fallback = {}) const;   // the last one given
+    QStringList values(const QString& name) const;
+    qint64 number(const QString& name, qint64 fallback) const;               // of a checked number option
 };
 
 struct Command {
     QString name;     // "util jalali"
-    QString args;     // "<YYYY-MM-DD>|today"
+    QString args;     // the positional part of the usage line: "<YYYY-MM-DD>|today"
     QString help;     // one line
     int minArgs = 0;
     int maxArgs = 0;  // -1: any number
-    std::function<int(const QStringList&, Context&)> run;
+    std::function<int(const Options&, Context&)> run;
+    QList<OptionSpec> options = {};     // every option the command takes; others are refused
+    QList<OptionSpec> arguments = {};   // kinds of the positional arguments, by position
+
+    QString usageLine() const;          // "orvakctl demo --data DIR [--scale N] ..."
 };
 
 // Each group adds its commands here.
@@ -36,13 +99,8 @@ void addUtilCommands(QList<Command>& commands);
 void addServerCommands(QList<Command>& commands);
 void addListCommands(QList<Command>& commands);
 
-// Splits "--name value" options out of the arguments; a flag without value is "1".
-struct Options {
-    QStringList positional;
-    QHash<QString, QString> named;
-    bool has(const QString& name) const { return named.contains(name); }
-    QString value(const QString& name, const QString& fallback = {}) const { return named.value(name, fallback); }
-};
-Options parseOptions(const QStringList& args, const QStringList& flags = {});
+// Checks a command's arguments against its declaration; nullopt with the reason
+// (Persian, for the usage message) when they do not fit.
+std::optional<Options> parseOptions(const Command& command, const QStringList& args, QString* why);
 
 } // namespace orvak::cli

@@ -22,36 +22,20 @@ struct ListCall {
 
 // Reads the call and checks it against the list's declaration; the usage message
 // when something is wrong, before anything is touched.
-std::optional<ListCall> readCall(const QStringList& args, Context& ctx, int* rc)
+std::optional<ListCall> readCall(const Options& o, Context& ctx, int* rc)
 {
     *rc = ExitUsage;
     ListCall call;
-    QStringList names;
+    const QStringList& names = o.positional;
     QList<QPair<QString, QString>> given;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--param") || a == QLatin1String("--pdf")) {
-            if (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--"))) {
-                ctx.usage(QStringLiteral("گزينه %1 مقدار مي خواهد").arg(a));
-                return std::nullopt;
-            }
-            const QString value = args[++i];
-            if (a == QLatin1String("--pdf")) {
-                call.pdf = value;
-                continue;
-            }
-            const qsizetype eq = value.indexOf(QLatin1Char('='));
-            if (eq <= 0) {
-                ctx.usage(QStringLiteral("پارامتر بايد به صورت نام=مقدار داده شود: %1").arg(value));
-                return std::nullopt;
-            }
-            given << qMakePair(value.left(eq), value.mid(eq + 1));
-        } else if (a.startsWith(QStringLiteral("--"))) {
-            ctx.usage(QStringLiteral("گزينه ناشناخته: %1").arg(a));
+    call.pdf = o.value(QStringLiteral("pdf"));
+    for (const QString& value : o.values(QStringLiteral("param"))) {
+        const qsizetype eq = value.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            ctx.usage(QStringLiteral("پارامتر بايد به صورت نام=مقدار داده شود: %1").arg(value));
             return std::nullopt;
-        } else {
-            names << a;
         }
+        given << qMakePair(value.left(eq), value.mid(eq + 1));
     }
     if (names.size() > 1) {
         ctx.usage(QStringLiteral("فقط نام يک فهرست داده شود"));
@@ -119,11 +103,11 @@ int printList(const ListCall& call, Context& ctx)
 void addListCommands(QList<Command>& commands)
 {
     commands << Command{
-        QStringLiteral("list"), QStringLiteral("[NAME [--param NAME=VALUE ...] [--pdf FILE]]"),
+        QStringLiteral("list"), QStringLiteral("[NAME]"),
         QStringLiteral("prints a declared list as TSV (column titles, rows, then the totals), or as a PDF report; without NAME the lists' names"), 0, 1,
-        [](const QStringList& args, Context& ctx) {
+        [](const Options& o, Context& ctx) {
             int rc = ExitOk;
-            const std::optional<ListCall> call = readCall(args, ctx, &rc);
+            const std::optional<ListCall> call = readCall(o, ctx, &rc);
             if (!call)
                 return rc;
             if (call->name.isEmpty()) {
@@ -132,7 +116,8 @@ void addListCommands(QList<Command>& commands)
                 return ExitOk;
             }
             return printList(*call, ctx);
-        }};
+        },
+        {OptionSpec::text(QStringLiteral("param"), QStringLiteral("NAME=VALUE")).many(), OptionSpec::path(QStringLiteral("pdf"), QStringLiteral("FILE"))}};
 }
 
 } // namespace orvak::cli

@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <limits>
+
 namespace orvak::cli {
 
 using namespace startup;
@@ -28,7 +30,7 @@ std::optional<SiteConfig> loadSite(Context& ctx, const Options& o, bool mayWrite
     QString why;
     if (mayWrite && o.has(QStringLiteral("installation")) && !QFileInfo::exists(QDir(ctx.startDir).filePath(QString::fromLatin1(SiteFileName)))) {
         SiteConfig site;
-        site.installationNumber = int(util::parseWholeNumber(o.value(QStringLiteral("installation"))).value_or(0));
+        site.installationNumber = int(o.number(QStringLiteral("installation"), 0));
         site.organisationName = o.value(QStringLiteral("organisation"), QStringLiteral("سازمان"));
         if (!writeSiteConfig(ctx.startDir, site, &why)) {
             ctx.fail(why);
@@ -130,11 +132,10 @@ void addServerCommands(QList<Command>& commands)
 {
     commands << Command{
         QStringLiteral("init"),
-        QStringLiteral("--data DIR | --server NAME [--admin USER --admin-password P] [--data-folder PATH]) --password P [--installation N --organisation NAME]"),
+        QString(),
         QStringLiteral("initial set-up of a server: the orvak login (password P), the common database and the first user; then sets up this workstation"),
         0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("password")) || (!o.has(QStringLiteral("data")) && !o.has(QStringLiteral("server"))))
                 return ctx.usage(QStringLiteral("orvakctl: init needs --data DIR (or --server NAME) and --password P"));
             const std::optional<SiteConfig> site = loadSite(ctx, o, true);
@@ -158,12 +159,16 @@ void addServerCommands(QList<Command>& commands)
             else
                 ctx.out << QStringLiteral("بانک اطلاعاتي ORVAK از قبل وجود داشت؛ کاربر جديدي ساخته نشد") << Qt::endl;
             return ExitOk;
-        }};
+        },
+        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionSpec::text(QStringLiteral("server"), QStringLiteral("NAME")),
+         OptionSpec::text(QStringLiteral("admin"), QStringLiteral("USER")), OptionSpec::text(QStringLiteral("admin-password"), QStringLiteral("P")),
+         OptionSpec::path(QStringLiteral("data-folder"), QStringLiteral("PATH")), OptionSpec::text(QStringLiteral("password"), QStringLiteral("P")).needed(),
+         OptionSpec::number(QStringLiteral("installation"), QStringLiteral("N"), 1, 99999),
+         OptionSpec::text(QStringLiteral("organisation"), QStringLiteral("NAME"))}};
     commands << Command{
-        QStringLiteral("connect"), QStringLiteral("--data DIR | --server NAME  --password P [--sqlver N]"),
+        QStringLiteral("connect"), QString(),
         QStringLiteral("sets up this workstation: checks the orvak password, writes SERVER.INI and the server row"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("password")) || (!o.has(QStringLiteral("data")) && !o.has(QStringLiteral("server"))))
                 return ctx.usage(QStringLiteral("orvakctl: connect needs --data DIR (or --server NAME) and --password P"));
             const std::optional<SiteConfig> site = loadSite(ctx, o, false);
@@ -171,13 +176,15 @@ void addServerCommands(QList<Command>& commands)
                 return ExitFailed;
             Session session(ctx.startDir, *site);
             TerminalPrompt prompt(ctx.err, true);
-            const int sqlver = int(util::parseWholeNumber(o.value(QStringLiteral("sqlver"), QStringLiteral("2"))).value_or(2));
+            const int sqlver = int(o.number(QStringLiteral("sqlver"), 2));
             return workstationSetup(session, serverNameFrom(o, ctx.startDir), o.value(QStringLiteral("password")), sqlver, prompt)
                 ? ExitOk
                 : ExitFailed;
-        }};
+        },
+        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionSpec::text(QStringLiteral("server"), QStringLiteral("NAME")),
+         OptionSpec::text(QStringLiteral("password"), QStringLiteral("P")).needed(), OptionSpec::number(QStringLiteral("sqlver"), QStringLiteral("N"), 0, 99)}};
     commands << Command{QStringLiteral("databases"), QString(), QStringLiteral("lists the databases of the server that SERVER.INI names"), 0, 0,
-                        [](const QStringList&, Context& ctx) {
+                        [](const Options&, Context& ctx) {
                             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
                                 for (const QString& name : session.server()->databaseNames())
                                     ctx.out << name << Qt::endl;
@@ -185,10 +192,9 @@ void addServerCommands(QList<Command>& commands)
                             });
                         }};
     commands << Command{
-        QStringLiteral("update"), QStringLiteral("[--db NAME]"),
+        QStringLiteral("update"), QString(),
         QStringLiteral("structure update: the common database, then each section's deposits database (or only NAME)"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             return withSession(ctx, o, false, [&](Session& session, TerminalPrompt& prompt) {
                 QStringList databases;
                 if (o.has(QStringLiteral("db"))) {
@@ -207,27 +213,26 @@ void addServerCommands(QList<Command>& commands)
                 session.server()->closeAll();
                 return runUpdate(ctx, session, prompt, databases);
             });
-        }};
+        },
+        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME"))}};
     commands << Command{
-        QStringLiteral("section"), QStringLiteral("<0-3> [--yes]"),
+        QStringLiteral("section"), QStringLiteral("<0-3>"),
         QStringLiteral("opens a financial section (creates its deposits database on yes) and prints its database"), 1, 1,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args, {QStringLiteral("yes")});
+        [](const Options& o, Context& ctx) {
             const QString code = o.positional.value(0);
-            if (code.size() != 1 || !QStringLiteral("0123").contains(code))
-                return ctx.usage(QStringLiteral("orvakctl: section takes 0, 1, 2 or 3"));
             return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
                 if (!openCurrentSection(session, prompt, code))
                     return ExitFailed;
                 ctx.out << session.depositDbName() << Qt::endl;
                 return ExitOk;
             });
-        }};
+        },
+        {OptionSpec::flag(QStringLiteral("yes"))},
+        {OptionSpec::section(QStringLiteral("section"))}};
     commands << Command{
         QStringLiteral("year"), QStringLiteral("<YYYY>"),
         QStringLiteral("chooses the fiscal year of the accounting link (SelYCSep.INI and the stored year)"), 1, 1,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args, {QStringLiteral("yes")});
+        [](const Options& o, Context& ctx) {
             const std::optional<qint64> year = util::parseWholeNumber(o.positional.value(0));
             if (!year || *year < 1381 || *year > util::CurrentJalaliYear())
                 return ctx.usage(QStringLiteral("orvakctl: year takes a year from 1381 to %1").arg(util::CurrentJalaliYear()));
@@ -237,12 +242,13 @@ void addServerCommands(QList<Command>& commands)
                 ctx.out << session.accountingDbName() << Qt::endl;
                 return ExitOk;
             });
-        }};
+        },
+        {OptionSpec::flag(QStringLiteral("yes"))},
+        {OptionSpec::year(QStringLiteral("year"))}};
     commands << Command{
-        QStringLiteral("backup"), QStringLiteral("--db NAME --to FILE"),
+        QStringLiteral("backup"), QString(),
         QStringLiteral("backs a database up into FILE and records it in the history"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("to")))
                 return ctx.usage(QStringLiteral("orvakctl: backup needs --db NAME --to FILE"));
             return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
@@ -255,12 +261,12 @@ void addServerCommands(QList<Command>& commands)
                 ctx.out << service.status() << Qt::endl;
                 return ExitOk;
             });
-        }};
+        },
+        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("to"), QStringLiteral("FILE")).needed()}};
     commands << Command{
-        QStringLiteral("restore"), QStringLiteral("--db NAME --from FILE [--yes]"),
+        QStringLiteral("restore"), QString(),
         QStringLiteral("restores a database from a backup after the three questions (y each, or --yes)"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args, {QStringLiteral("yes")});
+        [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("from")))
                 return ctx.usage(QStringLiteral("orvakctl: restore needs --db NAME --from FILE"));
             return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
@@ -270,15 +276,16 @@ void addServerCommands(QList<Command>& commands)
                 BackupService service(session, prompt);
                 return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
             });
-        }};
+        },
+        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("from"), QStringLiteral("FILE")).needed(),
+         OptionSpec::flag(QStringLiteral("yes"))}};
     commands << Command{
-        QStringLiteral("accounting-year"), QStringLiteral("<YYYY> [--section N]"),
+        QStringLiteral("accounting-year"), QStringLiteral("<YYYY>"),
         QStringLiteral("creates (or brings up to date) the accounting database of a year and section"), 1, 1,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             const std::optional<qint64> year = util::parseWholeNumber(o.positional.value(0));
             const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
-            if (!year || *year < 1300 || *year > 1600 || section.size() != 1 || !QStringLiteral("0123").contains(section))
+            if (!year)
                 return ctx.usage(QStringLiteral("orvakctl: accounting-year takes a year (YYYY) and --section 0..3"));
             return withSession(ctx, o, false, [&](Session& session, TerminalPrompt& prompt) {
                 if (!createAccountingDatabase(session, int(*year), section, prompt))
@@ -286,23 +293,22 @@ void addServerCommands(QList<Command>& commands)
                 ctx.out << Session::accountingDbNameFor(session.site().installationNumber, section, int(*year)) << Qt::endl;
                 return ExitOk;
             });
-        }};
+        },
+        {OptionSpec::section(QStringLiteral("section"))},
+        {OptionSpec::year(QStringLiteral("year"))}};
     commands << Command{
-        QStringLiteral("demo"), QStringLiteral("--data DIR [--scale N] [--seed N] [--today YYYY/MM/DD]"),
+        QStringLiteral("demo"), QString(),
         QStringLiteral("builds a complete demo installation in an empty folder (scale 100: about a million deposits)"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("data")))
                 return ctx.usage(QStringLiteral("orvakctl: demo needs --data DIR"));
             demo::DemoOptions options;
             options.folder = QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("data")));
-            const std::optional<qint64> scale = util::parseWholeNumber(o.value(QStringLiteral("scale"), QStringLiteral("1")));
-            const std::optional<qint64> seed = util::parseWholeNumber(o.value(QStringLiteral("seed"), QStringLiteral("1403")));
-            if (!scale || !seed || *seed < 0)
-                return ctx.usage(QStringLiteral("orvakctl: --scale and --seed take whole numbers"));
-            options.scale = int(std::clamp<qint64>(*scale, -1, 100000));
-            options.seed = quint64(*seed);
+            options.scale = int(o.number(QStringLiteral("scale"), 1));
+            options.seed = quint64(o.number(QStringLiteral("seed"), 1403));
             options.today = o.value(QStringLiteral("today"));
+            if (const QString problem = demo::demoOptionsProblem(options); !problem.isEmpty())
+                return ctx.usage(QStringLiteral("orvakctl demo: ") + problem);
             TerminalPrompt prompt(ctx.err, true);
             const demo::DemoSummary summary = demo::buildDemoInstallation(options, prompt);
             if (!summary.ok)
@@ -311,9 +317,12 @@ void addServerCommands(QList<Command>& commands)
                     << ", guarantees " << summary.guarantees << ", voucher rows " << summary.voucherRows << Qt::endl
                     << "user " << demo::DemoManagerCode << " password " << demo::DemoManagerPassword << Qt::endl;
             return ExitOk;
-        }};
+        },
+        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")).needed(),
+         OptionSpec::number(QStringLiteral("scale"), QStringLiteral("N"), demo::DemoMinScale, demo::DemoMaxScale),
+         OptionSpec::number(QStringLiteral("seed"), QStringLiteral("N"), 0, std::numeric_limits<qint64>::max()), OptionSpec::date(QStringLiteral("today"))}};
     commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
-                        [](const QStringList&, Context& ctx) {
+                        [](const Options&, Context& ctx) {
                             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
                                 for (const BackupHistoryRow& h : backupHistory(session)) {
                                     ctx.out << h.id << '\t' << h.date << '\t' << h.time << '\t' << h.kindText() << '\t' << h.database << '\t'
@@ -323,10 +332,9 @@ void addServerCommands(QList<Command>& commands)
                             });
                         }};
     commands << Command{
-        QStringLiteral("audit"), QStringLiteral("[--table T] [--key K] [--user U] [--since YYYY/MM/DD]"),
+        QStringLiteral("audit"), QString(),
         QStringLiteral("prints the change history (newest first) as TSV"), 0, 0,
-        [](const QStringList& args, Context& ctx) {
-            const Options o = parseOptions(args);
+        [](const Options& o, Context& ctx) {
             db::AuditFilter filter;
             filter.programId = ProgID;
             filter.table = o.value(QStringLiteral("table")).trimmed();
@@ -355,7 +363,9 @@ void addServerCommands(QList<Command>& commands)
                 }
                 return ExitOk;
             });
-        }};
+        },
+        {OptionSpec::text(QStringLiteral("table"), QStringLiteral("T")), OptionSpec::text(QStringLiteral("key"), QStringLiteral("K")),
+         OptionSpec::number(QStringLiteral("user"), QStringLiteral("U"), 1, std::numeric_limits<int>::max()), OptionSpec::date(QStringLiteral("since"))}};
 }
 
 } // namespace orvak::cli

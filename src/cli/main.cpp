@@ -2,10 +2,15 @@
 // scripts need, without the desktop program.
 #include "cli/Cli.h"
 
+#include "core/util/Jalali.h"
+#include "core/util/Numbers.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -22,24 +27,181 @@ int Context::fail(const QString& message) const
 
 int Context::usage(const QString& message) const
 {
-    err << message << Qt::endl;
+    err << message;
+    if (!usageLine.isEmpty())
+        err << " (usage: " << usageLine << ')';
+    err << Qt::endl;
     return ExitUsage;
 }
 
-Options parseOptions(const QStringList& args, const QStringList& flags)
+bool Options::has(const QString& name) const
+{
+    return std::any_of(given.cbegin(), given.cend(), [&](const auto& g) { return g.first == name; });
+}
+
+QString Options::value(const QString& name, const QString& fallback) const
+{
+    for (qsizetype i = given.size() - 1; i >= 0; --i) {
+        if (given[i].first == name)
+            return given[i].second;
+    }
+    return fallback;
+}
+
+QStringList Options::values(const QString& name) const
+{
+    QStringList list;
+    for (const auto& [n, v] : given) {
+        if (n == name)
+            list << v;
+    }
+    return list;
+}
+
+qint64 Options::number(const QString& name, qint64 fallback) const
+{
+    return has(name) ? util::parseWholeNumber(value(name)).value_or(fallback) : fallback;
+}
+
+QString Command::usageLine() const
+{
+    QString line = QStringLiteral("orvakctl ") + name;
+    if (!args.isEmpty())
+        line += QLatin1Char(' ') + args;
+    for (const OptionSpec& o : options) {
+        QString part = QStringLiteral("--") + o.name;
+        if (o.kind != ValueKind::Flag)
+            part += QLatin1Char(' ') + (o.placeholder.isEmpty() ? o.name.toUpper() : o.placeholder);
+        if (o.repeatable)
+            part += QStringLiteral(" ...");
+        line += QLatin1Char(' ') + (o.required ? part : QLatin1Char('[') + part + QLatin1Char(']'));
+    }
+    return line;
+}
+
+namespace {
+
+// Digits only (any script): no sign or separators in a year or a section.
+std::optional<qint64> plainNumber(const QString& text)
+{
+    const QString t = util::normalizeDigits(text).trimmed();
+    static const QRegularExpression plain(QStringLiteral("^[0-9]{1,18}$"));
+    if (!plain.match(t).hasMatch())
+        return std::nullopt;
+    return t.toLongLong();
+}
+
+// The value in its plain form, or nullopt with what the value should have been.
+std::optional<QString> checkValue(const OptionSpec& spec, const QString& text, QString* expected)
+{
+    switch (spec.kind) {
+    case ValueKind::Flag:
+        return QString();
+    case ValueKind::Text:
+    case ValueKind::Path:
+        *expected = QStringLiteral("مقدار خالي پذيرفته نيست");
+        if (text.trimmed().isEmpty())
+            return std::nullopt;
+        return text;
+    case ValueKind::WholeNumber: {
+        *expected = QStringLiteral("عدد صحيح از %1 تا %2").arg(spec.min).arg(spec.max);
+        const std::optional<qint64> n = util::parseWholeNumber(text);
+        if (!n || *n < spec.min || *n > spec.max)
+            return std::nullopt;
+        return QString::number(*n);
+    }
+    case ValueKind::JalaliDate: {
+        *expected = QStringLiteral("تاريخ شمسي YYYY/MM/DD از سال 1300 تا 1600");
+        const std::optional<util::JalaliDate> d = util::parseJalali(text);
+        if (!d || d->year < 1300 || d->year > 1600)
+            return std::nullopt;
+        return d->toText();
+    }
+    case ValueKind::Section: {
+        *expected = QStringLiteral("کد بخش 0، 1، 2 يا 3");
+        const std::optional<qint64> n = plainNumber(text);
+        if (!n || *n < 0 || *n > 3)
+            return std::nullopt;
+        return QString::number(*n);
+    }
+    case ValueKind::Year: {
+        *expected = QStringLiteral("سال چهار رقمي از 1300 تا 1600");
+        const std::optional<qint64> n = plainNumber(text);
+        if (!n || *n < 1300 || *n > 1600)
+            return std::nullopt;
+        return QString::number(*n);
+    }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Options> parseOptions(const Command& command, const QStringList& args, QString* why)
 {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a.startsWith(QStringLiteral("--")) && a.size() > 2) {
-            const QString name = a.mid(2);
-            if (flags.contains(name) || i + 1 >= args.size())
-                o.named.insert(name, QStringLiteral("1"));
-            else
-                o.named.insert(name, args[++i]);
-        } else {
+        if (optionsEnded || !a.startsWith(QStringLiteral("--"))) {
             o.positional << a;
+            continue;
         }
+        if (a == QLatin1String("--")) {   // the rest is positional, even "--5"
+            optionsEnded = true;
+            continue;
+        }
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        const QString name = a.mid(2, eq < 0 ? -1 : eq - 2);
+        const auto spec = std::find_if(command.options.cbegin(), command.options.cend(), [&](const OptionSpec& s) { return s.name == name; });
+        if (spec == command.options.cend()) {
+            *why = QStringLiteral("گزينه ناشناخته: --%1").arg(name);
+            return std::nullopt;
+        }
+        if (!spec->repeatable && o.has(name)) {
+            *why = QStringLiteral("گزينه --%1 بيش از يک بار آمده است").arg(name);
+            return std::nullopt;
+        }
+        QString text;
+        if (spec->kind == ValueKind::Flag) {
+            if (eq >= 0) {
+                *why = QStringLiteral("گزينه --%1 مقداري نمي گيرد").arg(name);
+                return std::nullopt;
+            }
+        } else if (eq >= 0) {
+            text = a.mid(eq + 1);
+        } else if (i + 1 < args.size() && !args[i + 1].startsWith(QStringLiteral("--"))) {
+            text = args[++i];
+        } else {
+            *why = QStringLiteral("گزينه --%1 مقدار مي خواهد").arg(name);
+            return std::nullopt;
+        }
+        QString expected;
+        const std::optional<QString> value = checkValue(*spec, text, &expected);
+        if (!value) {
+            *why = QStringLiteral("مقدار گزينه --%1 درست نيست: %2 (%3)").arg(name, text, expected);
+            return std::nullopt;
+        }
+        o.given << qMakePair(name, *value);
+    }
+    for (const OptionSpec& spec : command.options) {
+        if (spec.required && !o.has(spec.name)) {
+            *why = QStringLiteral("گزينه --%1 لازم است").arg(spec.name);
+            return std::nullopt;
+        }
+    }
+    if (o.positional.size() < command.minArgs || (command.maxArgs >= 0 && o.positional.size() > command.maxArgs)) {
+        *why = QStringLiteral("تعداد آرگومان ها درست نيست");
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < o.positional.size() && i < command.arguments.size(); ++i) {
+        QString expected;
+        const std::optional<QString> value = checkValue(command.arguments[i], o.positional[i], &expected);
+        if (!value) {
+            *why = QStringLiteral("مقدار %1 درست نيست: %2 (%3)").arg(command.arguments[i].name, o.positional[i], expected);
+            return std::nullopt;
+        }
+        o.positional[i] = *value;
     }
     return o;
 }
@@ -55,7 +217,7 @@ void printHelp(QTextStream& out, const QList<Command>& commands)
         << "usage: orvakctl <command> [arguments]" << Qt::endl
         << Qt::endl;
     for (const Command& c : commands)
-        out << "  " << c.name << (c.args.isEmpty() ? QString() : QLatin1Char(' ') + c.args) << Qt::endl
+        out << "  " << c.usageLine().section(QLatin1Char(' '), 1) << Qt::endl
             << "      " << c.help << Qt::endl;
     out << Qt::endl << "Commands work in the current folder (the start folder), as the desktop program does." << Qt::endl;
 }
@@ -68,7 +230,7 @@ namespace {
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pdf") == 0) {
+        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
@@ -112,11 +274,14 @@ int main(int argc, char** argv)
         return ctx.usage(QStringLiteral("orvakctl: unknown command '%1' (see orvakctl --help)").arg(args.join(QLatin1Char(' '))));
     const QStringList rest = args.mid(used);
     if (rest.contains(QStringLiteral("--help"))) {
-        out << "usage: orvakctl " << found->name << ' ' << found->args << Qt::endl << found->help << Qt::endl;
+        out << "usage: " << found->usageLine() << Qt::endl << found->help << Qt::endl;
         return ExitOk;
     }
-    const Options o = parseOptions(rest, {QStringLiteral("yes")});
-    if (o.positional.size() < found->minArgs || (found->maxArgs >= 0 && o.positional.size() > found->maxArgs))
-        return ctx.usage(QStringLiteral("orvakctl: usage: orvakctl %1 %2").arg(found->name, found->args));
-    return found->run(rest, ctx);
+    // Every option and argument is checked here, before any command touches a file.
+    ctx.usageLine = found->usageLine();
+    QString why;
+    const std::optional<Options> o = parseOptions(*found, rest, &why);
+    if (!o)
+        return ctx.usage(QStringLiteral("orvakctl %1: %2").arg(found->name, why));
+    return found->run(*o, ctx);
 }

@@ -16,6 +16,15 @@ function(expect_failure)
   endif()
 endfunction()
 
+function(expect_usage)
+  execute_process(COMMAND ${ORVAKCTL} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  string(REGEX MATCHALL "\n" lines "${err}")
+  list(LENGTH lines nlines)
+  if(NOT rc EQUAL 2 OR NOT err MATCHES "usage: orvakctl " OR nlines GREATER 1 OR NOT out STREQUAL "")
+    message(SEND_ERROR "orvakctl ${ARGN}: expected a one-line usage error (rc 2), got rc ${rc}, '${out}' '${err}'")
+  endif()
+endfunction()
+
 expect_output("1402/10/11" util jalali 2024-01-01)
 expect_output("1408/01/01" util jalali 2029-03-20)
 expect_output("2030-03-21" util gregorian 1409/01/01)
@@ -26,6 +35,37 @@ expect_output("123" util int ۱۲۳)
 expect_output("valid" util nid 0084575948)
 expect_output("invalid" util nid 1111111111)
 expect_output("سي‌‌" util words 30)
+
+expect_output("1,250,000" util amount ۱٬۲۵۰٬۰۰۰)
+expect_output("1,501" util amount 1,500.5)
+expect_output("-9,223,372,036,854,775,808" util amount -9223372036854775808)
+expect_output("999999999" util int 999,999,999)
+expect_output("5" util amount -- +5)
+
+# Keys at the ends of 64 bits scramble (and unscramble) like any other.
+execute_process(COMMAND ${ORVAKCTL} util scramble abc -9223372036854775808 -1 OUTPUT_VARIABLE once ERROR_VARIABLE err RESULT_VARIABLE rc)
+string(REGEX REPLACE "\n$" "" once "${once}")
+if(NOT rc EQUAL 0 OR once STREQUAL "")
+  message(SEND_ERROR "util scramble with the smallest key: rc ${rc} '${once}' ${err}")
+else()
+  expect_output("abc" util scramble "${once}" -9223372036854775808 -1)
+endif()
+execute_process(COMMAND ${ORVAKCTL} util scramble abc 9223372036854775807 -9223372036854775808 RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc EQUAL 0)
+  message(SEND_ERROR "util scramble with the largest keys: rc ${rc}")
+endif()
+
+# What is not a plain amount or whole number is refused, not cut or half read.
+foreach(call "util;int;1234567890" "util;int;-99999999999999999999" "util;amount;1e300" "util;amount;1.5e3"
+             "util;amount;." "util;amount;12-3" "util;amount;ريال 2500" "util;amount;9223372036854775808"
+             "util;amount;99999999999999999999999" "util;scramble;abc;99999999999999999999;1" "util;scramble;abc;1;1e3")
+  expect_failure(${call})
+endforeach()
+
+# Options: unknown, without their value, or given to a command that takes none.
+foreach(call "util;int;5;--foo" "util;amount;--bar;5" "util;jalali;today;--yes" "util;words;--" "util;nid;--=1")
+  expect_usage(${call})
+endforeach()
 
 expect_failure(util jalali 2023-02-30)
 expect_failure(util gregorian 1402/12/30)

@@ -60,6 +60,11 @@ file(READ "${D}/users.pdf" pdf LIMIT 5)
 if(NOT pdf MATCHES "^%PDF-")
   message(SEND_ERROR "list --pdf did not write a PDF: '${pdf}'")
 endif()
+run(0 "${D}" list program-users --pdf=users2.pdf)
+file(READ "${D}/users2.pdf" pdf LIMIT 5)
+if(NOT pdf MATCHES "^%PDF-")
+  message(SEND_ERROR "list --pdf=FILE did not write a PDF: '${pdf}'")
+endif()
 
 # A query that fails is a failure, not an empty list.
 find_program(SQLITE3 sqlite3)

@@ -18,6 +18,30 @@ function(run expect_rc)
   set(ERR "${err}" PARENT_SCOPE)
 endfunction()
 
+# A wrong call is refused with the usage (exit 2) before anything is written: the
+# empty folder stays empty, the demo's folder is not even made.
+foreach(call "demo;--data;d;--today;1403/13/40" "demo;--data;d;--today" "demo;--data;d;--today;--scale;2"
+             "demo;--data;d;--scale;abc" "demo;--data;d;--scale;0" "demo;--data;d;--scale;99999999999999999999"
+             "demo;--data;d;--seed;-1" "demo;--data;d;--colour;red" "demo;--today;1403/01/01" "demo;--data;d;extra"
+             "demo;--data=d;--scale=1e3" "demo;--data;d;--today;1301/01/01" "demo;--data;d;--data;e" "demo;--data;"
+             "section;9" "section;x" "section;1;2" "section;--yes=1;0" "section" "section;-0"
+             "accounting-year;1400;--section;9" "accounting-year;1400;--section" "accounting-year;abc"
+             "accounting-year;99999999999999999999" "year;13a0" "year;۱۴۰۳۰"
+             "init;--data;DATA" "init;--data;DATA;--password;p;--installation;0" "init;--data;DATA;--password;p;--installation;abc"
+             "init;--data;DATA;--password" "connect;--data;DATA;--password;p;--sqlver;x" "backup;--db;ORVAK"
+             "backup;--db;ORVAK;--to;x.bak;--colour;red" "restore;--db;ORVAK;--from;x.bak;--yes=no"
+             "audit;--since;1403/13/01" "audit;--user;someone" "audit;--user;0" "audit;--bogus" "update;--db"
+             "databases;--yes" "history;extra" "list;--param")
+  run(2 ${call})
+  if(NOT ERR MATCHES "usage: orvakctl ")
+    message(SEND_ERROR "orvakctl ${call}: the refusal does not show the usage: '${ERR}'")
+  endif()
+endforeach()
+file(GLOB_RECURSE touched LIST_DIRECTORIES true "${W}/*")
+if(touched)
+  message(SEND_ERROR "a wrong call wrote into the folder: ${touched}")
+endif()
+
 # Before any set-up: no site file, then no server.
 run(fail databases)
 run(0 init --data DATA --password s3cret --installation 275 --organisation "ذيحسابي نمونه")
@@ -40,12 +64,18 @@ if(NOT OUT MATCHES "ORVAK: .*\\(no change\\)\nORVAKSEPC0: .*\\(no change\\)")
   message(SEND_ERROR "update of an up-to-date installation changed something: '${OUT}'")
 endif()
 run(fail update --db NOSUCHDB)
+run(0 section ۱ --yes)                       # digits as typed on a Persian keyboard
+if(NOT OUT STREQUAL "ORVAKSEP\n")     # section 1 has no suffix
+  message(SEND_ERROR "section ۱: '${OUT}'")
+endif()
 run(fail year 1400)                         # no accounting database of 1400
 run(0 accounting-year 1400)
 if(NOT OUT STREQUAL "ORVAKC275C0Y1400\n")
   message(SEND_ERROR "accounting-year: '${OUT}'")
 endif()
 run(0 year 1400)
+run(0 year ۱۴۰۰)
+run(0 accounting-year ١٤٠٠ --section ۰)
 run(2 accounting-year 1400 --section 9)
 run(2 section 7)
 

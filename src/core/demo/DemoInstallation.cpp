@@ -146,22 +146,28 @@ bool build(DemoContext& ctx)
 
 } // namespace
 
+QString demoOptionsProblem(const DemoOptions& options)
+{
+    if (options.folder.trimmed().isEmpty())
+        return QStringLiteral("پوشه نصب نمايشي مشخص نشده است");
+    if (options.scale < DemoMinScale || options.scale > DemoMaxScale)
+        return QStringLiteral("مقياس بايد از %1 تا %2 باشد").arg(DemoMinScale).arg(DemoMaxScale);
+    if (!options.today.isEmpty()) {
+        // Its accounting years, eighteen months back, must be years the program keeps.
+        const std::optional<JalaliDate> j = util::parseJalali(options.today);
+        if (!j || j->year < 1302 || j->year > 1600)
+            return QStringLiteral("تاريخ نادرست است: %1 (تاريخ شمسي YYYY/MM/DD از سال 1302 تا 1600)").arg(options.today);
+    }
+    return {};
+}
+
 DemoSummary buildDemoInstallation(const DemoOptions& options, startup::Prompt& prompt)
 {
     DemoContext ctx(options, prompt);
-    QDate today = QDate::currentDate();
-    if (!options.today.isEmpty()) {
-        const std::optional<JalaliDate> j = util::parseJalali(options.today);
-        if (!j) {
-            ctx.summary.message = QStringLiteral("تاريخ نادرست است: %1").arg(options.today);
-            return ctx.summary;
-        }
-        today = util::toGregorian(*j);
-    }
-    if (options.scale < 1 || options.scale > 1000) {
-        ctx.summary.message = QStringLiteral("مقياس بايد از 1 تا 1000 باشد");
+    ctx.summary.message = demoOptionsProblem(options);
+    if (!ctx.summary.message.isEmpty())
         return ctx.summary;
-    }
+    const QDate today = options.today.isEmpty() ? QDate::currentDate() : util::toGregorian(*util::parseJalali(options.today));
     ctx.cal = makeCalendar(today, 18);
     ctx.todayIndex = ctx.cal.indexOf(today);
     ctx.windowStart = 0;

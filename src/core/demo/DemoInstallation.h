@@ -14,6 +14,9 @@ inline constexpr const char* DemoOrvakPassword = "orvak-demo";
 inline constexpr int DemoManagerCode = 3;
 inline constexpr const char* DemoManagerPassword = "1234";
 
+inline constexpr int DemoMinScale = 1;
+inline constexpr int DemoMaxScale = 1000;
+
 struct DemoOptions {
     QString folder;         // start folder of the installation (created when missing)
     int scale = 1;          // 1: about ten thousand deposits; 100: about a million
@@ -31,6 +34,10 @@ struct DemoSummary {
     qint64 voucherRows = 0;
     QStringList databases;
 };
+
+// Why the options cannot make an installation, empty when they can. The builder
+// asks this before it creates anything.
+QString demoOptionsProblem(const DemoOptions& options);
 
 DemoSummary buildDemoInstallation(const DemoOptions& options, startup::Prompt& prompt);
 

@@ -1,5 +1,6 @@
 #include "core/util/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +33,18 @@ int SafeStrToInt(const QString& text)
         return 0;
     const int n = digits.toInt();
     return negative ? -n : n;
+}
+
+std::optional<int> parseTolerantInt(const QString& text)
+{
+    int digits = 0;
+    for (QChar c : normalizeDigits(text)) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            ++digits;
+    }
+    if (digits > 9)
+        return std::nullopt;
+    return SafeStrToInt(text);
 }
 
 namespace {
@@ -90,8 +103,8 @@ std::optional<qint64> parseWholeNumber(const QString& text)
 
 std::optional<qint64> parseAmount(const QString& text)
 {
-    const QString t = normalizeDigits(text).trimmed();
-    const int dot = t.indexOf(QLatin1Char('.'));
+    const QString t = normalizeDigits(text).trimmed().replace(QChar(0x066B), QLatin1Char('.'));
+    const qsizetype dot = t.indexOf(QLatin1Char('.'));
     if (dot < 0)
         return parseWholeNumber(t);
     const QString fraction = t.mid(dot + 1);
@@ -100,6 +113,9 @@ std::optional<qint64> parseAmount(const QString& text)
             return std::nullopt;
     }
     QString whole = t.left(dot);
+    // "." or "-." alone is no amount.
+    if (fraction.isEmpty() && !std::any_of(whole.cbegin(), whole.cend(), [](QChar c) { return c.isDigit(); }))
+        return std::nullopt;
     const bool negative = whole.startsWith(QLatin1Char('-'));
     if (whole.isEmpty() || whole == QLatin1String("-") || whole == QLatin1String("+"))
         whole += QLatin1Char('0');

@@ -14,13 +14,19 @@ QString normalizeDigits(const QString& text);
 // text without digits is 0.
 int SafeStrToInt(const QString& text);
 
+// SafeStrToInt's reading where cutting must not go unnoticed: nullopt when the text
+// has more than nine digits, whose rest SafeStrToInt would drop.
+std::optional<int> parseTolerantInt(const QString& text);
+
 // Strict reading for places where a wrong number must be refused, not guessed:
 // optional sign, digits (thousands separators allowed), nothing else; nullopt for
 // anything else, an empty text or a value beyond 64 bits.
 std::optional<qint64> parseWholeNumber(const QString& text);
 
-// An amount as typed in an amount field: separators, spaces and Persian digits
-// allowed, a fraction rounded to the rial (half away from zero).
+// An amount as typed in an amount field: optional sign, digits with separators and
+// spaces, Persian digits, a fraction (after "." or the Arabic decimal separator)
+// rounded to the rial, half away from zero. Anything else (exponents, letters, a
+// second sign, no digit at all) and amounts beyond 64 bits of rials are nullopt.
 std::optional<qint64> parseAmount(const QString& text);
 
 // "#,###" of the number in the text (stray characters removed, rounded to whole

@@ -10,7 +10,8 @@ std::optional<QByteArray> ScrambleBytes(const QByteArray& text, qint64 a, qint64
         return std::nullopt;
     const qsizetype n = text.size();
     // Pascal's mod keeps the dividend's sign; the byte is its low eight bits.
-    const auto k = static_cast<quint8>(a % b);
+    // a mod -1 is 0; computing it would trap for the smallest a.
+    const auto k = static_cast<quint8>(b == -1 ? 0 : a % b);
     const auto key = static_cast<quint8>(k ^ static_cast<quint8>(b) ^ static_cast<quint8>(n));
     QByteArray out(n, '\0');
     for (qsizetype i = 0; i < n; ++i)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace orvak::util;
 
 TEST(CodePage1256, RoundTripOfEveryByte)
@@ -53,6 +55,14 @@ TEST(ScrambleText, ReversibleAndKeyed)
     const char expected[] = {char('c' ^ key), char('b' ^ key), char('a' ^ key)};
     EXPECT_EQ(*s, QByteArray(expected, 3));
     EXPECT_FALSE(ScrambleText(QStringLiteral("x"), 5, 0).has_value());
+    // Keys at the ends of 64 bits scramble like any other: no trap, still reversible.
+    constexpr qint64 lo = std::numeric_limits<qint64>::min(), hi = std::numeric_limits<qint64>::max();
+    const std::pair<qint64, qint64> extremes[] = {{lo, -1}, {lo, 1}, {hi, -1}, {lo, lo}, {hi, lo}, {-1, lo}};
+    for (const auto& [ka, kb] : extremes) {
+        const auto once = ScrambleText(QStringLiteral("abc"), ka, kb);
+        ASSERT_TRUE(once.has_value()) << ka << ' ' << kb;
+        EXPECT_EQ(*ScrambleText(*once, ka, kb), QStringLiteral("abc"));
+    }
     // Different keys give different stored forms.
     EXPECT_NE(*ScrambleText(QStringLiteral("1234"), 30000 + 275 + 100, 275), *ScrambleText(QStringLiteral("1234"), 30000 + 275 + 200, 275));
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace orvak::util;
 
 TEST(Numbers, SafeStrToInt)
@@ -29,6 +31,48 @@ TEST(Numbers, StrictReadingRefusesGarbageAndOverflow)
     EXPECT_EQ(parseAmount(QStringLiteral("-1,500.5")), std::optional<qint64>(-1501));
     EXPECT_EQ(parseAmount(QStringLiteral("1,500.49")), std::optional<qint64>(1500));
     EXPECT_FALSE(parseAmount(QStringLiteral("1.2.3")).has_value());
+}
+
+TEST(Numbers, TolerantReadingRefusesWhatItWouldCut)
+{
+    EXPECT_EQ(parseTolerantInt(QStringLiteral("12-3")), std::optional<int>(-123));
+    EXPECT_EQ(parseTolerantInt(QStringLiteral("999,999,999")), std::optional<int>(999999999));
+    EXPECT_EQ(parseTolerantInt(QString::fromUtf8("۱۲۳")), std::optional<int>(123));
+    EXPECT_EQ(parseTolerantInt(QString()), std::optional<int>(0));
+    EXPECT_FALSE(parseTolerantInt(QStringLiteral("1234567890")).has_value());
+    EXPECT_FALSE(parseTolerantInt(QStringLiteral("-9223372036854775808")).has_value());
+}
+
+TEST(Numbers, AmountReading)
+{
+    struct Case { const char* text; std::optional<qint64> value; };
+    const Case cases[] = {
+        {"1250000", 1250000},
+        {"۱٬۲۵۰٬۰۰۰", 1250000},
+        {" 1 500 ", 1500},
+        {"+42", 42},
+        {"۱٫۵", 2},                                   // Arabic decimal separator
+        {"-.5", -1},
+        {"9223372036854775807", std::numeric_limits<qint64>::max()},
+        {"-9223372036854775808", std::numeric_limits<qint64>::min()},
+        {"1e300", std::nullopt},
+        {"1.5e3", std::nullopt},
+        {"1E3", std::nullopt},
+        {"0x10", std::nullopt},
+        {".", std::nullopt},
+        {"-.", std::nullopt},
+        {"-", std::nullopt},
+        {"", std::nullopt},
+        {"12-3", std::nullopt},
+        {"--5", std::nullopt},
+        {"ريال 2500", std::nullopt},
+        {"9223372036854775808", std::nullopt},
+        {"9223372036854775807.5", std::nullopt},
+        {"-9223372036854775808.5", std::nullopt},
+        {"99999999999999999999999999", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseAmount(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
 TEST(Numbers, FormatAmount)
