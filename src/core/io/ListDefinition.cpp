@@ -1,5 +1,8 @@
 #include "core/io/ListDefinition.h"
 
+#include <QRegularExpression>
+#include <cmath>
+
 #include "core/util/Numbers.h"
 
 #include <algorithm>
@@ -97,9 +100,12 @@ std::optional<QVariant> parameterValue(const ListParameter& parameter, const QSt
         return QVariant(*n);
     }
     case QMetaType::Double: {
+        // Plain decimals only: an exponent, inf or nan is no amount a list filters on.
+        static const QRegularExpression plain(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)$"));
+        const QString t = util::normalizeDigits(text).trimmed();
         bool ok = false;
-        const double d = util::normalizeDigits(text).trimmed().toDouble(&ok);
-        return ok ? std::optional<QVariant>(d) : std::nullopt;
+        const double d = plain.match(t).hasMatch() ? t.toDouble(&ok) : 0.0;
+        return ok && std::isfinite(d) ? std::optional<QVariant>(d) : std::nullopt;
     }
     default:
         return QVariant(text);

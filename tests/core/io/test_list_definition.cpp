@@ -45,6 +45,10 @@ TEST(ListDefinition, CodeTextsAndParameterValues)
         {3, "99999999999", std::nullopt},   // beyond an int parameter
         {qint64(1), "99999999999", QVariant(qint64(99999999999))},
         {QStringLiteral("x"), "متن", QVariant(QStringLiteral("متن"))},
+        {1.5, "۲.۵", QVariant(2.5)},
+        {1.5, "1e300", std::nullopt},   // no exponents, infinities or nan in an amount
+        {1.5, "inf", std::nullopt},
+        {1.5, "nan", std::nullopt},
     };
     for (const Value& v : values) {
         const std::optional<QVariant> got = parameterValue({QStringLiteral(":P"), v.declared}, QString::fromUtf8(v.text));
