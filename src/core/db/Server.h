@@ -12,9 +12,25 @@
 
 namespace orvak::db {
 
+// What a backup holds, written with it so that a restore can tell a backup of
+// another database (or installation) from the right one.
+struct BackupLabel {
+    QString database;
+    QString kind;   // "common", "deposits" or "accounting"
+    int installation = 0;
+    QString section;
+    int year = 0;
+    int version = 0;
+    QString toText() const;
+    static std::optional<BackupLabel> fromText(const QString& text);
+};
+
 struct BackupFileList {
     QString dataLogicalName;
     QString logLogicalName;
+    std::optional<BackupLabel> label;   // absent in backups of older versions
+    QStringList tables;                 // when the server can list them without restoring
+    QString databaseName;               // as the server recorded it, when it does
 };
 
 class Server {
@@ -52,9 +68,11 @@ public:
     // Makes another database's tables readable on a connection (qualified names).
     virtual bool attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error) = 0;
 
-    virtual bool backupDatabase(const QString& name, const QString& file, QString* error) = 0;
+    // Refuses a file the server owns (a live database, its log, the logins).
+    virtual bool backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error) = 0;
     virtual std::optional<BackupFileList> backupFileList(const QString& file, QString* error) = 0;
     // Replaces the database with the backup's content; its connection is closed first.
+    // Refused while another program has the database open.
     virtual bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) = 0;
 };
 

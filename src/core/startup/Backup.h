@@ -2,6 +2,7 @@
 // Backup and restore of a database, with their history and guards.
 #include "core/io/ListDefinition.h"
 #include "core/startup/Session.h"
+#include "core/startup/StructureUpdate.h"
 
 namespace orvak::startup {
 
@@ -12,6 +13,19 @@ inline constexpr int RestoreMenuId = 22;
 QString joinBackupPath(const QString& folder, const QString& file);
 // The proposed name: program, database and date, ".BAK".
 QString proposedBackupName(const QString& database, const util::Clock& clock);
+
+// A database of this installation, told by its name: the common database, a
+// section's deposits database or an accounting database of a section and year.
+struct InstallationDatabase {
+    DatabaseKind kind = DatabaseKind::Common;
+    QString section;   // deposits and accounting
+    int year = 0;      // accounting
+};
+std::optional<InstallationDatabase> installationDatabase(int installationNumber, const QString& name);
+// The kind of a database from the tables it holds; nullopt when they show none.
+std::optional<DatabaseKind> databaseKindOfTables(const QStringList& tables);
+QString databaseKindKey(DatabaseKind kind);    // as a backup's label records it
+QString databaseKindText(DatabaseKind kind);   // as the user reads it
 
 // HISTORY_RESBACK.KindOperation: 0 a backup, otherwise a restore.
 const io::CodeTexts& backupKinds();
@@ -34,9 +48,15 @@ public:
     QString status() const { return status_; }
 
     bool backup(const QString& database, const QString& folder, const QString& fileName);
-    bool restore(const QString& database, const QString& folder, const QString& fileName);
+    // dataFolder: where the server keeps the database's files (the server's own
+    // folder when empty).
+    bool restore(const QString& database, const QString& folder, const QString& fileName, const QString& dataFolder = QString());
 
 private:
+    std::optional<InstallationDatabase> ownDatabase(const QString& database);
+    db::BackupLabel labelFor(const QString& database, const InstallationDatabase& what) const;
+    bool suits(const db::BackupFileList& backup, const QString& database, const InstallationDatabase& what);
+
     bool recordHistory(int kind, const QString& database, const QString& folder, const QString& fileName);
 
     Session& session_;

@@ -5,6 +5,7 @@
 #include "ui/startup/Tview_history_resback.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -53,7 +55,17 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
                      }
                  }));
     form->addRow(QStringLiteral("نام بانک اطلاعاتي"), database_);
-    form->addRow(QStringLiteral("مسير فايلهاي اطلاعاتي"), dataFolder_);
+    form->addRow(QStringLiteral("مسير فايلهاي اطلاعاتي"), withButton(dataFolder_, QStringLiteral("تغيير مسير"), [this] {
+                     const QString f = QFileDialog::getExistingDirectory(this, QStringLiteral("تغيير مسير"), dataFolder_->text());
+                     if (!f.isEmpty())
+                         dataFolder_->setText(QDir::toNativeSeparators(f));
+                 }));
+    number_ = new QLineEdit(this);
+    number_->setReadOnly(true);
+    form->addRow(QStringLiteral("شماره پشتيبان"), number_);
+    periods_ = new QListWidget(this);
+    periods_->setMaximumHeight(90);
+    form->addRow(QStringLiteral("دوره هاي مالي موجود"), periods_);
     layout->addLayout(form);
     status_ = new QLabel(QStringLiteral("آماده تهيه پشتيبان يا بازخواني"), this);
     layout->addWidget(new QLabel(QStringLiteral("وضعيت"), this));
@@ -92,7 +104,21 @@ void TBakup1::showEvent(QShowEvent* event)
         database_->addItems(session_.server()->databaseNames());
     database_->setCurrentText(session_.hasDeposits() ? session_.depositDbName() : session_.commonDbName());
     if (session_.server())
-        dataFolder_->setText(session_.server()->defaultDataFolder());
+        dataFolder_->setText(QDir::toNativeSeparators(session_.server()->defaultDataFolder()));
+    periods_->clear();
+    if (session_.server()) {
+        for (int year : session_.ListAccountingYears())
+            periods_->addItem(QString::number(year));
+    }
+    showNumber();
+}
+
+// The number the next backup gets: one more than the backups of the history.
+void TBakup1::showNumber()
+{
+    const QList<BackupHistoryRow> rows = session_.server() ? backupHistory(session_) : QList<BackupHistoryRow>();
+    const auto made = std::count_if(rows.begin(), rows.end(), [](const BackupHistoryRow& r) { return r.kind == 0; });
+    number_->setText(QString::number(made + 1));
 }
 
 QString TBakup1::status() const { return status_->text(); }
@@ -106,6 +132,7 @@ bool TBakup1::backup()
     QDir().mkpath(QDir::fromNativeSeparators(folder_->text()));
     const bool ok = service.backup(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
     status_->setText(ok ? service.status() : QStringLiteral("آماده تهيه پشتيبان يا بازخواني"));
+    showNumber();
     return ok;
 }
 
@@ -113,7 +140,10 @@ bool TBakup1::restore()
 {
     framework::MessagePrompt prompt(this);
     BackupService service(session_, prompt);
-    return service.restore(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
+    const bool ok = service.restore(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text(),
+                                    QDir::fromNativeSeparators(dataFolder_->text()));
+    showNumber();
+    return ok;
 }
 
 } // namespace orvak::ui::startup

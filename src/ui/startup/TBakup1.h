@@ -9,6 +9,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 
 namespace orvak::ui::startup {
 
@@ -22,6 +23,10 @@ public:
     QLineEdit* folder() const { return folder_; }
     QLineEdit* fileName() const { return file_; }
     QComboBox* database() const { return database_; }
+    // Where the server keeps the database's files; the restore uses it.
+    QLineEdit* dataFolder() const { return dataFolder_; }
+    QLineEdit* backupNumber() const { return number_; }
+    QListWidget* periods() const { return periods_; }   // the fiscal years with an accounting database
     QString status() const;
 
     bool backup();
@@ -36,7 +41,11 @@ private:
     QLineEdit* file_ = nullptr;
     QComboBox* database_ = nullptr;
     QLineEdit* dataFolder_ = nullptr;
+    QLineEdit* number_ = nullptr;
+    QListWidget* periods_ = nullptr;
     QLabel* status_ = nullptr;
+
+    void showNumber();
 };
 
 } // namespace orvak::ui::startup

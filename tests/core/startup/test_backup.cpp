@@ -1,11 +1,14 @@
 #include "core/startup/Backup.h"
 #include "core/db/Db.h"
+#include "core/db/sqlite/LocalServer.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
@@ -103,4 +106,251 @@ TEST(Backup, RefusedWithoutTheRight)
     EXPECT_FALSE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
     EXPECT_TRUE(yes.questions.isEmpty());
     EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+}
+
+TEST(Backup, OnlyTheInstallationsOwnDatabasesByName)
+{
+    struct Case {
+        const char* name;
+        std::optional<DatabaseKind> kind;
+    };
+    const Case cases[] = {
+        {"ORVAK", DatabaseKind::Common},           {"orvak275", DatabaseKind::Common},
+        {"ORVAKSEPC0", DatabaseKind::Deposits},    {"ORVAKSEP275J", DatabaseKind::Deposits},
+        {"ORVAKSEP", DatabaseKind::Deposits},      {"ORVAKSEPC4", DatabaseKind::Deposits},
+        {"ORVAKC275C0Y1403", DatabaseKind::Accounting},
+        {"MASTER", std::nullopt},                  {"../x", std::nullopt},
+        {"DATA/ORVAK", std::nullopt},              {"ORVAK274", std::nullopt},
+        {"ORVAKSEP274C0", std::nullopt},           {"ORVAKSEPC9", std::nullopt},
+        {"ORVAKC274C0Y1403", std::nullopt},        {"ORVAKC275C7Y1403", std::nullopt},
+        {"ORVAK; DROP TABLE USERS", std::nullopt}, {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto found = installationDatabase(275, QString::fromUtf8(c.name));
+        EXPECT_EQ(found.has_value(), c.kind.has_value()) << c.name;
+        if (found && c.kind) {
+            EXPECT_EQ(found->kind, *c.kind) << c.name;
+        }
+    }
+}
+
+TEST(Backup, RestoreOfANameNotOfThisInstallationTouchesNothing)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    const QString data = f.t.path(QStringLiteral("DATA"));
+    QFile masterFile(QDir(data).filePath(QStringLiteral("MASTER.db")));
+    ASSERT_TRUE(masterFile.open(QIODevice::ReadOnly));
+    const QByteArray master = masterFile.readAll();
+    masterFile.close();
+    const int rows = f.historyRows();
+    for (const char* name : {"MASTER", "master", "../x", "ORVAK274", "ORVAKSEP274C0", "x' OR 1=1"}) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(BackupService(*f.s, p).restore(QString::fromUtf8(name), f.folder, QStringLiteral("a.BAK"))) << name;
+        EXPECT_TRUE(p.questions.isEmpty()) << name;
+        EXPECT_EQ(p.infos.value(0), QStringLiteral("بانک اطلاعاتي %1 از بانک هاي اطلاعاتي اين سيستم نيست").arg(QString::fromUtf8(name)));
+        ScriptedPrompt b({}, true);
+        EXPECT_FALSE(BackupService(*f.s, b).backup(QString::fromUtf8(name), f.folder, QStringLiteral("b.BAK"))) << name;
+    }
+    ASSERT_TRUE(masterFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(masterFile.readAll(), master);
+    EXPECT_EQ(QDir(data).entryList({QStringLiteral("*.db")}, QDir::Files),
+              (QStringList{QStringLiteral("MASTER.db"), QStringLiteral("ORVAK.db"), QStringLiteral("ORVAKSEPC0.db")}));
+    EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("b.BAK"))));
+    EXPECT_EQ(f.historyRows(), rows);
+    // The server still takes the login after all of it.
+    f.s->CloseConnections();
+    EXPECT_TRUE(f.t.reconnect()->isConnected());
+}
+
+TEST(Backup, TheBackupSaysWhatItHolds)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    QString why;
+    const auto list = f.s->server()->backupFileList(QDir(f.folder).filePath(QStringLiteral("a.BAK")), &why);
+    ASSERT_TRUE(list && list->label) << why.toStdString();
+    EXPECT_EQ(list->label->database, QStringLiteral("ORVAKSEPC0"));
+    EXPECT_EQ(list->label->kind, QStringLiteral("deposits"));
+    EXPECT_EQ(list->label->installation, 275);
+    EXPECT_EQ(list->label->section, QStringLiteral("0"));
+    EXPECT_EQ(list->label->version, VersionNumber);
+    // The live database does not get the label.
+    EXPECT_FALSE(f.s->dialect().tableExists(f.s->deposits(), QStringLiteral("ORVAK_BACKUP_LABEL")));
+    const auto label = BackupLabel::fromText(list->label->toText());
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->toText(), list->label->toText());
+}
+
+namespace {
+
+// Makes a backup look like one of an older version, which carried no label.
+void dropLabel(const QString& file)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old-backup"));
+        db.setDatabaseName(file);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(execSql(db, QStringLiteral("DROP TABLE ORVAK_BACKUP_LABEL")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old-backup"));
+}
+
+} // namespace
+
+TEST(Backup, ABackupOfAnotherKindOrInstallationIsRefused)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    BackupService service(*f.s, yes);
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("deposits.BAK")));
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAK"), f.folder, QStringLiteral("common.BAK")));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("deposits.BAK")), QDir(f.folder).filePath(QStringLiteral("old-deposits.BAK"))));
+    dropLabel(QDir(f.folder).filePath(QStringLiteral("old-deposits.BAK")));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("common.BAK")), QDir(f.folder).filePath(QStringLiteral("old-common.BAK"))));
+    dropLabel(QDir(f.folder).filePath(QStringLiteral("old-common.BAK")));
+    // A section's backup of another installation (its label rewritten).
+    const QString other = QDir(f.folder).filePath(QStringLiteral("other.BAK"));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("deposits.BAK")), other));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-backup"));
+        db.setDatabaseName(other);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(execSql(db, QStringLiteral("UPDATE ORVAK_BACKUP_LABEL SET INSTALLATION = 301, DBNAME = 'ORVAKSEP301C0'")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-backup"));
+    const int users = scalar(f.s->common(), QStringLiteral("SELECT COUNT(*) FROM USERS"))->toInt();
+    ASSERT_GT(users, 0);
+
+    struct Case {
+        const char* database;
+        const char* file;
+        bool restored;
+        QStringList named;   // in the refusal
+    };
+    const QList<Case> cases{
+        {"ORVAK", "deposits.BAK", false, {QStringLiteral("ORVAKSEPC0"), QStringLiteral("ORVAK ")}},
+        {"ORVAKSEPC0", "common.BAK", false, {QStringLiteral("ORVAKSEPC0"), QStringLiteral("بانک اطلاعاتي مشترک")}},
+        {"ORVAKSEPJ", "deposits.BAK", false, {QStringLiteral("ORVAKSEPC0"), QStringLiteral("ORVAKSEPJ")}},
+        {"ORVAKSEPC0", "other.BAK", false, {QStringLiteral("شماره نصب 301"), QStringLiteral("شماره نصب 275")}},
+        {"ORVAK", "old-deposits.BAK", false, {QStringLiteral("بانک اطلاعاتي سپرده ها"), QStringLiteral("ORVAK")}},
+        {"ORVAKSEPC0", "old-common.BAK", false, {QStringLiteral("بانک اطلاعاتي مشترک"), QStringLiteral("ORVAKSEPC0")}},
+        {"ORVAKSEPC0", "old-deposits.BAK", true, {}},
+        {"ORVAKSEPC0", "deposits.BAK", true, {}},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompt p(QList<bool>{false}, true);   // no safety copy
+        const bool restored = BackupService(*f.s, p).restore(QString::fromUtf8(c.database), f.folder, QString::fromUtf8(c.file));
+        EXPECT_EQ(restored, c.restored) << c.database << " " << c.file;
+        if (!c.restored) {
+            EXPECT_TRUE(p.questions.isEmpty()) << c.file;
+            for (const QString& n : c.named)
+                EXPECT_TRUE(p.infos.value(0).contains(n)) << c.file << ": " << p.infos.value(0).toStdString();
+        }
+    }
+    EXPECT_EQ(scalar(f.s->common(), QStringLiteral("SELECT COUNT(*) FROM USERS"))->toInt(), users);
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+}
+
+TEST(Backup, NeverWritesOverTheServersFilesOrAFileThatIsNoBackup)
+{
+    BackupFixture f;
+    const QString data = f.t.path(QStringLiteral("DATA"));
+    const QString ini = f.t.path(QStringLiteral("backup.INI"));
+    QFile iniFile(ini);
+    ASSERT_TRUE(iniFile.open(QIODevice::WriteOnly));
+    iniFile.write("D:\\BK\n");
+    iniFile.close();
+    auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QStringList targets{QDir(data).filePath(QStringLiteral("ORVAK.db")), QDir(data).filePath(QStringLiteral("MASTER.db")),
+                              QDir(data).filePath(QStringLiteral("ORVAKSEPC0.db")), QDir(data).filePath(QStringLiteral("new.BAK")), ini};
+    QList<QByteArray> before;
+    for (const QString& t : targets)
+        before << bytes(t);
+    for (const QString& t : targets) {
+        ScriptedPrompt yes({}, true);
+        EXPECT_FALSE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), QFileInfo(t).absolutePath(), QFileInfo(t).fileName()))
+            << t.toStdString();
+    }
+    for (int i = 0; i < targets.size(); ++i)
+        EXPECT_EQ(bytes(targets[i]), before[i]) << targets[i].toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(data).filePath(QStringLiteral("new.BAK"))));
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+    EXPECT_EQ(scalar(f.s->common(), QStringLiteral("SELECT COUNT(*) FROM USERS"))->toInt() > 0, true);
+}
+
+TEST(Backup, RestoreRefusedWhileAnotherProgramHasTheDatabaseOpen)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    const QString file = QDir(f.t.path(QStringLiteral("DATA"))).filePath(QStringLiteral("ORVAKSEPC0.db"));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("another-program"));
+        other.setDatabaseName(file);
+        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(execSql(other, QStringLiteral("PRAGMA journal_mode=WAL")));
+        ASSERT_TRUE(execSql(other, QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'ديگري'")));
+        // Folded in: an empty log says nothing of who still has the file open.
+        ASSERT_TRUE(execSql(other, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+        ScriptedPrompt p(QList<bool>{false}, true);
+        EXPECT_FALSE(BackupService(*f.s, p).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+        EXPECT_TRUE(p.infos.contains(QStringLiteral("بانک اطلاعاتي ORVAKSEPC0 در برنامه ديگري باز است؛ ابتدا آن را ببنديد")))
+            << p.infos.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(scalar(other, QStringLiteral("SELECT OSTANNAME FROM GENERAL_INFO"))->toString(), QStringLiteral("ديگري"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("another-program"));
+    EXPECT_EQ(f.province(), QStringLiteral("ديگري"));
+    ScriptedPrompt p(QList<bool>{false}, true);
+    EXPECT_TRUE(BackupService(*f.s, p).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+    // Nothing of the swap is left behind.
+    EXPECT_EQ(QDir(f.t.path(QStringLiteral("DATA"))).entryList({QStringLiteral("ORVAKSEPC0.db.*")}, QDir::Files), QStringList());
+}
+
+TEST(Backup, ARestoreCutShortIsFinishedOrUndoneAtTheNextStart)
+{
+    // The files each moment of a swap leaves, and what the next start makes of them.
+    struct Case {
+        const char* state;
+        QStringList files;   // suffix of ORVAKSEPC0=content
+        QByteArray database; // ORVAKSEPC0.db afterwards
+    };
+    const QList<Case> cases{
+        {"copy under way", {".db=old", ".db.restore=ne"}, "old"},
+        {"copy complete, marked", {".db=old", ".db.restore=new", ".db.swap=x"}, "new"},
+        {"marked, but the old file was opened since", {".db=old", ".db-wal=w", ".db.restore=new", ".db.swap=x"}, "old"},
+        {"swapped, marker left", {".db=new", ".db.swap=x"}, "new"},
+        {"new database, marked", {".db.restore=new", ".db.swap=x"}, "new"},
+        {"old file set aside by an older version", {".db.previous=old", ".db.restore=new"}, "old"},
+        {"older version swapped, copy left", {".db=new", ".db.previous=old"}, "new"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        for (const QString& spec : c.files) {
+            QFile file(dir.filePath(QStringLiteral("ORVAKSEPC0") + spec.section(QLatin1Char('='), 0, 0)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(spec.section(QLatin1Char('='), 1).toUtf8());
+        }
+        QFile part(dir.filePath(QStringLiteral("x.BAK.part")));
+        ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+        part.close();
+        { LocalServer server(dir.path(), QStringLiteral("LOCAL:DATA"), QStringLiteral("orvak"), QStringLiteral("p")); }
+        QFile db(dir.filePath(QStringLiteral("ORVAKSEPC0.db")));
+        ASSERT_TRUE(db.open(QIODevice::ReadOnly)) << c.state;
+        EXPECT_EQ(db.readAll(), c.database) << c.state;
+        QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        left.removeAll(QStringLiteral("ORVAKSEPC0.db"));
+        left.removeAll(QStringLiteral("ORVAKSEPC0.db-wal"));
+        EXPECT_EQ(left, QStringList()) << c.state;
+    }
 }

@@ -71,6 +71,10 @@ TEST(SqlServerStatements, FacilitiesAsIssued)
               QStringLiteral("RESTORE DATABASE ORVAKSEPC0  FROM DISK ='D:\\a.BAK' WITH REPLACE,MOVE \"ORVAK_Data\" TO "
                              "\"D:\\DATA\\ORVAKSEPC0_DATA.MDF\", REPLACE,MOVE \"ORVAK_Log\" TO \"D:\\DATA\\ORVAKSEPC0_LOG.LDF\""));
     EXPECT_TRUE(backupStatement(QStringLiteral("X")).endsWith(QStringLiteral("TO DISK = :file")));
+    EXPECT_EQ(labelledBackupStatement(QStringLiteral("ORVAK")), QStringLiteral("BACKUP DATABASE ORVAK  TO DISK = :file WITH DESCRIPTION = :label"));
+    EXPECT_EQ(restoreHeaderStatement(), QStringLiteral("RESTORE HEADERONLY FROM DISK = :file"));
+    EXPECT_EQ(singleUserStatement(QStringLiteral("ORVAKSEPC0")), QStringLiteral("ALTER DATABASE ORVAKSEPC0 SET SINGLE_USER WITH NO_WAIT"));
+    EXPECT_EQ(multiUserStatement(QStringLiteral("ORVAKSEPC0")), QStringLiteral("ALTER DATABASE ORVAKSEPC0 SET MULTI_USER"));
     EXPECT_TRUE(isSafeName(QStringLiteral("ORVAKC275C0Y1403")));
     for (const char* bad : {"", "ORVAK;DROP", "a b", "x'y", "[x]"})
         EXPECT_FALSE(isSafeName(QString::fromLatin1(bad))) << bad;

@@ -1,6 +1,7 @@
 #include "ui/framework/ScreenRegistry.h"
 #include "core/db/Db.h"
 #include "core/startup/Login.h"
+#include "core/startup/ServerSetup.h"
 #include "core/startup/Users.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFInit.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -157,4 +159,47 @@ TEST(LoginScreens, BackupAndRestoreRoundTripOnTheScreen)
     }
     EXPECT_EQ(scalar(session.deposits(), QStringLiteral("SELECT OSTANNAME FROM GENERAL_INFO"))->toString(), QStringLiteral("پيش از پشتيبان"));
     EXPECT_EQ(scalar(session.common(), QStringLiteral("SELECT COUNT(*) FROM HISTORY_RESBACK"))->toInt(), 3);
+}
+
+TEST(LoginScreens, RestoreScreenUsesTheDataFolderItShows)
+{
+    TempInstallation t;
+    t.create();
+    Session session(t.path(), t.site);
+    ScriptedPrompt yes({}, true);
+    ASSERT_EQ(session.ReadConnectionFile(), ConnectionFileState::Ready);
+    ASSERT_TRUE(session.ConnectServer(yes));
+    ASSERT_TRUE(session.OpenSection(1403, QStringLiteral("0"), yes));
+    ASSERT_TRUE(createAccountingDatabase(session, 1403, QStringLiteral("0"), yes));
+    ASSERT_TRUE(execSql(session.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'پيش از پشتيبان')")));
+
+    TBakup1 screen(session);
+    screen.show();
+    EXPECT_EQ(QDir::fromNativeSeparators(screen.dataFolder()->text()), session.server()->defaultDataFolder());
+    ASSERT_EQ(screen.periods()->count(), 1);
+    EXPECT_EQ(screen.periods()->item(0)->text(), QStringLiteral("1403"));
+    EXPECT_EQ(screen.backupNumber()->text(), QStringLiteral("1"));
+    const QList<QPushButton*> buttons = screen.findChildren<QPushButton*>();
+    EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](QPushButton* b) { return b->text() == QStringLiteral("تغيير مسير"); }));
+
+    screen.folder()->setText(QDir::toNativeSeparators(t.path(QStringLiteral("BK"))));
+    screen.fileName()->setText(QStringLiteral("sep.BAK"));
+    screen.database()->setCurrentText(QStringLiteral("ORVAKSEPC0"));
+    {
+        AutoAnswer answers;
+        ASSERT_TRUE(screen.backup());
+    }
+    EXPECT_EQ(screen.backupNumber()->text(), QStringLiteral("2"));
+    ASSERT_TRUE(execSql(session.deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'پس از پشتيبان'")));
+    QDir().mkpath(t.path(QStringLiteral("elsewhere")));
+    screen.dataFolder()->setText(QDir::toNativeSeparators(t.path(QStringLiteral("elsewhere"))));
+    {
+        AutoAnswer answers;
+        EXPECT_FALSE(screen.restore());
+        EXPECT_TRUE(std::any_of(answers.texts.begin(), answers.texts.end(),
+                                [](const QString& text) { return text.startsWith(QStringLiteral("مسير فايلهاي اطلاعاتي")); }))
+            << answers.texts.join(QLatin1Char('\n')).toStdString();
+    }
+    EXPECT_EQ(scalar(session.deposits(), QStringLiteral("SELECT OSTANNAME FROM GENERAL_INFO"))->toString(), QStringLiteral("پس از پشتيبان"));
+    EXPECT_TRUE(QDir(t.path(QStringLiteral("elsewhere"))).isEmpty());
 }

@@ -165,14 +165,22 @@ void MssqlServer::closeDatabase(const QString& name) { connections_.close(name);
 
 void MssqlServer::closeAll() { connections_.closeAll(); }
 
-bool MssqlServer::backupDatabase(const QString& name, const QString& file, QString* error)
+bool MssqlServer::backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error)
 {
     if (!mssql::isSafeName(name)) {
         if (error)
             *error = unsafeName(name);
         return false;
     }
-    return execSql(master(error), mssql::backupStatement(name), {{QStringLiteral(":file"), file}}, error);
+    // The server's own data and log files are never a backup's target.
+    const QString lower = file.trimmed().toLower();
+    if (lower.endsWith(QLatin1String(".mdf")) || lower.endsWith(QLatin1String(".ldf")) || lower.endsWith(QLatin1String(".ndf"))) {
+        if (error)
+            *error = QStringLiteral("فايل پشتيبان نمي تواند فايل اطلاعاتي سرور باشد: %1").arg(file);
+        return false;
+    }
+    return execSql(master(error), mssql::labelledBackupStatement(name),
+                   {{QStringLiteral(":file"), file}, {QStringLiteral(":label"), label.toText()}}, error);
 }
 
 std::optional<BackupFileList> MssqlServer::backupFileList(const QString& file, QString* error)
@@ -202,6 +210,13 @@ std::optional<BackupFileList> MssqlServer::backupFileList(const QString& file, Q
             *error = QStringLiteral("فايل انتخاب شده نسخه پشتيبان بانک اطلاعاتي نيست");
         return std::nullopt;
     }
+    QSqlQuery header(db);
+    header.prepare(mssql::restoreHeaderStatement());
+    header.bindValue(QStringLiteral(":file"), file);
+    if (header.exec() && header.next()) {
+        list.label = BackupLabel::fromText(header.value(QStringLiteral("BackupDescription")).toString());
+        list.databaseName = header.value(QStringLiteral("DatabaseName")).toString();
+    }
     return list;
 }
 
@@ -219,13 +234,23 @@ bool MssqlServer::restoreDatabase(const QString& name, const QString& file, cons
     QString folder = dataFolder;
     while (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    return execSql(master(error), mssql::restoreStatement(name),
-               {{QStringLiteral(":file"), file},
-                {QStringLiteral(":dataLogical"), files->dataLogicalName},
-                {QStringLiteral(":dataFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_DATA.MDF")},
-                {QStringLiteral(":logLogical"), files->logLogicalName},
-                {QStringLiteral(":logFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_LOG.LDF")}},
-               error);
+    const bool exists = databaseExists(name);
+    if (exists && !execSql(master(error), mssql::singleUserStatement(name), {}, nullptr)) {
+        if (error)
+            *error = QStringLiteral("بانک اطلاعاتي %1 در برنامه ديگري باز است؛ ابتدا آن را ببنديد").arg(name);
+        return false;
+    }
+    const bool ok = execSql(master(error), mssql::restoreStatement(name),
+                            {{QStringLiteral(":file"), file},
+                             {QStringLiteral(":dataLogical"), files->dataLogicalName},
+                             {QStringLiteral(":dataFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_DATA.MDF")},
+                             {QStringLiteral(":logLogical"), files->logLogicalName},
+                             {QStringLiteral(":logFile"), folder + QLatin1Char('\\') + name + QStringLiteral("_LOG.LDF")}},
+                            error);
+    // Whether the restore took or not, the database is opened to everyone again.
+    if (exists || ok)
+        execSql(master(nullptr), mssql::multiUserStatement(name), {}, nullptr);
+    return ok;
 }
 
 } // namespace orvak::db

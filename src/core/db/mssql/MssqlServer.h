@@ -37,7 +37,7 @@ public:
     void closeAll() override;
     bool attachForReading(QSqlDatabase, const QString&, QString*) override { return true; }
 
-    bool backupDatabase(const QString& name, const QString& file, QString* error) override;
+    bool backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error) override;
     std::optional<BackupFileList> backupFileList(const QString& file, QString* error) override;
     bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) override;
 

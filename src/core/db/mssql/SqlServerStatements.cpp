@@ -95,6 +95,11 @@ QString restoreStatement(const QString& database)
         + QStringLiteral("  FROM DISK = :file WITH REPLACE, MOVE :dataLogical TO :dataFile, MOVE :logLogical TO :logFile");
 }
 
+QString labelledBackupStatement(const QString& database) { return backupStatement(database) + QStringLiteral(" WITH DESCRIPTION = :label"); }
+QString restoreHeaderStatement() { return QStringLiteral("RESTORE HEADERONLY FROM DISK = :file"); }
+QString singleUserStatement(const QString& database) { return QStringLiteral("ALTER DATABASE ") + database + QStringLiteral(" SET SINGLE_USER WITH NO_WAIT"); }
+QString multiUserStatement(const QString& database) { return QStringLiteral("ALTER DATABASE ") + database + QStringLiteral(" SET MULTI_USER"); }
+
 QStringList creationStatements(const QStringList& scriptLines, const QString& dbName, const QString& dataFolder)
 {
     QStringList statements;

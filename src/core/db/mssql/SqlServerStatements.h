@@ -34,6 +34,13 @@ QString restoreFileListStatement();                 // :file
 QString restoreText(const QString& database, const QString& file, const QString& dataLogical, const QString& logLogical,
                     const QString& dataFolder);
 QString restoreStatement(const QString& database);   // :file, :dataLogical, :dataFile, :logLogical, :logFile
+// The backup with what it holds in its description, and the header that gives it back.
+QString labelledBackupStatement(const QString& database);   // :file, :label
+QString restoreHeaderStatement();                           // :file
+// A restore needs the database to itself: the switch fails at once while another
+// program is connected, and the database is opened to all again afterwards.
+QString singleUserStatement(const QString& database);
+QString multiUserStatement(const QString& database);
 
 // The creation script of a new common database: lines gathered into one statement,
 // "DBNAME" and "DBPATH" replaced on every line, "@RUN" runs what was gathered,

@@ -7,9 +7,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <filesystem>
+#include <functional>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace orvak::db {
 
@@ -36,6 +46,81 @@ QString folderMessage(const QString& folder)
     return QStringLiteral("پوشه داده ها در دسترس نيست: %1").arg(QDir::toNativeSeparators(folder));
 }
 
+// The table a backup copy carries to say what it holds.
+const QString kLabelTable = QStringLiteral("ORVAK_BACKUP_LABEL");
+// Held by whoever swaps a database file of the folder, so that a start-up does not
+// take a swap in progress for one that was cut short.
+const QString kSwapLock = QStringLiteral("RESTORE.lock");
+const QString kIncoming = QStringLiteral(".restore");
+// Written once the incoming copy is complete: from then on the swap goes forward.
+const QString kSwapMarker = QStringLiteral(".swap");
+
+bool syncFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
+}
+
+void syncFolder(const QString& folder)
+{
+#ifndef Q_OS_WIN
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+// Replaces target in one step (the old file stays until the new one is in place).
+bool replaceFile(const QString& from, const QString& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
+    return !ec;
+}
+
+bool writeMarker(const QString& path, const QString& text)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text.toUtf8()) < 0)
+        return false;
+    f.close();
+    return syncFile(path);
+}
+
+// Runs work on a passing connection of a file that is not one of the folder's
+// databases (a backup copy), without changing its journal.
+bool onScratch(const QString& connection, const QString& path, const QString& options,
+               const std::function<bool(QSqlDatabase&)>& work)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(options);
+        ok = db.open() && work(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return ok;
+}
+
+bool sameFolder(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    return !ca.isEmpty() && ca == cb;
+}
+
 } // namespace
 
 LocalServer::LocalServer(QString folder, QString serverName, QString user, QString password)
@@ -45,6 +130,7 @@ LocalServer::LocalServer(QString folder, QString serverName, QString user, QStri
     , password_(std::move(password))
     , connections_(QStringLiteral("local"))
 {
+    finishInterruptedRestores();
 }
 
 LocalServer::~LocalServer() { closeAll(); }
@@ -292,17 +378,25 @@ bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase
     return true;
 }
 
-bool LocalServer::backupDatabase(const QString& name, const QString& file, QString* error)
+
+bool LocalServer::backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error)
 {
-    QSqlDatabase db = database(name, error);
-    if (!db.isValid())
-        return false;
     const QFileInfo target(file);
     if (!target.dir().exists()) {
         if (error)
             *error = QStringLiteral("مسير پشتيبان وجود ندارد: %1").arg(QDir::toNativeSeparators(target.absolutePath()));
         return false;
     }
+    // The data folder's files belong to the server (live databases, their logs, the
+    // logins), and an existing file is replaced only when it is itself a backup.
+    if (sameFolder(target.absolutePath(), folder_) || (target.exists() && !isSqliteFile(target.absoluteFilePath()))) {
+        if (error)
+            *error = QStringLiteral("فايل پشتيبان نمي تواند روي اين فايل نوشته شود: %1").arg(QDir::toNativeSeparators(file));
+        return false;
+    }
+    QSqlDatabase db = database(name, error);
+    if (!db.isValid())
+        return false;
     // VACUUM INTO refuses an existing file: write beside it, then put it in place.
     const QString temp = target.absoluteFilePath() + QStringLiteral(".part");
     QFile::remove(temp);
@@ -315,15 +409,28 @@ bool LocalServer::backupDatabase(const QString& name, const QString& file, QStri
         QFile::remove(temp);
         return false;
     }
-    if (target.exists() && !QFile::remove(target.absoluteFilePath())) {
+    // What the copy holds travels inside it, so the file alone still says it.
+    const bool labelled = onScratch(connections_.scratchName(QStringLiteral("LABEL")), temp, QString(), [&](QSqlDatabase& copy) {
+        return execSql(copy, QStringLiteral("DROP TABLE IF EXISTS %1").arg(kLabelTable))
+            && execSql(copy, QStringLiteral("CREATE TABLE %1 (DBNAME TEXT, KIND TEXT, INSTALLATION INTEGER, SECTION TEXT, "
+                                            "FISCALYEAR INTEGER, VERSION INTEGER)")
+                                 .arg(kLabelTable))
+            && execSql(copy,
+                       QStringLiteral("INSERT INTO %1 VALUES (:db, :kind, :installation, :section, :year, :version)").arg(kLabelTable),
+                       {{QStringLiteral(":db"), label.database}, {QStringLiteral(":kind"), label.kind},
+                        {QStringLiteral(":installation"), label.installation}, {QStringLiteral(":section"), label.section},
+                        {QStringLiteral(":year"), label.year}, {QStringLiteral(":version"), label.version}});
+    });
+    if (!labelled || !syncFile(temp)) {
+        QFile::remove(temp);
+        if (error)
+            *error = QStringLiteral("فايل پشتيبان قابل نوشتن نيست: %1").arg(QDir::toNativeSeparators(file));
+        return false;
+    }
+    if (!replaceFile(temp, target.absoluteFilePath())) {
         QFile::remove(temp);
         if (error)
             *error = QStringLiteral("فايل پشتيبان قبلي قابل جايگزيني نيست: %1").arg(QDir::toNativeSeparators(file));
-        return false;
-    }
-    if (!QFile::rename(temp, target.absoluteFilePath())) {
-        if (error)
-            *error = QStringLiteral("فايل پشتيبان قابل نوشتن نيست: %1").arg(QDir::toNativeSeparators(file));
         return false;
     }
     return true;
@@ -337,75 +444,151 @@ std::optional<BackupFileList> LocalServer::backupFileList(const QString& file, Q
         return std::nullopt;
     }
     // Check the whole file before anything is replaced with it.
-    const QString connection = connections_.scratchName(QStringLiteral("CHECK"));
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("PRAGMA quick_check")) && q.next() && q.value(0).toString() == QLatin1String("ok");
+    BackupFileList list{QStringLiteral("main"), QStringLiteral("wal"), std::nullopt, {}, {}};
+    const bool ok = onScratch(connections_.scratchName(QStringLiteral("CHECK")), file, QStringLiteral("QSQLITE_OPEN_READONLY"), [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != QLatin1String("ok"))
+            return false;
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            return false;
+        while (q.next())
+            list.tables << q.value(0).toString();
+        if (list.tables.contains(kLabelTable, Qt::CaseInsensitive)
+            && q.exec(QStringLiteral("SELECT DBNAME, KIND, INSTALLATION, SECTION, FISCALYEAR, VERSION FROM %1").arg(kLabelTable))
+            && q.next()) {
+            list.label = BackupLabel{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(),
+                                     q.value(3).toString(), q.value(4).toInt(),    q.value(5).toInt()};
+            list.databaseName = list.label->database;
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+        list.tables.removeIf([](const QString& t) { return t.compare(kLabelTable, Qt::CaseInsensitive) == 0; });
+        return true;
+    });
     if (!ok) {
         if (error)
             *error = QStringLiteral("فايل پشتيبان خراب است يا نسخه پشتيبان نيست: %1").arg(QDir::toNativeSeparators(file));
         return std::nullopt;
     }
-    return BackupFileList{QStringLiteral("main"), QStringLiteral("wal")};
+    return list;
 }
 
-bool LocalServer::restoreDatabase(const QString& name, const QString& file, const QString&, QString* error)
+bool LocalServer::heldElsewhere(const QString& path)
 {
+    // Every program that has a database of the folder open keeps a shared lock on
+    // its file, so an exclusive lock is had only when nobody else has it open.
+    // Taking it also folds the log in, and closing removes it.
+    return !onScratch(connections_.scratchName(QStringLiteral("LOCK")), path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"), [](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        return q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")) && q.exec(QStringLiteral("BEGIN EXCLUSIVE"))
+            && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.exec(QStringLiteral("COMMIT"));
+    });
+}
+
+bool LocalServer::restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error)
+{
+    if (!mssql::isSafeName(name) || name.compare(kMaster, Qt::CaseInsensitive) == 0) {
+        if (error)
+            *error = QStringLiteral("نام بانک اطلاعاتي معتبر نيست: %1").arg(name);
+        return false;
+    }
+    if (!dataFolder.isEmpty() && !sameFolder(dataFolder, folder_)) {
+        if (error)
+            *error = QStringLiteral("مسير فايلهاي اطلاعاتي پوشه داده هاي اين سرور نيست: %1").arg(QDir::toNativeSeparators(dataFolder));
+        return false;
+    }
     if (!backupFileList(file, error))
         return false;
     if (!authenticated(error))
         return false;
+    QLockFile swapLock(QDir(folder_).filePath(kSwapLock));
+    if (!swapLock.tryLock(0)) {
+        if (error)
+            *error = QStringLiteral("بازخواني ديگري در پوشه داده ها در جريان است؛ کمي بعد دوباره سعي کنيد");
+        return false;
+    }
     QString path = databaseFile(name);
     if (path.isEmpty())
         path = QDir(folder_).filePath(name + QStringLiteral(".db"));
-    const QString incoming = path + QStringLiteral(".restore");
+    const QString incoming = path + kIncoming;
+    const QString marker = path + kSwapMarker;
     QFile::remove(incoming);
-    if (!QFile::copy(file, incoming)) {
-        if (error)
-            *error = QStringLiteral("فايل پشتيبان قابل خواندن نيست: %1").arg(QDir::toNativeSeparators(file));
-        return false;
-    }
-    closeDatabase(name);
-    // Our last connection is closed, so the log is folded in and gone; a log still
-    // there belongs to another program using the database, and replacing the file
-    // under it would corrupt what that program writes.
-    if (QFileInfo(path + QStringLiteral("-wal")).size() > 0) {
+    auto fail = [&](const QString& message) {
         QFile::remove(incoming);
         if (error)
-            *error = QStringLiteral("بانک اطلاعاتي %1 در برنامه ديگري باز است؛ ابتدا آن را ببنديد").arg(name);
+            *error = message;
         return false;
+    };
+    if (!QFile::copy(file, incoming))
+        return fail(QStringLiteral("فايل پشتيبان قابل خواندن نيست: %1").arg(QDir::toNativeSeparators(file)));
+    QFile(incoming).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // The label describes the backup, not the database it becomes.
+    if (!onScratch(connections_.scratchName(QStringLiteral("IN")), incoming, QString(), [](QSqlDatabase& db) {
+            return execSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(kLabelTable));
+        })
+        || !syncFile(incoming))
+        return fail(QStringLiteral("فايل پشتيبان قابل خواندن نيست: %1").arg(QDir::toNativeSeparators(file)));
+    // Other databases' connections may have this one attached: all of ours go, and
+    // whatever still holds the file belongs to another program, whose writes would
+    // be lost under the new file.
+    closeAll();
+    if (QFile::exists(path) && heldElsewhere(path))
+        return fail(QStringLiteral("بانک اطلاعاتي %1 در برنامه ديگري باز است؛ ابتدا آن را ببنديد").arg(name));
+    // The log was folded in above; what is left of it must not meet the new file.
+    for (const QString& side : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFile::exists(path + side) && !QFile::remove(path + side))
+            return fail(QStringLiteral("بانک اطلاعاتي %1 در حال استفاده است و قابل جايگزيني نيست").arg(name));
     }
-    QFile::remove(path + QStringLiteral("-wal"));
-    QFile::remove(path + QStringLiteral("-shm"));
-    const QString previous = path + QStringLiteral(".previous");
-    QFile::remove(previous);
-    const bool hadFile = QFile::exists(path);
-    if (hadFile && !QFile::rename(path, previous)) {
-        QFile::remove(incoming);
-        if (error)
-            *error = QStringLiteral("بانک اطلاعاتي %1 در حال استفاده است و قابل جايگزيني نيست").arg(name);
-        return false;
+    // From the marker on, an interrupted swap is finished at the next start.
+    if (!writeMarker(marker, QFileInfo(incoming).fileName())) {
+        QFile::remove(marker);
+        return fail(QStringLiteral("بانک اطلاعاتي %1 قابل جايگزيني نيست").arg(name));
     }
-    if (!QFile::rename(incoming, path)) {
-        if (hadFile)
-            QFile::rename(previous, path);
-        QFile::remove(incoming);
-        if (error)
-            *error = QStringLiteral("بانک اطلاعاتي %1 قابل جايگزيني نيست").arg(name);
-        return false;
+    syncFolder(folder_);
+    if (!replaceFile(incoming, path)) {
+        QFile::remove(marker);
+        return fail(QStringLiteral("بانک اطلاعاتي %1 قابل جايگزيني نيست").arg(name));
     }
-    QFile::remove(previous);
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    syncFolder(folder_);
+    QFile::remove(marker);
     return true;
+}
+
+void LocalServer::finishInterruptedRestores()
+{
+    QDir dir(folder_);
+    if (folder_.isEmpty() || !dir.exists())
+        return;
+    QLockFile swapLock(dir.filePath(kSwapLock));
+    if (!swapLock.tryLock(0))
+        return;   // a restore is running now
+    auto files = [&](const QString& pattern) { return dir.entryInfoList({pattern}, QDir::Files | QDir::Hidden); };
+    auto without = [](const QFileInfo& fi, const QString& suffix) {
+        return fi.absoluteFilePath().chopped(suffix.size());
+    };
+    for (const QFileInfo& m : files(QStringLiteral("*.db") + kSwapMarker)) {
+        const QString path = without(m, kSwapMarker);
+        const QString incoming = path + kIncoming;
+        if (QFile::exists(incoming)) {
+            // The copy was complete; it goes in unless the old file has been opened
+            // (and perhaps written) since, which its log files would show.
+            if (QFile::exists(path + QStringLiteral("-wal")) || QFile::exists(path + QStringLiteral("-shm")) || !replaceFile(incoming, path))
+                QFile::remove(incoming);
+        }
+        QFile::remove(m.absoluteFilePath());
+    }
+    // A copy without its marker was never complete.
+    for (const QFileInfo& fi : files(QStringLiteral("*.db") + kIncoming))
+        QFile::remove(fi.absoluteFilePath());
+    // Older versions renamed the old file aside first: put it back when the swap
+    // stopped in between, drop it when the new file is in place.
+    for (const QFileInfo& fi : files(QStringLiteral("*.db.previous"))) {
+        const QString path = without(fi, QStringLiteral(".previous"));
+        if (!QFile::exists(path))
+            QFile::rename(fi.absoluteFilePath(), path);
+        else
+            QFile::remove(fi.absoluteFilePath());
+    }
+    for (const QFileInfo& fi : files(QStringLiteral("*.part")))
+        QFile::remove(fi.absoluteFilePath());
 }
 
 } // namespace orvak::db

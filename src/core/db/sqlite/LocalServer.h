@@ -36,7 +36,7 @@ public:
     void closeAll() override;
     bool attachForReading(QSqlDatabase db, const QString& otherDatabase, QString* error) override;
 
-    bool backupDatabase(const QString& name, const QString& file, QString* error) override;
+    bool backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error) override;
     std::optional<BackupFileList> backupFileList(const QString& file, QString* error) override;
     bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) override;
 
@@ -47,6 +47,11 @@ private:
     bool ensureMaster(QString* error);
     QSqlDatabase openFile(const QString& connection, const QString& path, QString* error);
     bool authenticated(QString* error);
+    // Whether another program has the database file open.
+    bool heldElsewhere(const QString& path);
+    // A restore cut short: finished when its copy was complete, undone otherwise;
+    // its leftovers are removed.
+    void finishInterruptedRestores();
 
     SqliteDialect dialect_;
     QString folder_;
