@@ -97,7 +97,7 @@ endif()
 run(fail backup --db ORVAK --to DATA/ORVAK.db)
 run(fail backup --db ORVAKSEPC0 --to DATA/MASTER.db)
 run(0 databases)
-if(NOT OUT STREQUAL "ORVAK\nORVAKC275C0Y1400\nORVAKSEPC0\n")
+if(NOT OUT STREQUAL "ORVAK\nORVAKC275C0Y1400\nORVAKSEP\nORVAKSEPC0\n")   # ORVAKSEP: section 1, opened above
   message(SEND_ERROR "databases after the refused restores: '${OUT}'")
 endif()
 run(0 restore --db ORVAKSEPC0 --from bk/one.bak --yes)
