@@ -35,6 +35,11 @@ QString restoreText(const QString& database, const QString& file, const QString&
                     const QString& dataFolder);
 QString restoreStatement(const QString& database);   // :file, :dataLogical, :dataFile, :logLogical, :logFile
 
+// What the user is told when the server refuses a connection: a refused login
+// (SQL Server error 18456, state 28000) is a wrong password, a driver that is not
+// installed says so, anything else is the server out of reach.
+QString connectFailureText(const QString& driverError, const QString& user);
+
 // The creation script of a new common database: lines gathered into one statement,
 // "DBNAME" and "DBPATH" replaced on every line, "@RUN" runs what was gathered,
 // "@END" ends the script.
