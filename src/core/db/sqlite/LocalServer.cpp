@@ -53,9 +53,9 @@ QString lockedMessage(const QString& path)
 // SQLITE_BUSY and SQLITE_LOCKED: another program holds the file, it is not damaged.
 bool isLocked(const QSqlError& e)
 {
-    const QString code = e.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6") || code.startsWith(QLatin1String("5 "))
-        || e.text().contains(QStringLiteral("locked"), Qt::CaseInsensitive);
+    bool ok = false;
+    const int primary = e.nativeErrorCode().toInt(&ok) & 0xff;   // extended codes keep the primary one in the low byte
+    return (ok && (primary == 5 || primary == 6)) || e.text().contains(QStringLiteral("locked"), Qt::CaseInsensitive);
 }
 
 // A database file must hold a whole, sound database before anything reads or writes
