@@ -169,7 +169,8 @@ bool createAccountingDatabase(Session& session, int year, const QString& section
     }
     const QString name = Session::accountingDbNameFor(session.installationNumber(), section, year);
     QString why;
-    if (!server->databaseExists(name) && !server->createDatabase(name, QString(), &why)) {
+    // Made meanwhile by another workstation is as good as made here.
+    if (!server->databaseExists(name) && !server->createDatabase(name, QString(), &why) && !server->databaseExists(name)) {
         prompt.info(why);
         return false;
     }

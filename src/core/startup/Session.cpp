@@ -6,6 +6,7 @@
 #include "core/startup/StructureUpdate.h"
 #include "core/util/Jalali.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSysInfo>
 
@@ -19,6 +20,40 @@ QString accountingMissingMessage(const QString& name)
 {
     return QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال مالي") + name + QString(22, QLatin1Char(' '))
         + QStringLiteral("لطفا سال مالي پيش فرض حسابداري را از منوي \"سپرده ها و تضمينات ذيحسابي\" انتخاب کنيد.");
+}
+
+QString updateFailedText(const QStringList& errors)
+{
+    return QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") + QLatin1Char('\n')
+        + errors.join(QLatin1Char('\n'));
+}
+
+std::optional<int> otherInstallationIn(const QStringList& databaseNames, int installationNumber)
+{
+    // The names that carry an installation's number: its common database, its
+    // deposits databases and its accounting databases.
+    static const QRegularExpression numbered(QStringLiteral("^ORVAK(?:SEP)?(\\d+)(?:C0|J|C4)?$|^ORVAKC(\\d+)C\\dY\\d{4}$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    std::optional<int> other;
+    for (const QString& name : databaseNames) {
+        const QRegularExpressionMatch m = numbered.match(name);
+        if (!m.hasMatch())
+            continue;
+        const int n = (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)).toInt();
+        if (n == installationNumber)
+            return std::nullopt;
+        if (!other)
+            other = n;
+    }
+    return other;
+}
+
+QString otherInstallationText(int found, int installationNumber)
+{
+    return QStringLiteral("بانک هاي اطلاعاتي اين سرور متعلق به نصب شماره %1 است و شماره نصب اين رايانه %2 است؛ "
+                          "شماره نصب (InstallationNumber) فايل site.ini را بررسي کنيد")
+        .arg(found)
+        .arg(installationNumber);
 }
 
 } // namespace
@@ -92,7 +127,14 @@ bool Session::ConnectServer(Prompt& prompt)
     server_ = makeServer(connection_, startDir_);
     QString why;
     if (!server_->testConnection(connection_.sqlUser, connection_.sqlPassword, &why)) {
-        prompt.info(QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)"));
+        // The password in SERVER.INI is scrambled with the installation number: with
+        // another installation's data the login fails, and the number is what to mend.
+        const std::optional<int> other =
+            server_->isLocal() ? otherInstallationIn(server_->databaseNames(), site_.installationNumber) : std::nullopt;
+        if (other)
+            prompt.info(otherInstallationText(*other, site_.installationNumber));
+        else
+            prompt.info(why.isEmpty() ? QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)") : why);
         server_.reset();
         return false;
     }
@@ -111,8 +153,15 @@ bool Session::ConnectServer(Prompt& prompt)
     }
     const QString withNumber = QStringLiteral("ORVAK") + QString::number(site_.installationNumber);
     commonDbName_ = exists(withNumber) ? withNumber : QStringLiteral("ORVAK");
+    if (const std::optional<int> other = otherInstallationIn(names, site_.installationNumber);
+        other && !exists(QStringLiteral("ORVAK"))) {
+        prompt.info(otherInstallationText(*other, site_.installationNumber));
+        resetServer();
+        return false;
+    }
     if (!server_->database(commonDbName_, &why).isOpen()) {
-        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + commonDbName_);
+        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + commonDbName_
+                    + (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
         return true;
     }
     connection_.sqlVersionIndex = 1;
@@ -199,35 +248,40 @@ bool Session::OpenSection(int year, const QString& section, Prompt& prompt)
     const QString name = depositDbNameFor(site_.installationNumber, s.code, server_->databaseNames(), &base);
     constexpr int steps = 6;
     prompt.progress(QStringLiteral("تنظيمات سال مالي"), 1, steps);
-    if (!server_->databaseExists(name)) {
-        if (!prompt.ask(QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات يافت نشد.ايجاد گردد؟"))) {
-            sectionCode_ = previousCode;
-            sectionTitle_ = previousTitle;
-            currentYear_ = previousYear;
-            return false;
-        }
-        QString why;
-        if (!server_->createDatabase(name, QString(), &why)) {
-            prompt.info(why);
-            sectionCode_ = previousCode;
-            sectionTitle_ = previousTitle;
-            currentYear_ = previousYear;
-            return false;
-        }
-        StructureUpdate update(*server_, prompt);
-        const UpdateReport report = update.UpdateDatabase(name, schemaFor(DatabaseKind::Deposits));
-        if (!report.errors.isEmpty())
-            prompt.info(QStringLiteral("بروزآوري با اشکال به پايان رسيد.موارد اشکال را براي ما ارسال نمائيد") + QLatin1Char('\n')
-                        + report.errors.join(QLatin1Char('\n')));
-    }
-    // The new database is in force only once it could be opened.
-    QString why;
-    if (!server_->database(name, &why).isOpen()) {
-        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + name + QLatin1Char('\n') + why);
+    auto keepPrevious = [&] {
         sectionCode_ = previousCode;
         sectionTitle_ = previousTitle;
         currentYear_ = previousYear;
         return false;
+    };
+    bool made = false;
+    if (!server_->databaseExists(name)) {
+        if (!prompt.ask(QStringLiteral("بانک اطلاعاتي سپرده ها و تضمينات يافت نشد.ايجاد گردد؟")))
+            return keepPrevious();
+        QString why;
+        // Another workstation may have made it since the question was asked.
+        if (!server_->createDatabase(name, QString(), &why) && !server_->databaseExists(name)) {
+            prompt.info(why);
+            return keepPrevious();
+        }
+        made = true;
+    }
+    // The new database is in force only once it could be opened.
+    QString why;
+    QSqlDatabase opened = server_->database(name, &why);
+    // A database whose creation another workstation has not finished yet (or one
+    // whose creation was cut short) is brought to its structure here as well.
+    if (opened.isOpen() && (made || !server_->dialect().tableExists(opened, QStringLiteral("CurMaliYear")))) {
+        StructureUpdate update(*server_, prompt);
+        const UpdateReport report = update.UpdateDatabase(name, schemaFor(DatabaseKind::Deposits));
+        if (!report.errors.isEmpty()) {
+            prompt.info(updateFailedText(report.errors));
+            return keepPrevious();
+        }
+    }
+    if (!opened.isOpen()) {
+        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + name + QLatin1Char('\n') + why);
+        return keepPrevious();
     }
     if (depositsOpen_ && depositDbName_.compare(name, Qt::CaseInsensitive) != 0)
         server_->closeDatabase(depositDbName_);

@@ -213,20 +213,27 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
     const db::Dialect& d = server_.dialect();
     QString why;
     prompt_.progress(QStringLiteral("بروز آوري جداول ") + block.name, ++step_, total_);
+    // Another workstation may run the same update at the same moment: a statement
+    // that fails because the other one did the same change first is no error.
     if (block.drop && d.tableExists(db, block.name)) {
         if (db::execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, &why))
             ++report.tablesDropped;
-        else
+        else if (d.tableExists(db, block.name))
             report.errors << lineError(block.line, why);
     }
     if (!d.tableExists(db, block.name)) {
         const QString sql = QStringLiteral("CREATE TABLE   [%1] (%2)").arg(block.name, createLines(block));
-        if (db::execSql(db, sql, {}, &why))
+        if (db::execSql(db, sql, {}, &why)) {
             ++report.tablesCreated;
-        else
+            step_ += int(block.lines.size());
+            return;
+        }
+        if (!d.tableExists(db, block.name)) {
             report.errors << lineError(block.line, why);
-        step_ += int(block.lines.size());
-        return;
+            step_ += int(block.lines.size());
+            return;
+        }
+        // Made by the other workstation: checked column by column below.
     }
 
     QList<db::ColumnInfo> existing = d.columns(db, block.name);
@@ -258,8 +265,11 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
                 ++report.columnsAdded;
                 existing << db::ColumnInfo{c->name, c->type};
             } else {
-                report.errors << lineError(l.line, why);
-                continue;
+                existing = d.columns(db, block.name);
+                if (!findColumn(c->name)) {
+                    report.errors << lineError(l.line, why);
+                    continue;
+                }
             }
         } else if (!isTextOrImage(have->type)) {
             const bool differs = !d.sameType(have->type, c->type);
@@ -358,13 +368,19 @@ void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, cons
             return;
         prompt_.progress(kind + QLatin1Char(' ') + b.name, ++i, int(blocks.size()));
         QString why;
-        if (server_.isLocal())
-            db::execSql(db, QStringLiteral("DROP VIEW IF EXISTS [%1]").arg(b.name), {}, nullptr);
-        else
-            db::execSql(db, QStringLiteral("DROP ") + kind + QLatin1Char(' ') + b.name, {}, nullptr);   // absent the first time
         const QString create = QStringLiteral("CREATE ") + kind + (kind == QLatin1String("FUNCTION") ? QStringLiteral("  ") : QStringLiteral(" "))
             + b.header + QLatin1Char('\n') + b.body;
-        if (db::execSql(db, create, {}, &why))
+        // A second try covers the other workstation making the object between our
+        // drop and our create.
+        bool made = false;
+        for (int attempt = 0; attempt < 2 && !made; ++attempt) {
+            if (server_.isLocal())
+                db::execSql(db, QStringLiteral("DROP VIEW IF EXISTS [%1]").arg(b.name), {}, nullptr);
+            else
+                db::execSql(db, QStringLiteral("DROP ") + kind + QLatin1Char(' ') + b.name, {}, nullptr);   // absent the first time
+            made = db::execSql(db, create, {}, &why);
+        }
+        if (made)
             ++report.objectsMade;
         else
             report.errors << lineError(b.line, why);

@@ -92,9 +92,14 @@ QStringList TFupdateProgress::run()
     const QString section = session_.SectionCode();
     const bool hadSection = session_.hasDeposits();
     session_.CloseConnections();
-    if (!session_.ConnectServer(*this)) {
+    // What failed (folder, password, server, ...) is what the list of errors says.
+    CollectingPrompt connecting;
+    const bool connected = session_.ConnectServer(connecting);
+    for (const QString& told : connecting.infos)
+        info(told);
+    if (!connected) {
         start_->setEnabled(true);
-        return {QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")};
+        return connecting.infos;
     }
     db::Server& server = *session_.server();
     if (server.dialect().tableExists(session_.common(), QStringLiteral("BKUP_LETTER_TEMPLATE"))) {

@@ -95,3 +95,38 @@ TEST(SqlServerStatements, CreationScriptReplacesEveryPlaceholder)
     EXPECT_TRUE(standard[0].contains(QStringLiteral("COLLATE SQL_Latin1_General_CP1256_CI_AS")));
     EXPECT_TRUE(standard[0].contains(QStringLiteral("D:\\DATA\\ORVAK_Log.LDF")));
 }
+
+TEST(SqlServerStatements, QuotesInFoldersAndFilesAreDoubledAndNamesChecked)
+{
+    using namespace orvak::db::mssql;
+    const QStringList made = creationStatements(defaultCreationScript(), QStringLiteral("ORVAK"), QStringLiteral("D:\\O'Brien\\"));
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(made[0].contains(QStringLiteral("FILENAME = N'D:\\O''Brien\\ORVAK_Data.MDF'"))) << made[0].toStdString();
+    EXPECT_TRUE(made[0].contains(QStringLiteral("FILENAME = N'D:\\O''Brien\\ORVAK_Log.LDF'")));
+    EXPECT_FALSE(made[0].contains(QStringLiteral("O'Brien")));
+
+    EXPECT_EQ(backupText(QStringLiteral("ORVAK"), QStringLiteral("D:\\O'Brien\\a.BAK")),
+              QStringLiteral("BACKUP DATABASE ORVAK  TO DISK ='D:\\O''Brien\\a.BAK'"));
+    EXPECT_EQ(restoreFileListText(QStringLiteral("D:\\O'B.BAK")), QStringLiteral("RESTORE FILELISTONLY FROM DISK ='D:\\O''B.BAK'"));
+    const QString restore = restoreText(QStringLiteral("ORVAK"), QStringLiteral("D:\\O'B.BAK"), QStringLiteral("a\"b"),
+                                        QStringLiteral("L"), QStringLiteral("D:\\Say \"x\""));
+    EXPECT_TRUE(restore.contains(QStringLiteral("FROM DISK ='D:\\O''B.BAK' WITH")));
+    EXPECT_TRUE(restore.contains(QStringLiteral("MOVE \"a\"\"b\" TO \"D:\\Say \"\"x\"\"\\ORVAK_DATA.MDF\"")));
+
+    // Names go into the text bare: one that is not a plain name gives no statement.
+    struct Case { const char* what; QString text; };
+    const QString bad = QStringLiteral("ORVAK]; DROP DATABASE X; --");
+    const Case refused[] = {
+        {"create", createDatabase(bad)},
+        {"attach", attachDatabase(bad)},
+        {"compatibility", setCompatibility80(bad)},
+        {"backup", backupStatement(bad)},
+        {"restore", restoreStatement(bad)},
+        {"creation script", creationStatements(defaultCreationScript(), bad, QStringLiteral("D:\\DATA")).join(QString())},
+        {"folder with a line break", creationStatements(defaultCreationScript(), QStringLiteral("ORVAK"), QStringLiteral("D:\\A\nGO")).join(QString())},
+    };
+    for (const Case& c : refused)
+        EXPECT_TRUE(c.text.isEmpty()) << c.what << ": " << c.text.toStdString();
+    EXPECT_EQ(attachDatabase(QStringLiteral("ORVAK")), QStringLiteral("CREATE DATABASE ORVAK ON (FILENAME = :file) FOR ATTACH"));
+    EXPECT_EQ(loginExists(QStringLiteral("o'rvak")), QStringLiteral("select loginname  from master.dbo.syslogins where loginname = N'o''rvak'"));
+}

@@ -10,6 +10,10 @@
 #include "core/util/Jalali.h"
 #include "support/ScriptedPrompt.h"
 
+#include "core/db/mssql/SqlServerStatements.h"
+
+#include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -35,13 +39,13 @@ TEST(Session, SetUpThenConnectThroughTheConnectionFile)
     EXPECT_EQ(stored->toString(), scrambledPassword(t.setup.initialPassword, 3, 275));
     EXPECT_EQ(scalar(s->common(), QStringLiteral("SELECT PassWord FROM USERS WHERE UCode = 3"))->toString(), t.setup.initialPassword);
 
-    // A wrong password does not connect.
+    // A wrong password does not connect, and is called by its name.
     Session wrong(t.path(), t.site);
     ScriptedPrompt prompt;
     ASSERT_EQ(wrong.ReadConnectionFile(), ConnectionFileState::Ready);
     wrong.connection().sqlPassword = QStringLiteral("nope");
     EXPECT_FALSE(wrong.ConnectServer(prompt));
-    EXPECT_EQ(prompt.infos, QStringList{QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")});
+    EXPECT_EQ(prompt.infos, QStringList{QStringLiteral("ورود به سرور با نام کاربري orvak و رمز داده شده ممکن نيست")});
 
     // A second initial set-up finds the common database and makes no second user.
     ScriptedPrompt again({}, true);
@@ -294,4 +298,109 @@ TEST(Session, VersionRegistry)
     ASSERT_EQ(old.infos.size(), 1);
     EXPECT_EQ(old.infos[0], QStringLiteral(" نسخه 813 نرم افزار بر روي شبکه نصب شده است. نسخه هاي قديمي قابل استفاده نمي باشند"));
     EXPECT_FALSE(registerVersion(*s, old, 811));
+}
+
+TEST(Session, EachConnectionFailureHasItsOwnMessage)
+{
+    const struct {
+        const char* what;
+        int installation;
+        std::function<void(TempInstallation&, Session&)> breakIt;
+        QString message;             // what the user is told holds this
+        const char* mustStayAway;    // what the failed connection must not create
+    } cases[] = {
+        {"folder missing", 275, [](TempInstallation& t, Session&) { QDir(t.path(QStringLiteral("DATA"))).removeRecursively(); },
+         QStringLiteral("پوشه داده ها يافت نشد"), "DATA"},
+        {"not a data folder", 275, [](TempInstallation& t, Session&) { QFile::remove(t.path(QStringLiteral("DATA/MASTER.db"))); },
+         QStringLiteral("پوشه داده هاي اورواک نيست (فايل MASTER.db در آن يافت نشد)"), "DATA/MASTER.db"},
+        {"wrong password", 275, [](TempInstallation&, Session& s) { s.connection().sqlPassword = QStringLiteral("nope"); },
+         QStringLiteral("ورود به سرور با نام کاربري orvak و رمز داده شده ممکن نيست"), nullptr},
+        {"another installation's data", 276,
+         [](TempInstallation& t, Session&) {
+             ASSERT_TRUE(t.reconnect()->server()->createDatabase(QStringLiteral("ORVAKC275C0Y1403"), QString(), nullptr));
+         },
+         QStringLiteral("بانک هاي اطلاعاتي اين سرور متعلق به نصب شماره 275 است و شماره نصب اين رايانه 276 است"), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempInstallation t;
+        t.create();
+        Session s(t.path(), {c.installation, t.site.organisationName});
+        ASSERT_EQ(s.ReadConnectionFile(), ConnectionFileState::Ready);
+        t.session->CloseConnections();
+        c.breakIt(t, s);
+        ScriptedPrompt prompt;
+        EXPECT_FALSE(s.ConnectServer(prompt));
+        ASSERT_EQ(prompt.infos.size(), 1);
+        EXPECT_TRUE(prompt.infos[0].contains(c.message)) << prompt.infos[0].toStdString();
+        EXPECT_NE(prompt.infos[0], QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)"));
+        if (c.mustStayAway) {
+            EXPECT_FALSE(QFileInfo::exists(t.path(QString::fromLatin1(c.mustStayAway))));
+        }
+    }
+
+    // A damaged common database is named by its file.
+    TempInstallation t;
+    t.create();
+    t.session->CloseConnections();
+    QFile(t.path(QStringLiteral("DATA/ORVAK.db"))).resize(0);
+    Session s(t.path(), t.site);
+    ASSERT_EQ(s.ReadConnectionFile(), ConnectionFileState::Ready);
+    ScriptedPrompt prompt;
+    s.ConnectServer(prompt);
+    EXPECT_FALSE(s.common().isOpen());
+    const QString told = prompt.infos.join(QLatin1Char('\n'));
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(t.path(QStringLiteral("DATA/ORVAK.db"))))) << told.toStdString();
+    EXPECT_EQ(QFileInfo(t.path(QStringLiteral("DATA/ORVAK.db"))).size(), 0);
+}
+
+TEST(Session, SqlServerRefusalsAreToldApart)
+{
+    using orvak::db::mssql::connectFailureText;
+    const struct { const char* driver; QString told; } cases[] = {
+        {"[FreeTDS][SQL Server]Login failed for user 'orvak'. QODBC: Unable to connect 18456",
+         QStringLiteral("ورود به SQL Server با نام کاربري orvak و رمز داده شده ممکن نيست؛ رمز را بررسي کنيد")},
+        {"[unixODBC][FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist 08001",
+         QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")},
+        {"", QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(connectFailureText(QString::fromUtf8(c.driver), QStringLiteral("orvak")), c.told) << c.driver;
+    const QString noDriver = QStringLiteral("راه انداز ODBC براي ارتباط با SQL Server نصب نشده است");
+    EXPECT_EQ(connectFailureText(noDriver, QStringLiteral("orvak")), noDriver);
+}
+
+TEST(Session, TwoWorkstationsOpeningANewSectionAtOnce)
+{
+    TempInstallation t;
+    t.create();
+    auto a = t.reconnect();
+    auto b = t.reconnect();
+    // The other workstation opens (and so creates) the section while this one is
+    // still asking whether to create it.
+    struct Racing : ScriptedPrompt {
+        std::function<void()> race;
+        bool ask(const QString& text) override
+        {
+            ScriptedPrompt::ask(text);
+            if (race)
+                std::exchange(race, nullptr)();
+            return true;
+        }
+    } racing;
+    ScriptedPrompt other({}, true);
+    bool otherOpened = false;
+    racing.race = [&] { otherOpened = b->OpenSection(1403, QStringLiteral("0"), other); };
+    EXPECT_TRUE(a->OpenSection(1403, QStringLiteral("0"), racing)) << racing.infos.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(otherOpened) << other.infos.join(QLatin1Char('\n')).toStdString();
+    for (const QString& told : racing.infos + other.infos)
+        EXPECT_TRUE(told.startsWith(QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد"))) << told.toStdString();
+    EXPECT_TRUE(a->dialect().tableExists(a->deposits(), QStringLiteral("GENERAL_INFO")));
+
+    // A deposits database whose creation was cut short is completed when opened.
+    ASSERT_TRUE(a->server()->createDatabase(QStringLiteral("ORVAKSEPJ"), QString(), nullptr));
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(b->OpenSection(1403, QStringLiteral("2"), quiet));
+    EXPECT_TRUE(quiet.questions.isEmpty());
+    EXPECT_TRUE(b->dialect().tableExists(b->deposits(), QStringLiteral("GENERAL_INFO")));
 }

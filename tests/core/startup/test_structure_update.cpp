@@ -174,3 +174,42 @@ TEST(StructureUpdate, ProgramScriptsAreIdempotent)
         EXPECT_FALSE(second.changedData()) << second.summary().toStdString();
     }
 }
+
+TEST(StructureUpdate, TwoWorkstationsUpdatingAtOnceBothSucceed)
+{
+    LocalDb t;
+    ASSERT_TRUE(t.update(QStringLiteral("T(\n A int\n)\n")).errors.isEmpty());
+    const QString script = QStringLiteral("T(\n A int,\n B int default(4),\n C varchar(10) NULL\n)\nU(\n X int\n)\n");
+    LocalServer other(t.dir.path(), QStringLiteral("LOCAL:."), QStringLiteral("orvak"), QString());
+    ASSERT_TRUE(other.testAdministrator(QStringLiteral("orvak"), QString(), nullptr));
+
+    // The other workstation runs its whole update while this one is about to add
+    // column B: this one finds its additions made under its feet.
+    struct Racing : ScriptedPrompt {
+        std::function<void()> race;
+        void progress(const QString& title, int step, int total) override
+        {
+            ScriptedPrompt::progress(title, step, total);
+            if (race && title.endsWith(QStringLiteral("T.B")))
+                std::exchange(race, nullptr)();
+        }
+    } racing;
+    UpdateReport second;
+    racing.race = [&] {
+        ScriptedPrompt quiet;
+        StructureUpdate u(other, quiet);
+        SchemaScripts s;
+        s.tables = script;
+        second = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), s);
+    };
+    StructureUpdate u(t.server, racing);
+    SchemaScripts s;
+    s.tables = script;
+    const UpdateReport first = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), s);
+    EXPECT_TRUE(first.errors.isEmpty()) << first.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(second.errors.isEmpty()) << second.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(second.columnsAdded, 2);
+    EXPECT_EQ(t.server.dialect().columns(t.db(), QStringLiteral("T")).size(), 3);
+    EXPECT_TRUE(t.server.dialect().tableExists(t.db(), QStringLiteral("U")));
+    EXPECT_FALSE(t.update(script).changedData());
+}

@@ -34,7 +34,12 @@ bool MssqlServer::testConnection(const QString& user, const QString& password, Q
     closeAll();
     settings_.sqlUser = user;
     settings_.sqlPassword = password;
-    return master(error).isOpen();
+    QString why;
+    if (master(&why).isOpen())
+        return true;
+    if (error)
+        *error = mssql::connectFailureText(why, user);
+    return false;
 }
 
 bool MssqlServer::loginExists(const QString& login, QString* error)
@@ -85,7 +90,13 @@ bool MssqlServer::createDatabase(const QString& name, const QString& dataFolder,
         return false;
     if (dataFolder.isEmpty())
         return execSql(db, mssql::createDatabase(name), {}, error);
-    for (const QString& statement : mssql::creationStatements(mssql::defaultCreationScript(), name, dataFolder)) {
+    const QStringList statements = mssql::creationStatements(mssql::defaultCreationScript(), name, dataFolder);
+    if (statements.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("مسير فايلهاي بانک اطلاعاتي معتبر نيست: %1").arg(dataFolder);
+        return false;
+    }
+    for (const QString& statement : statements) {
         if (!execSql(db, statement, {}, error))
             return false;
     }

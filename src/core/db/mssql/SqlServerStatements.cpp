@@ -12,6 +12,8 @@ QString withoutTrailingSeparator(QString folder)
         folder.chop(1);
     return folder;
 }
+// Inside "..." as the shown restore text writes them.
+QString doubleQuoted(QString text) { return text.replace(QLatin1Char('"'), QStringLiteral("\"\"")); }
 } // namespace
 
 bool isSafeName(const QString& name)
@@ -46,17 +48,23 @@ QString addLoginToSysadmin() { return QStringLiteral("EXEC sp_addsrvrolemember @
 
 QString languageExists() { return QStringLiteral("SELECT name FROM master.dbo.syslanguages WHERE name = :language"); }
 
-QString createDatabase(const QString& name) { return QStringLiteral("create database ") + name; }
+// A name that fails the check gives an empty statement, which the server refuses
+// without running anything.
+QString createDatabase(const QString& name) { return isSafeName(name) ? QStringLiteral("create database ") + name : QString(); }
 
 QString attachSingleFile() { return QStringLiteral("EXEC sp_attach_single_file_db @dbname = :dbname, @physname = :physname"); }
 
 QString attachDatabase(const QString& name)
 {
+    if (!isSafeName(name))
+        return {};
     return QStringLiteral("CREATE DATABASE ") + name + QStringLiteral(" ON (FILENAME = :file) FOR ATTACH");
 }
 
 QString setCompatibility80(const QString& name)
 {
+    if (!isSafeName(name))
+        return {};
     return QStringLiteral("EXEC dbo.sp_dbcmptlevel @dbname=") + name + QStringLiteral(", @new_cmptlevel=80");
 }
 
@@ -71,26 +79,33 @@ QString masterFirstFile() { return QStringLiteral("SELECT TOP 1 filename FROM ma
 
 QString backupText(const QString& database, const QString& fullPath)
 {
-    return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral("  TO DISK ='") + fullPath + QLatin1Char('\'');
+    return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral("  TO DISK =") + quoted(fullPath);
 }
 
-QString backupStatement(const QString& database) { return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral("  TO DISK = :file"); }
+QString backupStatement(const QString& database)
+{
+    if (!isSafeName(database))
+        return {};
+    return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral("  TO DISK = :file");
+}
 
-QString restoreFileListText(const QString& file) { return QStringLiteral("RESTORE FILELISTONLY FROM DISK ='") + file + QLatin1Char('\''); }
+QString restoreFileListText(const QString& file) { return QStringLiteral("RESTORE FILELISTONLY FROM DISK =") + quoted(file); }
 QString restoreFileListStatement() { return QStringLiteral("RESTORE FILELISTONLY FROM DISK = :file"); }
 
 QString restoreText(const QString& database, const QString& file, const QString& dataLogical, const QString& logLogical,
                     const QString& folder)
 {
-    const QString dataFolder = withoutTrailingSeparator(folder);
-    return QStringLiteral("RESTORE DATABASE ") + database + QStringLiteral("  FROM DISK ='") + file
-        + QStringLiteral("' WITH REPLACE,MOVE \"") + dataLogical + QStringLiteral("\" TO \"") + dataFolder
-        + QLatin1Char('\\') + database + QStringLiteral("_DATA.MDF\"") + QStringLiteral(", REPLACE,MOVE \"") + logLogical
+    const QString dataFolder = doubleQuoted(withoutTrailingSeparator(folder));
+    return QStringLiteral("RESTORE DATABASE ") + database + QStringLiteral("  FROM DISK =") + quoted(file)
+        + QStringLiteral(" WITH REPLACE,MOVE \"") + doubleQuoted(dataLogical) + QStringLiteral("\" TO \"") + dataFolder
+        + QLatin1Char('\\') + database + QStringLiteral("_DATA.MDF\"") + QStringLiteral(", REPLACE,MOVE \"") + doubleQuoted(logLogical)
         + QStringLiteral("\" TO \"") + dataFolder + QLatin1Char('\\') + database + QStringLiteral("_LOG.LDF\"");
 }
 
 QString restoreStatement(const QString& database)
 {
+    if (!isSafeName(database))
+        return {};
     return QStringLiteral("RESTORE DATABASE ") + database
         + QStringLiteral("  FROM DISK = :file WITH REPLACE, MOVE :dataLogical TO :dataFile, MOVE :logLogical TO :logFile");
 }
@@ -100,8 +115,23 @@ QString restoreHeaderStatement() { return QStringLiteral("RESTORE HEADERONLY FRO
 QString singleUserStatement(const QString& database) { return QStringLiteral("ALTER DATABASE ") + database + QStringLiteral(" SET SINGLE_USER WITH NO_WAIT"); }
 QString multiUserStatement(const QString& database) { return QStringLiteral("ALTER DATABASE ") + database + QStringLiteral(" SET MULTI_USER"); }
 
+QString connectFailureText(const QString& driverError, const QString& user)
+{
+    if (driverError.contains(QStringLiteral("18456")) || driverError.contains(QStringLiteral("28000"))
+        || driverError.contains(QStringLiteral("Login failed"), Qt::CaseInsensitive))
+        return QStringLiteral("ورود به SQL Server با نام کاربري %1 و رمز داده شده ممکن نيست؛ رمز را بررسي کنيد").arg(user);
+    if (driverError.contains(QStringLiteral("ODBC")) && !driverError.isEmpty() && driverError.at(0).script() == QChar::Script_Arabic)
+        return driverError;
+    return QStringLiteral("اشکال در برقراري ارتباط  با SQL SERVER (قطع شبکه)");
+}
+
 QStringList creationStatements(const QStringList& scriptLines, const QString& dbName, const QString& dataFolder)
 {
+    // The name stands bare and in brackets, the folder inside N'...' literals: the
+    // name must pass the check, the folder's quotes are doubled.
+    if (!isSafeName(dbName) || dataFolder.contains(QLatin1Char('\n')) || dataFolder.contains(QLatin1Char('\r')))
+        return {};
+    const QString folder = QString(withoutTrailingSeparator(dataFolder)).replace(QLatin1Char('\''), QStringLiteral("''"));
     QStringList statements;
     QString gathered;
     for (QString line : scriptLines) {
@@ -115,7 +145,7 @@ QStringList creationStatements(const QStringList& scriptLines, const QString& db
             continue;
         }
         line.replace(QStringLiteral("DBNAME"), dbName);
-        line.replace(QStringLiteral("DBPATH"), withoutTrailingSeparator(dataFolder));
+        line.replace(QStringLiteral("DBPATH"), folder);
         gathered += line + QLatin1Char('\n');
     }
     return statements;

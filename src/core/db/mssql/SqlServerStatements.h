@@ -42,6 +42,11 @@ QString restoreHeaderStatement();                           // :file
 QString singleUserStatement(const QString& database);
 QString multiUserStatement(const QString& database);
 
+// What the user is told when the server refuses a connection: a refused login
+// (SQL Server error 18456, state 28000) is a wrong password, a driver that is not
+// installed says so, anything else is the server out of reach.
+QString connectFailureText(const QString& driverError, const QString& user);
+
 // The creation script of a new common database: lines gathered into one statement,
 // "DBNAME" and "DBPATH" replaced on every line, "@RUN" runs what was gathered,
 // "@END" ends the script.

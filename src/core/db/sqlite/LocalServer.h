@@ -42,9 +42,12 @@ public:
 
     // The file of a database, matched case-insensitively; empty when none.
     QString databaseFile(const QString& name) const;
+    // How long a statement waits for another program's lock before it gives up.
+    void setBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
 
 private:
-    bool ensureMaster(QString* error);
+    // setUp: the initial set-up, which may create the folder and MASTER.db.
+    bool ensureMaster(QString* error, bool setUp = false);
     QSqlDatabase openFile(const QString& connection, const QString& path, QString* error);
     bool authenticated(QString* error);
     // Whether another program has the database file open.
@@ -59,6 +62,7 @@ private:
     QString user_;
     QString password_;
     bool authenticated_ = false;
+    int busyTimeoutMs_ = 10000;
     Connections connections_;
 };
 
