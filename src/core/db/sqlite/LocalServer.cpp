@@ -2,6 +2,7 @@
 
 #include "core/db/Db.h"
 #include "core/db/mssql/SqlServerStatements.h"
+#include "core/util/AtomicFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -77,6 +78,7 @@ bool LocalServer::ensureMaster(QString* error)
     }
     const QString connection = connections_.nameFor(kMaster);
     if (!QSqlDatabase::contains(connection)) {
+        util::createOwnerOnlyFile(QDir(folder_).filePath(QStringLiteral("MASTER.db")));
         QSqlDatabase db = openFile(connection, QDir(folder_).filePath(QStringLiteral("MASTER.db")), error);
         if (!db.isValid())
             return false;
@@ -195,8 +197,11 @@ bool LocalServer::createDatabase(const QString& name, const QString&, QString* e
     }
     QString why;
     const QString connection = connections_.nameFor(name);
-    QSqlDatabase db = openFile(connection, QDir(folder_).filePath(name + QStringLiteral(".db")), &why);
+    const QString file = QDir(folder_).filePath(name + QStringLiteral(".db"));
+    util::createOwnerOnlyFile(file);   // only the owner reads the databases
+    QSqlDatabase db = openFile(connection, file, &why);
     if (!db.isValid()) {
+        QFile::remove(file);
         if (error)
             *error = why;
         return false;
@@ -221,6 +226,7 @@ bool LocalServer::attachDatabase(const QString& name, const QString& file, QStri
             *error = QStringLiteral("فايل بانک اطلاعاتي قابل کپي نيست: %1").arg(QDir::toNativeSeparators(file));
         return false;
     }
+    util::restrictToOwner(QDir(folder_).filePath(name + QStringLiteral(".db")));
     return true;
 }
 
@@ -326,6 +332,7 @@ bool LocalServer::backupDatabase(const QString& name, const QString& file, QStri
             *error = QStringLiteral("فايل پشتيبان قابل نوشتن نيست: %1").arg(QDir::toNativeSeparators(file));
         return false;
     }
+    util::restrictToOwner(target.absoluteFilePath());
     return true;
 }
 
@@ -404,7 +411,7 @@ bool LocalServer::restoreDatabase(const QString& name, const QString& file, cons
         return false;
     }
     QFile::remove(previous);
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    util::restrictToOwner(path);
     return true;
 }
 
