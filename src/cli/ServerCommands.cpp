@@ -6,6 +6,7 @@
 #include "core/db/AuditTrail.h"
 #include "core/demo/DemoInstallation.h"
 #include "core/startup/Backup.h"
+#include "core/startup/Login.h"
 #include "core/startup/ServerSetup.h"
 #include "core/startup/Session.h"
 #include "core/startup/StructureUpdate.h"
@@ -121,6 +122,26 @@ int withSession(Context& ctx, const Options& o, bool assumeYes, const std::funct
         return ExitFailed;
     return work(session, prompt);
 }
+
+namespace {
+
+// --user CODE --password P: the command acts as that user, logged in through core
+// (wrong passwords and blocked users refused), with his rights. Without them it is
+// the tool of the server machine's administrator. A wrong call is told before
+// anything is touched.
+std::optional<int> wrongUserOptions(Context& ctx, const Options& o, const QString& command)
+{
+    if (o.has(QStringLiteral("user")) != o.has(QStringLiteral("password")))
+        return ctx.usage(QStringLiteral("orvakctl: %1 takes --user CODE and --password P together").arg(command));
+    return std::nullopt;
+}
+
+bool logInFromOptions(const Options& o, Session& session, Prompt& prompt)
+{
+    return !o.has(QStringLiteral("user")) || logInAs(session, o.value(QStringLiteral("user")), o.value(QStringLiteral("password")), prompt);
+}
+
+} // namespace
 
 // The section's deposits database for the current year, opened as the main window does.
 bool openCurrentSection(Session& session, Prompt& prompt, const QString& section)
@@ -247,11 +268,15 @@ void addServerCommands(QList<Command>& commands)
         {OptionSpec::year(QStringLiteral("year"))}};
     commands << Command{
         QStringLiteral("backup"), QString(),
-        QStringLiteral("backs a database up into FILE and records it in the history"), 0, 0,
+        QStringLiteral("backs a database up into FILE and records it in the history (with --user: as that user, with his rights)"), 0, 0,
         [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("to")))
                 return ctx.usage(QStringLiteral("orvakctl: backup needs --db NAME --to FILE"));
+            if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("backup")))
+                return *wrong;
             return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
+                if (!logInFromOptions(o, session, prompt))
+                    return ExitFailed;
                 if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
                     return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
                 const QFileInfo target(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to"))));
@@ -262,14 +287,21 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("to"), QStringLiteral("FILE")).needed()}};
+        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("to"), QStringLiteral("FILE")).needed(),
+         OptionSpec::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionSpec::text(QStringLiteral("password"), QStringLiteral("P"))}};
     commands << Command{
         QStringLiteral("restore"), QString(),
-        QStringLiteral("restores a database from a backup after the three questions (y each, or --yes)"), 0, 0,
+        QStringLiteral("restores a database from a backup after the three questions (y each, or --yes); with --user as that user, who needs the "
+                       "restore entry's special right or the manager flag"),
+        0, 0,
         [](const Options& o, Context& ctx) {
             if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("from")))
                 return ctx.usage(QStringLiteral("orvakctl: restore needs --db NAME --from FILE"));
+            if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("restore")))
+                return *wrong;
             return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
+                if (!logInFromOptions(o, session, prompt))
+                    return ExitFailed;
                 const QFileInfo source(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("from"))));
                 if (!source.exists())
                     return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
@@ -278,7 +310,8 @@ void addServerCommands(QList<Command>& commands)
             });
         },
         {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("from"), QStringLiteral("FILE")).needed(),
-         OptionSpec::flag(QStringLiteral("yes"))}};
+         OptionSpec::flag(QStringLiteral("yes")), OptionSpec::text(QStringLiteral("user"), QStringLiteral("CODE")),
+         OptionSpec::text(QStringLiteral("password"), QStringLiteral("P"))}};
     commands << Command{
         QStringLiteral("accounting-year"), QStringLiteral("<YYYY>"),
         QStringLiteral("creates (or brings up to date) the accounting database of a year and section"), 1, 1,

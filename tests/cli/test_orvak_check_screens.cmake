@@ -1,6 +1,7 @@
 # The desktop program's check mode on a demo installation: every registered screen
 # opens off-screen for the manager and for nobody, a clerk is refused the users and
-# rights entry through his rights, and a failed login fails the check.
+# rights entry (both users screens) through his rights, a blocked user is told so
+# and opens nothing, and a failed login fails the check.
 set(W "${WORK}/orvak-check-screens")
 file(REMOVE_RECURSE "${W}")
 file(MAKE_DIRECTORY "${W}")
@@ -58,6 +59,25 @@ check(0 --user 4 --password 1111)
 expect_all_open("accountant")
 if(NOT OUT MATCHES "\tمعرفي کاربران اين نرم افزار و تعيين سطوح دسترسي\t1\trefused: امنيت عبور كاربران: انتخاب مورد نظر براي شما در نظر گرفته نشده است\n")
   message(SEND_ERROR "accountant: the users and rights entry was not refused:\n${OUT}")
+endif()
+if(NOT OUT MATCHES "\tکاربران اورواک\t1\trefused: امنيت عبور كاربران: انتخاب مورد نظر براي شما در نظر گرفته نشده است\n")
+  message(SEND_ERROR "accountant: the family's users screen was not refused through the users entry:\n${OUT}")
+endif()
+
+# The guarantees officer (no rights rows) may see both users screens.
+check(0 --user 6 --password 3333)
+expect_all_open("guarantees officer")
+if(NOT OUT MATCHES "\tکاربران اورواک\t1\tok\n" OR NOT OUT MATCHES "\tمعرفي کاربران اين نرم افزار و تعيين سطوح دسترسي\t1\tok\n")
+  message(SEND_ERROR "guarantees officer: the users screens did not open for viewing:\n${OUT}")
+endif()
+
+# The blocked demo user: the login says so and nothing is opened.
+check(1 --user 7 --password 1234)
+if(NOT ERR MATCHES "مسدود" OR NOT ERR MATCHES "login failed")
+  message(SEND_ERROR "the blocked user was not told he is blocked: '${ERR}'")
+endif()
+if(NOT OUT STREQUAL "")
+  message(SEND_ERROR "the blocked user's check opened screens:\n${OUT}")
 endif()
 
 check(1 --user 4 --password wrong)

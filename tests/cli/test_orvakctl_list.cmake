@@ -37,7 +37,7 @@ run(0 "${W}" demo --data "${W}/demo" --today 1404/06/01)
 set(D "${W}/demo")
 
 run(0 "${D}" list program-users)
-if(NOT OUT MATCHES "^کد کاربر\tنام و نام خانوادگي\tمدير\tوضعيت\tسطح ثبت اطلاعات\n3\t[^\t\n]+\tبله\tمجاز\t0\n4\t[^\t\n]+\tخير\tمجاز\t0\n5\t[^\t\n]+\tخير\tمجاز\t1\n6\t[^\t\n]+\tخير\tمجاز\t2\n$")
+if(NOT OUT MATCHES "^کد کاربر\tنام و نام خانوادگي\tمدير\tوضعيت\tسطح ثبت اطلاعات\n3\t[^\t\n]+\tبله\tمجاز\t0\n4\t[^\t\n]+\tخير\tمجاز\t0\n5\t[^\t\n]+\tخير\tمجاز\t1\n6\t[^\t\n]+\tخير\tمجاز\t2\n7\t[^\t\n]+\tخير\tمسدود\t0\n$")
   message(SEND_ERROR "list program-users: '${OUT}'")
 endif()
 run(0 "${D}" list program-users --param ":ProgId=۹۹")

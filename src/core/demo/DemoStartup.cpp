@@ -10,11 +10,13 @@ bool addUsers(DemoContext& ctx)
 {
     QSqlDatabase db = ctx.session->common();
     const int inst = DemoInstallationNumber;
-    struct U { int code; const char* last; const char* first; const char* password; int manager; int sel2; const char* post; };
+    struct U { int code; const char* last; const char* first; const char* password; int manager; int sel2; const char* post; int enabled = 1; };
+    // Nothing here draws from the random generator: a user added changes no other data.
     const U list[] = {{3, "مدير سيستم", "اورواک", DemoManagerPassword, 1, 0, "ذيحساب"},
                       {4, "کريمي", "مريم", "1111", 0, 0, "حسابدار سپرده ها"},
                       {5, "نوري", "حميد", "2222", 0, 1, "کارشناس رسيدگي"},
-                      {6, "شريفي", "ليلا", "3333", 0, 2, "مسئول تضمينات"}};
+                      {6, "شريفي", "ليلا", "3333", 0, 2, "مسئول تضمينات"},
+                      {7, "رحماني", "سعيد", "1234", 0, 0, "حسابدار منتقل شده", 0}};   // blocked (مسدود)
     for (const U& u : list) {
         if (u.code != DemoManagerCode
             && !ctx.exec(db, QStringLiteral("INSERT INTO USERS (UCode, LastName, Name, ISMANAGER, ISENABLE, USER_JARI, progid) VALUES (:c, :l, :n, 0, 1, 1, 3)"),
@@ -26,9 +28,9 @@ bool addUsers(DemoContext& ctx)
             return false;
         if (!ctx.exec(db, QStringLiteral("DELETE FROM PROGUSERS WHERE PROGID = 3 AND UCODE = :c"), {{QStringLiteral(":c"), u.code}})
             || !ctx.exec(db, QStringLiteral("INSERT INTO PROGUSERS (PROGID, UCODE, PASSWORD, ISMANAGER, ISENABLE, SEL1, SEL2, SEL3, SEL4, SEL5) "
-                                            "VALUES (3, :c, :p, :m, 1, 0, :s2, 0, 0, 0)"),
+                                            "VALUES (3, :c, :p, :m, :e, 0, :s2, 0, 0, 0)"),
                          {{QStringLiteral(":c"), u.code}, {QStringLiteral(":p"), startup::scrambledPassword(u8(u.password), u.code, inst)},
-                          {QStringLiteral(":m"), u.manager}, {QStringLiteral(":s2"), u.sel2}}))
+                          {QStringLiteral(":m"), u.manager}, {QStringLiteral(":e"), u.enabled}, {QStringLiteral(":s2"), u.sel2}}))
             return false;
     }
     // The accountant may not delete; the reviewer sees reports only; backups are the manager's.

@@ -175,8 +175,8 @@ bool BackupService::recordHistory(int kind, const QString& database, const QStri
 
 bool BackupService::backup(const QString& database, const QString& folder, const QString& fileName)
 {
-    if (const Access access = checkAccess(session_, BackupMenuId); access.refused()) {
-        prompt_.info(access.error.isEmpty() ? refusalText() : access.error);
+    if (QString why; !mayUse(session_, BackupMenuId, 0, &why)) {
+        prompt_.info(why);
         return false;
     }
     const std::optional<InstallationDatabase> what = ownDatabase(database);
@@ -203,8 +203,8 @@ bool BackupService::backup(const QString& database, const QString& folder, const
 
 bool BackupService::restore(const QString& database, const QString& folder, const QString& fileName, const QString& dataFolder)
 {
-    if (const Access access = checkAccess(session_, RestoreMenuId); access.refused()) {
-        prompt_.info(access.error.isEmpty() ? refusalText() : access.error);
+    if (QString why; !mayUse(session_, RestoreMenuId, AccessSpecial, &why)) {
+        prompt_.info(why);
         return false;
     }
     const std::optional<InstallationDatabase> what = ownDatabase(database);

@@ -6,8 +6,12 @@
 
 namespace orvak::startup {
 
-inline constexpr int BackupMenuId = 21;
-inline constexpr int RestoreMenuId = 22;
+// The access entries "تهيه نسخه پشتيبان" and "بازخواني اطلاعات از نسخه پشتيبان" of
+// guardedEntries(). A backup needs the first not refused; a restore, which replaces
+// all the data, needs the second with the special bit (AccessSpecial) or the manager
+// flag. Nobody logged in (orvakctl without --user) is the server's administrator.
+inline constexpr int BackupMenuId = 13;
+inline constexpr int RestoreMenuId = 14;
 
 // folder + file, with one separator between them whichever the folder uses.
 QString joinBackupPath(const QString& folder, const QString& file);

@@ -40,7 +40,7 @@ QByteArray emptyConnectionTable() { return writeParadoxTable(connectionTableShap
 
 bool writeEmptyConnectionFile(const QString& startDir, QString* error)
 {
-    return util::writeFileAtomically(connectionFilePath(startDir), emptyConnectionTable(), error);
+    return util::writeFileAtomically(connectionFilePath(startDir), emptyConnectionTable(), error, util::FileAccess::OwnerOnly);
 }
 
 int readConnectionMode(const QString& startDir)
@@ -109,7 +109,7 @@ bool SaveConnectionFile(const QString& startDir, int installationNumber, const Q
     ParadoxTable t = connectionTableShape();
     t.records << QList<QByteArray>{name.bytes,
                                    *util::ScrambleBytes(pass.bytes, installationNumber, 100000 - installationNumber)};
-    return util::writeFileAtomically(connectionFilePath(startDir), writeParadoxTable(t), error);
+    return util::writeFileAtomically(connectionFilePath(startDir), writeParadoxTable(t), error, util::FileAccess::OwnerOnly);
 }
 
 std::optional<int> readChosenYear(const QString& startDir)

@@ -3,7 +3,9 @@
 #include "core/db/Db.h"
 #include "core/startup/Rights.h"
 #include "core/startup/ServerSetup.h"
+#include "core/startup/Users.h"
 #include "core/util/AtomicFile.h"
+#include "core/util/CodePage1256.h"
 #include "core/util/Numbers.h"
 
 #include <QDir>
@@ -32,150 +34,84 @@ bool passwordMatches(Session& session, int code, const QString& typed)
     return stored && stored->value(0).toString() == scrambledPassword(typed, code, session.installationNumber());
 }
 
-} // namespace
+// The login form and the lock dialog word their refusals differently.
+enum class Wording { Login, Lock };
 
-SavedLogin readSavedLogin(const QString& startDir)
+struct Authenticated {
+    LoginOutcome outcome = LoginOutcome::NotAllowed;
+    int code = 0;
+    QString storedPassword;   // PROGUSERS.PASSWORD, scrambled
+};
+
+Authenticated refusedAs(LoginOutcome outcome)
 {
-    SavedLogin s;
-    QFile f(savedLoginPath(startDir));
-    if (!f.open(QIODevice::ReadOnly))
-        return s;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    s.userCode = lines.value(0).trimmed();
-    s.password = lines.value(1);
-    if (s.password.endsWith(QLatin1Char('\r')))
-        s.password.chop(1);
-    s.saved = !s.userCode.isEmpty();
-    if (!s.saved)
-        s.password.clear();
-    return s;
+    Authenticated a;
+    a.outcome = outcome;
+    return a;
 }
 
-bool writeSavedLogin(const QString& startDir, const QString& userCode, const QString& password, bool save)
+// The checks of a code and its password, in this order: the wait after repeated
+// failures, the code, the password, then whether the user is blocked. Nothing else
+// happens for the code before its password was found right.
+Authenticated authenticate(Session& session, const QString& userCode, const LoginPassword& password, Wording wording, Prompt& prompt)
 {
-    // Not saved: an empty first line and a single space.
-    const QString text = save ? userCode + QStringLiteral("\r\n") + password + QStringLiteral("\r\n") : QStringLiteral("\r\n \r\n");
-    return util::writeFileAtomically(savedLoginPath(startDir), text.toUtf8());
-}
-
-LoginResult login(Session& session, const QString& userCode, const QString& password, bool savePassword, Prompt& prompt)
-{
-    LoginResult result;
     QSqlDatabase db = session.common();
-    if (!db.isOpen())
-        return result;
-    {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("Select UCode From  ProgUsers Where (ProgID=:PRogID) Order By UCode"));
-        q.bindValue(QStringLiteral(":PRogID"), ProgID);
-        if (q.exec()) {
-            while (q.next())
-                result.programUserCodes << q.value(0).toInt();
+    LoginThrottle& throttle = session.loginThrottle();
+    const std::optional<qint64> code = util::parseWholeNumber(userCode);
+    const qint64 key = code.value_or(-1);
+    if (const qint64 wait = throttle.waitMs(key); wait > 0) {
+        prompt.info(loginWaitText(wait));
+        return refusedAs(LoginOutcome::TooSoon);
+    }
+    const auto programRow = code && *code > 0 && *code <= 0x7FFFFFFF
+        ? db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+                       {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
+        : db::Fetched<QSqlRecord>::none();
+    auto withSuspicion = [&](QString message) {
+        if (throttle.failures(key) >= SuspiciousFailures)
+            message += QLatin1Char('\n') + suspiciousAttemptText();
+        return message;
+    };
+    if (!programRow) {
+        if (wording == Wording::Lock) {
+            throttle.failed(key);
+            prompt.info(withSuspicion(QStringLiteral("كد كاربر در سيستم موجود نيست")));
+        } else {
+            prompt.info(QStringLiteral("کد کاربري براي ورود به نرم افزار مجاز نمي باشد."));
         }
+        return refusedAs(LoginOutcome::NotAllowed);
     }
-    const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto programRow = code ? db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and((UCode=:PUCode)Or(-1=:PUCode))"),
-                                       {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
-                                 : db::Fetched<QSqlRecord>::none();
-    if (result.programUserCodes.isEmpty()) {
-        result.outcome = LoginOutcome::NoUsers;
-        return result;
+    const int user = int(*code);
+    const QString stored = programRow->value(QStringLiteral("PASSWORD")).toString();
+    bool matches = false;
+    if (password.fromSavedLogin) {
+        // The saved form is compared as it is: it is the stored scrambled value.
+        const SavedLogin saved = readSavedLogin(session.startDir());
+        matches = saved.saved && util::parseWholeNumber(saved.userCode) == *code && saved.scrambledPassword == stored;
+    } else {
+        matches = scrambledPassword(password.typed, user, session.installationNumber()) == stored;
     }
-    if (!code || *code <= 0 || !programRow) {
-        prompt.info(QStringLiteral("کد کاربري براي ورود به نرم افزار مجاز نمي باشد."));
-        result.outcome = LoginOutcome::NotAllowed;
-        return result;
+    if (!matches) {
+        throttle.failed(key);
+        if (wording == Wording::Lock) {
+            prompt.info(withSuspicion(QStringLiteral("كلمه رمز نادرست است")));
+        } else {
+            const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"),
+                                    {{QStringLiteral(":PUcode"), user}});
+            prompt.info(withSuspicion(wrongPasswordMessage(person ? person->value(QStringLiteral("Name")).toString().trimmed() : QString(),
+                                                           person ? person->value(QStringLiteral("LastName")).toString().trimmed() : QString())));
+        }
+        return refusedAs(LoginOutcome::WrongPassword);
     }
-    switch (CheckVersion(session, prompt)) {
-    case VersionCheck::RegistrationRequested:
-        result.outcome = LoginOutcome::RegisterVersion;
-        return result;
-    case VersionCheck::Refused:
-        result.outcome = LoginOutcome::VersionRefused;
-        return result;
-    case VersionCheck::Allowed:
-        break;
+    throttle.succeeded(key);
+    if (programRow->value(QStringLiteral("ISENABLE")).toInt() != 1) {
+        prompt.info(blockedUserText(user));
+        return refusedAs(LoginOutcome::Blocked);
     }
-    if (!passwordMatches(session, int(*code), password)) {
-        const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode)Or(-1=:PUcode) order By UCode"),
-                                {{QStringLiteral(":PUcode"), *code}});
-        prompt.info(wrongPasswordMessage(person ? person->value(QStringLiteral("Name")).toString().trimmed() : QString(),
-                                         person ? person->value(QStringLiteral("LastName")).toString().trimmed() : QString()));
-        result.outcome = LoginOutcome::WrongPassword;
-        return result;
-    }
-    writeSavedLogin(session.startDir(), QString::number(*code), password, savePassword);
-    session.user().typedPassword = password;
-    LoadUserRights(session, int(*code));
-    result.outcome = LoginOutcome::LoggedIn;
-    return result;
+    return {LoginOutcome::LoggedIn, user, stored};
 }
 
-bool LoadUserRights(Session& session, int userCode)
-{
-    QSqlDatabase db = session.common();
-    CurrentUser u;
-    u.code = userCode;
-    u.typedPassword = session.user().typedPassword;
-    if (const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
-        u.name = person->value(QStringLiteral("Name")).toString().trimmed();
-        u.lastName = person->value(QStringLiteral("LastName")).toString().trimmed();
-        u.familyBackground = person->value(QStringLiteral("BkGround")).toString().trimmed();
-        const QString empty = QStringLiteral("    /  /  ");
-        u.recordIncomplete = person->value(QStringLiteral("PERSONCODE")).toInt() == 0 || person->value(QStringLiteral("MADRAK")).toString().trimmed().isEmpty()
-            || person->value(QStringLiteral("POST")).toString().trimmed().isEmpty() || person->value(QStringLiteral("BIRTH_DATE")).toString() == empty
-            || person->value(QStringLiteral("EDATE")).toString() == empty;
-    }
-    const auto program = db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
-                             {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), userCode}});
-    if (!program)
-        return false;
-    u.manager = program->value(QStringLiteral("ISMANAGER")).toInt() == 1;
-    for (int i = 0; i < 5; ++i)
-        u.sel[i] = program->value(QStringLiteral("SEL%1").arg(i + 1)).toInt();
-    u.background = program->value(QStringLiteral("BKGROUND")).toString().trimmed();
-    if (u.background.isEmpty())
-        u.background = u.familyBackground;
-    session.user() = u;
-    session.setCurrentUserCode(userCode);
-    return true;
-}
-
-bool changeUser(Session& session, const QString& userCode, const QString& password, int& failures, Prompt& prompt)
-{
-    const std::optional<qint64> code = util::parseWholeNumber(userCode);
-    const auto program = code ? db::firstRow(session.common(), QStringLiteral("Select * From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
-                                    {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), *code}})
-                              : db::Fetched<QSqlRecord>::none();
-    QString message;
-    if (!program)
-        message = QStringLiteral("كد كاربر در سيستم موجود نيست");
-    else if (!passwordMatches(session, int(*code), password))
-        message = QStringLiteral("كلمه رمز نادرست است");
-    if (!message.isEmpty()) {
-        ++failures;
-        if (failures >= 4)
-            message += QLatin1Char('\n') + QStringLiteral(" تلاش مشكوك براي ورود به سيستم");
-        prompt.info(message);
-        return false;
-    }
-    session.user().typedPassword = password;
-    return LoadUserRights(session, int(*code));
-}
-
-bool changeOwnPassword(Session& session, const QString& current, const QString& newPassword, const QString& repeated, Prompt& prompt)
-{
-    if (!prompt.ask(QStringLiteral(" كلمه رمز تغيير كند؟")))
-        return false;
-    const int code = session.currentUserCode();
-    if (!passwordMatches(session, code, current) || newPassword != repeated) {
-        prompt.info(QStringLiteral("كلمه رمز و يا تكرار آن درست نيست!"));
-        return false;
-    }
-    return setUserPassword(session, code, newPassword, repeated, prompt);
-}
-
-bool setUserPassword(Session& session, int userCode, const QString& newPassword, const QString& repeated, Prompt& prompt)
+bool storePassword(Session& session, int userCode, const QString& newPassword, const QString& repeated, Prompt& prompt)
 {
     if (newPassword.isEmpty()) {
         prompt.info(QStringLiteral("كلمه رمز نمي تواند خالي باشد"));
@@ -204,6 +140,137 @@ bool setUserPassword(Session& session, int userCode, const QString& newPassword,
     return true;
 }
 
+} // namespace
+
+SavedLogin readSavedLogin(const QString& startDir)
+{
+    SavedLogin s;
+    QFile f(savedLoginPath(startDir));
+    if (!f.open(QIODevice::ReadOnly))
+        return s;
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    s.userCode = lines.value(0).trimmed();
+    const QString secret = lines.value(1).trimmed();
+    s.saved = !s.userCode.isEmpty() && !secret.isEmpty();
+    if (s.saved)
+        s.scrambledPassword = util::decode1256(QByteArray::fromHex(secret.toLatin1()));
+    return s;
+}
+
+bool writeSavedLogin(const QString& startDir, const QString& userCode, const QString& scrambledPassword, bool save)
+{
+    // Not saved: an empty first line and a single space.
+    const QString text = save && !scrambledPassword.isEmpty()
+        ? userCode + QStringLiteral("\r\n") + QString::fromLatin1(util::encode1256(scrambledPassword).bytes.toHex()) + QStringLiteral("\r\n")
+        : QStringLiteral("\r\n \r\n");
+    return util::writeFileAtomically(savedLoginPath(startDir), text.toUtf8(), nullptr, util::FileAccess::OwnerOnly);
+}
+
+LoginResult login(Session& session, const QString& userCode, const LoginPassword& password, bool savePassword, Prompt& prompt)
+{
+    LoginResult result;
+    QSqlDatabase db = session.common();
+    if (!db.isOpen())
+        return result;
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("Select UCode From  ProgUsers Where (ProgID=:PRogID) Order By UCode"));
+        q.bindValue(QStringLiteral(":PRogID"), ProgID);
+        if (q.exec()) {
+            while (q.next())
+                result.programUserCodes << q.value(0).toInt();
+        }
+    }
+    if (result.programUserCodes.isEmpty()) {
+        result.outcome = LoginOutcome::NoUsers;
+        return result;
+    }
+    const Authenticated user = authenticate(session, userCode, password, Wording::Login, prompt);
+    if (user.outcome != LoginOutcome::LoggedIn) {
+        result.outcome = user.outcome;
+        return result;
+    }
+    // Only now, for a user whose password was right, may the version be registered.
+    switch (CheckVersion(session, prompt)) {
+    case VersionCheck::RegistrationRequested:
+        result.outcome = LoginOutcome::RegisterVersion;
+        return result;
+    case VersionCheck::Refused:
+        result.outcome = LoginOutcome::VersionRefused;
+        return result;
+    case VersionCheck::Allowed:
+        break;
+    }
+    writeSavedLogin(session.startDir(), QString::number(user.code), user.storedPassword, savePassword);
+    LoadUserRights(session, user.code);
+    result.outcome = LoginOutcome::LoggedIn;
+    return result;
+}
+
+bool logInAs(Session& session, const QString& userCode, const QString& password, Prompt& prompt)
+{
+    if (!session.common().isOpen()) {
+        prompt.info(QStringLiteral("  اشکال در برقراري ارتباط  با بانک اطلاعاتي") + session.commonDbName());
+        return false;
+    }
+    const Authenticated user = authenticate(session, userCode, password, Wording::Login, prompt);
+    return user.outcome == LoginOutcome::LoggedIn && LoadUserRights(session, user.code);
+}
+
+bool LoadUserRights(Session& session, int userCode)
+{
+    QSqlDatabase db = session.common();
+    CurrentUser u;
+    u.code = userCode;
+    if (const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
+        u.name = person->value(QStringLiteral("Name")).toString().trimmed();
+        u.lastName = person->value(QStringLiteral("LastName")).toString().trimmed();
+        u.familyBackground = person->value(QStringLiteral("BkGround")).toString().trimmed();
+        const QString empty = QStringLiteral("    /  /  ");
+        u.recordIncomplete = person->value(QStringLiteral("PERSONCODE")).toInt() == 0 || person->value(QStringLiteral("MADRAK")).toString().trimmed().isEmpty()
+            || person->value(QStringLiteral("POST")).toString().trimmed().isEmpty() || person->value(QStringLiteral("BIRTH_DATE")).toString() == empty
+            || person->value(QStringLiteral("EDATE")).toString() == empty;
+    }
+    const auto program = db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
+                             {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), userCode}});
+    if (!program)
+        return false;
+    u.manager = program->value(QStringLiteral("ISMANAGER")).toInt() == 1;
+    for (int i = 0; i < 5; ++i)
+        u.sel[i] = program->value(QStringLiteral("SEL%1").arg(i + 1)).toInt();
+    u.background = program->value(QStringLiteral("BKGROUND")).toString().trimmed();
+    if (u.background.isEmpty())
+        u.background = u.familyBackground;
+    session.user() = u;
+    session.setCurrentUserCode(userCode);
+    return true;
+}
+
+bool changeUser(Session& session, const QString& userCode, const QString& password, Prompt& prompt)
+{
+    const Authenticated user = authenticate(session, userCode, password, Wording::Lock, prompt);
+    return user.outcome == LoginOutcome::LoggedIn && LoadUserRights(session, user.code);
+}
+
+bool changeOwnPassword(Session& session, const QString& current, const QString& newPassword, const QString& repeated, Prompt& prompt)
+{
+    if (!prompt.ask(QStringLiteral(" كلمه رمز تغيير كند؟")))
+        return false;
+    const int code = session.currentUserCode();
+    if (!passwordMatches(session, code, current) || newPassword != repeated) {
+        prompt.info(QStringLiteral("كلمه رمز و يا تكرار آن درست نيست!"));
+        return false;
+    }
+    return storePassword(session, code, newPassword, repeated, prompt);
+}
+
+bool setUserPassword(Session& session, int userCode, const QString& newPassword, const QString& repeated, Prompt& prompt)
+{
+    if (!mayChangeUserPassword(session, userCode, prompt))
+        return false;
+    return storePassword(session, userCode, newPassword, repeated, prompt);
+}
+
 bool canWriteDeposits(const Session& session)
 {
     const int level = session.user().sel[1];
@@ -212,7 +279,7 @@ bool canWriteDeposits(const Session& session)
 
 bool refusedMenu(Session& session, int menuId, Prompt& prompt)
 {
-    const Access access = checkAccess(session, menuId);
+    const Access access = userAccess(session, menuId);
     if (!access.refused())
         return false;
     prompt.info(access.error.isEmpty() ? menuRefusalText() : access.error);

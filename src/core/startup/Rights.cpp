@@ -1,5 +1,7 @@
 #include "core/startup/Rights.h"
 
+#include "core/db/Db.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -15,6 +17,16 @@ QString menuRefusalText()
 QString rightsUnreadableText()
 {
     return QStringLiteral("سطوح دسترسي کاربران خوانده نشد؛ تا رفع اشکال اين عمليات مجاز نيست");
+}
+
+QString blockedUserText(int userCode)
+{
+    return QStringLiteral("کاربر %1 مسدود است و اجازه ورود به نرم افزار را ندارد. با مدير سيستم تماس بگيريد.").arg(userCode);
+}
+
+QString managerOnlyText()
+{
+    return QStringLiteral("امنيت عبور کاربران : تعريف، تغيير يا حذف مدير سيستم تنها از عهده مدير سيستم بر مي آيد");
 }
 
 namespace {
@@ -64,6 +76,46 @@ Access checkAccess(Session& session, int menuId)
             mask |= bits[kind - 1];
     }
     return {mask, {}};
+}
+
+Access userAccess(Session& session, int menuId)
+{
+    const Access raw = checkAccess(session, menuId);
+    if (session.currentUserCode() <= 0 || !raw.error.isEmpty())
+        return raw;
+    QSqlQuery q(session.common());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("Select ISMANAGER, ISENABLE From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"));
+    q.bindValue(QStringLiteral(":PRogID"), ProgID);
+    q.bindValue(QStringLiteral(":PUCode"), session.currentUserCode());
+    if (!q.exec())
+        return unreadable(q.lastError().text());
+    if (!q.next())
+        return {AccessNone, refusalText()};
+    if (q.value(1).toInt() != 1)
+        return {AccessNone, blockedUserText(session.currentUserCode())};
+    if (q.value(0).toInt() == 1)
+        return {AccessAll, {}};
+    return raw;
+}
+
+bool actsAsManager(Session& session)
+{
+    if (session.currentUserCode() <= 0)
+        return true;
+    const auto flag = db::scalar(session.common(), QStringLiteral("Select ISMANAGER From ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode) and (ISENABLE=1)"),
+                                 {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), session.currentUserCode()}});
+    return flag && flag->toInt() == 1;
+}
+
+bool mayUse(Session& session, int menuId, int bits, QString* refusal)
+{
+    const Access access = userAccess(session, menuId);
+    if (!access.refused() && (access.mask & bits) == bits)
+        return true;
+    if (refusal)
+        *refusal = access.error.isEmpty() ? refusalText() : access.error;
+    return false;
 }
 
 } // namespace orvak::startup

@@ -12,6 +12,10 @@ inline constexpr int AccessInsert = 0x20;
 inline constexpr int AccessSpecial = 0x40;
 inline constexpr int AccessAll = 0x7C;
 
+// The access entry "تعيين سطوح دسترسي كاربران" (entry 1 of guardedEntries()): both users
+// screens and the users service, with the list-button bits insert, edit, delete.
+inline constexpr int UsersMenuId = 1;
+
 // The outcome of the check: the mask, and why it refuses when the rights could not
 // be read (empty when they were).
 struct Access {
@@ -26,8 +30,22 @@ struct Access {
 Access checkAccess(Session& session, int menuId);
 inline int GetAccess(Session& session, int menuId) { return checkAccess(session, menuId).mask; }
 
+// The rights a command of the logged-in user is checked against: checkAccess, except
+// that a user with the manager flag (PROGUSERS.ISMANAGER = 1) holds every right, and
+// a blocked user (ISENABLE <> 1) or one who is no longer a user of this program none.
+// Both flags are read at each check. Nobody logged in: as checkAccess.
+Access userAccess(Session& session, int menuId);
+// Whether userAccess on the entry holds every one of bits (0: only not refused);
+// otherwise *refusal says why (refusalText() when the bits are missing).
+bool mayUse(Session& session, int menuId, int bits, QString* refusal = nullptr);
+// Whether the logged-in user has the manager flag (read now); nobody logged in, the
+// set-up of the first users, counts as one.
+bool actsAsManager(Session& session);
+
 QString refusalText();          // the standard refusal of a button or operation
 QString menuRefusalText();      // the refusal of a guarded menu command
 QString rightsUnreadableText(); // the refusal when the rights cannot be read
+QString blockedUserText(int userCode);   // a blocked user (PROGUSERS.ISENABLE <> 1)
+QString managerOnlyText();               // what only a manager may do to a manager
 
 } // namespace orvak::startup

@@ -75,21 +75,22 @@ InitialSetupResult initialSetup(Session& session, const InitialSetupRequest& req
         QSqlDatabase db = server->database(common, &why);
         const int code = ProgID;
         const QString initial = QString::number(100000 + QRandomGenerator::system()->bounded(900000));
-        // The family record holds the password as typed; this program checks its own
-        // row, which must exist (and hold the scrambled form) for the first login.
+        // Both rows hold the password scrambled, never as typed; this program checks
+        // its own row, which must exist for the first login.
+        const QString scrambled = scrambledPassword(initial, code, session.installationNumber());
         const bool inserted = db::inTransaction(db, server->dialect(), [&](QString* e) {
             return db::execSql(db,
                            QStringLiteral("INSERT INTO USERS (UCODE, LastName, NAme, PassWord, IsManager, ISENABLE, USER_JARI, progid) "
                                           "VALUES (:UCODE, :LastName, :NAme, :PassWord, '1', '1', '1', :progid)"),
                            {{QStringLiteral(":UCODE"), code}, {QStringLiteral(":LastName"), QStringLiteral("مدير سيستم")},
-                            {QStringLiteral(":NAme"), QStringLiteral("اورواک")}, {QStringLiteral(":PassWord"), initial},
+                            {QStringLiteral(":NAme"), QStringLiteral("اورواک")}, {QStringLiteral(":PassWord"), scrambled},
                             {QStringLiteral(":progid"), ProgID}},
                            e)
                 && db::execSql(db,
                            QStringLiteral("INSERT INTO PROGUSERS (PROGID, UCODE, PASSWORD, ISMANAGER, ISENABLE, SEL2) "
                                           "VALUES (:PROGID, :UCODE, :PASSWORD, 1, 1, 0)"),
                            {{QStringLiteral(":PROGID"), ProgID}, {QStringLiteral(":UCODE"), code},
-                            {QStringLiteral(":PASSWORD"), scrambledPassword(initial, code, session.installationNumber())}},
+                            {QStringLiteral(":PASSWORD"), scrambled}},
                            e);
         }, &why);
         if (!inserted) {

@@ -4,6 +4,7 @@
 // (common, deposits, accounting). Services take a Session& and work through it.
 #include "core/db/UnitOfWork.h"
 #include "core/startup/ConnectionFiles.h"
+#include "core/startup/LoginThrottle.h"
 #include "core/startup/Program.h"
 #include "core/startup/Prompt.h"
 #include "core/util/Jalali.h"
@@ -44,7 +45,6 @@ struct CurrentUser {
     int sel[5] = {0, 0, 0, 0, 0};   // SEL1..SEL5; SEL2 is the write level
     QString background;
     QString familyBackground;
-    QString typedPassword;
     bool recordIncomplete = false;
     QString displayName() const { return (name + QLatin1Char(' ') + lastName).trimmed(); }
 };
@@ -129,6 +129,8 @@ public:
         currentUser_ = 0;
         user_ = CurrentUser{};
     }
+    // The wrong passwords of this run by user code; the login form and the lock share them.
+    LoginThrottle& loginThrottle() { return loginThrottle_; }
 
 private:
     void resetServer();
@@ -156,6 +158,7 @@ private:
     int currentUser_ = 0;
     CurrentUser user_;
     util::Clock clock_;
+    LoginThrottle loginThrottle_;
 };
 
 } // namespace orvak::startup

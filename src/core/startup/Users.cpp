@@ -2,11 +2,43 @@
 
 #include "core/db/Db.h"
 #include "core/startup/Program.h"
+#include "core/startup/Rights.h"
 #include "core/startup/ServerSetup.h"
 
 #include <QSqlQuery>
 
 namespace orvak::startup {
+
+namespace {
+// The users service's guard: the logged-in user needs the bits on the users entry
+// (a manager always has them; nobody logged in is the set-up of the first users).
+bool mayChangeUsers(Session& session, int bits, Prompt& prompt)
+{
+    QString why;
+    if (mayUse(session, UsersMenuId, bits, &why))
+        return true;
+    prompt.info(why);
+    return false;
+}
+
+// A manager's rows, and the manager flag itself, are a manager's to change.
+bool mayTouchManager(Session& session, int code, bool makesManager, Prompt& prompt)
+{
+    if (actsAsManager(session))
+        return true;
+    const auto flag = db::scalar(session.common(), QStringLiteral("SELECT ISMANAGER FROM PROGUSERS WHERE PROGID = :p AND UCODE = :c"),
+                                 {{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), code}});
+    if (!makesManager && !flag.failed() && !(flag && flag->toInt() == 1))
+        return true;
+    prompt.info(managerOnlyText());
+    return false;
+}
+} // namespace
+
+bool mayChangeUserPassword(Session& session, int userCode, Prompt& prompt)
+{
+    return mayChangeUsers(session, AccessEditOwn, prompt) && mayTouchManager(session, userCode, false, prompt);
+}
 
 std::optional<ProgramUser> readProgramUser(Session& session, int code)
 {
@@ -25,8 +57,14 @@ std::optional<ProgramUser> readProgramUser(Session& session, int code)
 
 bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt)
 {
+    if (!mayChangeUsers(session, insert ? AccessInsert : AccessEditOwn, prompt) || !mayTouchManager(session, user.code, user.manager, prompt))
+        return false;
     if (user.code <= 0) {
         prompt.info(QStringLiteral("کد کاربري بايد يک عدد درست بزرگتر از صفر باشد"));
+        return false;
+    }
+    if (insert && user.password.isEmpty()) {
+        prompt.info(QStringLiteral("كلمه رمز نمي تواند خالي باشد"));
         return false;
     }
     QVariantMap values{{QStringLiteral("ISENABLE"), user.enabled ? 1 : 0}, {QStringLiteral("ISMANAGER"), user.manager ? 1 : 0}};
@@ -55,6 +93,8 @@ bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Pro
 
 bool deleteProgramUser(Session& session, int code, Prompt& prompt)
 {
+    if (!mayChangeUsers(session, AccessDelete, prompt) || !mayTouchManager(session, code, false, prompt))
+        return false;
     QString why;
     const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
@@ -105,6 +145,8 @@ int nextFamilyUserCode(Session& session)
 
 bool saveFamilyUser(Session& session, const FamilyUser& u, bool insert, Prompt& prompt)
 {
+    if (!mayChangeUsers(session, insert ? AccessInsert : AccessEditOwn, prompt))
+        return false;
     if (u.code <= 0 || u.lastName.trimmed().isEmpty()) {
         prompt.info(QStringLiteral("اطلاعات کامل نيست"));
         return false;
@@ -131,6 +173,8 @@ bool saveFamilyUser(Session& session, const FamilyUser& u, bool insert, Prompt& 
 
 bool deleteFamilyUser(Session& session, int code, Prompt& prompt)
 {
+    if (!mayChangeUsers(session, AccessDelete, prompt) || !mayTouchManager(session, code, false, prompt))
+        return false;
     if (!prompt.ask(QStringLiteral("آيا اين مورد حذف شود؟")))
         return false;
     QString why;
@@ -169,6 +213,8 @@ QList<Right> userRights(Session& session, int userCode)
 
 bool saveRights(Session& session, int userCode, const QList<Right>& rights, Prompt& prompt)
 {
+    if (!mayChangeUsers(session, AccessEditOwn, prompt))
+        return false;
     QString why;
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
         for (const Right& r : rights) {

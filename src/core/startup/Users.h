@@ -1,6 +1,11 @@
 #pragma once
 // The family's users (USERS), this program's users (PROGUSERS), their rights on the
 // guarded entries (ACCESSCONTROL) and the user's background picture.
+// Every change of users or rights needs the logged-in user's bit on the users entry
+// (UsersMenuId): insert, edit (rights and another's password too) or delete; a
+// manager always has them. Refused, the prompt is told refusalText() and nothing
+// changes. A manager's rows and the manager flag are a manager's alone
+// (managerOnlyText()).
 #include "core/io/ListDefinition.h"
 #include "core/startup/Prompt.h"
 #include "core/startup/Session.h"
@@ -12,11 +17,13 @@ struct ProgramUser {
     bool manager = false;
     bool enabled = true;
     int sel[5] = {0, 0, 0, 0, 0};
-    QString password;   // clear; only on insert
+    QString password;   // clear, not empty; only on insert (stored scrambled)
 };
 std::optional<ProgramUser> readProgramUser(Session& session, int code);
 bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt);
 bool deleteProgramUser(Session& session, int code, Prompt& prompt);
+// The guard of setting another user's password (the edit bit; a manager's, a manager).
+bool mayChangeUserPassword(Session& session, int userCode, Prompt& prompt);
 
 struct FamilyUser {
     int code = 0;

@@ -6,8 +6,19 @@
 
 namespace orvak::util {
 
+enum class FileAccess {
+    Default,     // as the system makes new files
+    OwnerOnly,   // read and write for the file's owner only (secrets, databases, backups)
+};
+
 // False, with "cannot write" and the path in *error, when anything fails; the old
-// file, if any, is then left as it was.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// file, if any, is then left as it was. OwnerOnly holds before the file is in place.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr, FileAccess access = FileAccess::Default);
+
+// Makes a file the program created readable and writable by its owner only.
+bool restrictToOwner(const QString& path);
+// Creates an empty file that only its owner may read and write (a database about to
+// be made in it, say); true when it exists already.
+bool createOwnerOnlyFile(const QString& path);
 
 } // namespace orvak::util

@@ -2,6 +2,7 @@
 
 #include "ui/framework/AuditHistoryDialog.h"
 #include "core/startup/Program.h"
+#include "core/startup/Rights.h"
 #include "core/startup/Session.h"
 
 #include "ui/framework/ChartDialog.h"
@@ -93,14 +94,18 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     auto* commands = new QHBoxLayout;
-    for (const ListCommand& c : spec_.commands) {
+    for (int i = 0; i < spec_.commands.size(); ++i) {
+        const ListCommand& c = spec_.commands[i];
         auto* button = new QPushButton(c.caption + (c.key.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(c.key.toString())), this);
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, [this, run = c.run] { run(*this); });
+        connect(button, &QPushButton::clicked, this, [this, i] { runCommand(i); });
+        // The key runs the command itself, not the button: a disabled button would
+        // swallow it silently, and the refusals must be said.
         if (!c.key.isEmpty()) {
             auto* shortcut = new QShortcut(c.key, this);
-            connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+            connect(shortcut, &QShortcut::activated, this, [this, i] { runCommand(i); });
         }
+        buttons_ << button;
         if (c.needsRow)
             rowCommands_ << button;
         if (c.writes)
@@ -235,6 +240,23 @@ void ListScreen::updateCommands()
         w->setEnabled(!readOnly_ && (!rowCommands_.contains(w) || model_.rowCount() > 0));
 }
 
+bool ListScreen::runCommand(int index)
+{
+    if (index < 0 || index >= spec_.commands.size())
+        return false;
+    const ListCommand& c = spec_.commands[index];
+    const bool refused = (c.writes && readOnly_) || (c.access != 0 && (access_ & c.access) != c.access);
+    if (refused) {
+        ShowInfo(orvak::startup::refusalText(), this);
+        return false;
+    }
+    if (c.needsRow && model_.rowCount() == 0)
+        return false;
+    if (c.run)
+        c.run(*this);
+    return true;
+}
+
 void ListScreen::setReadOnly(bool readOnly)
 {
     readOnly_ = readOnly;
@@ -260,10 +282,18 @@ void ListScreen::updateTotals()
 
 void ListScreen::runEntryForm(EntryForm& form, bool insert)
 {
+    // The frame's rule holds for every caller: no new row without the insert bit, and
+    // an existing one is only shown without the edit bit or on a read-only list.
+    if (insert && (readOnly_ || !(access_ & orvak::startup::AccessInsert))) {
+        ShowInfo(orvak::startup::refusalText(), this);
+        return;
+    }
     if (insert)
         form.startInsert();
     else if (!form.startEdit(currentKey()))
         return;
+    if (!insert && (readOnly_ || !(access_ & orvak::startup::AccessEditOwn)))
+        form.setReadOnly(true);
     connect(&form, &EntryForm::saved, this, [this](const QVariant& key) { reopen(key); });
     form.exec();
 }

@@ -7,6 +7,7 @@
 #include "core/io/GridExport.h"
 #include "core/io/ListDefinition.h"
 #include "core/io/Report.h"
+#include "core/startup/Rights.h"
 
 #include <QKeySequence>
 #include <QWidget>
@@ -16,6 +17,7 @@ class QLabel;
 class QTableView;
 class QMenu;
 class QHBoxLayout;
+class QPushButton;
 
 namespace orvak::ui::framework {
 
@@ -26,7 +28,10 @@ struct ListCommand {
     QKeySequence key;
     std::function<void(ListScreen&)> run;
     bool needsRow = false;   // disabled on an empty list
-    bool writes = false;     // disabled while the list is read-only
+    bool writes = false;     // disabled while the list is read-only, and its key refused
+    // The access bit the command needs (startup::AccessInsert, AccessEditOwn,
+    // AccessDelete); 0: none. Without it the button and the key are refused.
+    int access = 0;
 };
 
 // The frame's own description of a list: a declared list on the session becomes one
@@ -105,6 +110,17 @@ public:
     QString lastError() const { return lastError_; }
     bool isReadOnly() const { return readOnly_; }
 
+    // The user's access bits on the screen's entry (the main window gives them each
+    // time it opens the screen; every bit until then). A command whose bit is
+    // missing is refused with startup::refusalText().
+    void setAccess(int mask) { access_ = mask; }
+    int access() const { return access_; }
+    // The command's work as its button and key run it: refused (with the message,
+    // false) when it writes and the list is read-only, or when its access bit is
+    // missing.
+    bool runCommand(int index);
+    QPushButton* commandButton(int index) const { return buttons_.value(index); }
+
 public slots:
     // Read-only: the writing commands are off.
     void setReadOnly(bool readOnly);
@@ -136,6 +152,8 @@ private:
     QMenu* menu_ = nullptr;
     QList<QWidget*> rowCommands_;
     QList<QWidget*> writeCommands_;
+    QList<QPushButton*> buttons_;
+    int access_ = orvak::startup::AccessAll;
     QString lastError_;
     bool readOnly_ = false;
     std::vector<double> sqlTotals_;

@@ -113,12 +113,14 @@ QWidget* makeScreen(const ScreenEntry& entry, startup::Session& session, QWidget
 ScreenOpening openScreen(const ScreenEntry& entry, startup::Session& session, QWidget* parent)
 {
     ScreenOpening result;
+    int mask = startup::AccessAll;
     if (entry.accessId != 0) {
-        const startup::Access access = startup::checkAccess(session, entry.accessId);
+        const startup::Access access = startup::userAccess(session, entry.accessId);
         if (access.refused()) {
             result.refusal = access.error.isEmpty() ? startup::menuRefusalText() : access.error;
             return result;
         }
+        mask = access.mask;
     }
     const bool mayWrite = startup::canWriteDeposits(session);
     if (entry.writeLevel == WriteLevelRule::Refuse && !mayWrite) {
@@ -134,7 +136,10 @@ ScreenOpening openScreen(const ScreenEntry& entry, startup::Session& session, QW
         if (!QMetaObject::invokeMethod(screen, "setReadOnly", Q_ARG(bool, result.readOnly)))
             result.failure = QStringLiteral("the screen has no read-only mode (setReadOnly)");
     }
-    // A list opened again shows the data as it is now.
+    // The list's buttons and keys answer to the user's bits on the entry; a list
+    // opened again shows the data as it is now.
+    if (auto* list = qobject_cast<ListScreen*>(screen))
+        list->setAccess(mask);
     if (result.failure.isEmpty()) {
         if (auto* list = qobject_cast<ListScreen*>(screen); list && !list->reopen()) {
             result.failure = list->lastError().isEmpty() ? QStringLiteral("the list could not be opened") : list->lastError();

@@ -130,8 +130,9 @@ struct ScreenOpening {
     bool readOnly = false;
 };
 
-// Checks access and the write level, makes (or finds) the screen, applies read-only
-// and re-reads a list that is opened again. Does not show it.
+// Checks access (startup::userAccess: a manager holds every right) and the write
+// level, makes (or finds) the screen, applies read-only, gives a list the user's
+// access bits and re-reads a list that is opened again. Does not show it.
 ScreenOpening openScreen(const ScreenEntry& entry, startup::Session& session, QWidget* parent);
 
 // A screen that cannot open (its data could not be read, say) says so on itself.

@@ -1,5 +1,7 @@
 #include "ui/startup/StartupScreens.h"
 
+#include "core/startup/Rights.h"
+
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFGeneral_info.h"
 #include "ui/startup/TFSETORVAKTIME.h"
@@ -27,8 +29,9 @@ void registerStartupScreens(framework::ScreenRegistry& r)
     const QString tools = QStringLiteral("تسهيلات");
 
     r.add<TFPass2>({system}, QStringLiteral("تغيير كلمه رمز"), menu::System + 10, ScreenKind::Dialog);
-    r.add<TORVAK_V_USERS>(users, QStringLiteral("کاربران اورواک"), menu::System + 20);
-    r.add<TV_USERS>(users, QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), menu::System + 30).accessId = 1;
+    // Both users screens: the entry "تعيين سطوح دسترسي كاربران".
+    r.add<TORVAK_V_USERS>(users, QStringLiteral("کاربران اورواک"), menu::System + 20).accessId = UsersMenuId;
+    r.add<TV_USERS>(users, QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), menu::System + 30).accessId = UsersMenuId;
     r.add<TFGeneral_info>(params, QStringLiteral("تنظيمات کلي"), menu::System + 40, ScreenKind::Dialog);
     r.add<TFSETORVAKTIME>({system}, QStringLiteral("تنظيمات صفحه اصلي"), menu::System + 110, ScreenKind::Dialog);
 

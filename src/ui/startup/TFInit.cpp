@@ -22,6 +22,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvak::ui::startup {
 
 TFInit::TFInit(Session& session, QWidget* parent)
@@ -67,8 +69,15 @@ TFInit::TFInit(Session& session, QWidget* parent)
     layout->addWidget(version);
     connect(login_, &QPushButton::clicked, this, &TFInit::doLogin);
     connect(exit, &QPushButton::clicked, this, &TFInit::reject);
-    connect(user_->lineEdit(), &QLineEdit::returnPressed, password_, qOverload<>(&QWidget::setFocus));
-    connect(password_, &QLineEdit::returnPressed, this, &TFInit::doLogin);
+    // Enter in the code moves to the password, Enter in the password logs in; the
+    // keys are taken here so that the dialog's default button does not log in too.
+    user_->installEventFilter(this);
+    user_->lineEdit()->installEventFilter(this);
+    password_->installEventFilter(this);
+    connect(password_, &QLineEdit::textEdited, this, [this] { savedPasswordShown_ = false; });
+    connect(user_, &QComboBox::editTextChanged, this, &TFInit::refreshLoginButton);
+    waitOver_.setSingleShot(true);
+    connect(&waitOver_, &QTimer::timeout, this, &TFInit::refreshLoginButton);
     resize(420, 360);
 }
 
@@ -85,7 +94,8 @@ void TFInit::showEvent(QShowEvent* event)
     const SavedLogin saved = readSavedLogin(session_.startDir());
     if (saved.saved) {
         user_->setEditText(saved.userCode);
-        password_->setText(saved.password);
+        password_->setText(savedPasswordMarker());
+        savedPasswordShown_ = true;
         save_->setChecked(true);
         password_->setFocus();
     } else {
@@ -108,9 +118,11 @@ bool TFInit::ensureConnection()
     if (session_.ReadConnectionFile() != ConnectionFileState::Ready) {
         auto* setup = framework::EnsureForm<TFCONNECTION>(session_);
         setup->exec();
-        if (!setup->connectionConfirmed())
+        setupPending_ = !setup->connectionConfirmed();
+        if (setupPending_)
             return false;   // the login button stays disabled until the server is set up
     }
+    setupPending_ = false;
     login_->setEnabled(true);
     if (!session_.isConnected() || !session_.common().isOpen()) {
         search_->setVisible(true);
@@ -121,14 +133,28 @@ bool TFInit::ensureConnection()
     return session_.isConnected() && session_.common().isOpen();
 }
 
+QString TFInit::savedPasswordMarker() { return QString(8, QChar(0x25CF)); }
+
+void TFInit::refreshLoginButton()
+{
+    const qint64 wait = session_.loginThrottle().waitMs(util::parseWholeNumber(user_->currentText()).value_or(-1));
+    login_->setEnabled(wait == 0 && !setupPending_);
+    if (wait > 0)
+        waitOver_.start(int(std::min<qint64>(wait, 60000)));
+    else
+        waitOver_.stop();
+}
+
 bool TFInit::doLogin()
 {
     login_->setEnabled(false);
     if (!ensureConnection())
         return false;
     framework::MessagePrompt prompt(this);
-    const LoginResult result = login(session_, user_->currentText(), password_->text(), save_->isChecked(), prompt);
-    login_->setEnabled(true);
+    const bool useSaved = savedPasswordShown_ && password_->text() == savedPasswordMarker();
+    const LoginResult result = login(session_, user_->currentText(), useSaved ? LoginPassword::savedLogin() : LoginPassword(password_->text()),
+                                     save_->isChecked(), prompt);
+    refreshLoginButton();
     switch (result.outcome) {
     case LoginOutcome::NotAllowed:
         fillUserCodes(result.programUserCodes);
@@ -144,9 +170,15 @@ bool TFInit::doLogin()
             framework::ShowInfo(QStringLiteral("نگارش جديد ثبت شد؛ دوباره وارد شويد"), this);
         return false;
     case LoginOutcome::WrongPassword:
+        if (savedPasswordShown_) {   // the saved login no longer holds: type it
+            savedPasswordShown_ = false;
+            password_->clear();
+        }
         password_->setFocus();
         password_->selectAll();
         return false;
+    case LoginOutcome::TooSoon:
+    case LoginOutcome::Blocked:
     case LoginOutcome::VersionRefused:
     case LoginOutcome::NoServer:
         return false;
@@ -169,6 +201,7 @@ bool TFInit::doLogin()
     }
     session_.logOut();
     password_->clear();
+    savedPasswordShown_ = false;
     show();
     return true;
 }
@@ -187,6 +220,25 @@ void TFInit::reject()
 {
     if (!leaving_)
         leave();
+}
+
+bool TFInit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == password_) {
+                doLogin();
+                return true;
+            }
+            if (watched == user_ || watched == user_->lineEdit()) {
+                password_->setFocus();
+                password_->selectAll();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFInit::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 #include "core/startup/Session.h"
 
 #include <QDialog>
+#include <QTimer>
 
 class QCheckBox;
 class QComboBox;
@@ -29,11 +30,20 @@ public:
     QCheckBox* savePassword() const { return save_; }
     QPushButton* loginButton() const { return login_; }
 
+    // What the password field shows for this workstation's saved login: the login
+    // then compares the saved scrambled form; the clear password is never known.
+    static QString savedPasswordMarker();
+    // The login button is off while the typed code waits after repeated wrong
+    // passwords (the waits are core's: session.loginThrottle()); a timer calls this
+    // when the wait ends.
+    void refreshLoginButton();
+
     // Tests replace the main window's modal run.
     std::function<void()> runMainWindow;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
@@ -49,6 +59,9 @@ private:
     QLabel* search_ = nullptr;
     bool leaving_ = false;
     bool shownBefore_ = false;
+    bool savedPasswordShown_ = false;   // the field holds the marker of the saved login
+    bool setupPending_ = false;         // the server set-up was left unconfirmed
+    QTimer waitOver_;
 };
 
 } // namespace orvak::ui::startup

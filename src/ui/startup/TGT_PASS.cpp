@@ -4,6 +4,7 @@
 #include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
 #include "core/startup/Login.h"
+#include "core/util/Numbers.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,16 +14,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvak::ui::startup {
+#include <algorithm>
 
-namespace {
-int& failedAttempts()
-{
-    // Counted over the whole run, across every opening of the dialog.
-    static int failures = 0;
-    return failures;
-}
-} // namespace
+namespace orvak::ui::startup {
 
 TGT_PASS::TGT_PASS(Session& session, QWidget* parent)
     : QDialog(parent)
@@ -39,7 +33,7 @@ TGT_PASS::TGT_PASS(Session& session, QWidget* parent)
     form->addRow(QStringLiteral("کلمه رمز"), password);
     layout->addLayout(form);
     auto* row = new QHBoxLayout;
-    auto* in = new QPushButton(QStringLiteral("ورود  (F10)"), this);
+    auto* in = in_ = new QPushButton(QStringLiteral("ورود  (F10)"), this);
     auto* full = new QPushButton(QStringLiteral("خروج کامل"), this);
     auto* temporary = new QPushButton(QStringLiteral("خروج موقت"), this);
     row->addWidget(in);
@@ -47,6 +41,9 @@ TGT_PASS::TGT_PASS(Session& session, QWidget* parent)
     row->addWidget(temporary);
     layout->addLayout(row);
     connect(in, &QPushButton::clicked, this, &TGT_PASS::enter);
+    connect(code, &QLineEdit::textChanged, this, &TGT_PASS::refreshEnterButton);
+    waitOver_.setSingleShot(true);
+    connect(&waitOver_, &QTimer::timeout, this, &TGT_PASS::refreshEnterButton);
     connect(full, &QPushButton::clicked, this, [this] {
         if (framework::Ask(QStringLiteral("خروج از برنامه.مطمئن هستيد؟"), this) == framework::AskYes) {
             fullExit_ = true;
@@ -60,10 +57,22 @@ TGT_PASS::TGT_PASS(Session& session, QWidget* parent)
     });
 }
 
+void TGT_PASS::refreshEnterButton()
+{
+    const qint64 wait = session_.loginThrottle().waitMs(util::parseWholeNumber(code->text()).value_or(-1));
+    in_->setEnabled(wait == 0);
+    if (wait > 0)
+        waitOver_.start(int(std::min<qint64>(wait, 60000)));
+    else
+        waitOver_.stop();
+}
+
 bool TGT_PASS::enter()
 {
     framework::MessagePrompt prompt(this);
-    if (!changeUser(session_, code->text(), password->text(), failedAttempts(), prompt))
+    const bool ok = changeUser(session_, code->text(), password->text(), prompt);
+    refreshEnterButton();
+    if (!ok)
         return false;
     accept();
     return true;

@@ -3,8 +3,10 @@
 #include "core/startup/Session.h"
 
 #include <QDialog>
+#include <QTimer>
 
 class QLineEdit;
+class QPushButton;
 
 namespace orvak::ui::startup {
 
@@ -18,12 +20,18 @@ public:
     QLineEdit* password = nullptr;
     bool enter();
     bool fullExitChosen() const { return fullExit_; }
+    QPushButton* enterButton() const { return in_; }
+    // The enter button is off while the typed code waits after repeated wrong
+    // passwords (core's session.loginThrottle(), shared with the login form).
+    void refreshEnterButton();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Session& session_;
+    QPushButton* in_ = nullptr;
+    QTimer waitOver_;
     bool fullExit_ = false;
 };
 

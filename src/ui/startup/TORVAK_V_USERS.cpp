@@ -2,6 +2,7 @@
 
 #include "ui/framework/Doing.h"
 #include "ui/startup/TORVAK_DE_USERS.h"
+#include "core/startup/Rights.h"
 #include "core/startup/StartupLists.h"
 #include "core/startup/Users.h"
 
@@ -16,15 +17,15 @@ framework::ListUi commands(Session& session)
         list.runEntryForm(form, insert);
     };
     framework::ListUi ui;
-    ui.commands = {{QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
-                   {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true},
+    ui.commands = {{QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false, true, AccessInsert},
+                   {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true, true, AccessEditOwn},
                    {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete),
                     [&session](framework::ListScreen& l) {
                         framework::MessagePrompt prompt(&l);
                         if (deleteFamilyUser(session, l.currentKey().toInt(), prompt))
                             l.reopen();
                     },
-                    true}};
+                    true, true, AccessDelete}};
     return ui;
 }
 

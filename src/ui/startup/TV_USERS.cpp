@@ -5,6 +5,7 @@
 #include "ui/startup/TDE_USERS.h"
 #include "ui/startup/TFPass3.h"
 #include "ui/startup/TUsr_Access.h"
+#include "core/startup/Rights.h"
 #include "core/startup/StartupLists.h"
 #include "core/startup/Users.h"
 
@@ -20,8 +21,8 @@ framework::ListUi commands(Session& session)
     };
     framework::ListUi ui;
     ui.commands = {
-        {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false},
-        {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true},
+        {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](framework::ListScreen& l) { edit(l, true); }, false, true, AccessInsert},
+        {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), [edit](framework::ListScreen& l) { edit(l, false); }, true, true, AccessEditOwn},
         {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete),
          [&session](framework::ListScreen& l) {
              if (!framework::Confirm(QStringLiteral("حذف کاربر %1.").arg(l.currentKey().toInt()), &l))
@@ -30,9 +31,11 @@ framework::ListUi commands(Session& session)
              if (deleteProgramUser(session, l.currentKey().toInt(), prompt))
                  l.reopen();
          },
-         true},
-        {QStringLiteral("سطوح دسترسي"), QKeySequence(), [&session](framework::ListScreen& l) { TUsr_Access(session, l.currentKey().toInt(), &l).exec(); }, true},
-        {QStringLiteral("تغيير کلمه رمز"), QKeySequence(), [&session](framework::ListScreen& l) { TFPass3(session, l.currentKey().toInt(), &l).exec(); }, true},
+         true, true, AccessDelete},
+        {QStringLiteral("سطوح دسترسي"), QKeySequence(), [&session](framework::ListScreen& l) { TUsr_Access(session, l.currentKey().toInt(), &l).exec(); }, true,
+         true, AccessEditOwn},
+        {QStringLiteral("تغيير کلمه رمز"), QKeySequence(), [&session](framework::ListScreen& l) { TFPass3(session, l.currentKey().toInt(), &l).exec(); },
+         true, true, AccessEditOwn},
     };
     return ui;
 }

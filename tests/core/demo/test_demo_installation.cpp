@@ -94,6 +94,10 @@ TEST(DemoInstallation, EveryRegisterAgreesWithItself)
     EXPECT_GT(scalar(common, QStringLiteral("SELECT COUNT(*) FROM PREFOOTER WHERE PROGID = 3"))->toInt(), 0);
     EXPECT_EQ(scalar(common, QStringLiteral("SELECT PASSWORD FROM PROGUSERS WHERE PROGID = 3 AND UCODE = 3"))->toString(),
               scrambledPassword(QString::fromLatin1(demo::DemoManagerPassword), 3, demo::DemoInstallationNumber));
+    // User 7 is blocked (مسدود), with the password 1234 stored scrambled.
+    EXPECT_EQ(scalar(common, QStringLiteral("SELECT ISENABLE FROM PROGUSERS WHERE PROGID = 3 AND UCODE = 7"))->toInt(), 0);
+    EXPECT_EQ(scalar(common, QStringLiteral("SELECT PASSWORD FROM PROGUSERS WHERE PROGID = 3 AND UCODE = 7"))->toString(),
+              scrambledPassword(QStringLiteral("1234"), 7, demo::DemoInstallationNumber));
     EXPECT_EQ(scalar(common, QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE TAFSILKIND = 2 AND LENGTH(TRIM(NID)) <> 10"))->toInt(), 0);
 }
 

@@ -1,4 +1,8 @@
 #include "core/startup/Backup.h"
+#include "core/startup/Login.h"
+#include "core/startup/Rights.h"
+#include "core/startup/Users.h"
+#include "core/startup/Versions.h"
 #include "core/db/Db.h"
 #include "core/db/sqlite/LocalServer.h"
 #include "support/TempInstallation.h"
@@ -96,16 +100,88 @@ TEST(Backup, AnyNoOrABadFileLeavesTheDatabaseAlone)
     EXPECT_EQ(f.historyRows(), rows);
 }
 
+TEST(Backup, TheEntriesThatGuardBackupAndRestoreAreTheOnesOfTheirTitles)
+{
+    const QStringList entries = guardedEntries();
+    EXPECT_EQ(entries.value(BackupMenuId - 1), QStringLiteral("تهيه نسخه پشتيبان"));
+    EXPECT_EQ(entries.value(RestoreMenuId - 1), QStringLiteral("بازخواني اطلاعات از نسخه پشتيبان"));
+    EXPECT_EQ(entries.value(UsersMenuId - 1), QStringLiteral("تعيين سطوح دسترسي كاربران"));
+}
+
+namespace {
+// A clerk, logged in, with the given kinds (ACCESSKIND1..6) on an entry.
+void logInClerk(BackupFixture& f, int menuId, QList<int> kinds)
+{
+    ScriptedPrompt quiet;
+    f.s->logOut();
+    ASSERT_TRUE(execSql(f.s->common(), QStringLiteral("DELETE FROM PROGUSERS WHERE UCODE = 7")));
+    ProgramUser clerk;
+    clerk.code = 7;
+    clerk.password = QStringLiteral("p");
+    ASSERT_TRUE(saveProgramUser(*f.s, clerk, true, quiet));
+    ASSERT_TRUE(execSql(f.s->common(), QStringLiteral("DELETE FROM ACCESSCONTROL WHERE UserId = 7")));
+    QStringList values;
+    for (int k : kinds)
+        values << QString::number(k);
+    ASSERT_TRUE(execSql(f.s->common(), QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND3, "
+                                                      "ACCESSKIND4, ACCESSKIND5, ACCESSKIND6) VALUES (7, 3, %1, %2)")
+                                           .arg(menuId)
+                                           .arg(values.join(QStringLiteral(", ")))));
+    ASSERT_TRUE(logInAs(*f.s, QStringLiteral("7"), QStringLiteral("p"), quiet));
+}
+} // namespace
+
 TEST(Backup, RefusedWithoutTheRight)
 {
     BackupFixture f;
-    ASSERT_TRUE(execSql(f.s->common(), QStringLiteral("INSERT INTO ACCESSLIST (PROGID, MENUID, MENUORDER, ACCESSNAME) VALUES (3, 21, 21, 'b')")));
-    ASSERT_TRUE(execSql(f.s->common(), QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1) VALUES (3, 3, 21, 1)")));
-    f.s->setCurrentUserCode(3);
+    logInClerk(f, BackupMenuId, {1, 0, 0, 0, 0, 0});   // the backup entry refused
     ScriptedPrompt yes({}, true);
     EXPECT_FALSE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
     EXPECT_TRUE(yes.questions.isEmpty());
+    EXPECT_EQ(yes.infos.value(0), refusalText());
     EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+
+    logInClerk(f, BackupMenuId, {0, 1, 0, 0, 0, 0});   // seen: a backup may be made
+    EXPECT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    EXPECT_TRUE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+}
+
+TEST(Backup, RestoreReplacesEverythingAndNeedsTheSpecialRightOrTheManager)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    // The backup file is its owner's only.
+    EXPECT_EQ(QFile::permissions(QDir(f.folder).filePath(QStringLiteral("a.BAK"))),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    ASSERT_TRUE(execSql(f.s->deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'امروز'")));
+    const int rows = f.historyRows();
+
+    // Every bit but the special one: refused before any question.
+    logInClerk(f, RestoreMenuId, {0, 1, 1, 1, 1, 0});
+    ScriptedPrompt clerk({}, true);
+    EXPECT_FALSE(BackupService(*f.s, clerk).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    EXPECT_TRUE(clerk.questions.isEmpty());
+    EXPECT_EQ(clerk.infos.value(0), refusalText());
+    EXPECT_EQ(f.province(), QStringLiteral("امروز"));
+    EXPECT_EQ(f.historyRows(), rows);
+
+    // The special bit lets him.
+    logInClerk(f, RestoreMenuId, {0, 1, 0, 0, 0, 1});
+    ScriptedPrompt special({false}, true);   // no safety copy
+    EXPECT_TRUE(BackupService(*f.s, special).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+
+    // The manager, whose rights rows say nothing, always may.
+    ASSERT_TRUE(execSql(f.s->deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'امروز'")));
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(logInAs(*f.s, QStringLiteral("3"), f.t.setup.initialPassword, quiet));
+    ScriptedPrompt manager({false}, true);
+    EXPECT_TRUE(BackupService(*f.s, manager).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+    // The restored database is its owner's only too.
+    EXPECT_EQ(QFile::permissions(f.t.path(QStringLiteral("DATA/ORVAKSEPC0.db"))),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 TEST(Backup, OnlyTheInstallationsOwnDatabasesByName)

@@ -3,9 +3,11 @@
 #include "ui/framework/FilterDialog.h"
 #include "ui/framework/ListScreen.h"
 #include "ui/framework/SortDialog.h"
+#include "core/startup/Rights.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QFile>
 #include <QFormLayout>
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace orvak;
 using namespace orvak::ui::framework;
@@ -288,4 +291,103 @@ TEST(EntryForm, KeysSaveAndNewSaveAndCloseAndRefuseBadInput)
     EXPECT_EQ(f.saved.size(), 2);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.result(), QDialog::Accepted);
+}
+
+namespace {
+// A list with the three list-button commands and one that does not write.
+struct CommandedList {
+    QStringList ran;
+    std::unique_ptr<ListScreen> list;
+    CommandedList()
+    {
+        ListSpec s = depositsList();
+        auto note = [this](const QString& what) { return [this, what](ListScreen&) { ran << what; }; };
+        s.commands = {{QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), note(QStringLiteral("insert")), false, true, startup::AccessInsert},
+                      {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), note(QStringLiteral("edit")), true, true, startup::AccessEditOwn},
+                      {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete), note(QStringLiteral("delete")), true, true, startup::AccessDelete},
+                      {QStringLiteral("چاپ"), QKeySequence(Qt::Key_F8), note(QStringLiteral("print")), false, false, 0}};
+        list = std::make_unique<ListScreen>(s);
+        EXPECT_TRUE(list->reopen());
+        list->show();
+    }
+    // The key as the user presses it; the refusal box, if any, is closed and returned.
+    QString press(Qt::Key key)
+    {
+        // A closed box leaves no window active: the list is brought back first.
+        list->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(list.get()));
+        list->grid()->setFocus();
+        QString message;
+        closeNextBox(&message);
+        QTest::keyClick(list->grid(), key);
+        QApplication::processEvents();
+        return message;
+    }
+    QString click(int command)
+    {
+        QString message;
+        closeNextBox(&message);
+        list->commandButton(command)->click();
+        QApplication::processEvents();
+        return message;
+    }
+};
+} // namespace
+
+TEST(ListScreen, ButtonsAndKeysAnswerToTheAccessBitsTheyAreGiven)
+{
+    CommandedList c;
+    // Every bit until told otherwise.
+    EXPECT_TRUE(c.press(Qt::Key_Insert).isEmpty());
+    EXPECT_TRUE(c.press(Qt::Key_Delete).isEmpty());
+    EXPECT_EQ(c.ran, (QStringList{QStringLiteral("insert"), QStringLiteral("delete")}));
+
+    c.ran.clear();
+    c.list->setAccess(startup::AccessView | startup::AccessEditOwn);
+    EXPECT_EQ(c.press(Qt::Key_Insert), startup::refusalText());
+    EXPECT_EQ(c.press(Qt::Key_Delete), startup::refusalText());
+    EXPECT_EQ(c.click(0), startup::refusalText());
+    EXPECT_EQ(c.click(2), startup::refusalText());
+    EXPECT_TRUE(c.press(Qt::Key_F2).isEmpty());
+    EXPECT_TRUE(c.press(Qt::Key_F8).isEmpty());
+    EXPECT_EQ(c.ran, (QStringList{QStringLiteral("edit"), QStringLiteral("print")}));
+    closeNextBox();
+    EXPECT_FALSE(c.list->runCommand(2));
+}
+
+TEST(ListScreen, AReadOnlyListHasNoWritingCommandThatWorksByButtonOrKey)
+{
+    CommandedList c;
+    c.list->setReadOnly(true);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(c.list->commandButton(i)->isEnabled()) << i;
+    EXPECT_TRUE(c.list->commandButton(3)->isEnabled());
+    EXPECT_EQ(c.press(Qt::Key_Insert), startup::refusalText());
+    EXPECT_EQ(c.press(Qt::Key_F2), startup::refusalText());
+    EXPECT_EQ(c.press(Qt::Key_Delete), startup::refusalText());
+    EXPECT_TRUE(c.press(Qt::Key_F8).isEmpty());
+    EXPECT_EQ(c.ran, QStringList{QStringLiteral("print")});
+
+    c.list->setReadOnly(false);
+    EXPECT_TRUE(c.press(Qt::Key_Delete).isEmpty());
+    EXPECT_EQ(c.ran.last(), QStringLiteral("delete"));
+}
+
+TEST(ListScreen, TheEntryFormOfAListWithoutTheBitsOnlyShows)
+{
+    ListScreen list(depositsList());
+    ASSERT_TRUE(list.reopen(3));
+    list.setAccess(startup::AccessView);
+    SampleForm form;
+    QString message;
+    closeNextBox(&message);
+    list.runEntryForm(form, true);
+    EXPECT_EQ(message, startup::refusalText());
+    EXPECT_EQ(form.cleared, 0);   // never started
+    QTimer::singleShot(0, &form, [&form] {
+        EXPECT_TRUE(form.isReadOnly());
+        form.reject();
+    });
+    list.runEntryForm(form, false);
+    EXPECT_EQ(form.amount.amount(), 3);
 }

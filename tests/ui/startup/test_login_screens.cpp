@@ -5,6 +5,9 @@
 #include "core/startup/Users.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFInit.h"
+#include "ui/startup/TGT_PASS.h"
+#include "core/startup/LoginThrottle.h"
+#include "core/startup/Rights.h"
 #include "ui/startup/TMainForm.h"
 #include "ui/startup/TV_USERS.h"
 #include "support/AutoAnswer.h"
@@ -18,12 +21,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace orvak;
 using namespace orvak::startup;
@@ -65,7 +72,7 @@ TEST(LoginScreens, LoginFlowReturnsToTheFormAfterTheMainWindow)
     EXPECT_FALSE(session.LoggedIn());       // back on the login form
     EXPECT_TRUE(form.password()->text().isEmpty());
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(readSavedLogin(t.path()).password, t.setup.initialPassword);
+    EXPECT_EQ(readSavedLogin(t.path()).scrambledPassword, scrambledPassword(t.setup.initialPassword, 3, t.site.installationNumber));
 }
 
 TEST(LoginScreens, GuardedMenuCommandIsRefused)
@@ -94,9 +101,10 @@ TEST(LoginScreens, GuardedMenuCommandIsRefused)
     }
     EXPECT_TRUE(ui::framework::screenSlot(QStringLiteral("V_USERS")).isNull());
 
-    // Granted again, the same command opens the screen: rights are read at each check.
+    // Granted again (by the administrator, elsewhere), the same command opens the
+    // screen: rights are read at each check.
     rights[0].kinds[0] = 0;
-    ASSERT_TRUE(saveRights(session, 7, rights, quiet));
+    ASSERT_TRUE(saveRights(*t.reconnect(), 7, rights, quiet));
     ASSERT_TRUE(main.trigger(QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي")));
     EXPECT_FALSE(ui::framework::screenSlot(QStringLiteral("V_USERS")).isNull());
     ui::framework::closeAllScreens();
@@ -202,4 +210,203 @@ TEST(LoginScreens, RestoreScreenUsesTheDataFolderItShows)
     }
     EXPECT_EQ(scalar(session.deposits(), QStringLiteral("SELECT OSTANNAME FROM GENERAL_INFO"))->toString(), QStringLiteral("پس از پشتيبان"));
     EXPECT_TRUE(QDir(t.path(QStringLiteral("elsewhere"))).isEmpty());
+}
+
+namespace {
+// The login form of a fresh installation, shown and active, its main window replaced.
+struct LoginForm {
+    TempInstallation t;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<TFInit> form;
+    int mainShown = 0;
+    qint64 now = 1000000;
+
+    LoginForm()
+    {
+        t.create();
+        session = std::make_unique<Session>(t.path(), t.site);
+        session->loginThrottle().setClock([this] { return now; });
+        form = std::make_unique<TFInit>(*session);
+        form->runMainWindow = [this] { ++mainShown; };
+        form->show();
+        activate();
+    }
+    void activate()
+    {
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // A clerk of this program, made by the set-up's administrator.
+    void addClerk(int code, const QString& password, bool enabled)
+    {
+        std::unique_ptr<Session> admin = t.reconnect();
+        ScriptedPrompt quiet;
+        ProgramUser clerk;
+        clerk.code = code;
+        clerk.password = password;
+        clerk.enabled = enabled;
+        ASSERT_TRUE(saveProgramUser(*admin, clerk, true, quiet)) << quiet.infos.join(QLatin1Char('\n')).toStdString();
+    }
+};
+} // namespace
+
+TEST(LoginScreens, EnterInTheCodeMovesToThePasswordAndEnterThereLogsIn)
+{
+    LoginForm f;
+    f.form->userCode()->setFocus();
+    f.form->userCode()->setEditText(QStringLiteral("3"));
+    {
+        AutoAnswer answers;
+        QWidget* typing = QApplication::focusWidget();
+        ASSERT_NE(typing, nullptr);
+        QTest::keyClick(typing, Qt::Key_Return);
+        QTest::qWait(250);   // past the default button's animated click
+        EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join(QLatin1Char('\n')).toStdString();
+    }
+    EXPECT_EQ(f.mainShown, 0);
+    EXPECT_TRUE(f.form->password()->hasFocus());
+
+    f.form->password()->setText(f.t.setup.initialPassword);
+    QTest::keyClick(f.form->password(), Qt::Key_Return);
+    QTest::qWait(250);
+    EXPECT_EQ(f.mainShown, 1);   // once: not again by the default button
+}
+
+TEST(LoginScreens, RepeatedWrongPasswordsTurnTheLoginButtonOffUntilTheWaitIsOver)
+{
+    LoginForm f;
+    f.form->userCode()->setEditText(QStringLiteral("3"));
+    for (int i = 1; i <= 4; ++i) {
+        f.form->password()->setText(QStringLiteral("wrong"));
+        AutoAnswer answers;
+        EXPECT_FALSE(f.form->doLogin());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0].contains(suspiciousAttemptText()), i == 4) << i;
+        EXPECT_EQ(f.form->loginButton()->isEnabled(), i < 4) << i;
+    }
+    // The key still reaches the form, and core refuses until the wait is over.
+    f.form->password()->setText(f.t.setup.initialPassword);
+    {
+        AutoAnswer answers;
+        QTest::keyClick(f.form.get(), Qt::Key_F10);
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0], loginWaitText(1000));
+    }
+    EXPECT_EQ(f.mainShown, 0);
+    EXPECT_FALSE(f.form->loginButton()->isEnabled());
+    // Another code does not wait.
+    f.form->userCode()->setEditText(QStringLiteral("4"));
+    EXPECT_TRUE(f.form->loginButton()->isEnabled());
+    f.form->userCode()->setEditText(QStringLiteral("3"));
+    EXPECT_FALSE(f.form->loginButton()->isEnabled());
+    f.now += 1000;
+    f.form->refreshLoginButton();   // what the form's timer does when the wait ends
+    EXPECT_TRUE(f.form->loginButton()->isEnabled());
+    EXPECT_TRUE(f.form->doLogin());
+    EXPECT_EQ(f.mainShown, 1);
+}
+
+TEST(LoginScreens, TheSavedLoginShowsAMarkerAndLogsInWithTheScrambledForm)
+{
+    LoginForm f;
+    f.form->userCode()->setEditText(QStringLiteral("3"));
+    f.form->password()->setText(f.t.setup.initialPassword);
+    f.form->savePassword()->setChecked(true);
+    ASSERT_TRUE(f.form->doLogin());
+    QFile saved(f.t.path(QStringLiteral("orvaksepordeh.psw")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(saved.readAll().contains(f.t.setup.initialPassword.toUtf8()));
+
+    // The next start: the form shows the marker, never the password, and logs in.
+    TFInit next(*f.session);
+    int shown = 0;
+    next.runMainWindow = [&shown] { ++shown; };
+    next.show();
+    EXPECT_EQ(next.userCode()->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(next.password()->text(), TFInit::savedPasswordMarker());
+    EXPECT_TRUE(next.savePassword()->isChecked());
+    EXPECT_TRUE(next.doLogin());
+    EXPECT_EQ(shown, 1);
+
+    // The marker typed by hand is not the saved login.
+    TFInit third(*f.session);
+    third.runMainWindow = [&shown] { ++shown; };
+    third.show();
+    third.password()->clear();
+    for (QChar c : TFInit::savedPasswordMarker()) {   // typed as a keyboard would (QTest knows ASCII only)
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(third.password(), &press);
+    }
+    ASSERT_EQ(third.password()->text(), TFInit::savedPasswordMarker());
+    {
+        AutoAnswer answers;
+        EXPECT_FALSE(third.doLogin());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("كلمه رمز اشتباه است.")));
+    }
+    EXPECT_EQ(shown, 1);
+}
+
+TEST(LoginScreens, ABlockedUserIsRefusedOnTheFormAndOnTheLock)
+{
+    LoginForm f;
+    f.addClerk(7, QStringLiteral("p"), false);
+    f.form->userCode()->setEditText(QStringLiteral("7"));
+    f.form->password()->setText(QStringLiteral("p"));
+    {
+        AutoAnswer answers;
+        EXPECT_FALSE(f.form->doLogin());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0], blockedUserText(7));
+    }
+    EXPECT_EQ(f.mainShown, 0);
+    EXPECT_FALSE(f.session->LoggedIn());
+
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(logInAs(*f.session, QStringLiteral("3"), f.t.setup.initialPassword, quiet));
+    TGT_PASS lock(*f.session);
+    lock.show();
+    lock.code->setText(QStringLiteral("7"));
+    lock.password->setText(QStringLiteral("p"));
+    {
+        AutoAnswer answers;
+        EXPECT_FALSE(lock.enter());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0], blockedUserText(7));
+    }
+    EXPECT_EQ(f.session->currentUserCode(), 3);
+    EXPECT_NE(lock.result(), QDialog::Accepted);
+}
+
+TEST(LoginScreens, TheLockWaitsAfterRepeatedWrongPasswordsToo)
+{
+    LoginForm f;
+    f.addClerk(7, QStringLiteral("p"), true);
+    ScriptedPrompt quiet;
+    ASSERT_EQ(f.session->ReadConnectionFile(), ConnectionFileState::Ready);
+    ASSERT_TRUE(f.session->ConnectServer(quiet));
+    ASSERT_TRUE(logInAs(*f.session, QStringLiteral("3"), f.t.setup.initialPassword, quiet));
+    TGT_PASS lock(*f.session);
+    lock.show();
+    lock.code->setText(QStringLiteral("7"));
+    for (int i = 1; i <= 4; ++i) {
+        lock.password->setText(QStringLiteral("bad"));
+        AutoAnswer answers;
+        EXPECT_FALSE(lock.enter());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0].contains(suspiciousAttemptText()), i == 4) << i;
+    }
+    EXPECT_FALSE(lock.enterButton()->isEnabled());
+    lock.password->setText(QStringLiteral("p"));
+    {
+        AutoAnswer answers;
+        EXPECT_FALSE(lock.enter());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(answers.texts[0], loginWaitText(1000));
+    }
+    f.now += 1000;
+    lock.refreshEnterButton();
+    EXPECT_TRUE(lock.enterButton()->isEnabled());
+    EXPECT_TRUE(lock.enter());
+    EXPECT_EQ(f.session->currentUserCode(), 7);
 }

@@ -4,6 +4,11 @@
 #include "ui/startup/Tview_history_resback.h"
 #include "ui/framework/AuditHistoryDialog.h"
 #include "core/startup/Users.h"
+#include "core/startup/Login.h"
+#include "core/startup/Rights.h"
+#include "core/startup/Versions.h"
+#include "ui/AppScreens.h"
+#include "ui/framework/ScreenRegistry.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
@@ -15,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -149,4 +155,77 @@ TEST(UserScreens, TheCurrentRowsChangeHistoryIsOneMenuCommandAway)
     EXPECT_EQ(dialog->table()->item(0, 8)->text(), QStringLiteral("SEL2: 0 -> 1"));
     EXPECT_EQ(dialog->table()->item(1, 7)->text(), QStringLiteral("درج"));
     EXPECT_EQ(dialog->table()->item(1, 2)->text(), QStringLiteral("3"));
+}
+
+namespace {
+const ui::framework::ScreenEntry* entryOf(const QString& caption)
+{
+    static const QList<ui::framework::ScreenEntry> entries = ui::appScreens().entries();
+    for (const ui::framework::ScreenEntry& e : entries) {
+        if (e.caption == caption)
+            return &e;
+    }
+    return nullptr;
+}
+
+const QString kFamilyUsers = QStringLiteral("کاربران اورواک");
+const QString kProgramUsers = QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي");
+} // namespace
+
+TEST(UserScreens, BothUsersScreensAreGuardedByTheUsersEntryAndItsListButtonBits)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    ScriptedPrompt quiet({}, true);
+    for (int code : {7, 8}) {
+        ProgramUser clerk;
+        clerk.code = code;
+        clerk.password = QStringLiteral("p");
+        ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+        FamilyUser person;
+        person.code = code;
+        person.lastName = QStringLiteral("کارمند");
+        ASSERT_TRUE(saveFamilyUser(session, person, true, quiet));
+    }
+    // 7 sees the users (view only); 8 is refused the entry.
+    QList<Right> rights = userRights(session, 7);
+    rights[0].kinds[1] = 1;
+    ASSERT_TRUE(saveRights(session, 7, rights, quiet));
+    rights = userRights(session, 8);
+    rights[0].kinds[0] = 1;
+    ASSERT_TRUE(saveRights(session, 8, rights, quiet));
+
+    for (const QString& caption : {kFamilyUsers, kProgramUsers}) {
+        const ui::framework::ScreenEntry* entry = entryOf(caption);
+        ASSERT_NE(entry, nullptr) << caption.toStdString();
+        EXPECT_EQ(entry->accessId, UsersMenuId) << caption.toStdString();
+        EXPECT_EQ(guardedEntries().value(entry->accessId - 1), QStringLiteral("تعيين سطوح دسترسي كاربران"));
+
+        ASSERT_TRUE(logInAs(session, QStringLiteral("8"), QStringLiteral("p"), quiet));
+        EXPECT_EQ(ui::framework::openScreen(*entry, session, nullptr).refusal, menuRefusalText());
+
+        ASSERT_TRUE(logInAs(session, QStringLiteral("7"), QStringLiteral("p"), quiet));
+        const ui::framework::ScreenOpening opening = ui::framework::openScreen(*entry, session, nullptr);
+        auto* list = qobject_cast<ui::framework::ListScreen*>(opening.screen);
+        ASSERT_NE(list, nullptr) << opening.refusal.toStdString() << opening.failure.toStdString();
+        EXPECT_EQ(list->access(), AccessView);
+        list->show();
+        ASSERT_TRUE(list->reopen(3));
+        ASSERT_EQ(list->currentKey().toInt(), 3);
+        for (int command : {0, 1, 2}) {   // new, edit, delete
+            QString shown;
+            closeNextBox(&shown);
+            list->commandButton(command)->click();
+            EXPECT_EQ(shown, refusalText()) << caption.toStdString() << ' ' << command;
+        }
+        EXPECT_TRUE(readProgramUser(session, 3).has_value());
+        EXPECT_TRUE(readFamilyUser(session, 3).has_value());
+
+        // The manager, whose rights rows say nothing, has every bit.
+        ASSERT_TRUE(logInAs(session, QStringLiteral("3"), t.setup.initialPassword, quiet));
+        ASSERT_EQ(ui::framework::openScreen(*entry, session, nullptr).screen, list);
+        EXPECT_EQ(list->access(), AccessAll);
+        ui::framework::closeAllScreens();
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "core/db/Db.h"
 #include "core/db/mssql/SqlServerStatements.h"
+#include "core/util/AtomicFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -195,6 +196,9 @@ QSqlDatabase LocalServer::openFile(const QString& connection, const QString& pat
         QSqlDatabase::removeDatabase(connection);
         return {};
     }
+    // A file made here is the owner's alone (the engine gives its logs the same).
+    if (!existing)
+        util::restrictToOwner(path);
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -368,6 +372,7 @@ bool LocalServer::createDatabase(const QString& name, const QString&, QString* e
     }
     QSqlDatabase db = openFile(connection, path, &why);
     if (!db.isValid()) {
+        QFile::remove(path);
         if (error)
             *error = why;
         return false;
@@ -392,6 +397,7 @@ bool LocalServer::attachDatabase(const QString& name, const QString& file, QStri
             *error = QStringLiteral("فايل بانک اطلاعاتي قابل کپي نيست: %1").arg(QDir::toNativeSeparators(file));
         return false;
     }
+    util::restrictToOwner(QDir(folder_).filePath(name + QStringLiteral(".db")));
     return true;
 }
 
@@ -517,6 +523,7 @@ bool LocalServer::backupDatabase(const QString& name, const QString& file, const
             *error = QStringLiteral("فايل پشتيبان قابل نوشتن نيست: %1").arg(QDir::toNativeSeparators(file));
         return false;
     }
+    util::restrictToOwner(temp);   // before it takes the backup's name
     if (!replaceFile(temp, target.absoluteFilePath())) {
         QFile::remove(temp);
         if (error)
@@ -609,7 +616,7 @@ bool LocalServer::restoreDatabase(const QString& name, const QString& file, cons
     };
     if (!QFile::copy(file, incoming))
         return fail(QStringLiteral("فايل پشتيبان قابل خواندن نيست: %1").arg(QDir::toNativeSeparators(file)));
-    QFile(incoming).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    util::restrictToOwner(incoming);   // only the owner reads the databases
     // The label describes the backup, not the database it becomes.
     if (!onScratch(connections_.scratchName(QStringLiteral("IN")), incoming, QString(), [](QSqlDatabase& db) {
             return execSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(kLabelTable));
