@@ -38,7 +38,7 @@ enum class ValueKind {
     Year,          // a Jalali year, 1300 to 1600
 };
 
-struct OptionSpec {
+struct OptionRule {
     QString name;          // without the dashes; for a positional argument, only for messages
     ValueKind kind = ValueKind::Text;
     QString placeholder;   // "N" in "--scale N"
@@ -47,9 +47,9 @@ struct OptionSpec {
     bool required = false;
     bool repeatable = false;
 
-    static OptionSpec make(const QString& name, ValueKind kind, const QString& placeholder = {}, qint64 min = 0, qint64 max = 0)
+    static OptionRule make(const QString& name, ValueKind kind, const QString& placeholder = {}, qint64 min = 0, qint64 max = 0)
     {
-        OptionSpec o;
+        OptionRule o;
         o.name = name;
         o.kind = kind;
         o.placeholder = placeholder;
@@ -57,18 +57,18 @@ struct OptionSpec {
         o.max = max;
         return o;
     }
-    static OptionSpec flag(const QString& name) { return make(name, ValueKind::Flag); }
-    static OptionSpec text(const QString& name, const QString& placeholder) { return make(name, ValueKind::Text, placeholder); }
-    static OptionSpec path(const QString& name, const QString& placeholder) { return make(name, ValueKind::Path, placeholder); }
-    static OptionSpec number(const QString& name, const QString& placeholder, qint64 min, qint64 max)
+    static OptionRule flag(const QString& name) { return make(name, ValueKind::Flag); }
+    static OptionRule text(const QString& name, const QString& placeholder) { return make(name, ValueKind::Text, placeholder); }
+    static OptionRule path(const QString& name, const QString& placeholder) { return make(name, ValueKind::Path, placeholder); }
+    static OptionRule number(const QString& name, const QString& placeholder, qint64 min, qint64 max)
     {
         return make(name, ValueKind::WholeNumber, placeholder, min, max);
     }
-    static OptionSpec date(const QString& name) { return make(name, ValueKind::JalaliDate, QStringLiteral("YYYY/MM/DD")); }
-    static OptionSpec section(const QString& name) { return make(name, ValueKind::Section, QStringLiteral("N")); }
-    static OptionSpec year(const QString& name) { return make(name, ValueKind::Year, QStringLiteral("YYYY")); }
-    OptionSpec needed() const { OptionSpec o = *this; o.required = true; return o; }
-    OptionSpec many() const { OptionSpec o = *this; o.repeatable = true; return o; }
+    static OptionRule date(const QString& name) { return make(name, ValueKind::JalaliDate, QStringLiteral("YYYY/MM/DD")); }
+    static OptionRule section(const QString& name) { return make(name, ValueKind::Section, QStringLiteral("N")); }
+    static OptionRule year(const QString& name) { return make(name, ValueKind::Year, QStringLiteral("YYYY")); }
+    OptionRule needed() const { OptionRule o = *this; o.required = true; return o; }
+    OptionRule many() const { OptionRule o = *this; o.repeatable = true; return o; }
 };
 
 // The checked call: positional arguments and the options given, in their order.
@@ -88,8 +88,8 @@ struct Command {
     int minArgs = 0;
     int maxArgs = 0;  // -1: any number
     std::function<int(const Options&, Context&)> run;
-    QList<OptionSpec> options = {};     // every option the command takes; others are refused
-    QList<OptionSpec> arguments = {};   // kinds of the positional arguments, by position
+    QList<OptionRule> options = {};     // every option the command takes; others are refused
+    QList<OptionRule> arguments = {};   // kinds of the positional arguments, by position
 
     QString usageLine() const;          // "orvakctl demo --data DIR [--scale N] ..."
 };

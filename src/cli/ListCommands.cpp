@@ -117,7 +117,7 @@ void addListCommands(QList<Command>& commands)
             }
             return printList(*call, ctx);
         },
-        {OptionSpec::text(QStringLiteral("param"), QStringLiteral("NAME=VALUE")).many(), OptionSpec::path(QStringLiteral("pdf"), QStringLiteral("FILE"))}};
+        {OptionRule::text(QStringLiteral("param"), QStringLiteral("NAME=VALUE")).many(), OptionRule::path(QStringLiteral("pdf"), QStringLiteral("FILE"))}};
 }
 
 } // namespace orvak::cli

@@ -181,11 +181,11 @@ void addServerCommands(QList<Command>& commands)
                 ctx.out << QStringLiteral("بانک اطلاعاتي ORVAK از قبل وجود داشت؛ کاربر جديدي ساخته نشد") << Qt::endl;
             return ExitOk;
         },
-        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionSpec::text(QStringLiteral("server"), QStringLiteral("NAME")),
-         OptionSpec::text(QStringLiteral("admin"), QStringLiteral("USER")), OptionSpec::text(QStringLiteral("admin-password"), QStringLiteral("P")),
-         OptionSpec::path(QStringLiteral("data-folder"), QStringLiteral("PATH")), OptionSpec::text(QStringLiteral("password"), QStringLiteral("P")).needed(),
-         OptionSpec::number(QStringLiteral("installation"), QStringLiteral("N"), 1, 99999),
-         OptionSpec::text(QStringLiteral("organisation"), QStringLiteral("NAME"))}};
+        {OptionRule::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionRule::text(QStringLiteral("server"), QStringLiteral("NAME")),
+         OptionRule::text(QStringLiteral("admin"), QStringLiteral("USER")), OptionRule::text(QStringLiteral("admin-password"), QStringLiteral("P")),
+         OptionRule::path(QStringLiteral("data-folder"), QStringLiteral("PATH")), OptionRule::text(QStringLiteral("password"), QStringLiteral("P")).needed(),
+         OptionRule::number(QStringLiteral("installation"), QStringLiteral("N"), 1, 99999),
+         OptionRule::text(QStringLiteral("organisation"), QStringLiteral("NAME"))}};
     commands << Command{
         QStringLiteral("connect"), QString(),
         QStringLiteral("sets up this workstation: checks the orvak password, writes SERVER.INI and the server row"), 0, 0,
@@ -202,8 +202,8 @@ void addServerCommands(QList<Command>& commands)
                 ? ExitOk
                 : ExitFailed;
         },
-        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionSpec::text(QStringLiteral("server"), QStringLiteral("NAME")),
-         OptionSpec::text(QStringLiteral("password"), QStringLiteral("P")).needed(), OptionSpec::number(QStringLiteral("sqlver"), QStringLiteral("N"), 0, 99)}};
+        {OptionRule::path(QStringLiteral("data"), QStringLiteral("DIR")), OptionRule::text(QStringLiteral("server"), QStringLiteral("NAME")),
+         OptionRule::text(QStringLiteral("password"), QStringLiteral("P")).needed(), OptionRule::number(QStringLiteral("sqlver"), QStringLiteral("N"), 0, 99)}};
     commands << Command{QStringLiteral("databases"), QString(), QStringLiteral("lists the databases of the server that SERVER.INI names"), 0, 0,
                         [](const Options&, Context& ctx) {
                             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
@@ -235,7 +235,7 @@ void addServerCommands(QList<Command>& commands)
                 return runUpdate(ctx, session, prompt, databases);
             });
         },
-        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME"))}};
+        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME"))}};
     commands << Command{
         QStringLiteral("section"), QStringLiteral("<0-3>"),
         QStringLiteral("opens a financial section (creates its deposits database on yes) and prints its database"), 1, 1,
@@ -248,8 +248,8 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::flag(QStringLiteral("yes"))},
-        {OptionSpec::section(QStringLiteral("section"))}};
+        {OptionRule::flag(QStringLiteral("yes"))},
+        {OptionRule::section(QStringLiteral("section"))}};
     commands << Command{
         QStringLiteral("year"), QStringLiteral("<YYYY>"),
         QStringLiteral("chooses the fiscal year of the accounting link (SelYCSep.INI and the stored year)"), 1, 1,
@@ -264,8 +264,8 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::flag(QStringLiteral("yes"))},
-        {OptionSpec::year(QStringLiteral("year"))}};
+        {OptionRule::flag(QStringLiteral("yes"))},
+        {OptionRule::year(QStringLiteral("year"))}};
     commands << Command{
         QStringLiteral("backup"), QString(),
         QStringLiteral("backs a database up into FILE and records it in the history (with --user: as that user, with his rights)"), 0, 0,
@@ -287,8 +287,8 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("to"), QStringLiteral("FILE")).needed(),
-         OptionSpec::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionSpec::text(QStringLiteral("password"), QStringLiteral("P"))}};
+        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionRule::path(QStringLiteral("to"), QStringLiteral("FILE")).needed(),
+         OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))}};
     commands << Command{
         QStringLiteral("restore"), QString(),
         QStringLiteral("restores a database from a backup after the three questions (y each, or --yes); with --user as that user, who needs the "
@@ -309,9 +309,9 @@ void addServerCommands(QList<Command>& commands)
                 return service.restore(o.value(QStringLiteral("db")), source.absolutePath(), source.fileName()) ? ExitOk : ExitFailed;
             });
         },
-        {OptionSpec::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionSpec::path(QStringLiteral("from"), QStringLiteral("FILE")).needed(),
-         OptionSpec::flag(QStringLiteral("yes")), OptionSpec::text(QStringLiteral("user"), QStringLiteral("CODE")),
-         OptionSpec::text(QStringLiteral("password"), QStringLiteral("P"))}};
+        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionRule::path(QStringLiteral("from"), QStringLiteral("FILE")).needed(),
+         OptionRule::flag(QStringLiteral("yes")), OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")),
+         OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))}};
     commands << Command{
         QStringLiteral("accounting-year"), QStringLiteral("<YYYY>"),
         QStringLiteral("creates (or brings up to date) the accounting database of a year and section"), 1, 1,
@@ -327,8 +327,8 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::section(QStringLiteral("section"))},
-        {OptionSpec::year(QStringLiteral("year"))}};
+        {OptionRule::section(QStringLiteral("section"))},
+        {OptionRule::year(QStringLiteral("year"))}};
     commands << Command{
         QStringLiteral("demo"), QString(),
         QStringLiteral("builds a complete demo installation in an empty folder (scale 100: about a million deposits)"), 0, 0,
@@ -351,9 +351,9 @@ void addServerCommands(QList<Command>& commands)
                     << "user " << demo::DemoManagerCode << " password " << demo::DemoManagerPassword << Qt::endl;
             return ExitOk;
         },
-        {OptionSpec::path(QStringLiteral("data"), QStringLiteral("DIR")).needed(),
-         OptionSpec::number(QStringLiteral("scale"), QStringLiteral("N"), demo::DemoMinScale, demo::DemoMaxScale),
-         OptionSpec::number(QStringLiteral("seed"), QStringLiteral("N"), 0, std::numeric_limits<qint64>::max()), OptionSpec::date(QStringLiteral("today"))}};
+        {OptionRule::path(QStringLiteral("data"), QStringLiteral("DIR")).needed(),
+         OptionRule::number(QStringLiteral("scale"), QStringLiteral("N"), demo::DemoMinScale, demo::DemoMaxScale),
+         OptionRule::number(QStringLiteral("seed"), QStringLiteral("N"), 0, std::numeric_limits<qint64>::max()), OptionRule::date(QStringLiteral("today"))}};
     commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
                         [](const Options&, Context& ctx) {
                             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
@@ -397,8 +397,8 @@ void addServerCommands(QList<Command>& commands)
                 return ExitOk;
             });
         },
-        {OptionSpec::text(QStringLiteral("table"), QStringLiteral("T")), OptionSpec::text(QStringLiteral("key"), QStringLiteral("K")),
-         OptionSpec::number(QStringLiteral("user"), QStringLiteral("U"), 1, std::numeric_limits<int>::max()), OptionSpec::date(QStringLiteral("since"))}};
+        {OptionRule::text(QStringLiteral("table"), QStringLiteral("T")), OptionRule::text(QStringLiteral("key"), QStringLiteral("K")),
+         OptionRule::number(QStringLiteral("user"), QStringLiteral("U"), 1, std::numeric_limits<int>::max()), OptionRule::date(QStringLiteral("since"))}};
 }
 
 } // namespace orvak::cli

@@ -68,7 +68,7 @@ QString Command::usageLine() const
     QString line = QStringLiteral("orvakctl ") + name;
     if (!args.isEmpty())
         line += QLatin1Char(' ') + args;
-    for (const OptionSpec& o : options) {
+    for (const OptionRule& o : options) {
         QString part = QStringLiteral("--") + o.name;
         if (o.kind != ValueKind::Flag)
             part += QLatin1Char(' ') + (o.placeholder.isEmpty() ? o.name.toUpper() : o.placeholder);
@@ -92,9 +92,9 @@ std::optional<qint64> plainNumber(const QString& text)
 }
 
 // The value in its plain form, or nullopt with what the value should have been.
-std::optional<QString> checkValue(const OptionSpec& spec, const QString& text, QString* expected)
+std::optional<QString> checkValue(const OptionRule& rule, const QString& text, QString* expected)
 {
-    switch (spec.kind) {
+    switch (rule.kind) {
     case ValueKind::Flag:
         return QString();
     case ValueKind::Text:
@@ -104,9 +104,9 @@ std::optional<QString> checkValue(const OptionSpec& spec, const QString& text, Q
             return std::nullopt;
         return text;
     case ValueKind::WholeNumber: {
-        *expected = QStringLiteral("عدد صحيح از %1 تا %2").arg(spec.min).arg(spec.max);
+        *expected = QStringLiteral("عدد صحيح از %1 تا %2").arg(rule.min).arg(rule.max);
         const std::optional<qint64> n = util::parseWholeNumber(text);
-        if (!n || *n < spec.min || *n > spec.max)
+        if (!n || *n < rule.min || *n > rule.max)
             return std::nullopt;
         return QString::number(*n);
     }
@@ -153,17 +153,17 @@ std::optional<Options> parseOptions(const Command& command, const QStringList& a
         }
         const qsizetype eq = a.indexOf(QLatin1Char('='));
         const QString name = a.mid(2, eq < 0 ? -1 : eq - 2);
-        const auto spec = std::find_if(command.options.cbegin(), command.options.cend(), [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == command.options.cend()) {
+        const auto rule = std::find_if(command.options.cbegin(), command.options.cend(), [&](const OptionRule& s) { return s.name == name; });
+        if (rule == command.options.cend()) {
             *why = QStringLiteral("گزينه ناشناخته: --%1").arg(name);
             return std::nullopt;
         }
-        if (!spec->repeatable && o.has(name)) {
+        if (!rule->repeatable && o.has(name)) {
             *why = QStringLiteral("گزينه --%1 بيش از يک بار آمده است").arg(name);
             return std::nullopt;
         }
         QString text;
-        if (spec->kind == ValueKind::Flag) {
+        if (rule->kind == ValueKind::Flag) {
             if (eq >= 0) {
                 *why = QStringLiteral("گزينه --%1 مقداري نمي گيرد").arg(name);
                 return std::nullopt;
@@ -177,16 +177,16 @@ std::optional<Options> parseOptions(const Command& command, const QStringList& a
             return std::nullopt;
         }
         QString expected;
-        const std::optional<QString> value = checkValue(*spec, text, &expected);
+        const std::optional<QString> value = checkValue(*rule, text, &expected);
         if (!value) {
             *why = QStringLiteral("مقدار گزينه --%1 درست نيست: %2 (%3)").arg(name, text, expected);
             return std::nullopt;
         }
         o.given << qMakePair(name, *value);
     }
-    for (const OptionSpec& spec : command.options) {
-        if (spec.required && !o.has(spec.name)) {
-            *why = QStringLiteral("گزينه --%1 لازم است").arg(spec.name);
+    for (const OptionRule& rule : command.options) {
+        if (rule.required && !o.has(rule.name)) {
+            *why = QStringLiteral("گزينه --%1 لازم است").arg(rule.name);
             return std::nullopt;
         }
     }

@@ -412,10 +412,10 @@ TEST(Backup, ARestoreCutShortIsFinishedOrUndoneAtTheNextStart)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
-        for (const QString& spec : c.files) {
-            QFile file(dir.filePath(QStringLiteral("ORVAKSEPC0") + spec.section(QLatin1Char('='), 0, 0)));
+        for (const QString& entry : c.files) {
+            QFile file(dir.filePath(QStringLiteral("ORVAKSEPC0") + entry.section(QLatin1Char('='), 0, 0)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(spec.section(QLatin1Char('='), 1).toUtf8());
+            file.write(entry.section(QLatin1Char('='), 1).toUtf8());
         }
         QFile part(dir.filePath(QStringLiteral("x.BAK.part")));
         ASSERT_TRUE(part.open(QIODevice::WriteOnly));
