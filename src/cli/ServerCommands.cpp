@@ -270,8 +270,6 @@ void addServerCommands(QList<Command>& commands)
         QStringLiteral("backup"), QString(),
         QStringLiteral("backs a database up into FILE and records it in the history (with --user: as that user, with his rights)"), 0, 0,
         [](const Options& o, Context& ctx) {
-            if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("to")))
-                return ctx.usage(QStringLiteral("orvakctl: backup needs --db NAME --to FILE"));
             if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("backup")))
                 return *wrong;
             return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
@@ -295,8 +293,6 @@ void addServerCommands(QList<Command>& commands)
                        "restore entry's special right or the manager flag"),
         0, 0,
         [](const Options& o, Context& ctx) {
-            if (!o.has(QStringLiteral("db")) || !o.has(QStringLiteral("from")))
-                return ctx.usage(QStringLiteral("orvakctl: restore needs --db NAME --from FILE"));
             if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("restore")))
                 return *wrong;
             return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
@@ -333,8 +329,6 @@ void addServerCommands(QList<Command>& commands)
         QStringLiteral("demo"), QString(),
         QStringLiteral("builds a complete demo installation in an empty folder (scale 100: about a million deposits)"), 0, 0,
         [](const Options& o, Context& ctx) {
-            if (!o.has(QStringLiteral("data")))
-                return ctx.usage(QStringLiteral("orvakctl: demo needs --data DIR"));
             demo::DemoOptions options;
             options.folder = QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("data")));
             options.scale = int(o.number(QStringLiteral("scale"), 1));
@@ -372,18 +366,9 @@ void addServerCommands(QList<Command>& commands)
             filter.programId = ProgID;
             filter.table = o.value(QStringLiteral("table")).trimmed();
             filter.key = o.value(QStringLiteral("key")).trimmed();
-            if (o.has(QStringLiteral("user"))) {
-                const std::optional<qint64> user = util::parseWholeNumber(o.value(QStringLiteral("user")));
-                if (!user || *user <= 0)
-                    return ctx.usage(QStringLiteral("orvakctl: --user نيازمند کد کاربر است"));
-                filter.userCode = int(*user);
-            }
-            if (o.has(QStringLiteral("since"))) {
-                const std::optional<util::JalaliDate> since = util::parseJalali(o.value(QStringLiteral("since")));
-                if (!since || !since->isValid())
-                    return ctx.usage(QStringLiteral("orvakctl: تاريخ --since معتبر نيست (YYYY/MM/DD)"));
-                filter.since = since->toText();
-            }
+            // Both are checked by their rules before this runs.
+            filter.userCode = int(o.number(QStringLiteral("user"), 0));
+            filter.since = o.value(QStringLiteral("since"));
             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
                 const auto entries = db::readAudit(session.common(), filter);
                 if (entries.failed())
