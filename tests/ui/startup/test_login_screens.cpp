@@ -133,16 +133,27 @@ TEST(LoginScreens, TitleScroller)
     EXPECT_EQ(nextScrollStep(text, int(text.size()) - 1), 1);   // restarts at position 1
 }
 
-TEST(LoginScreens, BackupAndRestoreRoundTripOnTheScreen)
+namespace {
+// An installation whose deposits database of section 0 is open, its office row
+// written, for the backup screen.
+void openForBackup(TempInstallation& t, Session& session)
 {
-    TempInstallation t;
     t.create();
-    Session session(t.path(), t.site);
     ScriptedPrompt yes({}, true);
     ASSERT_EQ(session.ReadConnectionFile(), ConnectionFileState::Ready);
     ASSERT_TRUE(session.ConnectServer(yes));
     ASSERT_TRUE(session.OpenSection(1403, QStringLiteral("0"), yes));
     ASSERT_TRUE(execSql(session.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'پيش از پشتيبان')")));
+}
+} // namespace
+
+TEST(LoginScreens, BackupAndRestoreRoundTripOnTheScreen)
+{
+    TempInstallation t;
+    Session session(t.path(), t.site);
+    openForBackup(t, session);
+    if (HasFatalFailure())
+        return;
 
     TBakup1 screen(session);
     screen.show();
@@ -172,14 +183,12 @@ TEST(LoginScreens, BackupAndRestoreRoundTripOnTheScreen)
 TEST(LoginScreens, RestoreScreenUsesTheDataFolderItShows)
 {
     TempInstallation t;
-    t.create();
     Session session(t.path(), t.site);
+    openForBackup(t, session);
+    if (HasFatalFailure())
+        return;
     ScriptedPrompt yes({}, true);
-    ASSERT_EQ(session.ReadConnectionFile(), ConnectionFileState::Ready);
-    ASSERT_TRUE(session.ConnectServer(yes));
-    ASSERT_TRUE(session.OpenSection(1403, QStringLiteral("0"), yes));
     ASSERT_TRUE(createAccountingDatabase(session, 1403, QStringLiteral("0"), yes));
-    ASSERT_TRUE(execSql(session.deposits(), QStringLiteral("INSERT INTO GENERAL_INFO (CODE, OSTANNAME) VALUES (1, 'پيش از پشتيبان')")));
 
     TBakup1 screen(session);
     screen.show();
