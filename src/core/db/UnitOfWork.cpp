@@ -1,7 +1,7 @@
 #include "core/db/UnitOfWork.h"
 
 #include "core/db/Cursor.h"
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/util/Jalali.h"
 
 #include <QJsonArray>

@@ -7,7 +7,7 @@
 #include "core/db/AuditTrail.h"
 #include "core/db/Db.h"
 #include "core/db/Server.h"
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 
 #include <QDateTime>
 #include <QHash>

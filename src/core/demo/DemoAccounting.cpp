@@ -1,6 +1,6 @@
 // The accounting side: a database for every fiscal year of the window, and in it the
 // vouchers that paid the contractors and kept back the deposits the register read.
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 #include "core/startup/ServerSetup.h"
 

@@ -1,7 +1,7 @@
 // The common base data every register refers to: banks, branches and the office's
 // accounts, provinces, the parameters of contracts, plans, projects and centres, the
 // detail accounts of contractors and persons, and their contracts.
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 #include "core/util/Numbers.h"
 

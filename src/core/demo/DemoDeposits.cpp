@@ -1,7 +1,7 @@
 // The deposits register over the window: the deposits themselves, the month lists
 // sent to the treasury and its credit notices, the owners' release requests, the
 // fund requests, the refunds and the petty-cash floats they were paid from.
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 
 namespace orvak::demo {

@@ -1,6 +1,6 @@
 // The guarantees register: guarantees of every type and status, the last operation
 // on each with the bank's answer where one has come, and the register's own lists.
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 
 #include <utility>

@@ -1,7 +1,7 @@
 #include "core/demo/DemoInstallation.h"
 
 #include "core/db/Db.h"
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 #include "core/startup/ServerSetup.h"
 

@@ -1,6 +1,6 @@
 // Bank statements: the last two months of the receiving account's statement, with the
 // matched deposits and a few lines nobody has explained yet.
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
 
 namespace orvak::demo {

@@ -1,7 +1,8 @@
 #pragma once
-// Fast insertion of many rows into one table of an embedded database: one prepared
-// statement, values bound straight to it. For the demo installation and imports of
-// large files; other servers get the same rows through ordinary statements.
+// Fast insertion of many rows into one table: one prepared statement, values bound
+// straight to the embedded engine's own statement; other servers get the same rows
+// through an ordinary prepared statement. For the demo installation, imports of
+// large files and the change history.
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "core/db/sqlite/BulkInserter.h"
+#include "core/db/BulkInserter.h"
 
 #include "core/db/sqlite/SqliteHandle.h"
 
