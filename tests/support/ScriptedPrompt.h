@@ -5,25 +5,17 @@
 
 namespace orvak::startup {
 
-class ScriptedPrompt : public Prompt {
+class ScriptedPrompt : public CollectingPrompt {
 public:
     explicit ScriptedPrompt(QList<bool> answers = {}, bool otherwise = false)
-        : answers_(std::move(answers))
-        , otherwise_(otherwise)
+        : CollectingPrompt(otherwise)
+        , answers_(std::move(answers))
     {
     }
-    void info(const QString& text) override { infos << text; }
     bool ask(const QString& text) override
     {
-        questions << text;
-        return answers_.isEmpty() ? otherwise_ : answers_.takeFirst();
-    }
-    std::optional<QString> askText(const QString& label, bool) override
-    {
-        questions << label;
-        if (texts.isEmpty())
-            return std::nullopt;
-        return texts.takeFirst();
+        const bool otherwise = CollectingPrompt::ask(text);
+        return answers_.isEmpty() ? otherwise : answers_.takeFirst();
     }
     void progress(const QString& title, int, int) override
     {
@@ -31,14 +23,10 @@ public:
             steps << title;
     }
 
-    QStringList infos;
-    QStringList questions;
-    QStringList texts;   // answers for askText
     QStringList steps;
 
 private:
     QList<bool> answers_;
-    bool otherwise_;
 };
 
 } // namespace orvak::startup
