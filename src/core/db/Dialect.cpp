@@ -238,12 +238,16 @@ QStringList SqlServerDialect::primaryKey(QSqlDatabase db, const QString& databas
 QStringList SqlServerDialect::rowIdentity(const QStringList& keys) const { return keys; }
 
 QString SqlServerDialect::updateReturning(const QString& target, const QString& set, const QString& where,
-                                          const QStringList& identity) const
+                                          const QStringList& identity, const QStringList& columns) const
 {
-    QStringList old;
+    QStringList out;
     for (int i = 0; i < identity.size(); ++i)
-        old << QStringLiteral("DELETED.%1 AS __id%2").arg(bracket(identity[i])).arg(i);
-    return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3, INSERTED.* WHERE %4").arg(target, set, old.join(QStringLiteral(", ")), where);
+        out << QStringLiteral("DELETED.%1 AS __id%2").arg(bracket(identity[i])).arg(i);
+    if (columns.isEmpty())
+        out << QStringLiteral("INSERTED.*");
+    for (const QString& c : columns)
+        out << QStringLiteral("INSERTED.") + bracket(c);
+    return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3 WHERE %4").arg(target, set, out.join(QStringLiteral(", ")), where);
 }
 
 QStringList SqliteDialect::primaryKey(QSqlDatabase db, const QString& database, const QString& table) const
@@ -267,12 +271,16 @@ QStringList SqliteDialect::primaryKey(QSqlDatabase db, const QString& database, 
 QStringList SqliteDialect::rowIdentity(const QStringList&) const { return {QStringLiteral("rowid")}; }
 
 QString SqliteDialect::updateReturning(const QString& target, const QString& set, const QString& where,
-                                       const QStringList& identity) const
+                                       const QStringList& identity, const QStringList& columns) const
 {
-    QStringList old;
+    QStringList out;
     for (int i = 0; i < identity.size(); ++i)
-        old << QStringLiteral("%1 AS __id%2").arg(identity[i]).arg(i);
-    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4, *").arg(target, set, where, old.join(QStringLiteral(", ")));
+        out << QStringLiteral("%1 AS __id%2").arg(identity[i]).arg(i);
+    if (columns.isEmpty())
+        out << QStringLiteral("*");
+    for (const QString& c : columns)
+        out << bracket(c);
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4").arg(target, set, where, out.join(QStringLiteral(", ")));
 }
 
 QString SqlServerDialect::deleteReturning(const QString& target, const QString& where) const

@@ -44,9 +44,9 @@ public:
     // own row id where it has one, otherwise the key columns' old values.
     virtual QStringList rowIdentity(const QStringList& keys) const = 0;
     // UPDATE target SET set WHERE where, giving back each changed row: its identity
-    // before the change as __id0.., then all its columns after it.
+    // before the change as __id0.., then the columns after it (all when empty).
     virtual QString updateReturning(const QString& target, const QString& set, const QString& where,
-                                    const QStringList& identity) const = 0;
+                                    const QStringList& identity, const QStringList& columns) const = 0;
     // DELETE FROM target WHERE where, giving back the deleted rows.
     virtual QString deleteReturning(const QString& target, const QString& where) const = 0;
 };
@@ -68,7 +68,7 @@ public:
     QStringList primaryKey(QSqlDatabase db, const QString& database, const QString& table) const override;
     QStringList rowIdentity(const QStringList& keys) const override;
     QString updateReturning(const QString& target, const QString& set, const QString& where,
-                            const QStringList& identity) const override;
+                            const QStringList& identity, const QStringList& columns) const override;
     QString deleteReturning(const QString& target, const QString& where) const override;
 };
 
@@ -89,7 +89,7 @@ public:
     QStringList primaryKey(QSqlDatabase db, const QString& database, const QString& table) const override;
     QStringList rowIdentity(const QStringList& keys) const override;
     QString updateReturning(const QString& target, const QString& set, const QString& where,
-                            const QStringList& identity) const override;
+                            const QStringList& identity, const QStringList& columns) const override;
     QString deleteReturning(const QString& target, const QString& where) const override;
 };
 

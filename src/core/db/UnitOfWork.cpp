@@ -293,8 +293,12 @@ bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QS
         return true;
     if (!entry_) {
         const QString target = table(Store::Common, QStringLiteral("AUDITTRAIL"));
-        if (!ok() || !stamp())
+        if (!ok())
             return false;
+        // One time for all the entries of this work.
+        const QDateTime now = place_.clock ? place_.clock() : QDateTime::currentDateTime();
+        stamp_[0] = util::toJalali(now.date()).toText();
+        stamp_[1] = now.time().toString(QStringLiteral("HH:mm:ss"));
         entry_ = std::make_unique<BulkInserter>(db_, target,
                                                 QStringList{QStringLiteral("PROGID"), QStringLiteral("ADATE"), QStringLiteral("ATIME"),
                                                             QStringLiteral("UCODE"), QStringLiteral("WORKSTATION"), QStringLiteral("DBNAME"),
@@ -308,16 +312,6 @@ bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QS
     if (!entry_->insert())
         return fail(entry_->error());
     ++entries_;
-    return true;
-}
-
-bool UnitOfWork::stamp()
-{
-    if (stamp_[0].isEmpty()) {
-        const QDateTime now = place_.clock ? place_.clock() : QDateTime::currentDateTime();
-        stamp_[0] = util::toJalali(now.date()).toText();
-        stamp_[1] = now.time().toString(QStringLiteral("HH:mm:ss"));
-    }
     return true;
 }
 
@@ -431,11 +425,7 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
         if (!old->failure().isEmpty())
             return fail(old->failure());
     }
-    QString returning = dialect().updateReturning(target, set, condition, identity);
-    if (wanted != QLatin1String("*"))
-        returning = returning.replace(QStringLiteral(", *"), QStringLiteral(", ") + wanted)
-                        .replace(QStringLiteral("INSERTED.*"), QStringLiteral("INSERTED.") + compared.join(QStringLiteral(", INSERTED.")));
-    std::unique_ptr<Cursor> changed = openCursor(db_, returning, binds, &why);
+    std::unique_ptr<Cursor> changed = openCursor(db_, dialect().updateReturning(target, set, condition, identity, compared), binds, &why);
     if (!changed)
         return fail(why);
     const QStringList after = changed->fieldNames();

@@ -82,7 +82,6 @@ private:
     bool reachable(Store store);
     QStringList keysOf(Store store, const QString& table);
     bool writeEntry(Store store, const QString& table, QChar op, const QString& key, const QString& changes);
-    bool stamp();
     bool step(bool ok, const QString& why);
 
     WorkPlace place_;
