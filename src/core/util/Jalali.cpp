@@ -95,11 +95,12 @@ JalaliDate toJalali(const QDate& date)
     const qint64 day = date.toJulianDay();
     // QDate has no year 0: 1 BC is its year -1.
     int jy = (date.year() < 0 ? date.year() + 1 : date.year()) - 621;
-    while (day < nowruz(jy))
-        --jy;
-    while (day >= nowruz(jy + 1))
-        ++jy;
-    const int dayOfYear = int(day - nowruz(jy));
+    qint64 start = nowruz(jy);
+    while (day < start)
+        start = nowruz(--jy);
+    for (qint64 next = nowruz(jy + 1); day >= next; next = nowruz(++jy + 1))
+        start = next;
+    const int dayOfYear = int(day - start);
     if (dayOfYear < 6 * 31)
         return {jy, dayOfYear / 31 + 1, dayOfYear % 31 + 1};
     return {jy, (dayOfYear - 6 * 31) / 30 + 7, (dayOfYear - 6 * 31) % 30 + 1};
