@@ -54,6 +54,8 @@ QString loadBundledFonts()
             if (id >= 0 && f.isEmpty())
                 f = QFontDatabase::applicationFontFamilies(id).value(0);
         }
+        for (const char* file : {":/fonts/NotoSansArabic-Regular.ttf", ":/fonts/NotoSansArabic-Bold.ttf"})
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
         return f;
     }();
     return family;
@@ -61,10 +63,17 @@ QString loadBundledFonts()
 
 QFont reportFont(double points)
 {
-    const QString family = loadBundledFonts();
+    const QString screenFamily = loadBundledFonts();
+    // Vazirmatn draws some joined letters (پ, ت, ي among them) with glyphs that no
+    // character maps to, so a PDF set in it loses them to search and copy. Noto Sans
+    // Arabic maps every form back; its lack of Latin letters and of "/" is made up
+    // by Vazirmatn, so dates and amounts keep the screen's shapes.
+    QStringList families{QStringLiteral("Noto Sans Arabic")};
+    if (!screenFamily.isEmpty())
+        families << screenFamily;
+    families << QStringLiteral("DejaVu Sans");
     QFont f;
-    f.setFamilies({family.isEmpty() ? QStringLiteral("Noto Sans Arabic") : family, QStringLiteral("Noto Sans Arabic"),
-                   QStringLiteral("DejaVu Sans")});
+    f.setFamilies(families);
     f.setPointSizeF(points);
     return f;
 }

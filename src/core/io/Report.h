@@ -64,9 +64,11 @@ bool writeReportPdf(const ReportModel& model, const QString& path, QString* erro
 
 // Numbers and dates inside right-to-left text, isolated so they never read reversed.
 QString isolateLtr(const QString& text);
-// The report font: Vazirmatn when it could be loaded, otherwise Noto Sans Arabic.
+// The font of everything printed (reports, PDFs, printed charts): the bundled Noto
+// Sans Arabic, whose text a PDF keeps whole, with Vazirmatn for what it lacks.
 QFont reportFont(double points = 9);
-// Registers the bundled fonts once (the program and the command line both print).
+// Registers the bundled fonts once (the program and the command line both print);
+// returns the screen's family, Vazirmatn, or empty when it could not be loaded.
 QString loadBundledFonts();
 
 } // namespace orvak::io

@@ -2,27 +2,75 @@
 
 #include "core/util/Numbers.h"
 
-#include <QCalendar>
-#include <array>
 #include <QRegularExpression>
+#include <array>
+#include <iterator>
 
 namespace orvak::util {
 
 namespace {
 
-const QCalendar& jalaliCalendar()
+QString pad2(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+int floorDiv(int a, int b) { return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0); }
+int floorMod(int a, int b) { return a - floorDiv(a, b) * b; }
+
+// Years at which the 33-year cycles of the calendar break (Borkowski's table, the
+// one the common jalaali libraries use). Through 1500 it gives the Nowruz of the
+// official calendar, the day whose Tehran noon follows the vernal equinox, where
+// a plain 33-year rule already goes wrong in 1436 and 1469.
+constexpr int kBreaks[] = {-61, 9, 38, 199, 426, 686, 756, 818, 1111, 1181,
+                           1210, 1635, 2060, 2097, 2192, 2262, 2324, 2394, 2456, 3178};
+constexpr int kFirstYear = kBreaks[0];
+constexpr int kLastYear = kBreaks[std::size(kBreaks) - 1] - 1;
+constexpr int kCycleYears = 33;
+constexpr qint64 kCycleDays = 33 * 365 + 8;
+
+// Julian day of 1 Farvardin of a year of the table.
+qint64 nowruzFromBreaks(int jy)
 {
-    static const QCalendar calendar(QCalendar::System::Jalali);
-    return calendar;
+    int leapsBefore = -14;
+    int segmentStart = kBreaks[0];
+    int jump = 0;
+    for (size_t i = 1; i < std::size(kBreaks); ++i) {
+        jump = kBreaks[i] - segmentStart;
+        if (jy < kBreaks[i])
+            break;
+        leapsBefore += floorDiv(jump, 33) * 8 + floorDiv(floorMod(jump, 33), 4);
+        segmentStart = kBreaks[i];
+    }
+    const int n = jy - segmentStart;
+    leapsBefore += floorDiv(n, 33) * 8 + floorDiv(floorMod(n, 33) + 3, 4);
+    if (floorMod(jump, 33) == 4 && jump - n == 4)
+        ++leapsBefore;
+    const int gy = jy + 621;
+    const int gregorianLeaps = floorDiv(gy, 4) - floorDiv((floorDiv(gy, 100) + 1) * 3, 4) - 150;
+    const int marchDay = 20 + leapsBefore - gregorianLeaps;
+    return QDate(gy, 3, 1).toJulianDay() + marchDay - 1;
 }
 
-QString pad2(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+// Outside the table whole 33-year cycles of eight leap years carry it on, so that
+// every day still has exactly one date.
+qint64 nowruz(int jy)
+{
+    if (jy < kFirstYear) {
+        const int cycles = floorDiv(kFirstYear - jy + kCycleYears - 1, kCycleYears);
+        return nowruzFromBreaks(jy + cycles * kCycleYears) - cycles * kCycleDays;
+    }
+    if (jy > kLastYear) {
+        const int cycles = floorDiv(jy - kLastYear + kCycleYears - 1, kCycleYears);
+        return nowruzFromBreaks(jy - cycles * kCycleYears) + cycles * kCycleDays;
+    }
+    return nowruzFromBreaks(jy);
+}
+
+int daysInYear(int jy) { return int(nowruz(jy + 1) - nowruz(jy)); }
 
 } // namespace
 
 bool JalaliDate::isValid() const
 {
-    return year >= 1 && year <= 9999 && jalaliCalendar().isDateValid(year, month, day);
+    return year >= 1 && year <= 9999 && day >= 1 && day <= jalaliMonthLength(year, month);
 }
 
 QString JalaliDate::toText() const
@@ -44,15 +92,26 @@ JalaliDate toJalali(const QDate& date)
 {
     if (!date.isValid())
         return {};
-    const QCalendar::YearMonthDay parts = jalaliCalendar().partsFromDate(date);
-    return {parts.year, parts.month, parts.day};
+    const qint64 day = date.toJulianDay();
+    // QDate has no year 0: 1 BC is its year -1.
+    int jy = (date.year() < 0 ? date.year() + 1 : date.year()) - 621;
+    qint64 start = nowruz(jy);
+    while (day < start)
+        start = nowruz(--jy);
+    for (qint64 next = nowruz(jy + 1); day >= next; next = nowruz(++jy + 1))
+        start = next;
+    const int dayOfYear = int(day - start);
+    if (dayOfYear < 6 * 31)
+        return {jy, dayOfYear / 31 + 1, dayOfYear % 31 + 1};
+    return {jy, (dayOfYear - 6 * 31) / 30 + 7, (dayOfYear - 6 * 31) % 30 + 1};
 }
 
 QDate JalaliToGregorian(int jy, int jm, int jd)
 {
     if (!JalaliDate{jy, jm, jd}.isValid())
         return {};
-    return jalaliCalendar().dateFromParts(jy, jm, jd);
+    const int daysBefore = jm <= 7 ? (jm - 1) * 31 : 6 * 31 + (jm - 7) * 30;
+    return QDate::fromJulianDay(nowruz(jy) + daysBefore + jd - 1);
 }
 
 QDate toGregorian(const JalaliDate& date) { return JalaliToGregorian(date.year, date.month, date.day); }
@@ -97,9 +156,16 @@ std::optional<QDate> parseGregorian(const QString& text)
     return d;
 }
 
-int jalaliMonthLength(int year, int month) { return jalaliCalendar().daysInMonth(month, year); }
+int jalaliMonthLength(int year, int month)
+{
+    if (month < 1 || month > 12)
+        return 0;
+    if (month <= 6)
+        return 31;
+    return month <= 11 ? 30 : daysInYear(year) - 336;
+}
 
-bool isJalaliLeapYear(int year) { return jalaliCalendar().isLeapYear(year); }
+bool isJalaliLeapYear(int year) { return daysInYear(year) == 366; }
 
 QDateTime Clock::now() const
 {

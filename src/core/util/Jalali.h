@@ -22,7 +22,8 @@ struct JalaliDate {
 // The empty date as a masked date field shows it.
 inline constexpr const char16_t* EmptyDateText = u"    /  /  ";
 
-// Both directions follow the official calendar (Qt's Jalali calendar).
+// Both directions follow the official calendar for every day of 1300..1500 (and
+// carry its cycles on, algorithmically, beyond).
 JalaliDate GregorianToJalali(int gy, int gm, int gd);
 JalaliDate toJalali(const QDate& date);
 QDate JalaliToGregorian(int jy, int jm, int jd);   // invalid QDate for an invalid date

@@ -78,9 +78,13 @@ ChartDialog::ChartDialog(const ListModel& model, const QString& title, QWidget* 
 
 void ChartDialog::rebuild()
 {
+    // The printed font throughout, so that a chart printed to PDF keeps its text.
+    const QFont font = io::reportFont(9);
     auto* chart = new QChart;
     chart->setTitle(title_);
-    chart->setFont(io::reportFont(9));
+    chart->setFont(font);
+    chart->setTitleFont(font);
+    chart->legend()->setFont(font);
     chart->setLocalizeNumbers(true);
     if (value_->count() == 0) {
         view_->setChart(chart);
@@ -90,7 +94,7 @@ void ChartDialog::rebuild()
     if (kind_->currentIndex() == 1) {
         auto* pie = new QPieSeries(chart);
         for (const ChartSlice& s : slices)
-            pie->append(s.label, s.value);
+            pie->append(s.label, s.value)->setLabelFont(font);
         pie->setLabelsVisible(true);
         chart->addSeries(pie);
     } else {
@@ -105,7 +109,9 @@ void ChartDialog::rebuild()
         chart->addSeries(bars);
         auto* x = new QBarCategoryAxis(chart);
         x->append(labels);
+        x->setLabelsFont(font);
         auto* y = new QValueAxis(chart);
+        y->setLabelsFont(font);
         y->setLabelFormat(QStringLiteral("%.0f"));
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);

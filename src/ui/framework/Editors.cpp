@@ -1,8 +1,8 @@
 #include "ui/framework/Editors.h"
 
 #include "core/util/Numbers.h"
+#include "ui/framework/JalaliMonthView.h"
 
-#include <QCalendarWidget>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
@@ -99,17 +99,11 @@ void JalaliDateEdit::showCalendar()
     QDialog popup(this, Qt::Popup);
     auto* layout = new QVBoxLayout(&popup);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* calendar = new QCalendarWidget(&popup);
-    calendar->setCalendar(QCalendar(QCalendar::System::Jalali));
-    calendar->setLayoutDirection(Qt::RightToLeft);   // the popup belongs to the left-to-right editor
-    calendar->setFirstDayOfWeek(Qt::Saturday);
-    if (const auto d = date())
-        calendar->setSelectedDate(util::toGregorian(*d));
-    else
-        calendar->setSelectedDate(QDate::currentDate());
+    auto* calendar = new JalaliMonthView(&popup);
+    calendar->setDate(date().value_or(util::toJalali(QDate::currentDate())));
     layout->addWidget(calendar);
-    connect(calendar, &QCalendarWidget::activated, &popup, [&](const QDate& d) {
-        setText(util::toJalali(d).toText());
+    connect(calendar, &JalaliMonthView::picked, &popup, [&](const util::JalaliDate& d) {
+        setText(d.toText());
         popup.accept();
     });
     popup.move(mapToGlobal(QPoint(0, height())));

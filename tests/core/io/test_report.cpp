@@ -1,4 +1,5 @@
 #include "core/io/Report.h"
+#include "core/io/ListOutput.h"
 #include "support/TestSupport.h"
 #include "core/util/AmountWords.h"
 #include "core/util/Numbers.h"
@@ -121,4 +122,35 @@ TEST(Report, PdfFileAndEmptyReport)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("empty.pdf"))));
     EXPECT_FALSE(writeReportPdf(deposits(3), QStringLiteral("/no/such/folder/r.pdf"), &error));
+}
+
+// A list printed to PDF keeps its text for search and copy: the title, names whose
+// joined letters (پ, ت, ي) a font may draw with unmapped glyphs, dates and amounts.
+TEST(Report, PdfKeepsItsText)
+{
+    const QList<ListColumn> columns = {
+        fieldColumn(QStringLiteral("NAME"), QStringLiteral("صاحب سپرده"), 200),
+        fieldColumn(QStringLiteral("SDATE"), QStringLiteral("تاريخ"), 80, CellFormat::JalaliDate),
+        fieldColumn(QStringLiteral("MABLAGH"), QStringLiteral("مبلغ"), 100, CellFormat::Amount, true)};
+    RowSet rows;
+    rows.setFieldNames({QStringLiteral("NAME"), QStringLiteral("SDATE"), QStringLiteral("MABLAGH")});
+    rows.appendRow({QStringLiteral("حسين پور"), QStringLiteral("1403/02/05"), 12500000});
+    rows.appendRow({QStringLiteral("شرکت تيسفون"), QStringLiteral("1436/12/30"), 3000000});
+    const ReportModel report = reportOfTable(exportTableOf(QStringLiteral("سپرده هاي دريافتي"), columns, rows));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    QString error;
+    ASSERT_TRUE(writeReportPdf(report, path, &error)) << error.toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    ASSERT_EQ(text.exitCode(), 0) << text.readAllStandardError().toStdString();
+    // The extractor gives the joined forms as presentation characters.
+    const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    for (const QString& expected : {QStringLiteral("سپرده هاي دريافتي"), QStringLiteral("صاحب سپرده"), QStringLiteral("حسين پور"),
+                                    QStringLiteral("شرکت تيسفون"), QStringLiteral("1403/02/05"), QStringLiteral("1436/12/30"),
+                                    QStringLiteral("12,500,000"), QStringLiteral("15,500,000"), QStringLiteral("جمع کل"),
+                                    QStringLiteral("پانزده ميليون و پانصد هزار ريال")})
+        EXPECT_TRUE(out.contains(expected)) << expected.toStdString() << " not in:\n" << out.toStdString();
 }
