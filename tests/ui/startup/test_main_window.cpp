@@ -14,6 +14,7 @@
 #include "ui/startup/TGT_PASS.h"
 #include "ui/startup/TMainForm.h"
 #include "support/AutoAnswer.h"
+#include "support/ScriptedUser.h"
 #include "support/TempInstallation.h"
 
 #include <QAbstractButton>
@@ -38,73 +39,15 @@ using namespace orvak;
 using namespace orvak::startup;
 using namespace orvak::ui::startup;
 using orvak::test::AutoAnswer;
+using orvak::test::closeModal;
+using orvak::test::modal;
+using orvak::test::Script;
+using orvak::test::waitUntil;
 using orvak::test::TempInstallation;
 
 namespace {
 
 TMainForm* mainWindow() { return qobject_cast<TMainForm*>(ui::framework::screenSlot(QStringLiteral("MainForm")).data()); }
-
-// Plays a user at the program while it runs its own modal loops: each step waits
-// until its condition holds, then acts. Actions that open a modal window are posted,
-// so that the steps go on inside it. Gives up (and ends the run) after 20 s.
-class Script : public QObject {
-public:
-    struct Step {
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    explicit Script(QList<Step> steps, std::function<void()> giveUp)
-        : steps_(std::move(steps))
-        , giveUp_(std::move(giveUp))
-    {
-        clock_.start();
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            seen << QString::fromLatin1(QApplication::activeModalWidget() ? QApplication::activeModalWidget()->metaObject()->className() : "");
-            if (next_ >= steps_.size())
-                return;
-            if (clock_.elapsed() > 20000) {
-                ADD_FAILURE() << "step " << next_ << " never became ready; modal: "
-                              << (QApplication::activeModalWidget() ? QApplication::activeModalWidget()->metaObject()->className() : "none")
-                              << " main: " << (mainWindow() ? mainWindow()->isVisible() : -1) << (mainWindow() ? mainWindow()->isStarted() : -1);
-                next_ = steps_.size();
-                giveUp_();
-                return;
-            }
-            if (!steps_[next_].ready())
-                return;
-            const Step step = steps_[next_++];
-            QTimer::singleShot(0, this, step.act);
-        });
-        timer_.start(10);
-    }
-    bool finished() const { return next_ >= steps_.size(); }
-    QStringList seen;   // the modal window of each tick
-
-private:
-    QList<Step> steps_;
-    std::function<void()> giveUp_;
-    qsizetype next_ = 0;
-    QTimer timer_;
-    QElapsedTimer clock_;
-};
-
-template <class T>
-T* modal()
-{
-    return qobject_cast<T*>(QApplication::activeModalWidget());
-}
-
-bool waitUntil(const std::function<bool()>& condition, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 // Shows a main window and lets its one-shot start (the section's opening) finish.
 void showStarted(TMainForm& main)
@@ -251,7 +194,7 @@ TEST(MainWindow, AChangeOfUserOnTheLockKeepsTheWindowAndClosesTheOtherUsersScree
                         lock->password->setText(QStringLiteral("p"));
                         QTest::keyClick(lock, Qt::Key_F10);
                     }}},
-                  [] { if (QWidget* m = QApplication::activeModalWidget()) m->close(); });
+                  closeModal);
     EXPECT_TRUE(main.lockOrChangeUser());
     EXPECT_EQ(session.currentUserCode(), 8);
     EXPECT_TRUE(main.isVisible());
@@ -287,7 +230,7 @@ TEST(MainWindow, SavedMainScreenSettingsApplyAtOnceAndAtTheNextShowing)
                         modal<TFSETORVAKTIME>()->showSettings(s);
                         QTest::keyClick(modal<TFSETORVAKTIME>(), Qt::Key_F10);
                     }}},
-                  [] { if (QWidget* m = QApplication::activeModalWidget()) m->close(); });
+                  closeModal);
     ASSERT_TRUE(main.trigger(QStringLiteral("تنظيمات صفحه اصلي")));
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(main.mainScreenSettings(), s);
