@@ -15,13 +15,14 @@ namespace {
 // painter: the command line builds it without a display), the same every time.
 QByteArray organisationEmblem()
 {
-    const int side = 96;
+    const int side = 192;
+    const double unit = side / 96.0;   // the drawing is laid out on 96 units
     QImage image(side, side, QImage::Format_ARGB32);
     const double c = (side - 1) / 2.0;
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             const double dx = x - c, dy = y - c;
-            const double r = std::hypot(dx, dy);
+            const double r = std::hypot(dx, dy) / unit;
             const double angle = std::atan2(dy, dx);
             const double star = 22 + 10 * std::cos(8 * angle);
             QRgb colour = qRgba(0, 0, 0, 0);

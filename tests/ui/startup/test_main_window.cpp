@@ -340,8 +340,8 @@ TEST(MainWindow, AboutBoxCalculatorAndTheMenuKey)
     t.create();
     TABOUTAPP about(*t.session);
     const QString said = about.texts().join(QLatin1Char('\n'));
-    for (const QString& part : {VersionDate(), EditionTitle(), t.site.organisationName, QStringLiteral("8/12")})
-        EXPECT_TRUE(said.contains(part)) << part.toStdString();
+    for (const QString& text : {VersionDate(), EditionTitle(), t.site.organisationName, QStringLiteral("8/12")})
+        EXPECT_TRUE(said.contains(text)) << text.toStdString();
 
     TFCalculator calculator(*t.session);
     calculator.show();
