@@ -318,6 +318,13 @@ void TMainForm::showPicture(const QString& file)
     background_->setPixmap(QPixmap::fromImage(arrangeBackground(image, background_->size(), look_)));
 }
 
+void TMainForm::hideEvent(QHideEvent* event)
+{
+    // Nobody watches the show behind the login form or the lock.
+    slides_.stop();
+    QDialog::hideEvent(event);
+}
+
 void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
@@ -327,18 +334,24 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::applyMainScreenSettings()
 {
+    const MainScreenSettings was = look_;
     look_ = loadMainScreenSettings(mainScreenSettingsFile(session_.startDir())).value_or(MainScreenSettings{});
     analogClock_->setColours(QColor(look_.handsColour), QColor(look_.faceColour));
     analogClock_->setSecondsHand(look_.showSeconds);
     analogClock_->setVisible(!look_.clockOff);
-    // A new folder or interval starts the show from its first picture.
+    tick();
+    // A running show goes on unless its folder or pace changed; a new one starts
+    // from its first picture, over the background until that comes.
+    if (slides_.isActive() && look_.slideFolder == was.slideFolder && look_.interval == was.interval) {
+        showPicture(picture_);   // turned and fitted anew
+        return;
+    }
     slide_ = 1;
     if (!look_.slideFolder.isEmpty())
         slides_.start(std::max(1, look_.interval) * 1000);
     else
         slides_.stop();
     showPicture(backgroundPictureFile(look_, session_.user().background));
-    tick();
 }
 
 void TMainForm::setTimeSource(ResyncingClock::Source source)
