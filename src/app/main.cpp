@@ -67,10 +67,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsSet("ORVAK_EXIT_AT_LOGIN")) {
         QTimer::singleShot(0, login, [login, &launched] {
             std::fprintf(stderr, "login form after %lld ms\n", static_cast<long long>(launched.elapsed()));
-            login->done(0);
+            login->endProgram();
         });
     }
-    login->exec();
+    login->run();
 
     ui::framework::closeAllScreens();
     session.CloseConnections();

@@ -125,7 +125,12 @@ QJsonArray change(const QString& column, const QVariant& before, const QVariant&
     auto value = [&](const QVariant& v) {
         if (v.isNull())
             return QJsonValue();
-        return secret(column) ? QJsonValue(kHidden) : QJsonValue::fromVariant(v);
+        if (secret(column))
+            return QJsonValue(kHidden);
+        // A picture or file is not text: the history keeps its size only.
+        if (v.typeId() == QMetaType::QByteArray)
+            return QJsonValue(QStringLiteral("(%1 bytes)").arg(v.toByteArray().size()));
+        return QJsonValue::fromVariant(v);
     };
     return QJsonArray{value(before), value(after)};
 }

@@ -4,7 +4,46 @@
 #include "core/demo/DemoSteps.h"
 #include "core/startup/ServerSetup.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <cmath>
+
 namespace orvak::demo {
+
+namespace {
+// The organisation's emblem: rings and a star drawn pixel by pixel (no fonts, no
+// painter: the command line builds it without a display), the same every time.
+QByteArray organisationEmblem()
+{
+    const int side = 192;
+    const double unit = side / 96.0;   // the drawing is laid out on 96 units
+    QImage image(side, side, QImage::Format_ARGB32);
+    const double c = (side - 1) / 2.0;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const double dx = x - c, dy = y - c;
+            const double r = std::hypot(dx, dy) / unit;
+            const double angle = std::atan2(dy, dx);
+            const double star = 22 + 10 * std::cos(8 * angle);
+            QRgb colour = qRgba(0, 0, 0, 0);
+            if (r <= 47 && r > 42)
+                colour = qRgb(0x0d, 0x47, 0xa1);
+            else if (r <= 42 && r > 40)
+                colour = qRgb(0xff, 0xc1, 0x07);
+            else if (r <= star)
+                colour = qRgb(0x1b, 0x5e, 0x20);
+            else if (r <= 40)
+                colour = qRgb(0xf5, 0xf5, 0xf0);
+            image.setPixel(x, y, colour);
+        }
+    }
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
+    image.save(&out, "PNG");
+    return png;
+}
+} // namespace
 
 bool addUsers(DemoContext& ctx)
 {
@@ -70,7 +109,9 @@ bool addSettings(DemoContext& ctx)
         && ctx.exec(db, QStringLiteral("INSERT INTO List4Get (C, KOL, MOIN, WORD1, WORD2, BEDBES) VALUES (0, 21007, 1, 'حسن انجام', 'سپرده', 1)"))
         && ctx.exec(db, QStringLiteral("INSERT INTO TBFISHSEP_HEADER (CODE, NAME, CR, CT, DESCR_EXTRA, font, TANZIM) VALUES (1, 'قبض سپرده استاندارد', 0, 140, '', 'Vazirmatn', 0)"))
         && ctx.exec(db, QStringLiteral("INSERT INTO TBFISHSEP_DETAIL (CODE, PL1, PT1, PS1, PE1, PL2, PT2, PS2, PE2) VALUES (1, 400, 20, 10, 1, 40, 20, 10, 1)"))
-        && ctx.exec(db, QStringLiteral("INSERT INTO TBFISHSEP_DETAIL2 (CODE, PL1, PT1, PS1, PE1, PL2, PT2, PS2, PE2) VALUES (1, 400, 20, 10, 1, 40, 20, 10, 1)"));
+        && ctx.exec(db, QStringLiteral("INSERT INTO TBFISHSEP_DETAIL2 (CODE, PL1, PT1, PS1, PE1, PL2, PT2, PS2, PE2) VALUES (1, 400, 20, 10, 1, 40, 20, 10, 1)"))
+        && ctx.exec(ctx.session->common(), QStringLiteral("INSERT INTO ARM (CODE, PIC, PICTYPE) VALUES (1, :p, 'PNG')"),
+                    {{QStringLiteral(":p"), organisationEmblem()}});
 }
 
 } // namespace orvak::demo

@@ -1,10 +1,13 @@
 #include "core/startup/MainScreenSettings.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QSaveFile>
+#include <QPainter>
 #include <QSettings>
+#include <QTransform>
 
 namespace orvak::startup {
 
@@ -44,8 +47,17 @@ std::optional<MainScreenSettings> loadMainScreenSettings(const QString& file)
     s.slideFolder = ini.value(QStringLiteral("Main/SlideFolder")).toString();
     s.interval = ini.value(QStringLiteral("Main/Interval"), s.interval).toInt();
     s.fit = ini.value(QStringLiteral("Main/Fit"), s.fit).toInt();
+    const int rotation = ini.value(QStringLiteral("Main/Rotation"), s.rotation).toInt();
+    if (rotation == 90 || rotation == 180 || rotation == 270)
+        s.rotation = rotation;
     s.showSeconds = ini.value(QStringLiteral("Clock/Seconds"), s.showSeconds).toBool();
     s.clockOff = ini.value(QStringLiteral("Clock/Off"), s.clockOff).toBool();
+    // A colour the file spells wrongly keeps the default.
+    for (auto [key, colour] : {std::pair{"Clock/HandsColour", &s.handsColour}, std::pair{"Clock/FaceColour", &s.faceColour}}) {
+        const QString name = ini.value(QLatin1String(key)).toString();
+        if (QColor::isValidColorName(name))
+            *colour = name;
+    }
     return s;
 }
 
@@ -65,6 +77,9 @@ bool saveMainScreenSettings(const QString& file, const MainScreenSettings& setti
     groups[QStringLiteral("Main")][QStringLiteral("SlideFolder")] = iniValue(settings.slideFolder);
     groups[QStringLiteral("Main")][QStringLiteral("Interval")] = QString::number(settings.interval);
     groups[QStringLiteral("Main")][QStringLiteral("Fit")] = QString::number(settings.fit);
+    groups[QStringLiteral("Main")][QStringLiteral("Rotation")] = QString::number(settings.rotation);
+    groups[QStringLiteral("Clock")][QStringLiteral("HandsColour")] = iniValue(settings.handsColour);
+    groups[QStringLiteral("Clock")][QStringLiteral("FaceColour")] = iniValue(settings.faceColour);
     groups[QStringLiteral("Clock")][QStringLiteral("Seconds")] = settings.showSeconds ? QStringLiteral("true") : QStringLiteral("false");
     groups[QStringLiteral("Clock")][QStringLiteral("Off")] = settings.clockOff ? QStringLiteral("true") : QStringLiteral("false");
 
@@ -84,5 +99,33 @@ bool saveMainScreenSettings(const QString& file, const MainScreenSettings& setti
     }
     return true;
 }
+
+QString backgroundPictureFile(const MainScreenSettings& settings, const QString& userBackground)
+{
+    for (const QString& file : {userBackground, settings.picture}) {
+        if (!file.isEmpty() && QFileInfo(file).isFile())
+            return file;
+    }
+    return {};
+}
+
+QImage arrangeBackground(const QImage& picture, const QSize& area, const MainScreenSettings& settings)
+{
+    if (picture.isNull() || area.isEmpty())
+        return {};
+    const QImage turned = settings.rotation ? picture.transformed(QTransform().rotate(settings.rotation)) : picture;
+    if (settings.fit == MainScreenSettings::ScreenSize)
+        return turned.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage out(area, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    const QPoint at = settings.fit == MainScreenSettings::Centred
+        ? QPoint((area.width() - turned.width()) / 2, (area.height() - turned.height()) / 2)
+        : QPoint(0, 0);
+    p.drawImage(at, turned);
+    return out;
+}
+
+QString slidePictureFile(const QString& folder, int n) { return QDir(folder).filePath(QStringLiteral("IMG-%1.BMP").arg(n)); }
 
 } // namespace orvak::startup

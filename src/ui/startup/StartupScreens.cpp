@@ -2,7 +2,12 @@
 
 #include "core/startup/Rights.h"
 
+#include "ui/startup/TABOUTAPP.h"
 #include "ui/startup/TBakup1.h"
+#include "ui/startup/TDE_Arm.h"
+#include "ui/startup/TFAbout.h"
+#include "ui/startup/TFAbout_ThisApp.h"
+#include "ui/startup/TFCalculator.h"
 #include "ui/startup/TFGeneral_info.h"
 #include "ui/startup/TFSETORVAKTIME.h"
 #include "ui/startup/TFupdateProgress.h"
@@ -19,7 +24,7 @@ namespace orvak::ui::startup {
 using framework::ScreenKind;
 namespace menu = framework::menu;
 
-// The main window's own commands (lock, fiscal year, exits, about) sit between these
+// The main window's own commands (lock, fiscal year, exits, help topics) sit between these
 // positions; see TMainForm::buildMenu.
 void registerStartupScreens(framework::ScreenRegistry& r)
 {
@@ -34,9 +39,16 @@ void registerStartupScreens(framework::ScreenRegistry& r)
     r.add<TV_USERS>(users, QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), menu::System + 30).accessId = UsersMenuId;
     r.add<TFGeneral_info>(params, QStringLiteral("تنظيمات کلي"), menu::System + 40, ScreenKind::Dialog);
     r.add<TFSETORVAKTIME>({system}, QStringLiteral("تنظيمات صفحه اصلي"), menu::System + 110, ScreenKind::Dialog);
+    r.add<TDE_Arm>({system}, QStringLiteral("اطلاعات استفاده کننده نرم افزار"), menu::System + 120, ScreenKind::Dialog);
 
     r.add<TFupdateProgress>({tools}, QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"), menu::Tools + 100, ScreenKind::KeptDialog);
     r.add<TBakup1>({tools}, QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), menu::Tools + 110, ScreenKind::KeptDialog);
+    r.add<TFCalculator>({tools}, QStringLiteral("ماشين حساب"), menu::Tools + 900);
+
+    const QString help = QStringLiteral("راهنما");
+    r.add<TFAbout>({help}, QStringLiteral("درباره نرم افزارهاي اورواک"), menu::Help + 10, ScreenKind::Dialog);
+    r.add<TABOUTAPP>({help}, QStringLiteral("شناسنامه نرم افزار « سپرده ها و تضمينات  »"), menu::Help + 20, ScreenKind::Dialog);
+    r.add<TFAbout_ThisApp>({help}, QStringLiteral("درباره اين نرم افزار..."), menu::Help + 30, ScreenKind::Dialog);
 }
 
 } // namespace orvak::ui::startup

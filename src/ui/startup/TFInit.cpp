@@ -198,12 +198,40 @@ bool TFInit::doLogin()
         main->showMaximized();
         loop.exec();
         disconnect(done);
+        if (main->endsProgram()) {
+            session_.logOut();
+            endProgram();
+            return true;
+        }
     }
     session_.logOut();
+    // The screens the user left open are not for whoever comes to the form next.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible())
+            w->hide();
+    }
     password_->clear();
     savedPasswordShown_ = false;
     show();
     return true;
+}
+
+void TFInit::run()
+{
+    // Hiding the form for the main window ends its modal run; it is begun again
+    // until the user has left.
+    while (!leaving_) {
+        if (isVisible())
+            hide();
+        exec();
+    }
+}
+
+void TFInit::endProgram()
+{
+    leaving_ = true;
+    waitOver_.stop();
+    QDialog::reject();
 }
 
 bool TFInit::leave()
@@ -211,8 +239,7 @@ bool TFInit::leave()
     TFHoshdarBkUp reminder(this);
     if (reminder.exec() != QDialog::Accepted)
         return false;
-    leaving_ = true;
-    QDialog::reject();
+    endProgram();
     return true;
 }
 

@@ -24,6 +24,12 @@ public:
     bool doLogin();
     // Leaving the form: the backup reminder decides.
     bool leave();
+    // The program's run: the form, modal, until the user leaves it (or the program
+    // ends from the main window). Each login's main window runs inside it.
+    void run();
+    // Ends the run without the reminder (the lock left without a login).
+    void endProgram();
+    bool ended() const { return leaving_; }
 
     QComboBox* userCode() const { return user_; }
     QLineEdit* password() const { return password_; }

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace orvak::ui::startup {
@@ -38,6 +39,10 @@ private:
     QLineEdit* slideFolder_ = nullptr;
     QSpinBox* interval_ = nullptr;
     QComboBox* fit_ = nullptr;
+    QComboBox* rotation_ = nullptr;
+    QPushButton* hands_ = nullptr;
+    QPushButton* face_ = nullptr;
+    QString handsColour_, faceColour_;
     QCheckBox* seconds_ = nullptr;
     QCheckBox* clockOff_ = nullptr;
 };

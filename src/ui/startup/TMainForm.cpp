@@ -14,6 +14,8 @@
 #include "ui/startup/TV_USERS.h"
 #include "core/startup/MainScreenSettings.h"
 #include "ui/startup/TFManager.h"
+#include "ui/startup/AnalogClock.h"
+#include "ui/startup/TFHelp.h"
 #include "core/util/Jalali.h"
 
 #include <QApplication>
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProcess>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -54,6 +57,7 @@ TMainForm::TMainForm(Session& session, const framework::ScreenRegistry& screens,
     : QDialog(parent)
     , session_(session)
     , screens_(screens)
+    , time_([&session] { return session.clock().now(); })
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("اورواک : نرم افزار جامع سپرده ها و تضمينات"));
@@ -93,9 +97,14 @@ TMainForm::TMainForm(Session& session, const framework::ScreenRegistry& screens,
     top->addWidget(quit);
     layout->addLayout(top);
     background_ = new QLabel(this);
+    background_->setObjectName(QStringLiteral("background"));
     background_->setAlignment(Qt::AlignCenter);
     background_->setMinimumSize(400, 300);
+    background_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     layout->addWidget(background_, 1);
+    // The clock face sits in the background's corner.
+    analogClock_ = new AnalogClock(background_);
+    analogClock_->move(12, 12);
     auto* status = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         panels_[i] = new QLabel(this);
@@ -105,19 +114,15 @@ TMainForm::TMainForm(Session& session, const framework::ScreenRegistry& screens,
     layout->addLayout(status);
     buildMenu();
 
-    connect(&clock_, &QTimer::timeout, this, [this] {
-        const QDateTime now = session_.clock().now();
-        panels_[3]->setText(now.time().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char(' ') + session_.clock().todayJalaliLong());
-    });
+    connect(&clock_, &QTimer::timeout, this, &TMainForm::tick);
     connect(&scroller_, &QTimer::timeout, this, [this] {
         QApplication::setApplicationDisplayName(scrolledTitle(kScrollText, scrollStep_));
         scrollStep_ = nextScrollStep(kScrollText, scrollStep_);
     });
     connect(&slides_, &QTimer::timeout, this, [this] {
-        const QString folder = loadMainScreenSettings(mainScreenSettingsFile(session_.startDir())).value_or(MainScreenSettings{}).slideFolder;
-        const QString file = QDir(folder.isEmpty() ? session_.startDir() : folder).filePath(QStringLiteral("IMG-%1.BMP").arg(slide_));
+        const QString file = slidePictureFile(look_.slideFolder, slide_);
         if (QFileInfo::exists(file)) {
-            background_->setPixmap(QPixmap(file).scaled(background_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            showPicture(file);
             ++slide_;
         } else {
             slide_ = 1;
@@ -167,6 +172,7 @@ void TMainForm::openRegistered(const framework::ScreenEntry& entry)
     if (entry.kind == framework::ScreenKind::Dialog)
         delete dialog;
     refreshStatus();
+    applyMainScreenSettings();
 }
 
 void TMainForm::buildMenu()
@@ -217,13 +223,12 @@ void TMainForm::buildMenu()
                  reject();
              }
          }},
-        {{QStringLiteral("راهنما")}, QStringLiteral("درباره اين نرم افزار..."), menu::Help + 100,
-         [this] {
-             framework::ShowInfo(QStringLiteral("شناسنامه نرم افزار « سپرده ها و تضمينات  »") + QLatin1Char('\n') + VersionLabel() + QLatin1Char('\n')
-                                     + session_.site().organisationName,
-                                 this);
-         }},
     };
+    QList<Command> all = commands;
+    // The help topics after the about boxes.
+    int topicAt = menu::Help + 100;
+    for (const HelpTopic& topic : helpTopics())
+        all << Command{{QStringLiteral("راهنما")}, topic.caption, topicAt++, [this, anchor = topic.anchor] { showHelp(anchor); }};
 
     // Both lists merged by position; at equal positions the window's commands first.
     struct Item {
@@ -233,7 +238,7 @@ void TMainForm::buildMenu()
     };
     const QList<framework::ScreenEntry> entries = screens_.entries();
     QList<Item> items;
-    for (const Command& c : commands)
+    for (const Command& c : all)
         items << Item{&c, nullptr, c.position};
     for (const framework::ScreenEntry& e : entries)
         items << Item{nullptr, &e, e.position};
@@ -297,9 +302,80 @@ void TMainForm::refreshStatus()
     panels_[1]->setText(session_.AccountingDbOpen() ? session_.statusYearText() : QStringLiteral("سال مالي ") + QString::number(session_.CurrentYear()));
     section_->setText(session_.SectionTitle());
     panels_[2]->setText(session_.statusSectionText());
-    const QString picture = session_.user().background;
-    if (!picture.isEmpty() && QFileInfo::exists(picture))
-        background_->setPixmap(QPixmap(picture).scaled(background_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // The slide show, when it runs, owns the background.
+    if (!slides_.isActive())
+        showPicture(backgroundPictureFile(look_, session_.user().background));
+}
+
+void TMainForm::showPicture(const QString& file)
+{
+    picture_ = file;
+    const QImage image = file.isEmpty() ? QImage() : QImage(file);
+    if (image.isNull()) {
+        background_->clear();
+        return;
+    }
+    background_->setPixmap(QPixmap::fromImage(arrangeBackground(image, background_->size(), look_)));
+}
+
+void TMainForm::hideEvent(QHideEvent* event)
+{
+    // Nobody watches the show behind the login form or the lock.
+    slides_.stop();
+    QDialog::hideEvent(event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (!picture_.isEmpty())
+        showPicture(picture_);
+}
+
+void TMainForm::applyMainScreenSettings()
+{
+    const MainScreenSettings was = look_;
+    look_ = loadMainScreenSettings(mainScreenSettingsFile(session_.startDir())).value_or(MainScreenSettings{});
+    analogClock_->setColours(QColor(look_.handsColour), QColor(look_.faceColour));
+    analogClock_->setSecondsHand(look_.showSeconds);
+    analogClock_->setVisible(!look_.clockOff);
+    tick();
+    // A running show goes on unless its folder or pace changed; a new one starts
+    // from its first picture, over the background until that comes.
+    if (slides_.isActive() && look_.slideFolder == was.slideFolder && look_.interval == was.interval) {
+        showPicture(picture_);   // turned and fitted anew
+        return;
+    }
+    slide_ = 1;
+    if (!look_.slideFolder.isEmpty())
+        slides_.start(std::max(1, look_.interval) * 1000);
+    else
+        slides_.stop();
+    showPicture(backgroundPictureFile(look_, session_.user().background));
+}
+
+void TMainForm::setTimeSource(ResyncingClock::Source source)
+{
+    time_ = ResyncingClock(std::move(source));
+    tick();
+}
+
+void TMainForm::tick()
+{
+    const QDateTime now = time_.now();
+    // The date text of that moment, without asking the server again.
+    const util::Clock at([now] { return std::optional<QDateTime>(now); });
+    panels_[3]->setText(now.time().toString(look_.showSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm")) + QLatin1Char(' ')
+                        + at.todayJalaliLong());
+    if (!look_.clockOff)
+        analogClock_->setTime(now.time());
+}
+
+void TMainForm::showHelp(const QString& anchor)
+{
+    auto* help = framework::EnsureForm<TFHelp>();
+    framework::showScreen(help);
+    help->showTopic(anchor);
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -307,12 +383,9 @@ void TMainForm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     exiting_ = false;
     setWindowTitle(QStringLiteral(" اورواک : ") + SystemTitlePlural() + QStringLiteral(" ORVAK : ") + SystemTitleLatin());
-    // The slide show runs when the main-screen settings name a folder for it.
-    const MainScreenSettings settings = loadMainScreenSettings(mainScreenSettingsFile(session_.startDir())).value_or(MainScreenSettings{});
-    if (!settings.slideFolder.isEmpty())
-        slides_.start(std::max(1, settings.interval) * 1000);
-    else
-        slides_.stop();
+    endsProgram_ = false;
+    started_ = false;
+    applyMainScreenSettings();
     customer_->setText(session_.site().organisationName);
     // The one-shot start: after the window is on the screen.
     QTimer::singleShot(1, this, &TMainForm::start);
@@ -331,6 +404,7 @@ void TMainForm::start()
     openStartSection(session_, doing);
     doing.hide();
     refreshStatus();
+    started_ = true;
 }
 
 void TMainForm::chooseSection(int index)
@@ -353,15 +427,33 @@ bool TMainForm::chooseYear(int year)
 
 bool TMainForm::lockOrChangeUser()
 {
+    const int before = session_.currentUserCode();
+    // While the program is locked nothing of it shows or answers: the other windows
+    // are put away and the lock is modal over the whole application.
+    QList<QPointer<QWidget>> others;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible()) {
+            others << w;
+            w->hide();
+        }
+    }
     hide();
     TGT_PASS dialog(session_, nullptr);
-    const bool ok = dialog.exec() == QDialog::Accepted;
-    if (!ok) {
-        // Leaving the lock without a login ends the program.
-        QApplication::exit(0);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted) {
+        // Leaving the lock without a login ends the program (the login form sees
+        // endsProgram() when this window has closed).
+        endsProgram_ = true;
         exiting_ = true;
         reject();
         return false;
+    }
+    // Another user does not find the screens of the one before him open.
+    if (session_.currentUserCode() == before) {
+        for (const QPointer<QWidget>& w : std::as_const(others)) {
+            if (w)
+                w->show();
+        }
     }
     show();
     refreshStatus();
@@ -383,6 +475,14 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
         const std::optional<QString> typed = prompt.askText(QStringLiteral("Plz Enter Orvak Password on SQL SERVER ?"), true);
         if (typed && *typed == session_.connection().sqlPassword)
             TFManager(session_, this).exec();
+        return;
+    }
+    // F10 takes the keyboard to the menu bar, as on the office's other programs.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+        if (QAction* first = menu_->actions().value(0)) {
+            menu_->setFocus(Qt::ShortcutFocusReason);
+            menu_->setActiveAction(first);
+        }
         return;
     }
     QDialog::keyPressEvent(event);

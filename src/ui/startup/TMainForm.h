@@ -3,6 +3,8 @@
 // clock, the section label, and the timers. The menu is the screen registry's
 // entries with the window's own commands (lock, fiscal year, exits) among them.
 #include "ui/framework/ScreenRegistry.h"
+#include "core/startup/MainScreenSettings.h"
+#include "core/startup/ResyncingClock.h"
 #include "core/startup/Session.h"
 
 #include <QDialog>
@@ -15,6 +17,8 @@ class QMenuBar;
 namespace orvak::ui::startup {
 
 using namespace orvak::startup;
+
+class AnalogClock;
 
 // The task-bar title at step k of the scroller.
 QString scrolledTitle(const QString& text, int k);
@@ -32,6 +36,7 @@ public:
     bool trigger(const QString& caption);
 
     void start();                 // the one-shot start: the section opens
+    bool isStarted() const { return started_; }
     // What the start does to the session, for callers without the window.
     static bool openStartSection(Session& session, Prompt& prompt);
     // A registered screen through access, the write level, EnsureForm and showing.
@@ -40,16 +45,34 @@ public:
     bool chooseYear(int year);
     bool lockOrChangeUser();
     void refreshStatus();
+    // The main-screen settings of the start folder, as saved: background, slide
+    // show, clock. Runs at every showing and when a dialog of the menu closes.
+    void applyMainScreenSettings();
+    const MainScreenSettings& mainScreenSettings() const { return look_; }
+    AnalogClock* analogClock() const { return analogClock_; }
+    QLabel* background() const { return background_; }
+    bool slideShowRunning() const { return slides_.isActive(); }
+    // The user guide at a help topic's section.
+    void showHelp(const QString& anchor);
+    // Set when the window closed because the program is to end (the lock left
+    // without a login): the login form then ends the program too.
+    bool endsProgram() const { return endsProgram_; }
+    // The clock's time source (tests count its calls); the server's by default.
+    void setTimeSource(ResyncingClock::Source source);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildMenu();
     bool askExit();
+    void tick();
+    void showPicture(const QString& file);
 
     Session& session_;
     const framework::ScreenRegistry& screens_;
@@ -58,12 +81,18 @@ private:
     QLabel* section_ = nullptr;
     QLabel* customer_ = nullptr;
     QLabel* background_ = nullptr;
+    AnalogClock* analogClock_ = nullptr;
+    ResyncingClock time_;
+    MainScreenSettings look_;
+    QString picture_;   // the file the background shows
     QTimer clock_;
     QTimer scroller_;
     QTimer slides_;
     int scrollStep_ = 0;
     int slide_ = 1;
     bool exiting_ = false;
+    bool endsProgram_ = false;
+    bool started_ = false;
 };
 
 } // namespace orvak::ui::startup

@@ -157,14 +157,18 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
     EXPECT_EQ(captions(system),
               (QStringList{QStringLiteral("قفل  سامانه  - تغيير كاربر"), QStringLiteral("تغيير كلمه رمز"), QStringLiteral("امور کاربران اورواک"),
                            QStringLiteral("پارامترها و الزامات"), QStringLiteral("تعيين سال مالي پيشفرض حسابداري"), QStringLiteral("تنظيمات صفحه اصلي"),
-                           QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
+                           QStringLiteral("اطلاعات استفاده کننده نرم افزار"), QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
                            QStringLiteral("خروج و خاموش كردن رايانه"), QStringLiteral("خروج")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("امور کاربران اورواک"))),
               (QStringList{QStringLiteral("کاربران اورواک"), QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("پارامترها و الزامات"))), QStringList{QStringLiteral("تنظيمات کلي")});
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تسهيلات"))),
               (QStringList{QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
-                           QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)")}));
+                           QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), QStringLiteral("ماشين حساب")}));
+    EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("راهنما"))),
+              (QStringList{QStringLiteral("درباره نرم افزارهاي اورواک"), QStringLiteral("شناسنامه نرم افزار « سپرده ها و تضمينات  »"),
+                           QStringLiteral("درباره اين نرم افزار..."), QStringLiteral("فهرست"), QStringLiteral("سامانه"), QStringLiteral("سپرده ها"),
+                           QStringLiteral("تضمينات"), QStringLiteral("تسهيلات")}));
 }
 
 TEST(ScreenRegistry, RegisteredScreenAppearsUnderItsPathAndOpensOnce)

@@ -11,6 +11,7 @@
 #include "ui/startup/TMainForm.h"
 #include "ui/startup/TV_USERS.h"
 #include "support/AutoAnswer.h"
+#include "support/ScriptedUser.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "core/util/Jalali.h"
@@ -39,6 +40,8 @@ using namespace orvak::db;
 using orvak::test::TempInstallation;
 
 using orvak::test::AutoAnswer;
+using orvak::test::closeModal;
+using orvak::test::Script;
 
 TEST(LoginScreens, LoginFlowReturnsToTheFormAfterTheMainWindow)
 {
@@ -46,13 +49,6 @@ TEST(LoginScreens, LoginFlowReturnsToTheFormAfterTheMainWindow)
     t.create();
     Session session(t.path(), t.site);
     TFInit form(session);
-    bool mainShown = false;
-    form.runMainWindow = [&] {
-        mainShown = true;
-        EXPECT_TRUE(session.LoggedIn());
-        EXPECT_EQ(session.currentUserCode(), 3);
-        EXPECT_FALSE(form.isVisible());
-    };
     form.show();
     form.userCode()->setEditText(QStringLiteral("3"));
     form.password()->setText(QStringLiteral("wrong"));
@@ -62,17 +58,35 @@ TEST(LoginScreens, LoginFlowReturnsToTheFormAfterTheMainWindow)
         ASSERT_EQ(answers.texts.size(), 1);
         EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("كلمه رمز اشتباه است.")));
     }
-    EXPECT_FALSE(mainShown);
+    EXPECT_FALSE(ui::framework::screenSlot(QStringLiteral("MainForm")));
     EXPECT_TRUE(form.loginButton()->isEnabled());
 
+    // The program's own main window comes up; closing it is the way back.
     form.password()->setText(t.setup.initialPassword);
     form.savePassword()->setChecked(true);
-    EXPECT_TRUE(form.doLogin());
+    bool mainShown = false;
+    {
+        AutoAnswer answers;   // the section's first opening, the exit question
+        auto main = [] { return qobject_cast<TMainForm*>(ui::framework::screenSlot(QStringLiteral("MainForm")).data()); };
+        Script user({{[&] { return main() && main()->isVisible() && main()->isStarted() && !QApplication::activeModalWidget(); },
+                      [&] {
+                          mainShown = true;
+                          EXPECT_TRUE(session.LoggedIn());
+                          EXPECT_EQ(session.currentUserCode(), 3);
+                          EXPECT_FALSE(form.isVisible());
+                          QTest::keyClick(main(), Qt::Key_Escape);
+                      }}},
+                    closeModal);
+        EXPECT_TRUE(form.doLogin());
+    }
     EXPECT_TRUE(mainShown);
+    EXPECT_FALSE(ui::framework::screenSlot(QStringLiteral("MainForm"))->isVisible());
     EXPECT_FALSE(session.LoggedIn());       // back on the login form
     EXPECT_TRUE(form.password()->text().isEmpty());
     EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.ended());
     EXPECT_EQ(readSavedLogin(t.path()).scrambledPassword, scrambledPassword(t.setup.initialPassword, 3, t.site.installationNumber));
+    ui::framework::closeAllScreens();
 }
 
 TEST(LoginScreens, GuardedMenuCommandIsRefused)
