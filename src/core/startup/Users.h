@@ -5,7 +5,8 @@
 // (UsersMenuId): insert, edit (rights and another's password too) or delete; a
 // manager always has them. Refused, the prompt is told refusalText() and nothing
 // changes. A manager's rows and the manager flag are a manager's alone
-// (managerOnlyText()).
+// (managerOnlyText()). The one exception: everyone keeps his own personal record
+// (saveFamilyUser).
 #include "core/io/ListDefinition.h"
 #include "core/startup/Prompt.h"
 #include "core/startup/Session.h"
@@ -27,7 +28,8 @@ QString userCodeTakenText();
 // The guard of setting another user's password (the edit bit; a manager's, a manager).
 bool mayChangeUserPassword(Session& session, int userCode, Prompt& prompt);
 
-// A person's record in USERS. Dates are Jalali "YYYY/MM/DD", empty when not known.
+// A person's record in USERS. Dates are Jalali "YYYY/MM/DD"; an unknown one is read
+// as stored (empty or the masked "    /  /  ") and written as the masked form.
 struct FamilyUser {
     int code = 0;
     QString lastName, name;
