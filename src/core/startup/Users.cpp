@@ -45,7 +45,25 @@ bool codeIsFree(db::UnitOfWork& w, const QString& sql, const QVariantMap& key, b
     *taken = existing.has_value();
     return w.fail(existing.error());
 }
+
+// Inside the work, before the row of code stops being an allowed manager (deleted,
+// blocked or its flag cleared): the program must keep one, or nobody could ever
+// manage its users again.
+bool keepsAManager(db::UnitOfWork& w, int code)
+{
+    const QString managers = QStringLiteral("SELECT COUNT(*) FROM {common}.PROGUSERS WHERE PROGID = :p AND ISMANAGER = 1 AND ISENABLE = 1 AND ");
+    const QVariantMap binds{{QStringLiteral(":p"), ProgID}, {QStringLiteral(":c"), code}};
+    const auto self = w.scalar(managers + QStringLiteral("UCODE = :c"), binds);
+    const auto others = w.scalar(managers + QStringLiteral("UCODE <> :c"), binds);
+    if (self.failed() || others.failed())
+        return w.fail(self.failed() ? self.error() : others.error());
+    if (self->toInt() > 0 && others->toInt() == 0)
+        return w.fail(lastManagerText());
+    return true;
+}
 } // namespace
+
+QString lastManagerText() { return QStringLiteral("نرم افزار بايد دست کم يک مدير مجاز داشته باشد"); }
 
 QString userCodeTakenText() { return QStringLiteral("اين کد کاربري قبلا تعريف شده است"); }
 
@@ -89,7 +107,8 @@ bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Pro
     QString why;
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
         if (!insert)
-            return w.update(db::Store::Common, QStringLiteral("PROGUSERS"), values, QStringLiteral("UCode = :UCode AND ProgID = :progid"), key);
+            return ((user.manager && user.enabled) || keepsAManager(w, user.code))
+                && w.update(db::Store::Common, QStringLiteral("PROGUSERS"), values, QStringLiteral("UCode = :UCode AND ProgID = :progid"), key);
         if (!codeIsFree(w, QStringLiteral("SELECT UCODE FROM {common}.PROGUSERS WHERE PROGID = :progid AND UCODE = :UCode"), key, &taken))
             return false;
         values.insert(QStringLiteral("progid"), ProgID);
@@ -109,7 +128,8 @@ bool deleteProgramUser(Session& session, int code, Prompt& prompt)
     QString why;
     const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
-        return w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
+        return keepsAManager(w, code)
+            && w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
             && w.remove(db::Store::Common, QStringLiteral("PROGUSERS"), QStringLiteral("UCODE = :c AND PROGID = :p"), binds);
     }, &why);
     if (!ok)
@@ -305,7 +325,8 @@ bool deleteFamilyUser(Session& session, int code, Prompt& prompt)
     QString why;
     const QVariantMap binds{{QStringLiteral(":c"), code}, {QStringLiteral(":p"), ProgID}};
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
-        return w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
+        return keepsAManager(w, code)
+            && w.remove(db::Store::Common, QStringLiteral("ACCESSCONTROL"), QStringLiteral("UserId = :c AND PROGID = :p"), binds)
             && w.remove(db::Store::Common, QStringLiteral("USERS"), QStringLiteral("UCode = :c"), binds)
             && w.remove(db::Store::Common, QStringLiteral("PROGUSERS"), QStringLiteral("UCODE = :c AND PROGID = :p"), binds);
     }, &why);

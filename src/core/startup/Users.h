@@ -23,6 +23,8 @@ struct ProgramUser {
 std::optional<ProgramUser> readProgramUser(Session& session, int code);
 bool saveProgramUser(Session& session, const ProgramUser& user, bool insert, Prompt& prompt);
 bool deleteProgramUser(Session& session, int code, Prompt& prompt);
+// The refusal to delete, block or un-make the program's last allowed manager.
+QString lastManagerText();
 // A new user's code that is in use already.
 QString userCodeTakenText();
 // The guard of setting another user's password (the edit bit; a manager's, a manager).

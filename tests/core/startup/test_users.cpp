@@ -235,3 +235,43 @@ TEST(ProgramUsersList, ChoosesAllTheAllowedOrTheBlocked)
         EXPECT_EQ(codes, c.codes) << c.state;
     }
 }
+
+TEST(ProgramUsers, TheLastAllowedManagerCannotBeDeletedBlockedNorUnmade)
+{
+    UsersFixture f;
+    ASSERT_TRUE(f.logIn(3, f.t.setup.initialPassword));
+    const ProgramUser manager = *readProgramUser(*f.s, 3);
+    const std::function<bool()> ways[] = {
+        [&] { return deleteProgramUser(*f.s, 3, f.p); },
+        [&] { return deleteFamilyUser(*f.s, 3, f.p); },
+        [&] {
+            ProgramUser u = manager;
+            u.enabled = false;
+            return saveProgramUser(*f.s, u, false, f.p);
+        },
+        [&] {
+            ProgramUser u = manager;
+            u.manager = false;
+            return saveProgramUser(*f.s, u, false, f.p);
+        },
+    };
+    for (size_t i = 0; i < std::size(ways); ++i) {
+        EXPECT_FALSE(ways[i]()) << i;
+        EXPECT_EQ(f.p.infos.last(), lastManagerText()) << i;
+    }
+    const ProgramUser still = *readProgramUser(*f.s, 3);
+    EXPECT_TRUE(still.manager && still.enabled);
+    EXPECT_TRUE(readFamilyUser(*f.s, 3).has_value());
+
+    // With a second allowed manager the first may step down; then the second is the last.
+    ProgramUser second;
+    second.code = 8;
+    second.manager = true;
+    second.password = QStringLiteral("p8");
+    ASSERT_TRUE(saveProgramUser(*f.s, second, true, f.p));
+    EXPECT_TRUE(ways[3]());
+    f.s->logOut();
+    EXPECT_FALSE(deleteProgramUser(*f.s, 8, f.p));
+    EXPECT_EQ(f.p.infos.last(), lastManagerText());
+    EXPECT_TRUE(deleteProgramUser(*f.s, 3, f.p));
+}
