@@ -222,15 +222,14 @@ bool LoadUserRights(Session& session, int userCode)
     QSqlDatabase db = session.common();
     CurrentUser u;
     u.code = userCode;
-    if (const auto person = db::firstRow(db, QStringLiteral("Select *  From  Users Where (UCode=:PUcode) order By UCode"), {{QStringLiteral(":PUcode"), userCode}})) {
-        u.name = person->value(QStringLiteral("Name")).toString().trimmed();
-        u.lastName = person->value(QStringLiteral("LastName")).toString().trimmed();
-        u.familyBackground = person->value(QStringLiteral("BkGround")).toString().trimmed();
-        const QString empty = QStringLiteral("    /  /  ");
-        u.recordIncomplete = person->value(QStringLiteral("PERSONCODE")).toInt() == 0 || person->value(QStringLiteral("MADRAK")).toString().trimmed().isEmpty()
-            || person->value(QStringLiteral("POST")).toString().trimmed().isEmpty() || person->value(QStringLiteral("BIRTH_DATE")).toString() == empty
-            || person->value(QStringLiteral("EDATE")).toString() == empty;
+    // No record at all is as incomplete as an empty one.
+    const std::optional<FamilyUser> person = readFamilyUser(session, userCode);
+    if (person) {
+        u.name = person->name;
+        u.lastName = person->lastName;
+        u.familyBackground = person->background;
     }
+    u.recordIncomplete = !person || personalRecordIncomplete(*person);
     const auto program = db::firstRow(db, QStringLiteral("Select *  From  ProgUsers Where (ProgID=:PRogID) and (UCode=:PUCode)"),
                              {{QStringLiteral(":PRogID"), ProgID}, {QStringLiteral(":PUCode"), userCode}});
     if (!program)
@@ -262,6 +261,14 @@ bool changeOwnPassword(Session& session, const QString& current, const QString& 
         return false;
     }
     return storePassword(session, code, newPassword, repeated, prompt);
+}
+
+QString incompleteRecordText() { return QStringLiteral("مشخصات فردي شما کامل نيست"); }
+
+bool offerRecordCompletion(Session& session, Prompt& prompt)
+{
+    return session.LoggedIn() && session.user().recordIncomplete
+        && prompt.ask(incompleteRecordText() + QStringLiteral(". آيا مايل به تکميل آن هستيد؟"));
 }
 
 bool setUserPassword(Session& session, int userCode, const QString& newPassword, const QString& repeated, Prompt& prompt)

@@ -63,6 +63,10 @@ bool changeUser(Session& session, const QString& userCode, const QString& passwo
 
 // TFPass2: the current password and the new one twice.
 bool changeOwnPassword(Session& session, const QString& current, const QString& newPassword, const QString& repeated, Prompt& prompt);
+// After his password changed: when the logged-in user's personal record is incomplete,
+// asks whether he wants to complete it now (true: open it).
+bool offerRecordCompletion(Session& session, Prompt& prompt);
+QString incompleteRecordText();   // shown on the password dialog while it is so
 // TFPass3: a user with the edit right on the users entry sets another user's password.
 bool setUserPassword(Session& session, int userCode, const QString& newPassword, const QString& repeated, Prompt& prompt);
 

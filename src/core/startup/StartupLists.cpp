@@ -26,8 +26,10 @@ io::ListDefinition programUsersList()
     d.name = QStringLiteral("program-users");
     d.title = QStringLiteral("کاربران اين نرم افزار");
     d.database = io::ListDatabase::Common;
-    d.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId\nOrder By UCode");
-    d.parameters = {{QStringLiteral(":ProgId"), ProgID}};
+    // :IsEnable -1 all, 1 the allowed, 0 the blocked (every value but 1 is blocked).
+    d.sql = QStringLiteral("Select * From PROGUSERS Where 1=1 and progid=:ProgId"
+                           " and ((-1=:IsEnable) or ((CASE WHEN ISENABLE = 1 THEN 1 ELSE 0 END)=:IsEnable))\nOrder By UCode");
+    d.parameters = {{QStringLiteral(":ProgId"), ProgID}, {QStringLiteral(":IsEnable"), -1}};
     d.keyField = QStringLiteral("UCODE");
     d.historyTable = QStringLiteral("PROGUSERS");
     d.historyKey = QStringList{QStringLiteral("PROGID"), QStringLiteral("UCODE")};
@@ -61,6 +63,11 @@ io::ListDefinition familyUsersList()
         io::dataField(QStringLiteral("LastName"), QStringLiteral("نام خانوادگي"), 160),
         io::dataField(QStringLiteral("POST"), QStringLiteral("سمت"), 160),
         io::codeField(QStringLiteral("ESKIND"), QStringLiteral("نوع استخدام"), 100, employmentKinds()),
+        io::dataField(QStringLiteral("JOB"), QStringLiteral("شغل"), 140),
+        io::dataField(QStringLiteral("MADRAK"), QStringLiteral("مدرک تحصيلي"), 140),
+        io::dataField(QStringLiteral("PERSONCODE"), QStringLiteral("شماره پرسنلي"), 90, CellFormat::Integer),
+        io::dataField(QStringLiteral("BIRTH_DATE"), QStringLiteral("تاريخ تولد"), 90, CellFormat::JalaliDate),
+        io::dataField(QStringLiteral("EDATE"), QStringLiteral("تاريخ استخدام"), 90, CellFormat::JalaliDate),
     };
     return d;
 }
@@ -87,6 +94,12 @@ io::ListDefinition backupHistoryList()
         io::dataField(QStringLiteral("Dbname"), QStringLiteral("بانک اطلاعاتي"), 130),
     };
     return d;
+}
+
+const io::CodeTexts& userStateChoices()
+{
+    static const io::CodeTexts choices{{{-1, QStringLiteral("همه کاربران")}, {1, userStates().textOf(1)}, {0, userStates().textOf(0)}}, {}};
+    return choices;
 }
 
 QList<io::ListDefinition> startupLists() { return {programUsersList(), familyUsersList(), backupHistoryList()}; }

@@ -5,9 +5,13 @@
 
 namespace orvak::startup {
 
-io::ListDefinition programUsersList();   // TV_USERS
+// TV_USERS; its parameter :IsEnable chooses the users by state (userStateChoices()).
+io::ListDefinition programUsersList();
 io::ListDefinition familyUsersList();    // TORVAK_V_USERS
 io::ListDefinition backupHistoryList();  // Tview_history_resback
+
+// The choices of :IsEnable in their order: all (-1), the allowed (1), the blocked (0).
+const io::CodeTexts& userStateChoices();
 
 QList<io::ListDefinition> startupLists();
 

@@ -61,6 +61,7 @@ TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
 void TUsr_Access::load(const QList<Right>& rights)
 {
     const QSignalBlocker block(table_);
+    shown_ = rights;
     table_->setRowCount(int(rights.size()));
     for (int r = 0; r < rights.size(); ++r) {
         auto* name = new QTableWidgetItem(rights[r].name);
@@ -78,14 +79,12 @@ void TUsr_Access::load(const QList<Right>& rights)
 
 QList<Right> TUsr_Access::current() const
 {
-    QList<Right> rights;
+    // The rows as loaded, so that what the boxes do not show (ACCESSKIND7) stays.
+    QList<Right> rights = shown_;
     for (int r = 0; r < table_->rowCount(); ++r) {
-        Right right;
-        right.menuId = table_->item(r, 0)->data(Qt::UserRole).toInt();
-        right.name = table_->item(r, 0)->text();
+        Right& right = rights[r];
         for (int k = 0; k < 6; ++k)
             right.kinds[k] = table_->item(r, k + 1)->checkState() == Qt::Checked ? 1 : 0;
-        rights << right;
     }
     return rights;
 }
@@ -112,7 +111,7 @@ void TUsr_Access::applyToSelected()
         return;
     QList<Right> rights = current();
     for (const QModelIndex& i : table_->selectionModel()->selectedRows()) {
-        for (int k = 0; k < 7; ++k)
+        for (int k = 0; k < 6; ++k)
             rights[i.row()].kinds[k] = rights[source].kinds[k];
     }
     load(rights);

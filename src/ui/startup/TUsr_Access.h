@@ -32,6 +32,7 @@ private:
     Session& session_;
     int user_;
     QTableWidget* table_ = nullptr;
+    QList<Right> shown_;
     bool changed_ = false;
 };
 

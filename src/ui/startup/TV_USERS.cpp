@@ -9,6 +9,10 @@
 #include "core/startup/StartupLists.h"
 #include "core/startup/Users.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
 namespace orvak::ui::startup {
 
 namespace {
@@ -45,6 +49,19 @@ framework::ListUi commands(Session& session)
 TV_USERS::TV_USERS(Session& session, QWidget* parent)
     : framework::ListScreen(session, programUsersList(), commands(session), parent)
 {
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("وضعيت کاربران"), this));
+    stateFilter = new QComboBox(this);
+    for (const auto& [code, text] : userStateChoices().entries)
+        stateFilter->addItem(text, code);
+    row->addWidget(stateFilter);
+    row->addStretch();
+    if (auto* box = qobject_cast<QBoxLayout*>(layout()))
+        box->insertLayout(0, row);
+    connect(stateFilter, &QComboBox::currentIndexChanged, this, [this] {
+        setParameter(QStringLiteral(":IsEnable"), stateFilter->currentData());
+        reopen();
+    });
 }
 
 } // namespace orvak::ui::startup

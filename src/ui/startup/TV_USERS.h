@@ -1,8 +1,10 @@
 #pragma once
 // The program's users on the standard list frame: new, edit, delete, rights and
-// password.
+// password, chosen by state (all, allowed, blocked).
 #include "ui/framework/ListScreen.h"
 #include "core/startup/Session.h"
+
+class QComboBox;
 
 namespace orvak::ui::startup {
 
@@ -12,6 +14,7 @@ class TV_USERS : public framework::ListScreen {
     Q_OBJECT
 public:
     explicit TV_USERS(Session& session, QWidget* parent = nullptr);
+    QComboBox* stateFilter = nullptr;
 };
 
 } // namespace orvak::ui::startup

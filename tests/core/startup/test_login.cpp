@@ -282,8 +282,12 @@ TEST(Login, OnlyTheUsersEntrysBitsChangeUsersAndTheManagerHasThemAll)
     ProgramUser self = *readProgramUser(*f.s, 7);
     self.manager = true;
     EXPECT_FALSE(saveProgramUser(*f.s, self, false, p));
-    FamilyUser person = *readFamilyUser(*f.s, 7);
+    // Another's record, and the switches of his own, are the users entry's.
+    FamilyUser person = *readFamilyUser(*f.s, 3);
     EXPECT_FALSE(saveFamilyUser(*f.s, person, false, p));
+    FamilyUser own = *readFamilyUser(*f.s, 7);
+    own.enabled = false;
+    EXPECT_FALSE(saveFamilyUser(*f.s, own, false, p));
     EXPECT_FALSE(saveRights(*f.s, 7, bulkRights(userRights(*f.s, 7), BulkRights::GrantAll), p));
     EXPECT_EQ(scalar(f.s->common(), QStringLiteral("SELECT COUNT(*) FROM PROGUSERS"))->toInt(), before);
     EXPECT_FALSE(readProgramUser(*f.s, 7)->manager);

@@ -1,19 +1,25 @@
+#include "ui/startup/TFPass2.h"
 #include "ui/startup/TORVAK_DE_USERS.h"
+#include "ui/startup/TUsr_Access.h"
 #include "ui/startup/TORVAK_V_USERS.h"
 #include "ui/startup/TV_USERS.h"
 #include "ui/startup/Tview_history_resback.h"
 #include "ui/framework/AuditHistoryDialog.h"
+#include "ui/framework/Editors.h"
+#include "core/db/Db.h"
 #include "core/startup/Users.h"
 #include "core/startup/Login.h"
 #include "core/startup/Rights.h"
 #include "core/startup/Versions.h"
 #include "ui/AppScreens.h"
 #include "ui/framework/ScreenRegistry.h"
+#include "support/AutoAnswer.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QBrush>
 #include <QComboBox>
@@ -227,5 +233,109 @@ TEST(UserScreens, BothUsersScreensAreGuardedByTheUsersEntryAndItsListButtonBits)
         ASSERT_EQ(ui::framework::openScreen(*entry, session, nullptr).screen, list);
         EXPECT_EQ(list->access(), AccessAll);
         ui::framework::closeAllScreens();
+    }
+}
+
+TEST(UserScreens, ChangingThePasswordOffersTheIncompleteRecordWhichTheUserCompletes)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    ScriptedPrompt quiet({}, true);
+    ProgramUser clerk;
+    clerk.code = 7;
+    clerk.password = QStringLiteral("secret");
+    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+    FamilyUser person;
+    person.code = 7;
+    person.lastName = QStringLiteral("کريمي");
+    ASSERT_TRUE(saveFamilyUser(session, person, true, quiet));
+    // A clerk without any right on the users entry.
+    ASSERT_TRUE(logInAs(session, QStringLiteral("7"), QStringLiteral("secret"), quiet));
+    ASSERT_TRUE(session.user().recordIncomplete);
+
+    TFPass2 dialog(session);
+    dialog.current->setText(QStringLiteral("secret"));
+    dialog.fresh->setText(QStringLiteral("n1"));
+    dialog.repeated->setText(QStringLiteral("n1"));
+    bool filled = false;
+    bool switchesLocked = false;
+    QTimer fill;
+    fill.setInterval(5);
+    QObject::connect(&fill, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<TORVAK_DE_USERS*>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        if (filled) {   // a refused save: leave rather than wait for ever
+            form->reject();
+            return;
+        }
+        filled = true;
+        switchesLocked = !form->manager->isEnabled() && !form->enabled->isEnabled();
+        form->personCode->setText(QStringLiteral("9107"));
+        form->madrak->setText(QStringLiteral("کارشناسي"));
+        form->job->setText(QStringLiteral("حسابدار"));
+        form->post->setText(QStringLiteral("حسابدار سپرده ها"));
+        form->birthDate->setText(QStringLiteral("1360/02/31"));
+        form->employmentDate->setText(QStringLiteral("1385/07/01"));
+        form->saveAndCloseButton()->click();
+    });
+    fill.start();
+    test::AutoAnswer yes;
+    EXPECT_TRUE(dialog.change());
+    fill.stop();
+    EXPECT_TRUE(filled);
+    EXPECT_TRUE(switchesLocked);
+    ASSERT_EQ(yes.texts.size(), 3) << yes.texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(yes.texts[0], QStringLiteral(" كلمه رمز تغيير كند؟"));
+    EXPECT_EQ(yes.texts[1], QStringLiteral("کلمه رمز با موفقيت تغيير نمود!"));
+    EXPECT_TRUE(yes.texts[2].startsWith(incompleteRecordText()));
+
+    const FamilyUser saved = *readFamilyUser(session, 7);
+    EXPECT_EQ(saved.personCode, 9107);
+    EXPECT_EQ(saved.employmentDate, QStringLiteral("1385/07/01"));
+    EXPECT_EQ(saved.lastName, QStringLiteral("کريمي"));
+    EXPECT_FALSE(session.user().recordIncomplete);
+    EXPECT_TRUE(logInAs(session, QStringLiteral("7"), QStringLiteral("n1"), quiet));
+}
+
+TEST(UserScreens, TheRightsScreenKeepsTheSeventhKindAndTheUsersListChoosesByState)
+{
+    TempInstallation t;
+    t.create();
+    Session& session = *t.session;
+    ScriptedPrompt quiet({}, true);
+    ProgramUser clerk;
+    clerk.code = 7;
+    clerk.enabled = false;
+    clerk.password = QStringLiteral("p");
+    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+    ASSERT_TRUE(saveRights(session, 7, userRights(session, 7), quiet));
+    ASSERT_TRUE(db::execSql(session.common(), QStringLiteral("UPDATE ACCESSCONTROL SET ACCESSKIND7 = 1 WHERE UserId = 7")));
+
+    TUsr_Access rights(session, 7);
+    rights.table()->item(0, 2)->setCheckState(Qt::Checked);   // F3 on the first entry ...
+    rights.table()->setCurrentCell(0, 0);
+    rights.table()->selectAll();
+    rights.applyToSelected();                                  // ... and on every entry
+    ASSERT_TRUE(rights.saveChanges());
+    auto count = [&](const char* where) {
+        return db::scalar(session.common(), QStringLiteral("SELECT COUNT(*) FROM ACCESSCONTROL WHERE UserId = 7 AND ") + QLatin1String(where))->toInt();
+    };
+    EXPECT_EQ(count("ACCESSKIND2 = 1"), 19);
+    EXPECT_EQ(count("ACCESSKIND7 = 1"), 19);
+
+    TV_USERS list(session);
+    ASSERT_TRUE(list.reopen());
+    const struct {
+        int state;
+        QStringList codes;
+    } cases[] = {{0, {QStringLiteral("7")}}, {1, {QStringLiteral("3")}}, {-1, {QStringLiteral("3"), QStringLiteral("7")}}};
+    for (const auto& c : cases) {
+        list.stateFilter->setCurrentIndex(list.stateFilter->findData(c.state));
+        QStringList codes;
+        for (int r = 0; r < list.model().rowCount(); ++r)
+            codes << list.model().cellText(r, 0);
+        EXPECT_EQ(codes, c.codes) << c.state;
     }
 }
