@@ -89,6 +89,16 @@ std::optional<db::BackupFileList> checkedBackup(db::Server& server, const QStrin
     return held;
 }
 
+// As with the backups themselves, a file already at an archive's place is replaced
+// only when it is an archive too.
+bool mayReplaceArchive(const QString& path, QString* why)
+{
+    if (!QFileInfo::exists(path) || io::isZipArchive(path))
+        return true;
+    *why = QStringLiteral("فايل پشتيبان نمي تواند روي اين فايل نوشته شود: %1").arg(QDir::toNativeSeparators(path));
+    return false;
+}
+
 bool copyWhole(const QString& from, const QString& to, QString* why)
 {
     const QString part = to + QStringLiteral(".part");
@@ -320,6 +330,8 @@ bool BackupService::write(const QString& database, const InstallationDatabase& w
                    .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
         return false;
     }
+    if (!mayReplaceArchive(path, why))
+        return false;
     const QString raw = path + QStringLiteral(".raw");
     const auto dropRaw = qScopeGuard([&] { QFile::remove(raw); });
     if (!server->backupDatabase(database, raw, labelFor(database, what), why))
@@ -376,12 +388,17 @@ QList<SectionBackup> BackupService::backupYearInAllSections(int year, const QStr
     }
     status_ = kWorking;
     const int installation = session_.installationNumber();
-    QList<SectionBackup> wanted{{databaseKindText(DatabaseKind::Common), session_.commonDbName()}};
+    auto wantedLine = [](DatabaseKind kind, const QString& where, const QString& database) {
+        SectionBackup line;
+        line.place = where.isEmpty() ? databaseKindText(kind) : databaseKindText(kind) + QStringLiteral(" - ") + where;
+        line.database = database;
+        return line;
+    };
+    QList<SectionBackup> wanted{wantedLine(DatabaseKind::Common, {}, session_.commonDbName())};
     for (const Section& s : allSections()) {
-        wanted << SectionBackup{databaseKindText(DatabaseKind::Deposits) + QStringLiteral(" - ") + s.title,
-                                Session::depositDbNameFor(installation, s.code, existing)};
-        wanted << SectionBackup{databaseKindText(DatabaseKind::Accounting) + QStringLiteral(" - ") + s.title + QLatin1Char(' ') + QString::number(year),
-                                Session::accountingDbNameFor(installation, s.code, year)};
+        wanted << wantedLine(DatabaseKind::Deposits, s.title, Session::depositDbNameFor(installation, s.code, existing));
+        wanted << wantedLine(DatabaseKind::Accounting, s.title + QLatin1Char(' ') + QString::number(year),
+                             Session::accountingDbNameFor(installation, s.code, year));
     }
     bool allMade = true;
     bool anyMade = false;
@@ -443,7 +460,7 @@ bool BackupService::compressAndCopy(const QString& folder, const QString& fileNa
     QString why;
     Unpacked unpacked;
     // Only a backup goes; one already compressed is copied as it is.
-    const bool ok = checkedBackup(*session_.server(), source, unpacked, &why)
+    const bool ok = mayReplaceArchive(target, &why) && checkedBackup(*session_.server(), source, unpacked, &why)
         && (unpacked.isEmpty() ? io::zipOneFile(source, QFileInfo(fileName.trimmed()).fileName(), target, &why)
                                : copyWhole(source, target, &why));
     if (!ok) {

@@ -617,7 +617,19 @@ TEST(Backup, CompressAndCopyTakesOnlyABackup)
     ScriptedPrompt p({}, true);
     EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("letter.txt"), disk));
     EXPECT_FALSE(QFile::exists(QDir(disk).filePath(QStringLiteral("letter.txt.zip"))));
+    // Nor does an archive take the place of a file that is none.
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QDir(f.folder).filePath(QStringLiteral("c.zip"))));
+    EXPECT_FALSE(BackupService(*f.s, p).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("c.zip")));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("a.BAK")), QDir(f.folder).filePath(QStringLiteral("d.BAK"))));
+    EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("d.BAK"), disk));
+    for (const QString& file : {QDir(f.folder).filePath(QStringLiteral("c.zip")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))}) {
+        QFile kept(file);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("not a backup")) << file.toStdString();
+    }
     EXPECT_EQ(leftovers(disk), QStringList());
+    EXPECT_EQ(leftovers(f.folder), QStringList());
 }
 
 TEST(Backup, NumberAndServerPath)
