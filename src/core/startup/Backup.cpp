@@ -124,7 +124,7 @@ QString withServerName(const QString& serverName, const QString& folder)
     QString path = folder.trimmed().replace(QLatin1Char('/'), QLatin1Char('\\'));
     if (path.startsWith(QStringLiteral("\\\\")))
         return path;
-    // "HOST\\INSTANCE" is on HOST; the local server is this computer.
+    // An instance HOST\INSTANCE is on HOST; the local server is this computer.
     QString host = serverName.section(QLatin1Char('\\'), 0, 0).trimmed();
     if (host.isEmpty() || host == QLatin1String(".") || host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0
         || host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 || isLocalServerName(serverName))
