@@ -347,14 +347,9 @@ bool TFCONNECTION::initialSetup()
     TFConnectionInfo info(local_->isChecked(), this);
     if (info.exec() != QDialog::Accepted)
         return false;
-    if (server_->text().trimmed().isEmpty()) {
-        if (sql_->isChecked())
-            offerComputerName();
-        if (server_->text().trimmed().isEmpty()) {
-            framework::ShowInfo(QStringLiteral("نام كامپيوتر تشخيص داده نشده است.مجددا سعي كنيد"), this);
-            return false;
-        }
-    }
+    // Without a name the computer's is offered; the set-up tells when there is still none.
+    if (server_->text().trimmed().isEmpty() && sql_->isChecked())
+        offerComputerName();
     InitialSetupRequest request;
     request.serverName = serverName();
     request.adminUser = info.user();
