@@ -145,6 +145,12 @@ TEST(Backup, RefusedWithoutTheRight)
     EXPECT_TRUE(yes.questions.isEmpty());
     EXPECT_EQ(yes.infos.value(0), refusalText());
     EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+    // Nor every section at once, nor a compressed copy.
+    EXPECT_TRUE(BackupService(*f.s, yes).backupYearInAllSections(1403, f.folder, true).isEmpty());
+    EXPECT_FALSE(BackupService(*f.s, yes).compressAndCopy(f.folder, QStringLiteral("a.BAK"), f.folder));
+    EXPECT_TRUE(yes.questions.isEmpty());
+    EXPECT_EQ(yes.infos, QStringList(3, refusalText()));
+    EXPECT_TRUE(QDir(f.folder).isEmpty());
 
     logInClerk(f, BackupMenuId, {0, 1, 0, 0, 0, 0});   // seen: a backup may be made
     EXPECT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
