@@ -224,10 +224,18 @@ void TFCONNECTION::useProgramDataFolder()
 
 void TFCONNECTION::useServerDataFolder()
 {
-    // The server says where its own files are; a server not reached yet cannot.
-    const QString folder = session_.server() ? session_.server()->defaultDataFolder() : QString();
+    // The server says where its own files are: the connected one when it is the one
+    // named here, otherwise it is reached first.
+    QString folder;
+    if (session_.server() && session_.server()->serverName().compare(serverName(), Qt::CaseInsensitive) == 0) {
+        folder = session_.server()->defaultDataFolder();
+    } else if (const std::unique_ptr<db::Server> probe = reachServer()) {
+        folder = probe->defaultDataFolder();
+    } else {
+        return;
+    }
     if (folder.isEmpty()) {
-        framework::ShowInfo(QStringLiteral("ابتدا برقراري ارتباط با سرور را چک فرمائيد"), this);
+        framework::ShowInfo(QStringLiteral("مسير فايلهاي اطلاعاتي سرور خوانده نشد"), this);
         return;
     }
     dataFolder_->setText(QDir::toNativeSeparators(folder));
@@ -322,25 +330,27 @@ QString TFCONNECTION::serverName() const
     return local_->isChecked() ? localServerNameFor(QDir::fromNativeSeparators(typed), session_.startDir()) : typed;
 }
 
-bool TFCONNECTION::testServer()
+std::unique_ptr<db::Server> TFCONNECTION::reachServer()
 {
     if (serverName().isEmpty()) {
         framework::ShowInfo(QStringLiteral("نام سرور مشخص نشده است"), this);
-        return false;
+        return nullptr;
     }
     TFConnectionInfo info(local_->isChecked(), this);
     if (info.exec() != QDialog::Accepted)
-        return false;
+        return nullptr;
     db::ConnectionSettings settings = session_.connection();
     settings.serverName = serverName();
     std::unique_ptr<db::Server> probe = makeServer(settings, session_.startDir());
     QString why;
     if (!probe->testConnection(info.user(), info.password(), &why)) {
         framework::ShowError(why, this);
-        return false;
+        return nullptr;
     }
-    return true;
+    return probe;
 }
+
+bool TFCONNECTION::testServer() { return reachServer() != nullptr; }
 
 bool TFCONNECTION::initialSetup()
 {

@@ -60,6 +60,8 @@ protected:
 private:
     void refresh();
     void offerComputerName();
+    // The server named on the screen, logged in with the login the user picks.
+    std::unique_ptr<db::Server> reachServer();
     bool needsConnection();
     QWidget* openRegistered(const QString& key);
 
