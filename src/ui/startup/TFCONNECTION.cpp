@@ -264,25 +264,19 @@ QWidget* TFCONNECTION::openRegistered(const QString& key)
     return nullptr;
 }
 
-QWidget* TFCONNECTION::openFamilyUsers()
+QWidget* TFCONNECTION::showRegistered(const QString& key)
 {
     if (needsConnection())
         return nullptr;
-    QWidget* screen = openRegistered(framework::keyOf<TORVAK_V_USERS>());
+    QWidget* screen = openRegistered(key);
     if (screen)
         framework::showScreen(screen);
     return screen;
 }
 
-QWidget* TFCONNECTION::openProgramUsers()
-{
-    if (needsConnection())
-        return nullptr;
-    QWidget* screen = openRegistered(framework::keyOf<TV_USERS>());
-    if (screen)
-        framework::showScreen(screen);
-    return screen;
-}
+QWidget* TFCONNECTION::openFamilyUsers() { return showRegistered(framework::keyOf<TORVAK_V_USERS>()); }
+
+QWidget* TFCONNECTION::openProgramUsers() { return showRegistered(framework::keyOf<TV_USERS>()); }
 
 QDialog* TFCONNECTION::openBackup(bool forRestore)
 {

@@ -64,6 +64,7 @@ private:
     std::unique_ptr<db::Server> reachServer();
     bool needsConnection();
     QWidget* openRegistered(const QString& key);
+    QWidget* showRegistered(const QString& key);
 
     Session& session_;
     QRadioButton* local_ = nullptr;
