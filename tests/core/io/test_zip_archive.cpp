@@ -1,4 +1,5 @@
 #include "core/io/ZipArchive.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,21 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace orvak::io;
+using orvak::test::fileBytes;
+using orvak::test::writeBytes;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Half text, half noise: something to deflate and something that does not shrink.
 QByteArray sample()
@@ -44,7 +34,7 @@ TEST(ZipArchive, RoundTripIsAStandardArchive)
     const QString file = dir.filePath(QStringLiteral("a.BAK"));
     const QString archive = dir.filePath(QStringLiteral("a.BAK.zip"));
     const QByteArray content = sample();
-    writeBytes(file, content);
+    ASSERT_TRUE(writeBytes(file, content));
     QString why;
     ASSERT_TRUE(zipOneFile(file, QStringLiteral("ORVAK_ORVAKSEPC0_14031010.BAK"), archive, &why)) << why.toStdString();
     EXPECT_TRUE(isZipArchive(archive));
@@ -69,18 +59,18 @@ TEST(ZipArchive, RoundTripIsAStandardArchive)
     const Unzipped u = unzipOneFile(archive, back);
     EXPECT_EQ(u.outcome, UnzipOutcome::Done);
     EXPECT_EQ(u.entry, QStringLiteral("ORVAK_ORVAKSEPC0_14031010.BAK"));
-    EXPECT_EQ(bytesOf(back), content);
+    EXPECT_EQ(fileBytes(back), content);
 }
 
 TEST(ZipArchive, DamagedOrForeignArchivesLeaveNothing)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("a.BAK"));
-    writeBytes(file, sample());
+    ASSERT_TRUE(writeBytes(file, sample()));
     const QString good = dir.filePath(QStringLiteral("good.zip"));
     QString why;
     ASSERT_TRUE(zipOneFile(file, QStringLiteral("a.BAK"), good, &why));
-    const QByteArray archive = bytesOf(good);
+    const QByteArray archive = fileBytes(good);
 
     QByteArray flipped = archive;
     flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);   // inside the compressed data
@@ -89,12 +79,12 @@ TEST(ZipArchive, DamagedOrForeignArchivesLeaveNothing)
         // Written by the system's zip tool when there is one: a sound archive of two files.
         const QString zip = QStandardPaths::findExecutable(QStringLiteral("zip"));
         if (!zip.isEmpty()) {
-            writeBytes(dir.filePath(QStringLiteral("b.txt")), "b");
+            ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("b.txt")), "b"));
             QProcess p;
             p.setWorkingDirectory(dir.path());
             p.start(zip, {QStringLiteral("-q"), QStringLiteral("two.zip"), QStringLiteral("a.BAK"), QStringLiteral("b.txt")});
             ASSERT_TRUE(p.waitForFinished(60000));
-            twoFiles = bytesOf(dir.filePath(QStringLiteral("two.zip")));
+            twoFiles = fileBytes(dir.filePath(QStringLiteral("two.zip")));
         }
     }
     struct Case {
@@ -112,7 +102,7 @@ TEST(ZipArchive, DamagedOrForeignArchivesLeaveNothing)
         cases << Case{"two files", twoFiles, UnzipOutcome::Foreign};
     for (const Case& c : cases) {
         const QString path = dir.filePath(QStringLiteral("case.zip"));
-        writeBytes(path, c.bytes);
+        ASSERT_TRUE(writeBytes(path, c.bytes));
         const QString target = dir.filePath(QStringLiteral("out"));
         EXPECT_EQ(unzipOneFile(path, target).outcome, c.outcome) << c.what;
         EXPECT_FALSE(QFile::exists(target)) << c.what;
@@ -123,10 +113,10 @@ TEST(ZipArchive, AFailedWriteKeepsTheOldArchive)
 {
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("a.zip"));
-    writeBytes(archive, "old");
+    ASSERT_TRUE(writeBytes(archive, "old"));
     QString why;
     EXPECT_FALSE(zipOneFile(dir.filePath(QStringLiteral("missing.BAK")), QStringLiteral("a.BAK"), archive, &why));
     EXPECT_FALSE(why.isEmpty());
-    EXPECT_EQ(bytesOf(archive), QByteArray("old"));
+    EXPECT_EQ(fileBytes(archive), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.zip")});
 }

@@ -22,7 +22,9 @@
 
 using namespace orvak::startup;
 using namespace orvak::db;
+using orvak::test::fileBytes;
 using orvak::test::TempInstallation;
+using orvak::test::writeBytes;
 
 namespace {
 
@@ -497,20 +499,13 @@ TEST(Backup, ADamagedOrForeignArchiveIsRefusedAndChangesNothing)
     BackupService service(*f.s, yes);
     ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("good.BAK.zip")));
     ASSERT_TRUE(service.backup(QStringLiteral("ORVAK"), f.folder, QStringLiteral("common.BAK.zip")));
-    QFile good(QDir(f.folder).filePath(QStringLiteral("good.BAK.zip")));
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    const QByteArray archive = good.readAll();
-    good.close();
-    auto write = [&](const QString& name, const QByteArray& bytes) {
-        QFile file(QDir(f.folder).filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
-    write(QStringLiteral("cut.zip"), archive.left(archive.size() / 2));
+    const QByteArray archive = fileBytes(QDir(f.folder).filePath(QStringLiteral("good.BAK.zip")));
+    ASSERT_FALSE(archive.isEmpty());
     QByteArray flipped = archive;
     flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
-    write(QStringLiteral("flipped.zip"), flipped);
-    write(QStringLiteral("letter.txt"), "not a backup");
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("cut.zip")), archive.left(archive.size() / 2)));
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("flipped.zip")), flipped));
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("letter.txt")), "not a backup"));
     QString why;
     ASSERT_TRUE(orvak::io::zipOneFile(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QStringLiteral("letter.txt"),
                                       QDir(f.folder).filePath(QStringLiteral("letter.zip")), &why));
@@ -554,9 +549,7 @@ TEST(Backup, EverySectionOfAYearInOneGoEachReported)
         };
         const QString blocked = QDir(f.folder).filePath(name(QStringLiteral("ORVAKSEPC0")));
         if (c.blockDeposits) {
-            QFile block(blocked);
-            ASSERT_TRUE(block.open(QIODevice::WriteOnly));
-            block.write("the office's letter");
+            ASSERT_TRUE(writeBytes(blocked, "the office's letter"));
         }
         const int rows = f.historyRows();
         ScriptedPrompt p({}, true);
@@ -588,9 +581,7 @@ TEST(Backup, EverySectionOfAYearInOneGoEachReported)
             });
             ASSERT_NE(failed, report.end());
             EXPECT_TRUE(failed->text().contains(QStringLiteral("نسخه پشتيبان تهيه نشد"))) << failed->text().toStdString();
-            QFile block(blocked);
-            ASSERT_TRUE(block.open(QIODevice::ReadOnly));
-            EXPECT_EQ(block.readAll(), QByteArray("the office's letter"));
+            EXPECT_EQ(fileBytes(blocked), QByteArray("the office's letter"));
         }
         EXPECT_EQ(f.historyRows(), rows + (c.blockDeposits ? 2 : 3));
         EXPECT_EQ(leftovers(f.folder), QStringList());
@@ -616,10 +607,7 @@ TEST(Backup, CompressAndCopyTakesOnlyABackup)
     ASSERT_TRUE(BackupService(*f.s, noSafety).restore(QStringLiteral("ORVAKSEPC0"), second, QStringLiteral("a.BAK.zip")));
     EXPECT_EQ(f.province(), QStringLiteral("قبل"));
 
-    QFile letter(QDir(f.folder).filePath(QStringLiteral("letter.txt")));
-    ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
-    letter.write("not a backup");
-    letter.close();
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("letter.txt")), "not a backup"));
     ScriptedPrompt p({}, true);
     EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("letter.txt"), disk));
     EXPECT_FALSE(QFile::exists(QDir(disk).filePath(QStringLiteral("letter.txt.zip"))));
@@ -629,11 +617,8 @@ TEST(Backup, CompressAndCopyTakesOnlyABackup)
     ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))));
     ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("a.BAK")), QDir(f.folder).filePath(QStringLiteral("d.BAK"))));
     EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("d.BAK"), disk));
-    for (const QString& file : {QDir(f.folder).filePath(QStringLiteral("c.zip")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))}) {
-        QFile kept(file);
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), QByteArray("not a backup")) << file.toStdString();
-    }
+    for (const QString& file : {QDir(f.folder).filePath(QStringLiteral("c.zip")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))})
+        EXPECT_EQ(fileBytes(file), QByteArray("not a backup")) << file.toStdString();
     EXPECT_EQ(leftovers(disk), QStringList());
     EXPECT_EQ(leftovers(f.folder), QStringList());
 }
