@@ -268,28 +268,44 @@ void addServerCommands(QList<Command>& commands)
         {OptionRule::year(QStringLiteral("year"))}};
     commands << Command{
         QStringLiteral("backup"), QString(),
-        QStringLiteral("backs a database up into FILE and records it in the history (with --user: as that user, with his rights)"), 0, 0,
+        QStringLiteral("backs a database up into FILE (--compress: a zip archive) and records it in the history; --all-sections: the common "
+                       "database and every section's deposits and accounting databases of the year (--year, else this year) into the "
+                       "folder --to, one line each (with --user: as that user, with his rights)"),
+        0, 0,
         [](const Options& o, Context& ctx) {
             if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("backup")))
                 return *wrong;
+            const bool allSections = o.has(QStringLiteral("all-sections"));
+            if (allSections == o.has(QStringLiteral("db")) || (!allSections && o.has(QStringLiteral("year"))))
+                return ctx.usage(QStringLiteral("orvakctl: backup takes either --db NAME or --all-sections [--year YYYY]"));
+            const bool compress = o.has(QStringLiteral("compress"));
             return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
                 if (!logInFromOptions(o, session, prompt))
                     return ExitFailed;
+                BackupService service(session, prompt);
+                if (allSections) {
+                    const QString folder = QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to")));
+                    const int year = int(o.number(QStringLiteral("year"), session.clock().year()));
+                    const QList<SectionBackup> report = service.backupYearInAllSections(year, folder, compress);
+                    for (const SectionBackup& line : report)
+                        ctx.out << line.text() << Qt::endl;
+                    return wentWell(report) ? ExitOk : ExitFailed;
+                }
                 if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
                     return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
                 const QFileInfo target(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to"))));
-                BackupService service(session, prompt);
-                if (!service.backup(o.value(QStringLiteral("db")), target.absolutePath(), target.fileName()))
+                if (!service.backup(o.value(QStringLiteral("db")), target.absolutePath(), target.fileName(), compress))
                     return ExitFailed;
                 ctx.out << service.status() << Qt::endl;
                 return ExitOk;
             });
         },
-        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionRule::path(QStringLiteral("to"), QStringLiteral("FILE")).needed(),
+        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")), OptionRule::path(QStringLiteral("to"), QStringLiteral("FILE|DIR")).needed(),
+         OptionRule::flag(QStringLiteral("compress")), OptionRule::flag(QStringLiteral("all-sections")), OptionRule::year(QStringLiteral("year")),
          OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))}};
     commands << Command{
         QStringLiteral("restore"), QString(),
-        QStringLiteral("restores a database from a backup after the three questions (y each, or --yes); with --user as that user, who needs the "
+        QStringLiteral("restores a database from a backup (or its zip archive) after the three questions (y each, or --yes); with --user as that user, who needs the "
                        "restore entry's special right or the manager flag"),
         0, 0,
         [](const Options& o, Context& ctx) {
@@ -351,7 +367,10 @@ void addServerCommands(QList<Command>& commands)
     commands << Command{QStringLiteral("history"), QString(), QStringLiteral("lists the backup and restore history"), 0, 0,
                         [](const Options&, Context& ctx) {
                             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
-                                for (const BackupHistoryRow& h : backupHistory(session)) {
+                                const auto history = backupHistory(session);
+                                if (history.failed())
+                                    return ctx.fail(history.error());
+                                for (const BackupHistoryRow& h : *history) {
                                     ctx.out << h.id << '\t' << h.date << '\t' << h.time << '\t' << h.kindText() << '\t' << h.database << '\t'
                                             << joinBackupPath(h.folder, h.fileName) << '\t' << h.userCode << Qt::endl;
                                 }

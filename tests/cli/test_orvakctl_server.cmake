@@ -30,6 +30,8 @@ foreach(call "demo;--data;d;--today;1403/13/40" "demo;--data;d;--today" "demo;--
              "init;--data;DATA" "init;--data;DATA;--password;p;--installation;0" "init;--data;DATA;--password;p;--installation;abc"
              "init;--data;DATA;--password" "connect;--data;DATA;--password;p;--sqlver;x" "backup;--db;ORVAK"
              "backup;--db;ORVAK;--to;x.bak;--colour;red" "restore;--db;ORVAK;--from;x.bak;--yes=no"
+             "backup;--to;bk" "backup;--all-sections;--db;ORVAK;--to;bk" "backup;--db;ORVAK;--to;x.bak;--year;1400"
+             "backup;--all-sections;--to;bk;--year;1200" "backup;--db;ORVAK;--to;x.bak;--compress=yes"
              "audit;--since;1403/13/01" "audit;--user;someone" "audit;--user;0" "audit;--bogus" "update;--db"
              "databases;--yes" "history;extra" "list;--param")
   run(2 ${call})
@@ -121,6 +123,59 @@ if(NOT OUT MATCHES "CurMaliY: - -> 1400")
 endif()
 run(2 audit --since 1403/13/01)
 run(2 audit --user someone)
+
+# A compressed backup is a zip archive that any archive tool opens, and a restore
+# takes it; a damaged or foreign archive is refused and the database stays.
+run(0 backup --db ORVAKSEPC0 --to bk/two.bak --compress)
+run(0 backup --db ORVAKSEPC0 --to bk/three.zip)           # the name says zip
+foreach(archive two.bak.zip three.zip)
+  if(NOT EXISTS "${W}/bk/${archive}")
+    message(SEND_ERROR "no archive ${archive}")
+  endif()
+endforeach()
+find_program(UNZIP unzip)
+if(UNZIP)
+  execute_process(COMMAND ${UNZIP} -t "${W}/bk/two.bak.zip" RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "unzip -t refuses the compressed backup: rc ${rc}")
+  endif()
+endif()
+run(0 restore --db ORVAKSEPC0 --from bk/two.bak.zip --yes)
+execute_process(COMMAND head -c 2000 "${W}/bk/two.bak.zip" OUTPUT_FILE "${W}/bk/cut.zip")
+run(1 restore --db ORVAKSEPC0 --from bk/cut.zip --yes)
+if(NOT ERR MATCHES "خراب است")
+  message(SEND_ERROR "a cut archive was not refused as damaged: '${ERR}'")
+endif()
+find_program(ZIP zip)
+if(ZIP)
+  execute_process(COMMAND ${ZIP} -q bk/letter.zip bk/bad.bak WORKING_DIRECTORY "${W}")
+  run(1 restore --db ORVAKSEPC0 --from bk/letter.zip --yes)
+  if(NOT ERR MATCHES "نسخه پشتيبان اين سيستم را در بر ندارد")
+    message(SEND_ERROR "an archive of another file was not refused: '${ERR}'")
+  endif()
+endif()
+# Every section of a year in one go: one line per database, each file whole.
+file(MAKE_DIRECTORY "${W}/bk/all")
+run(0 backup --all-sections --year 1400 --to bk/all --compress)
+foreach(db ORVAK ORVAKSEPC0 ORVAKC275C0Y1400)
+  if(NOT OUT MATCHES " - ${db}: نسخه پشتيبان تهيه گرديد")
+    message(SEND_ERROR "all sections: no line for ${db}: '${OUT}'")
+  endif()
+endforeach()
+if(NOT OUT MATCHES "ORVAKSEPJ: اين بانک اطلاعاتي وجود ندارد")
+  message(SEND_ERROR "all sections: a missing database is not reported: '${OUT}'")
+endif()
+file(GLOB made "${W}/bk/all/*")
+list(LENGTH made n)
+if(NOT n EQUAL 4)   # ORVAK, ORVAKSEP (section 1), ORVAKSEPC0, ORVAKC275C0Y1400
+  message(SEND_ERROR "all sections: ${n} files: ${made}")
+endif()
+run(0 history)
+string(REGEX MATCHALL "\n" rows "${OUT}")
+list(LENGTH rows n)
+if(NOT n EQUAL 11)   # before: 3; the two archives, the restore with its safety copy, four sections
+  message(SEND_ERROR "history after the compressed backups: '${OUT}'")
+endif()
 
 # Two workstations making the same database at the same moment: both succeed,
 # and the database has the structure that one alone makes.

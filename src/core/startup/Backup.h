@@ -1,5 +1,6 @@
 #pragma once
 // Backup and restore of a database, with their history and guards.
+#include "core/db/Db.h"
 #include "core/io/ListDefinition.h"
 #include "core/startup/Session.h"
 #include "core/startup/StructureUpdate.h"
@@ -17,6 +18,13 @@ inline constexpr int RestoreMenuId = 14;
 QString joinBackupPath(const QString& folder, const QString& file);
 // The proposed name: program, database and date, ".BAK".
 QString proposedBackupName(const QString& database, const util::Clock& clock);
+// A compressed backup is a zip archive named as the backup with ".zip" after it,
+// holding the backup file under the name without it.
+bool isCompressedBackupName(const QString& fileName);
+QString compressedBackupName(const QString& fileName);
+// The folder as a network path of the server's computer ("\\SERVER\D$\BK"), for a
+// backup folder typed as the server sees it; a network path stays as it is.
+QString withServerName(const QString& serverName, const QString& folder);
 
 // A database of this installation, told by its name: the common database, a
 // section's deposits database or an accounting database of a section and year.
@@ -42,7 +50,22 @@ struct BackupHistoryRow {
     QString fileName, folder, database;
     QString kindText() const;
 };
-QList<BackupHistoryRow> backupHistory(Session& session);
+db::Fetched<QList<BackupHistoryRow>> backupHistory(Session& session);
+// The number the next backup of a database gets: one more than its backups in the history.
+int nextBackupNumber(const QList<BackupHistoryRow>& history, const QString& database);
+
+// One line of the report of a backup of every section.
+struct SectionBackup {
+    enum class Outcome { Made, Missing, Failed };
+    QString place;      // the kind of database, and its section
+    QString database;
+    QString fileName;
+    Outcome outcome = Outcome::Failed;
+    QString reason;     // why it failed
+    QString text() const;
+};
+// Whether a backup of every section went well: something was backed up, nothing failed.
+bool wentWell(const QList<SectionBackup>& report);
 
 class BackupService {
 public:
@@ -51,7 +74,14 @@ public:
     // The status line the screen shows.
     QString status() const { return status_; }
 
-    bool backup(const QString& database, const QString& folder, const QString& fileName);
+    // compress (or a name ending ".zip"): the backup goes into a zip archive.
+    bool backup(const QString& database, const QString& folder, const QString& fileName, bool compress = false);
+    // The common database, then each section's deposits database and accounting
+    // database of the year, each under its proposed name in folder. One database
+    // failing is reported and the others still go; the report is shown at the end.
+    QList<SectionBackup> backupYearInAllSections(int year, const QString& folder, bool compress);
+    // A compressed copy of a backup file in another folder (a removable disk, say).
+    bool compressAndCopy(const QString& folder, const QString& fileName, const QString& toFolder);
     // dataFolder: where the server keeps the database's files (the server's own
     // folder when empty).
     bool restore(const QString& database, const QString& folder, const QString& fileName, const QString& dataFolder = QString());
@@ -60,6 +90,9 @@ private:
     std::optional<InstallationDatabase> ownDatabase(const QString& database);
     db::BackupLabel labelFor(const QString& database, const InstallationDatabase& what) const;
     bool suits(const db::BackupFileList& backup, const QString& database, const InstallationDatabase& what);
+    bool mayBackUp();
+    // Writes the backup at path (a zip archive when compress), whole or not at all.
+    bool write(const QString& database, const InstallationDatabase& what, const QString& path, bool compress, QString* why);
 
     bool recordHistory(int kind, const QString& database, const QString& folder, const QString& fileName);
 

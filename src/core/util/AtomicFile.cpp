@@ -5,6 +5,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace orvak::util {
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error, FileAccess access)
@@ -33,6 +41,38 @@ bool createOwnerOnlyFile(const QString& path)
     QFile f(path);
     // Made with the permissions, so that it is never open to others.
     return f.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool syncFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
+}
+
+void syncFolder(const QString& folder)
+{
+#ifndef Q_OS_WIN
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+bool replaceFile(const QString& from, const QString& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
+    return !ec;
 }
 
 } // namespace orvak::util

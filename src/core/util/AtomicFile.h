@@ -21,4 +21,10 @@ bool restrictToOwner(const QString& path);
 // be made in it, say); true when it exists already.
 bool createOwnerOnlyFile(const QString& path);
 
+// Puts a file's bytes (or a folder's entries) on the disk before the next step counts on them.
+bool syncFile(const QString& path);
+void syncFolder(const QString& folder);
+// Replaces target by from in one step (the old file stays until the new one is in place).
+bool replaceFile(const QString& from, const QString& to);
+
 } // namespace orvak::util

@@ -1,11 +1,12 @@
 #include "ui/startup/TBakup1.h"
 
 #include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ScreenRegistry.h"
 #include "ui/startup/Tview_history_resback.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <algorithm>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,10 +16,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orvak::ui::startup {
+
+namespace {
+const QString kReady = QStringLiteral("آماده تهيه پشتيبان يا بازخواني");
+const QString kWorking = QStringLiteral("لطفا صبر کنيد. در حال تهيه نسخه پشتيبان");
+} // namespace
 
 TBakup1::TBakup1(Session& session, QWidget* parent)
     : QDialog(parent)
@@ -33,6 +40,7 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
         edit->setLayoutDirection(Qt::LeftToRight);
         row->addWidget(edit);
         auto* b = new QPushButton(caption, this);
+        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, action);
         row->addWidget(b);
         return row;
@@ -43,12 +51,12 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
     database_ = new QComboBox(this);
     database_->setEditable(true);
     form->addRow(QStringLiteral(" مسير فايل پشتيبان"), withButton(folder_, QStringLiteral("انتخاب مسير"), [this] {
-                     const QString f = QFileDialog::getExistingDirectory(this, QStringLiteral("انتخاب مسير"), folder_->text());
+                     const QString f = QFileDialog::getExistingDirectory(this, QStringLiteral("انتخاب مسير"), typedFolder());
                      if (!f.isEmpty())
                          folder_->setText(QDir::toNativeSeparators(f));
                  }));
     form->addRow(QStringLiteral("نام فايل پشتيبان"), withButton(file_, QStringLiteral("انتخاب فايل"), [this] {
-                     const QString f = QFileDialog::getOpenFileName(this, QStringLiteral("انتخاب فايل"), folder_->text());
+                     const QString f = QFileDialog::getOpenFileName(this, QStringLiteral("انتخاب فايل"), typedFolder());
                      if (!f.isEmpty()) {
                          folder_->setText(QDir::toNativeSeparators(QFileInfo(f).absolutePath()));
                          file_->setText(QFileInfo(f).fileName());
@@ -66,32 +74,57 @@ TBakup1::TBakup1(Session& session, QWidget* parent)
     periods_ = new QListWidget(this);
     periods_->setMaximumHeight(90);
     form->addRow(QStringLiteral("دوره هاي مالي موجود"), periods_);
+    compress_ = new QCheckBox(QStringLiteral("پشتيبان فشرده (zip)"), this);
+    form->addRow(QString(), compress_);
     layout->addLayout(form);
-    status_ = new QLabel(QStringLiteral("آماده تهيه پشتيبان يا بازخواني"), this);
+    status_ = new QLabel(kReady, this);
     layout->addWidget(new QLabel(QStringLiteral("وضعيت"), this));
     layout->addWidget(status_);
+
     auto* grid = new QGridLayout;
-    auto* doBackup = new QPushButton(QStringLiteral("ايجاد نسخه پشتيبان"), this);
-    auto* doRestore = new QPushButton(QStringLiteral("بازخواني از نسخه پشتيبان"), this);
-    auto* history = new QPushButton(QStringLiteral("مرور تهيه پشتيبان"), this);
-    auto* propose = new QPushButton(QStringLiteral("تعيين نام پيشنهادي با توجه به تاريخ و نام برنامه"), this);
-    auto* leave = new QPushButton(QStringLiteral("خروج"), this);
-    grid->addWidget(doBackup, 0, 0);
-    grid->addWidget(doRestore, 0, 1);
-    grid->addWidget(history, 1, 0);
-    grid->addWidget(propose, 1, 1);
-    grid->addWidget(leave, 2, 0);
+    auto button = [this, grid](const QString& caption, int r, int c) {
+        auto* b = new QPushButton(caption, this);
+        b->setAutoDefault(false);   // Enter in a field starts nothing
+        grid->addWidget(b, r, c);
+        return b;
+    };
+    QPushButton* doBackup = button(QStringLiteral("ايجاد نسخه پشتيبان"), 0, 0);
+    restore_ = button(QStringLiteral("بازخواني از نسخه پشتيبان"), 0, 1);
+    QPushButton* history = button(QStringLiteral("مرور تهيه پشتيبان"), 1, 0);
+    QPushButton* compressCopy = button(QStringLiteral("فشرده سازي و کپي"), 1, 1);
+    QPushButton* moreButton = button(QStringLiteral("ساير تسهيلات"), 2, 0);
+    QPushButton* leave = button(QStringLiteral("خروج"), 2, 1);
     layout->addLayout(grid);
+
+    more_ = new QMenu(this);
+    more_->addAction(QStringLiteral("انتخاب  مسير و نام فايل"), this, [this] {
+        const QString f = QFileDialog::getSaveFileName(this, QStringLiteral("انتخاب  مسير و نام فايل"),
+                                                       QDir(typedFolder()).filePath(file_->text().trimmed()));
+        if (!f.isEmpty()) {
+            folder_->setText(QDir::toNativeSeparators(QFileInfo(f).absolutePath()));
+            file_->setText(QFileInfo(f).fileName());
+        }
+    });
+    more_->addAction(QStringLiteral("تعيين نام پيشنهادي با توجه به تاريخ و نام برنامه"), this, &TBakup1::proposeName);
+    more_->addAction(QStringLiteral("پشتيبان از اطلاعات سال مالي فوق در همه بخش ها"), this, &TBakup1::backupAllSections);
+    more_->addAction(QStringLiteral("اضافه نمودن نام سرور"), this, &TBakup1::addServerName);
+    moreButton->setMenu(more_);
+
     connect(doBackup, &QPushButton::clicked, this, &TBakup1::backup);
-    connect(doRestore, &QPushButton::clicked, this, &TBakup1::restore);
+    connect(restore_, &QPushButton::clicked, this, &TBakup1::restore);
     connect(history, &QPushButton::clicked, this, [this] {
         auto* list = framework::EnsureForm<Tview_history_resback>(session_);
         list->reopen();
         framework::showScreen(list);
     });
-    connect(propose, &QPushButton::clicked, this, [this] { file_->setText(proposedBackupName(database_->currentText(), session_.clock())); });
+    connect(compressCopy, &QPushButton::clicked, this, [this] {
+        const QString to = QFileDialog::getExistingDirectory(this, QStringLiteral("فشرده سازي و کپي"), typedFolder());
+        if (!to.isEmpty())
+            compressAndCopy(to);
+    });
+    connect(database_, &QComboBox::currentTextChanged, this, &TBakup1::showNumber);
     connect(leave, &QPushButton::clicked, this, &QDialog::accept);
-    resize(640, 340);
+    resize(640, 380);
 }
 
 void TBakup1::showEvent(QShowEvent* event)
@@ -107,31 +140,45 @@ void TBakup1::showEvent(QShowEvent* event)
         dataFolder_->setText(QDir::toNativeSeparators(session_.server()->defaultDataFolder()));
     periods_->clear();
     if (session_.server()) {
-        for (int year : session_.ListAccountingYears())
+        for (int year : session_.ListAccountingYears()) {
             periods_->addItem(QString::number(year));
+            if (year == session_.CurrentYear())
+                periods_->setCurrentRow(periods_->count() - 1);
+        }
     }
     showNumber();
 }
 
-// The number the next backup gets: one more than the backups of the history.
 void TBakup1::showNumber()
 {
-    const QList<BackupHistoryRow> rows = session_.server() ? backupHistory(session_) : QList<BackupHistoryRow>();
-    const auto made = std::count_if(rows.begin(), rows.end(), [](const BackupHistoryRow& r) { return r.kind == 0; });
-    number_->setText(QString::number(made + 1));
+    if (!session_.server()) {
+        number_->clear();
+        return;
+    }
+    const auto history = backupHistory(session_);
+    // A history that cannot be read gives no number rather than a wrong one.
+    number_->setText(history.failed() ? QString() : QString::number(nextBackupNumber(*history, database_->currentText())));
 }
 
 QString TBakup1::status() const { return status_->text(); }
+
+QString TBakup1::typedFolder() const { return QDir::fromNativeSeparators(folder_->text().trimmed()); }
+
+int TBakup1::chosenYear() const
+{
+    const QListWidgetItem* item = periods_->currentItem();
+    return item ? item->text().toInt() : session_.CurrentYear();
+}
 
 bool TBakup1::backup()
 {
     framework::MessagePrompt prompt(this);
     BackupService service(session_, prompt);
-    status_->setText(QStringLiteral("لطفا صبر کنيد. در حال تهيه نسخه پشتيبان"));
+    status_->setText(kWorking);
     status_->repaint();
-    QDir().mkpath(QDir::fromNativeSeparators(folder_->text()));
-    const bool ok = service.backup(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text());
-    status_->setText(ok ? service.status() : QStringLiteral("آماده تهيه پشتيبان يا بازخواني"));
+    QDir().mkpath(typedFolder());
+    const bool ok = service.backup(database_->currentText(), typedFolder(), file_->text(), compress_->isChecked());
+    status_->setText(ok ? service.status() : kReady);
     showNumber();
     return ok;
 }
@@ -140,10 +187,51 @@ bool TBakup1::restore()
 {
     framework::MessagePrompt prompt(this);
     BackupService service(session_, prompt);
-    const bool ok = service.restore(database_->currentText(), QDir::fromNativeSeparators(folder_->text()), file_->text(),
-                                    QDir::fromNativeSeparators(dataFolder_->text()));
+    const bool ok = service.restore(database_->currentText(), typedFolder(), file_->text(), QDir::fromNativeSeparators(dataFolder_->text()));
     showNumber();
     return ok;
 }
+
+bool TBakup1::backupAllSections()
+{
+    framework::TFDoing doing(QStringLiteral("پشتيبان از اطلاعات سال مالي فوق در همه بخش ها"), this);
+    BackupService service(session_, doing);
+    status_->setText(kWorking);
+    QDir().mkpath(typedFolder());
+    const QList<SectionBackup> report = service.backupYearInAllSections(chosenYear(), typedFolder(), compress_->isChecked());
+    doing.hide();
+    status_->setText(service.status());
+    showNumber();
+    if (report.isEmpty())
+        return false;
+    QStringList lines;
+    for (const SectionBackup& line : report)
+        lines << line.text();
+    const bool ok = wentWell(report);
+    if (ok)
+        framework::ShowInfo(lines.join(QLatin1Char('\n')), this);
+    else
+        framework::ShowError(lines.join(QLatin1Char('\n')), this);
+    return ok;
+}
+
+bool TBakup1::compressAndCopy(const QString& toFolder)
+{
+    framework::MessagePrompt prompt(this);
+    return BackupService(session_, prompt).compressAndCopy(typedFolder(), file_->text(), QDir::fromNativeSeparators(toFolder));
+}
+
+void TBakup1::proposeName()
+{
+    const QString name = proposedBackupName(database_->currentText(), session_.clock());
+    file_->setText(compress_->isChecked() ? compressedBackupName(name) : name);
+}
+
+void TBakup1::addServerName()
+{
+    folder_->setText(withServerName(session_.connection().serverName, folder_->text()));
+}
+
+void TBakup1::focusRestore() { restore_->setFocus(); }
 
 } // namespace orvak::ui::startup

@@ -6,10 +6,13 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QPushButton;
 
 namespace orvak::ui::startup {
 
@@ -27,10 +30,19 @@ public:
     QLineEdit* dataFolder() const { return dataFolder_; }
     QLineEdit* backupNumber() const { return number_; }
     QListWidget* periods() const { return periods_; }   // the fiscal years with an accounting database
+    QCheckBox* compressed() const { return compress_; }
+    QMenu* moreMenu() const { return more_; }           // "ساير تسهيلات"
     QString status() const;
 
     bool backup();
     bool restore();
+    // The chosen fiscal period (this year when none is chosen) in every section.
+    bool backupAllSections();
+    bool compressAndCopy(const QString& toFolder);
+    void proposeName();
+    void addServerName();
+    // Opened for a restore: the restore button has the focus.
+    void focusRestore();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,9 +55,14 @@ private:
     QLineEdit* dataFolder_ = nullptr;
     QLineEdit* number_ = nullptr;
     QListWidget* periods_ = nullptr;
+    QCheckBox* compress_ = nullptr;
     QLabel* status_ = nullptr;
+    QPushButton* restore_ = nullptr;
+    QMenu* more_ = nullptr;
 
     void showNumber();
+    QString typedFolder() const;
+    int chosenYear() const;
 };
 
 } // namespace orvak::ui::startup

@@ -1,11 +1,15 @@
 #include "ui/startup/TFCONNECTION.h"
 
+#include "ui/AppScreens.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ScreenRegistry.h"
+#include "core/startup/Backup.h"
+#include "core/startup/Rights.h"
 #include "core/startup/ServerSetup.h"
 #include "ui/startup/TBakup1.h"
 #include "ui/startup/TFupdateProgress.h"
+#include "ui/startup/TORVAK_V_USERS.h"
 #include "ui/startup/TV_USERS.h"
 
 #include <QComboBox>
@@ -15,6 +19,8 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QSysInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,10 +109,15 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
     QPushButton* saveIni = button(QStringLiteral("ذخيره"), 3, 0);
     QPushButton* recallIni = button(QStringLiteral("فراخواني"), 3, 1);
     QPushButton* backup = button(QStringLiteral("تهيه نسخه پشتيبان از اطلاعات Backup Databases"), 4, 0);
-    QPushButton* users = button(QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), 4, 1);
-    QPushButton* back = button(QStringLiteral("بازگشت"), 5, 0);
+    QPushButton* restore = button(QStringLiteral("برگرداندن بانک هاي اطلاعاتي Restore Orvak Databases"), 4, 1);
+    QPushButton* familyUsers = button(QStringLiteral("كاربران مجموعه نرم افزارهاي اورواک"), 5, 0);
+    QPushButton* users = button(QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"), 5, 1);
+    QPushButton* back = button(QStringLiteral("بازگشت"), 6, 0);
     layout->addLayout(grid);
-    needConnection_ = {update, backup, users};
+    needConnection_ = {update, backup, restore, familyUsers, users};
+    // Enter in a field must not run the first command of the screen.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
 
     connect(initial, &QPushButton::clicked, this, &TFCONNECTION::initialSetup);
     connect(workstation, &QPushButton::clicked, this, [this] { workstationSetup(); });
@@ -122,11 +133,7 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
         else
             framework::ShowError(why, this);
     });
-    connect(computer, &QPushButton::clicked, this, [this] {
-        const QString name = QSysInfo::machineHostName();
-        if (framework::Ask(QStringLiteral("Computer Name =") + name + QLatin1Char('\n') + QStringLiteral("بعنوان سرور در نظر گرفته شود؟ "), this) == framework::AskYes)
-            setSqlServer(name);
-    });
+    connect(computer, &QPushButton::clicked, this, &TFCONNECTION::offerComputerName);
     auto copyIni = [this](bool toFolder) {
         const QString ini = QDir(session_.startDir()).filePath(QStringLiteral("INI"));
         QDir().mkpath(ini);
@@ -146,19 +153,27 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
             if (!folder.isEmpty())
                 setLocalFolder(folder);
         } else {
-            setSqlServer(QSysInfo::machineHostName());
+            offerComputerName();
         }
     });
-    connect(defaultPath, &QPushButton::clicked, this, [this] {
-        if (session_.server())
-            dataFolder_->setText(session_.server()->defaultDataFolder());
+    connect(defaultPath, &QPushButton::clicked, this, &TFCONNECTION::useServerDataFolder);
+    folderChoices_ = new QMenu(this);
+    folderChoices_->addAction(QStringLiteral("پيش فرض ORVAK\\DATA"), this, &TFCONNECTION::useProgramDataFolder);
+    folderChoices_->addAction(QStringLiteral("پيش فرض SQL SERVER"), this, &TFCONNECTION::useServerDataFolder);
+    folderChoices_->addAction(QStringLiteral("نمايش مسير ها"), this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("نمايش مسير ها"), dataFolder_->text());
+        if (!folder.isEmpty())
+            dataFolder_->setText(QDir::toNativeSeparators(folder) + QDir::separator());
     });
-    connect(backup, &QPushButton::clicked, this, [this] { framework::EnsureForm<TBakup1>(session_)->exec(); });
-    connect(users, &QPushButton::clicked, this, [this] {
-        auto* screen = framework::EnsureForm<TV_USERS>(session_);
-        screen->reopen();
-        framework::showScreen(screen);
-    });
+    dataFolder_->installEventFilter(this);
+    for (const auto& [command, forRestore] : {std::pair{backup, false}, std::pair{restore, true}}) {
+        connect(command, &QPushButton::clicked, this, [this, forRestore = forRestore] {
+            if (QDialog* screen = openBackup(forRestore))
+                screen->exec();
+        });
+    }
+    connect(familyUsers, &QPushButton::clicked, this, &TFCONNECTION::openFamilyUsers);
+    connect(users, &QPushButton::clicked, this, &TFCONNECTION::openProgramUsers);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(local_, &QRadioButton::toggled, this, &TFCONNECTION::refresh);
 
@@ -175,6 +190,110 @@ TFCONNECTION::TFCONNECTION(Session& session, QWidget* parent)
         version_->setCurrentIndex(std::clamp(session_.sqlVersionIndex(), 0, 4));
     refresh();
     resize(640, 420);
+}
+
+bool TFCONNECTION::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == dataFolder_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            folderChoices_->popup(dataFolder_->mapToGlobal(dataFolder_->rect().bottomLeft()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFCONNECTION::offerComputerName()
+{
+    const QString name = QSysInfo::machineHostName();
+    if (framework::Ask(QStringLiteral("Computer Name =") + name + QLatin1Char('\n') + QStringLiteral("بعنوان سرور در نظر گرفته شود؟ "), this)
+        == framework::AskYes)
+        setSqlServer(name);
+}
+
+void TFCONNECTION::useProgramDataFolder()
+{
+    const QString folder = QDir(session_.startDir()).filePath(QStringLiteral("DATA"));
+    if (!QDir().mkpath(folder)) {
+        framework::ShowError(QStringLiteral("پوشه %1 قابل ساختن نيست").arg(QDir::toNativeSeparators(folder)), this);
+        return;
+    }
+    dataFolder_->setText(QDir::toNativeSeparators(folder) + QDir::separator());
+}
+
+void TFCONNECTION::useServerDataFolder()
+{
+    // The server says where its own files are: the connected one when it is the one
+    // named here, otherwise it is reached first.
+    QString folder;
+    if (session_.server() && session_.server()->serverName().compare(serverName(), Qt::CaseInsensitive) == 0) {
+        folder = session_.server()->defaultDataFolder();
+    } else if (const std::unique_ptr<db::Server> probe = reachServer()) {
+        folder = probe->defaultDataFolder();
+    } else {
+        return;
+    }
+    if (folder.isEmpty()) {
+        framework::ShowInfo(QStringLiteral("مسير فايلهاي اطلاعاتي سرور خوانده نشد"), this);
+        return;
+    }
+    dataFolder_->setText(QDir::toNativeSeparators(folder));
+}
+
+bool TFCONNECTION::needsConnection()
+{
+    if (confirmed_)
+        return false;
+    framework::ShowInfo(QStringLiteral("ابتدا برقراري ارتباط با سرور را چک فرمائيد"), this);
+    return true;
+}
+
+QWidget* TFCONNECTION::openRegistered(const QString& key)
+{
+    for (const framework::ScreenEntry& entry : appScreens().entries()) {
+        if (entry.key != key)
+            continue;
+        const framework::ScreenOpening opening = framework::openScreen(entry, session_, this);
+        if (!opening.refusal.isEmpty())
+            framework::ShowInfo(opening.refusal, this);
+        else if (!opening.screen && !opening.failureShown)
+            framework::ShowError(opening.failure, this);
+        return opening.screen;
+    }
+    return nullptr;
+}
+
+QWidget* TFCONNECTION::showRegistered(const QString& key)
+{
+    if (needsConnection())
+        return nullptr;
+    QWidget* screen = openRegistered(key);
+    if (screen)
+        framework::showScreen(screen);
+    return screen;
+}
+
+QWidget* TFCONNECTION::openFamilyUsers() { return showRegistered(framework::keyOf<TORVAK_V_USERS>()); }
+
+QWidget* TFCONNECTION::openProgramUsers() { return showRegistered(framework::keyOf<TV_USERS>()); }
+
+QDialog* TFCONNECTION::openBackup(bool forRestore)
+{
+    if (needsConnection())
+        return nullptr;
+    // The screen's commands check again; the entry is asked before the screen opens.
+    QString why;
+    if (!(forRestore ? mayUse(session_, RestoreMenuId, AccessSpecial, &why) : mayUse(session_, BackupMenuId, 0, &why))) {
+        framework::ShowInfo(why, this);
+        return nullptr;
+    }
+    auto* screen = qobject_cast<TBakup1*>(openRegistered(framework::keyOf<TBakup1>()));
+    if (!screen)
+        return nullptr;
+    if (forRestore)
+        screen->focusRestore();
+    return screen;
 }
 
 void TFCONNECTION::refresh()
@@ -205,33 +324,36 @@ QString TFCONNECTION::serverName() const
     return local_->isChecked() ? localServerNameFor(QDir::fromNativeSeparators(typed), session_.startDir()) : typed;
 }
 
-bool TFCONNECTION::testServer()
+std::unique_ptr<db::Server> TFCONNECTION::reachServer()
 {
     if (serverName().isEmpty()) {
         framework::ShowInfo(QStringLiteral("نام سرور مشخص نشده است"), this);
-        return false;
+        return nullptr;
     }
     TFConnectionInfo info(local_->isChecked(), this);
     if (info.exec() != QDialog::Accepted)
-        return false;
+        return nullptr;
     db::ConnectionSettings settings = session_.connection();
     settings.serverName = serverName();
     std::unique_ptr<db::Server> probe = makeServer(settings, session_.startDir());
     QString why;
     if (!probe->testConnection(info.user(), info.password(), &why)) {
         framework::ShowError(why, this);
-        return false;
+        return nullptr;
     }
-    return true;
+    return probe;
 }
+
+bool TFCONNECTION::testServer() { return reachServer() != nullptr; }
 
 bool TFCONNECTION::initialSetup()
 {
     TFConnectionInfo info(local_->isChecked(), this);
     if (info.exec() != QDialog::Accepted)
         return false;
+    // Without a name the computer's is offered; the set-up tells when there is still none.
     if (server_->text().trimmed().isEmpty() && sql_->isChecked())
-        setSqlServer(QSysInfo::machineHostName());
+        offerComputerName();
     InitialSetupRequest request;
     request.serverName = serverName();
     request.adminUser = info.user();

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 
 namespace orvak::ui::startup {
@@ -41,8 +42,29 @@ public:
     bool updateTables();
     bool testServer();
 
+    QLineEdit* dataFolder() const { return dataFolder_; }
+    // What Enter in the data folder offers: "پيش فرض ORVAK\DATA", "پيش فرض SQL SERVER",
+    // "نمايش مسير ها".
+    QMenu* dataFolderChoices() const { return folderChoices_; }
+    void useProgramDataFolder();
+    void useServerDataFolder();
+    // The users and backup screens, as the main menu opens them (with their access
+    // entries); they need the connection confirmed. Each returns the screen opened.
+    QWidget* openFamilyUsers();
+    QWidget* openProgramUsers();
+    QDialog* openBackup(bool forRestore);   // the backup screen, to be run
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void refresh();
+    void offerComputerName();
+    // The server named on the screen, logged in with the login the user picks.
+    std::unique_ptr<db::Server> reachServer();
+    bool needsConnection();
+    QWidget* openRegistered(const QString& key);
+    QWidget* showRegistered(const QString& key);
 
     Session& session_;
     QRadioButton* local_ = nullptr;
@@ -50,6 +72,7 @@ private:
     QLineEdit* server_ = nullptr;
     QLineEdit* dataFolder_ = nullptr;
     QComboBox* version_ = nullptr;
+    QMenu* folderChoices_ = nullptr;
     QList<QWidget*> needConnection_;
     bool confirmed_ = false;
 };

@@ -5,19 +5,26 @@
 #include "core/startup/Versions.h"
 #include "core/db/Db.h"
 #include "core/db/sqlite/LocalServer.h"
+#include "core/io/ZipArchive.h"
+#include "core/startup/ServerSetup.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orvak::startup;
 using namespace orvak::db;
+using orvak::test::fileBytes;
 using orvak::test::TempInstallation;
+using orvak::test::writeBytes;
 
 namespace {
 
@@ -140,6 +147,12 @@ TEST(Backup, RefusedWithoutTheRight)
     EXPECT_TRUE(yes.questions.isEmpty());
     EXPECT_EQ(yes.infos.value(0), refusalText());
     EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+    // Nor every section at once, nor a compressed copy.
+    EXPECT_TRUE(BackupService(*f.s, yes).backupYearInAllSections(1403, f.folder, true).isEmpty());
+    EXPECT_FALSE(BackupService(*f.s, yes).compressAndCopy(f.folder, QStringLiteral("a.BAK"), f.folder));
+    EXPECT_TRUE(yes.questions.isEmpty());
+    EXPECT_EQ(yes.infos, QStringList(3, refusalText()));
+    EXPECT_TRUE(QDir(f.folder).isEmpty());
 
     logInClerk(f, BackupMenuId, {0, 1, 0, 0, 0, 0});   // seen: a backup may be made
     EXPECT_TRUE(BackupService(*f.s, yes).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
@@ -429,4 +442,212 @@ TEST(Backup, ARestoreCutShortIsFinishedOrUndoneAtTheNextStart)
         left.removeAll(QStringLiteral("ORVAKSEPC0.db-wal"));
         EXPECT_EQ(left, QStringList()) << c.state;
     }
+}
+
+namespace {
+
+QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.part"), QStringLiteral("*.raw"), QStringLiteral("*.unpacked")}, QDir::Files);
+}
+
+bool archiveToolAccepts(const QString& archive)
+{
+    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+    if (unzip.isEmpty())
+        return true;   // checked by reading it back below
+    QProcess p;
+    p.start(unzip, {QStringLiteral("-t"), archive});
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+TEST(Backup, ACompressedBackupIsAZipThatRestores)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    BackupService service(*f.s, yes);
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK"), true)) << yes.text().toStdString();
+    const QString archive = QDir(f.folder).filePath(QStringLiteral("a.BAK.zip"));
+    EXPECT_TRUE(orvak::io::isZipArchive(archive));
+    EXPECT_TRUE(archiveToolAccepts(archive));
+    EXPECT_EQ(QFile::permissions(archive) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    EXPECT_FALSE(QFile::exists(QDir(f.folder).filePath(QStringLiteral("a.BAK"))));
+    // A name that says zip is compressed without being asked.
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("b.zip")));
+    EXPECT_TRUE(orvak::io::isZipArchive(QDir(f.folder).filePath(QStringLiteral("b.zip"))));
+    EXPECT_EQ(leftovers(f.folder), QStringList());
+
+    ASSERT_TRUE(execSql(f.s->deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'بعد'")));
+    ScriptedPrompt noSafety({false}, true);
+    ASSERT_TRUE(BackupService(*f.s, noSafety).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK.zip")))
+        << noSafety.text().toStdString();
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+    EXPECT_EQ(leftovers(f.folder), QStringList());
+    const auto history = backupHistory(*f.s);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->value(0).fileName, QStringLiteral("a.BAK.zip"));
+    EXPECT_EQ(history->value(1).fileName, QStringLiteral("b.zip"));
+    EXPECT_EQ(history->value(2).kind, 1);
+}
+
+TEST(Backup, ADamagedOrForeignArchiveIsRefusedAndChangesNothing)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    BackupService service(*f.s, yes);
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("good.BAK.zip")));
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAK"), f.folder, QStringLiteral("common.BAK.zip")));
+    const QByteArray archive = fileBytes(QDir(f.folder).filePath(QStringLiteral("good.BAK.zip")));
+    ASSERT_FALSE(archive.isEmpty());
+    QByteArray flipped = archive;
+    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("cut.zip")), archive.left(archive.size() / 2)));
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("flipped.zip")), flipped));
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("letter.txt")), "not a backup"));
+    QString why;
+    ASSERT_TRUE(orvak::io::zipOneFile(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QStringLiteral("letter.txt"),
+                                      QDir(f.folder).filePath(QStringLiteral("letter.zip")), &why));
+    ASSERT_TRUE(execSql(f.s->deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'امروز'")));
+    const int rows = f.historyRows();
+
+    struct Case {
+        const char* file;
+        QString message;
+    };
+    const QList<Case> cases{
+        {"cut.zip", QStringLiteral("فايل فشرده پشتيبان خراب است و بازخواني نمي شود")},
+        {"flipped.zip", QStringLiteral("فايل فشرده پشتيبان خراب است و بازخواني نمي شود")},
+        {"letter.zip", QStringLiteral("نسخه پشتيبان اين سيستم را در بر ندارد")},
+        {"common.BAK.zip", QStringLiteral("بانک اطلاعاتي مشترک")},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(BackupService(*f.s, p).restore(QStringLiteral("ORVAKSEPC0"), f.folder, QString::fromUtf8(c.file))) << c.file;
+        EXPECT_TRUE(p.questions.isEmpty()) << c.file;
+        EXPECT_TRUE(p.infos.value(0).contains(c.message)) << c.file << ": " << p.infos.value(0).toStdString();
+    }
+    EXPECT_EQ(f.province(), QStringLiteral("امروز"));
+    EXPECT_EQ(f.historyRows(), rows);
+    EXPECT_EQ(leftovers(f.folder), QStringList());
+}
+
+TEST(Backup, EverySectionOfAYearInOneGoEachReported)
+{
+    struct Case {
+        bool compress;
+        bool blockDeposits;   // a file that is no backup where the deposits backup goes
+    };
+    for (const Case& c : {Case{true, false}, Case{false, true}}) {
+        BackupFixture f;
+        ScriptedPrompt yes({}, true);
+        ASSERT_TRUE(orvak::startup::createAccountingDatabase(*f.s, 1403, QStringLiteral("0"), yes));
+        const auto name = [&](const QString& db) {
+            const QString n = proposedBackupName(db, f.s->clock());
+            return c.compress ? compressedBackupName(n) : n;
+        };
+        const QString blocked = QDir(f.folder).filePath(name(QStringLiteral("ORVAKSEPC0")));
+        if (c.blockDeposits) {
+            ASSERT_TRUE(writeBytes(blocked, "the office's letter"));
+        }
+        const int rows = f.historyRows();
+        ScriptedPrompt p({}, true);
+        const QList<SectionBackup> report = BackupService(*f.s, p).backupYearInAllSections(1403, f.folder, c.compress);
+        EXPECT_EQ(p.questions.size(), 1);   // the folder, once
+        ASSERT_FALSE(report.isEmpty()) << p.text().toStdString();
+        QHash<QString, SectionBackup::Outcome> outcomes;
+        for (const SectionBackup& line : report)
+            outcomes.insert(line.database, line.outcome);
+        EXPECT_EQ(outcomes.value(QStringLiteral("ORVAK")), SectionBackup::Outcome::Made);
+        EXPECT_EQ(outcomes.value(QStringLiteral("ORVAKC275C0Y1403")), SectionBackup::Outcome::Made);
+        EXPECT_EQ(outcomes.value(QStringLiteral("ORVAKSEPC0")), c.blockDeposits ? SectionBackup::Outcome::Failed : SectionBackup::Outcome::Made);
+        EXPECT_EQ(outcomes.value(QStringLiteral("ORVAKC275C1Y1403")), SectionBackup::Outcome::Missing);
+        EXPECT_EQ(report.size(), 9);   // the common database, then each section's two
+        EXPECT_EQ(wentWell(report), !c.blockDeposits);
+        for (const SectionBackup& line : report) {
+            if (line.outcome == SectionBackup::Outcome::Made) {
+                const QString file = QDir(f.folder).filePath(line.fileName);
+                EXPECT_EQ(orvak::io::isZipArchive(file), c.compress) << line.fileName.toStdString();
+                if (c.compress) {
+                    EXPECT_TRUE(archiveToolAccepts(file)) << line.fileName.toStdString();
+                }
+            }
+            EXPECT_TRUE(line.text().startsWith(line.place)) << line.text().toStdString();
+        }
+        if (c.blockDeposits) {
+            const auto failed = std::find_if(report.begin(), report.end(), [](const SectionBackup& l) {
+                return l.outcome == SectionBackup::Outcome::Failed;
+            });
+            ASSERT_NE(failed, report.end());
+            EXPECT_TRUE(failed->text().contains(QStringLiteral("نسخه پشتيبان تهيه نشد"))) << failed->text().toStdString();
+            EXPECT_EQ(fileBytes(blocked), QByteArray("the office's letter"));
+        }
+        EXPECT_EQ(f.historyRows(), rows + (c.blockDeposits ? 2 : 3));
+        EXPECT_EQ(leftovers(f.folder), QStringList());
+    }
+}
+
+TEST(Backup, CompressAndCopyTakesOnlyABackup)
+{
+    BackupFixture f;
+    ScriptedPrompt yes({}, true);
+    BackupService service(*f.s, yes);
+    ASSERT_TRUE(service.backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("a.BAK")));
+    const QString disk = f.t.path(QStringLiteral("disk"));
+    QDir().mkpath(disk);
+    ASSERT_TRUE(service.compressAndCopy(f.folder, QStringLiteral("a.BAK"), disk)) << yes.text().toStdString();
+    EXPECT_TRUE(archiveToolAccepts(QDir(disk).filePath(QStringLiteral("a.BAK.zip"))));
+    // Copied on as it is once compressed; and it restores.
+    const QString second = f.t.path(QStringLiteral("disk2"));
+    QDir().mkpath(second);
+    ASSERT_TRUE(service.compressAndCopy(disk, QStringLiteral("a.BAK.zip"), second));
+    ASSERT_TRUE(execSql(f.s->deposits(), QStringLiteral("UPDATE GENERAL_INFO SET OSTANNAME = 'بعد'")));
+    ScriptedPrompt noSafety({false}, true);
+    ASSERT_TRUE(BackupService(*f.s, noSafety).restore(QStringLiteral("ORVAKSEPC0"), second, QStringLiteral("a.BAK.zip")));
+    EXPECT_EQ(f.province(), QStringLiteral("قبل"));
+
+    ASSERT_TRUE(writeBytes(QDir(f.folder).filePath(QStringLiteral("letter.txt")), "not a backup"));
+    ScriptedPrompt p({}, true);
+    EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("letter.txt"), disk));
+    EXPECT_FALSE(QFile::exists(QDir(disk).filePath(QStringLiteral("letter.txt.zip"))));
+    // Nor does an archive take the place of a file that is none.
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QDir(f.folder).filePath(QStringLiteral("c.zip"))));
+    EXPECT_FALSE(BackupService(*f.s, p).backup(QStringLiteral("ORVAKSEPC0"), f.folder, QStringLiteral("c.zip")));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("letter.txt")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))));
+    ASSERT_TRUE(QFile::copy(QDir(f.folder).filePath(QStringLiteral("a.BAK")), QDir(f.folder).filePath(QStringLiteral("d.BAK"))));
+    EXPECT_FALSE(BackupService(*f.s, p).compressAndCopy(f.folder, QStringLiteral("d.BAK"), disk));
+    for (const QString& file : {QDir(f.folder).filePath(QStringLiteral("c.zip")), QDir(disk).filePath(QStringLiteral("d.BAK.zip"))})
+        EXPECT_EQ(fileBytes(file), QByteArray("not a backup")) << file.toStdString();
+    EXPECT_EQ(leftovers(disk), QStringList());
+    EXPECT_EQ(leftovers(f.folder), QStringList());
+}
+
+TEST(Backup, NumberAndServerPath)
+{
+    const QList<BackupHistoryRow> history{
+        {1, 3, {}, {}, 0, {}, {}, QStringLiteral("ORVAKSEPC0")},
+        {2, 3, {}, {}, 1, {}, {}, QStringLiteral("ORVAKSEPC0")},   // a restore
+        {3, 3, {}, {}, 0, {}, {}, QStringLiteral("orvaksepc0")},
+        {4, 3, {}, {}, 0, {}, {}, QStringLiteral("ORVAK")},
+    };
+    EXPECT_EQ(nextBackupNumber(history, QStringLiteral("ORVAKSEPC0")), 3);
+    EXPECT_EQ(nextBackupNumber(history, QStringLiteral("ORVAK")), 2);
+    EXPECT_EQ(nextBackupNumber({}, QStringLiteral("ORVAK")), 1);
+
+    const QString host = QSysInfo::machineHostName();
+    struct Case {
+        const char* server;
+        const char* folder;
+        QString path;
+    };
+    const QList<Case> cases{
+        {"SRV1", "D:\\BK", QStringLiteral("\\\\SRV1\\D$\\BK")},
+        {"SRV1\\SQLEXPRESS", "D:/BK/", QStringLiteral("\\\\SRV1\\D$\\BK\\")},
+        {"SRV1", "\\\\NAS\\BK", QStringLiteral("\\\\NAS\\BK")},
+        {".", "BK", QStringLiteral("\\\\") + host + QStringLiteral("\\BK")},
+        {"LOCAL:DATA", "E:\\", QStringLiteral("\\\\") + host + QStringLiteral("\\E$\\")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withServerName(QString::fromUtf8(c.server), QString::fromUtf8(c.folder)), c.path) << c.server << " " << c.folder;
 }

@@ -13,16 +13,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <filesystem>
 #include <functional>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace orvak::db {
+
+using util::replaceFile;
+using util::syncFile;
+using util::syncFolder;
 
 namespace {
 
@@ -55,39 +52,6 @@ const QString kSwapLock = QStringLiteral("RESTORE.lock");
 const QString kIncoming = QStringLiteral(".restore");
 // Written once the incoming copy is complete: from then on the swap goes forward.
 const QString kSwapMarker = QStringLiteral(".swap");
-
-bool syncFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-#ifdef Q_OS_WIN
-    return _commit(f.handle()) == 0;
-#else
-    return ::fsync(f.handle()) == 0;
-#endif
-}
-
-void syncFolder(const QString& folder)
-{
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder);
-#endif
-}
-
-// Replaces target in one step (the old file stays until the new one is in place).
-bool replaceFile(const QString& from, const QString& to)
-{
-    std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
-    return !ec;
-}
 
 bool writeMarker(const QString& path, const QString& text)
 {
