@@ -1,0 +1,94 @@
+#include "ui/basedata/PartyListCommands.h"
+
+#include "ui/framework/Doing.h"
+#include "ui/framework/MessageBoxes.h"
+#include "core/io/FilterExpression.h"
+#include "core/startup/Rights.h"
+#include "core/util/Numbers.h"
+
+#include <QInputDialog>
+
+namespace orvak::ui::basedata {
+
+using framework::ListCommand;
+using framework::ListScreen;
+
+QList<ListCommand> entryCommands(FormMaker makeForm, RowRemover remove)
+{
+    auto edit = [makeForm](ListScreen& list, bool insert) {
+        std::unique_ptr<framework::EntryForm> form = makeForm(list);
+        list.runEntryForm(*form, insert);
+    };
+    return {
+        {QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), [edit](ListScreen& l) { edit(l, true); }, false, true, startup::AccessInsert},
+        {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F10), [edit](ListScreen& l) { edit(l, false); }, true, false, 0},
+        {QStringLiteral("حذف"), QKeySequence(Qt::Key_Delete),
+         [remove](ListScreen& l) {
+             framework::MessagePrompt prompt(&l);
+             const int row = l.currentSourceRow();
+             if (remove(l, prompt))
+                 l.reopen(row > 0 ? io::fieldValue(l.model().rows(), row - 1, l.spec().keyField) : QVariant());
+         },
+         true, true, startup::AccessDelete},
+    };
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, QString(), &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+bool followSection(ListScreen& list, startup::Session& session)
+{
+    const int section = session.SectionCode().toInt();
+    const QVariant shown = list.spec().params.value(QStringLiteral(":CI"));
+    if (shown.isValid() && shown.toInt() == section)
+        return false;
+    list.setParameter(QStringLiteral(":CI"), section);
+    return true;
+}
+
+bool standOnCode(ListScreen& list, qint64 code)
+{
+    list.reopen(code);
+    if (list.currentKey().toLongLong() == code && list.currentSourceRow() >= 0)
+        return true;
+    framework::ShowInfo(QStringLiteral(" يافت نشــد "), &list);
+    return false;
+}
+
+ListCommand codeSearch(const QString& caption, const QString& title, const QString& label)
+{
+    return {caption, QKeySequence(Qt::CTRL | Qt::Key_K),
+            [title, label](ListScreen& l) {
+                const std::optional<QString> typed = askText(&l, title, label);
+                if (!typed)
+                    return;
+                const std::optional<qint64> code = util::parseWholeNumber(*typed);
+                if (!code) {
+                    framework::ShowInfo(QStringLiteral(" يافت نشــد "), &l);
+                    return;
+                }
+                standOnCode(l, *code);
+            },
+            false, false, 0};
+}
+
+ListCommand nameSearch(const QString& caption, const QString& title, const QString& label, const QString& field)
+{
+    return {caption, QKeySequence(Qt::CTRL | Qt::Key_F),
+            [title, label, field](ListScreen& l) {
+                const std::optional<QString> word = askText(&l, title, label);
+                if (!word)
+                    return;
+                if (word->trimmed().isEmpty())
+                    l.removeFilters();
+                else
+                    l.setFilterText(io::filterTerm(field, QStringLiteral("LIKE"), word->trimmed(), true));
+            },
+            false, false, 0};
+}
+
+} // namespace orvak::ui::basedata
