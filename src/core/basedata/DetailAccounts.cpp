@@ -68,6 +68,22 @@ std::optional<QString> nationalIdDigits(const QString& text)
 
 QString notOpen(const QString& what) { return QStringLiteral("بانک اطلاعاتي %1 باز نيست").arg(what); }
 
+// A LIKE pattern every name whose search key holds key matches, so that the server
+// narrows the rows and the key itself decides: letters with other spellings (Yeh,
+// Kaf, digits, cased letters) and LIKE's own signs match any one character, and any
+// characters may stand between two (the key drops ZWNJ and the direction marks).
+QString likeSuperset(const QString& key)
+{
+    QString pattern(QLatin1Char('%'));
+    for (QChar c : key) {
+        const bool variant = c.isDigit() || c.unicode() == 0x064A || c.unicode() == 0x0643 || c.toUpper() != c
+            || QStringLiteral("%_[]^\\'").contains(c);
+        pattern += variant ? QLatin1Char('_') : c;
+        pattern += QLatin1Char('%');
+    }
+    return pattern;
+}
+
 QList<qint64> codesOf(QSqlQuery& q)
 {
     QList<qint64> codes;
@@ -520,12 +536,14 @@ QString DetailAccounts::debtsText() { return QStringLiteral("اين پيمانک
 
 db::Fetched<QList<qint64>> DetailAccounts::codesMatching(const QString& word) const
 {
+    const QString key = util::searchKey(word.trimmed());
+    QVariantMap binds = sectionBinds(0);
+    binds.insert(QStringLiteral(":Pattern"), likeSuperset(key));
     QSqlQuery q(session_.common());
     q.setForwardOnly(true);
     QString why;
-    if (!db::prepareBound(q, QStringLiteral("Select Code, Name From Tafsili Where CI=:CI Order By Code"), sectionBinds(0), &why) || !q.exec())
+    if (!db::prepareBound(q, QStringLiteral("Select Code, Name From Tafsili Where CI=:CI and Name like :Pattern Order By Code"), binds, &why) || !q.exec())
         return db::Fetched<QList<qint64>>::failure(why.isEmpty() ? q.lastError().text() : why);
-    const QString key = util::searchKey(word.trimmed());
     QList<qint64> codes;
     while (q.next()) {
         if (key.isEmpty() || util::searchKey(q.value(1).toString()).contains(key))
