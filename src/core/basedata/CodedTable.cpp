@@ -49,7 +49,7 @@ bool saveCoded(startup::Session& session, const CodedTable& t, const CodedRow& r
 {
     const QString name = row.name.trimmed();
     if (row.code <= 0 || name.isEmpty()) {
-        prompt.info(QStringLiteral("اطلاعات کامل نيست"));
+        prompt.info(t.incompleteText);
         return false;
     }
     if (row.code > INT_MAX) {

@@ -18,6 +18,8 @@ struct CodedTable {
     // The scope's columns and their values (the section's CI, a kind), part of the
     // key and written on insert; empty for a table that has none.
     QVariantMap scope;
+    // What a row without its code or name is told.
+    QString incompleteText = QStringLiteral("اطلاعات کامل نيست");
 
     QString scopeCondition() const;   // "CI=:CI and ..." or "1=1"
     QVariantMap binds(qint64 code) const;

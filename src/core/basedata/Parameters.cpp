@@ -18,7 +18,8 @@ QStringList parameterKinds()
 
 CodedTable Parameters::table(int kind)
 {
-    return {QStringLiteral("TBPARAMS_PAY"), QStringLiteral("code"), QStringLiteral("name"), 100, {{QStringLiteral("kind"), kind}}};
+    return {QStringLiteral("TBPARAMS_PAY"), QStringLiteral("code"), QStringLiteral("name"), 100, {{QStringLiteral("kind"), kind}},
+            QStringLiteral("اطلاعات كامل نيست")};
 }
 
 bool Parameters::save(int kind, qint64 code, const QString& name, bool insert, startup::Prompt& prompt)

@@ -1,6 +1,7 @@
 #include "core/basedata/PartyLists.h"
 
 #include "core/basedata/DetailAccounts.h"
+#include "core/basedata/DetailGroups.h"
 #include "core/basedata/Parameters.h"
 #include "core/startup/Session.h"
 
@@ -13,9 +14,7 @@ using io::CellFormat;
 io::LookupTable groupNames(startup::Session& session)
 {
     io::LookupTable names;
-    const CodedTable groups{QStringLiteral("GROUP_TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 60,
-                            {{QStringLiteral("CI"), session.SectionCode().toInt()}}};
-    if (const auto rows = codedRows(session, groups)) {
+    if (const auto rows = DetailGroups(session).ofSection()) {
         for (const auto& [code, name] : *rows)
             names.insert(code, name);
     }

@@ -49,9 +49,9 @@ bool CodedEntryForm::loadRecord(const QVariant& key)
 
 bool CodedEntryForm::validate(QString* message)
 {
-    const std::optional<qint64> c = typedNumber(code);
-    if (!c || *c <= 0 || name->text().trimmed().isEmpty()) {
-        *message = QStringLiteral("اطلاعات کامل نيست");
+    // Missing data is the service's to tell, in its register's words.
+    if (!code->text().trimmed().isEmpty() && !typedNumber(code)) {
+        *message = QStringLiteral("کد بايد عدد باشد : ") + code->text().left(20);
         return false;
     }
     return true;

@@ -40,7 +40,6 @@ framework::ListUi commands(startup::Session& session)
     framework::ListUi ui;
     ui.commands = entryCommands([&session](ListScreen& l) { return std::make_unique<TORVAK_DE_TAFSIL>(session, &l); },
                                 [&session](ListScreen& l, startup::Prompt& p) { return DetailAccounts(session).remove(l.currentKey().toLongLong(), p); });
-    ui.commands[2].caption = QStringLiteral("حذف(DEL)");
     ui.commands << ListCommand{QStringLiteral("ترتيب"), QKeySequence(Qt::Key_F2), [](ListScreen& l) { self(l).nextOrder(); }, false, false, 0}
                 << ListCommand{QStringLiteral("جستجوي كد"), QKeySequence(Qt::CTRL | Qt::Key_K),
                                [](ListScreen& l) {

@@ -364,6 +364,9 @@ TEST(PartyRegisters, ParametersInUseByAContractAreNotDeleted)
     EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TBPARAMS_PAY")), 2);
     ScriptedPrompt badKind;
     EXPECT_FALSE(params.save(9, 1, QStringLiteral("x"), true, badKind));
+    ScriptedPrompt noName;
+    EXPECT_FALSE(params.save(1, 1, QString(), true, noName));
+    EXPECT_EQ(noName.infos, QStringList{QStringLiteral("اطلاعات كامل نيست")});
 }
 
 TEST(PartyRegisters, DescriptionsOfEachScopeAndTheirRowNumbers)
