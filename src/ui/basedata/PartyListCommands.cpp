@@ -59,19 +59,23 @@ bool standOnCode(ListScreen& list, qint64 code)
     return false;
 }
 
+std::optional<qint64> askNumber(QWidget* parent, const QString& title, const QString& label)
+{
+    const std::optional<QString> typed = askText(parent, title, label);
+    if (!typed)
+        return std::nullopt;
+    const std::optional<qint64> n = util::parseWholeNumber(*typed);
+    if (!n)
+        framework::ShowInfo(QStringLiteral("عدد وارد شده معتبر نيست : ") + typed->left(20), parent);
+    return n;
+}
+
 ListCommand codeSearch(const QString& caption, const QString& title, const QString& label)
 {
     return {caption, QKeySequence(Qt::CTRL | Qt::Key_K),
             [title, label](ListScreen& l) {
-                const std::optional<QString> typed = askText(&l, title, label);
-                if (!typed)
-                    return;
-                const std::optional<qint64> code = util::parseWholeNumber(*typed);
-                if (!code) {
-                    framework::ShowInfo(QStringLiteral(" يافت نشــد "), &l);
-                    return;
-                }
-                standOnCode(l, *code);
+                if (const std::optional<qint64> code = askNumber(&l, title, label))
+                    standOnCode(l, *code);
             },
             false, false, 0};
 }

@@ -19,6 +19,10 @@ QList<framework::ListCommand> entryCommands(FormMaker makeForm, RowRemover remov
 // A typed text; nullopt when the user cancels.
 std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label);
 
+// A typed whole number; nullopt (after saying so when something else was typed)
+// when the user cancels or types no number.
+std::optional<qint64> askNumber(QWidget* parent, const QString& title, const QString& label);
+
 // Positions on the typed code, or says " يافت نشــد ".
 framework::ListCommand codeSearch(const QString& caption, const QString& title, const QString& label);
 // Shows the rows whose field holds the typed word (normalised Persian search).

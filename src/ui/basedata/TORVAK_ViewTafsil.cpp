@@ -8,7 +8,6 @@
 #include "core/basedata/DetailGroups.h"
 #include "core/basedata/PartyLists.h"
 #include "core/startup/Rights.h"
-#include "core/util/Numbers.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -24,29 +23,13 @@ using orvak::basedata::DetailAccounts;
 
 TORVAK_ViewTafsil& self(ListScreen& l) { return static_cast<TORVAK_ViewTafsil&>(l); }
 
-std::optional<qint64> askNumber(ListScreen& l, const QString& title, const QString& label)
-{
-    const std::optional<QString> typed = askText(&l, title, label);
-    if (!typed)
-        return std::nullopt;
-    const std::optional<qint64> n = util::parseWholeNumber(*typed);
-    if (!n)
-        framework::ShowInfo(QStringLiteral("عدد وارد شده معتبر نيست : ") + typed->left(20), &l);
-    return n;
-}
-
 framework::ListUi commands(startup::Session& session)
 {
     framework::ListUi ui;
     ui.commands = entryCommands([&session](ListScreen& l) { return std::make_unique<TORVAK_DE_TAFSIL>(session, &l); },
                                 [&session](ListScreen& l, startup::Prompt& p) { return DetailAccounts(session).remove(l.currentKey().toLongLong(), p); });
     ui.commands << ListCommand{QStringLiteral("ترتيب"), QKeySequence(Qt::Key_F2), [](ListScreen& l) { self(l).nextOrder(); }, false, false, 0}
-                << ListCommand{QStringLiteral("جستجوي كد"), QKeySequence(Qt::CTRL | Qt::Key_K),
-                               [](ListScreen& l) {
-                                   if (const auto code = askNumber(l, QStringLiteral("جستجوي كد حساب تفضيلي"), QStringLiteral("كد تفضيلي ")))
-                                       standOnCode(l, *code);
-                               },
-                               false, false, 0}
+                << codeSearch(QStringLiteral("جستجوي كد"), QStringLiteral("جستجوي كد حساب تفضيلي"), QStringLiteral("كد تفضيلي "))
                 << ListCommand{QStringLiteral("جستجوي نام"), QKeySequence(Qt::CTRL | Qt::Key_F),
                                [](ListScreen& l) {
                                    if (const auto word = askText(&l, QStringLiteral("جستجوي نام حساب تفضيلي"), QStringLiteral(" كلمه در نام حساب ")))
@@ -55,10 +38,10 @@ framework::ListUi commands(startup::Session& session)
                                false, false, 0}
                 << ListCommand{QStringLiteral("تعريف فيلتر "), QKeySequence(),
                                [](ListScreen& l) {
-                                   const auto general = askNumber(l, QStringLiteral("تعريف فيلتر "), QStringLiteral("کد کل"));
+                                   const auto general = askNumber(&l, QStringLiteral("تعريف فيلتر "), QStringLiteral("کد کل"));
                                    if (!general)
                                        return;
-                                   if (const auto subsidiary = askNumber(l, QStringLiteral("تعريف فيلتر "), QStringLiteral("کد معين")))
+                                   if (const auto subsidiary = askNumber(&l, QStringLiteral("تعريف فيلتر "), QStringLiteral("کد معين")))
                                        self(l).filterLedger(*general, *subsidiary);
                                },
                                false, false, 0}

@@ -83,4 +83,11 @@ TEST(PartyScreens, APartyIsEnteredPickedWithItsDebtsAndRefusedDeletionWhileADepo
     ASSERT_TRUE(list.runCommand(2));
     EXPECT_EQ(boxes.texts, QStringList{QStringLiteral("اين پيمانکار در سپرده ها و يا تضمينات داراي گردش مي باشد و نميتواند حذف گردد.")});
     EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI"))->toInt(), 1);
+
+    // Without the year's accounting database the ledger filter shows nothing, and all comes back.
+    ASSERT_FALSE(s->AccountingDbOpen());
+    EXPECT_TRUE(list.filterLedger(21006, 1));
+    EXPECT_EQ(list.model().rowCount(), 0);
+    list.showAll();
+    EXPECT_EQ(list.model().rowCount(), 1);
 }
