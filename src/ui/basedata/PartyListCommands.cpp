@@ -6,7 +6,11 @@
 #include "core/startup/Rights.h"
 #include "core/util/Numbers.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace orvak::ui::basedata {
 
@@ -48,6 +52,19 @@ bool followSection(ListScreen& list, startup::Session& session)
         return false;
     list.setParameter(QStringLiteral(":CI"), section);
     return true;
+}
+
+QComboBox* addChoiceRow(ListScreen& list, const QString& label, const QStringList& choices)
+{
+    auto* combo = new QComboBox(&list);
+    combo->addItems(choices);
+    auto* row = new QHBoxLayout;
+    if (!label.isEmpty())
+        row->addWidget(new QLabel(label, &list));
+    row->addWidget(combo);
+    row->addStretch();
+    static_cast<QVBoxLayout*>(list.layout())->insertLayout(0, row);
+    return combo;
 }
 
 bool standOnCode(ListScreen& list, qint64 code)

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QComboBox;
+
 namespace orvak::ui::basedata {
 
 using FormMaker = std::function<std::unique_ptr<framework::EntryForm>(framework::ListScreen& list)>;
@@ -31,6 +33,9 @@ framework::ListCommand nameSearch(const QString& caption, const QString& title, 
 // A kept list of a section's rows follows the section: true when its :CI was
 // another section's (and now is the current one's).
 bool followSection(framework::ListScreen& list, startup::Session& session);
+
+// A combo above the grid (the parameters' kind, the descriptions' scope).
+QComboBox* addChoiceRow(framework::ListScreen& list, const QString& label, const QStringList& choices);
 
 // Stands on the key, or says " يافت نشــد " when the list does not hold it.
 bool standOnCode(framework::ListScreen& list, qint64 code);

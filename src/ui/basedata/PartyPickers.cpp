@@ -5,6 +5,7 @@
 #include "ui/basedata/TFSndDscr.h"
 #include "ui/basedata/TORVAK_VIEWGROUPSTAFSILI.h"
 #include "ui/basedata/TORVAK_ViewTafsil.h"
+#include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/Picker.h"
 #include "core/basedata/DetailAccounts.h"
@@ -60,6 +61,20 @@ std::optional<PartyPick> pickParty(QWidget* parent, startup::Session& session, c
     p.hasDebts = debts;
     p.listChanged = r->listChanged;
     return p;
+}
+
+framework::CodeEdit* partyCodeEdit(startup::Session& session, QWidget* parent)
+{
+    return new framework::CodeEdit(
+        [&session](qint64 code) -> std::optional<QString> {
+            const auto name = orvak::basedata::DetailAccounts(session).nameOf(code);
+            return name ? std::optional<QString>(*name) : std::nullopt;
+        },
+        [&session](QWidget* p) -> std::optional<qint64> {
+            const auto picked = pickParty(p, session);
+            return picked ? std::optional<qint64>(picked->code) : std::nullopt;
+        },
+        parent);
 }
 
 std::optional<QList<qint64>> pickGroups(QWidget* parent, startup::Session& session)

@@ -8,6 +8,10 @@
 #include <QWidget>
 #include <optional>
 
+namespace orvak::ui::framework {
+class CodeEdit;
+}
+
 namespace orvak::ui::basedata {
 
 struct PartyPick {
@@ -29,6 +33,9 @@ struct PartyPickOptions {
 
 // The detail-account list as a picker; nullopt when the user leaves without choosing.
 std::optional<PartyPick> pickParty(QWidget* parent, startup::Session& session, const PartyPickOptions& options = {});
+
+// A party's number with its name beside it; F7 opens the picker.
+framework::CodeEdit* partyCodeEdit(startup::Session& session, QWidget* parent);
 
 // One code, or the marked codes.
 std::optional<QList<qint64>> pickGroups(QWidget* parent, startup::Session& session);

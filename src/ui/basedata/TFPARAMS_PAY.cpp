@@ -6,10 +6,7 @@
 #include "core/basedata/PartyLists.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenu>
-#include <QVBoxLayout>
 
 namespace orvak::ui::basedata {
 
@@ -36,13 +33,7 @@ framework::ListUi commands(startup::Session& session)
 TFPARAMS_PAY::TFPARAMS_PAY(startup::Session& session, QWidget* parent, int kind)
     : framework::ListScreen(session, orvak::basedata::parametersList(), commands(session), parent)
 {
-    kinds_ = new QComboBox(this);
-    kinds_->addItems(orvak::basedata::parameterKinds());
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("جدول"), this));
-    row->addWidget(kinds_);
-    row->addStretch();
-    static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
+    kinds_ = addChoiceRow(*this, QStringLiteral("جدول"), orvak::basedata::parameterKinds());
     setKind(kind);
     connect(kinds_, &QComboBox::currentIndexChanged, this, [this](int k) {
         setParameter(QStringLiteral(":kind"), k);

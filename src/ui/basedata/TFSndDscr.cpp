@@ -4,9 +4,6 @@
 #include "ui/framework/Doing.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QVBoxLayout>
 
 #include "core/basedata/PartyLists.h"
 #include "core/startup/Rights.h"
@@ -76,12 +73,7 @@ TFSndDscr::TFSndDscr(startup::Session& session, QWidget* parent, orvak::basedata
     : framework::ListScreen(session, orvak::basedata::standardDescriptionsList(), commands(session), parent)
     , session_(session)
 {
-    scopes_ = new QComboBox(this);
-    scopes_->addItems(orvak::basedata::descriptionScopes());
-    auto* row = new QHBoxLayout;
-    row->addWidget(scopes_);
-    row->addStretch();
-    static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
+    scopes_ = addChoiceRow(*this, QString(), orvak::basedata::descriptionScopes());
     setScope(scope);
     connect(scopes_, &QComboBox::currentIndexChanged, this, [this](int s) {
         setScope(orvak::basedata::DescriptionScope(s));

@@ -11,6 +11,9 @@
 #include "core/util/Numbers.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QPixmap>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,7 +38,9 @@ struct FieldRow {
     int length = 0;   // characters that may be typed; 0: the column's width
 };
 
-const char* const kPages[] = {"مشخصات", "ثبت و رتبه", "نشاني", "حساب هاي بانکي", "امضاداران", "سماد"};
+const char* const kPages[] = {"مشخصات", "ثبت و رتبه", "نشاني", "حساب هاي بانکي", "امضاداران", "سماد", "تصاوير"};
+
+const char* const kPictures[][2] = {{"MOHR", "مهر"}, {"EMZA", "امضا"}, {"NAMAYANDEH", "تصوير نماينده"}};
 
 // Every column the screen edits, page by page.
 const FieldRow kRows[] = {
@@ -176,6 +181,21 @@ TORVAK_DE_TAFSIL::TORVAK_DE_TAFSIL(startup::Session& session, QWidget* parent)
     nominee->setAutoDefault(false);
     pages[5]->addRow(QString(), nominee);
     connect(nominee, &QPushButton::clicked, this, &TORVAK_DE_TAFSIL::buildNomineeCode);
+    for (const auto& [column, caption] : kPictures) {
+        auto* shown = new QLabel(this);
+        shown->setFixedSize(160, 120);
+        shown->setFrameShape(QFrame::Box);
+        auto* choose = new QPushButton(QStringLiteral("انتخاب ") + QString::fromUtf8(caption), this);
+        choose->setAutoDefault(false);
+        pictures_.insert(QString::fromLatin1(column), shown);
+        pages[6]->addRow(choose, shown);
+        connect(choose, &QPushButton::clicked, this, [this, name = QString::fromLatin1(column)] {
+            const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("تصوير (*.jpg *.jpeg *.png *.bmp)"));
+            QFile file(path);
+            if (!path.isEmpty() && (!file.open(QIODevice::ReadOnly) || !setPicture(name, file.readAll())))
+                framework::ShowError(QStringLiteral("فايل تصوير خوانده نشد : ") + path, this);
+        });
+    }
 
     // The checks of leaving a field.
     connect(texts_.value(QStringLiteral("NID")), &QLineEdit::editingFinished, this, [this] {
@@ -229,9 +249,28 @@ void TORVAK_DE_TAFSIL::buildNomineeCode()
     field(QStringLiteral("NOMINEECODE"))->setText(n.code.left(15));
 }
 
+bool TORVAK_DE_TAFSIL::setPicture(const QString& column, const QByteArray& image)
+{
+    if (!pictures_.contains(column) || QPixmap().loadFromData(image) == false)
+        return false;
+    kept_.insert(column, image);
+    showPictures();
+    return true;
+}
+
+void TORVAK_DE_TAFSIL::showPictures()
+{
+    for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
+        QPixmap p;
+        p.loadFromData(kept_.value(it.key()).toByteArray());
+        it.value()->setPixmap(p.isNull() ? QPixmap() : p.scaled(it.value()->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+}
+
 void TORVAK_DE_TAFSIL::clearFields()
 {
     kept_.clear();
+    showPictures();
     for (QLineEdit* e : std::as_const(texts_))
         e->clear();
     for (QComboBox* c : std::as_const(combos_))
@@ -275,6 +314,7 @@ bool TORVAK_DE_TAFSIL::loadRecord(const QVariant& key)
         edit->setCode(t.isNull() || t.toInt() == 0 ? std::nullopt : std::optional<qint64>(t.toLongLong()));
     }
     showIbanBank();
+    showPictures();
     return true;
 }
 

@@ -34,6 +34,9 @@ public:
     orvak::basedata::DetailAccount account() const;
     void buildNomineeCode();
     void pickGroup();
+    // A stamp, signature or representative's picture (MOHR, EMZA, NAMAYANDEH) for the row.
+    bool setPicture(const QString& column, const QByteArray& image);
+    QLabel* picture(const QString& column) const { return pictures_.value(column); }
 
 protected:
     void clearFields() override;
@@ -49,7 +52,10 @@ private:
     orvak::basedata::DetailAccounts accounts_;
     QHash<QString, QLineEdit*> texts_;
     QHash<QString, QComboBox*> combos_;
-    QVariantMap kept_;   // loaded columns the screen does not show (the pictures)
+    void showPictures();
+
+    QHash<QString, QLabel*> pictures_;
+    QVariantMap kept_;   // loaded columns the screen does not edit as text (the pictures)
 };
 
 } // namespace orvak::ui::basedata

@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
@@ -54,7 +56,14 @@ TEST(PartyScreens, APartyIsEnteredPickedWithItsDebtsAndRefusedDeletionWhileADepo
     form.field(QStringLiteral("NAME"))->setText(QStringLiteral("شرکت ساختماني کاوش"));
     form.field(QStringLiteral("NID"))->setText(QStringLiteral("10101234567"));
     form.field(QStringLiteral("SHABA"))->setText(QStringLiteral("062960000000100324200001"));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
+    EXPECT_FALSE(form.setPicture(QStringLiteral("MOHR"), QByteArray("not a picture")));
+    EXPECT_TRUE(form.setPicture(QStringLiteral("MOHR"), png));
     ASSERT_TRUE(form.saveAndClose());
+    EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT MOHR FROM TAFSILI WHERE CODE = 1"))->toByteArray(), png);
     EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = 1 AND CI = 0"))->toString().trimmed(),
               QStringLiteral("شرکت ساختماني کاوش"));
     ASSERT_TRUE(db::execSql(s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 1, 1, 0)")));
