@@ -526,7 +526,7 @@ bool DetailAccounts::bulkChange(const QList<qint64>& codes, const BulkPartyValue
 db::Fetched<bool> DetailAccounts::hasDebts(qint64 code) const
 {
     const auto n = db::scalar(session_.common(),
-                              QStringLiteral("select count(*) from TAlarmKosuratH where TAFSILI_CODE=:Code and status<=2 and CI=:CI"), sectionBinds(code));
+                              QStringLiteral("select count(*) from TAlarmKosuratH where TAFSILI_CODE=:Code and status<=2"), sectionBinds(code));
     if (!n)
         return db::Fetched<bool>::failure(n.error());
     return db::Fetched<bool>::found(n->toLongLong() > 0);
