@@ -387,6 +387,9 @@ std::optional<QString> DetailAccounts::refusalOfDelete(db::UnitOfWork& w, qint64
         w.fail(notOpen(QStringLiteral("سپرده ها")));
         return std::nullopt;
     }
+    const auto held = w.scalar(QStringLiteral("select count(*) from {common}.TAFSILI where Code=:Code and CI=:CI"), binds);
+    if (held && held->toLongLong() == 0)
+        return QStringLiteral("حساب تفصيلي با اين کد يافت نشــد: ") + QString::number(code);
     if (used(QStringLiteral("select count(*) from {deposits}.ZEMANAT where tafsilNo=:Code"))
         || used(QStringLiteral("select count(*) from {deposits}.SEP_DAR where tafsili=:Code")))
         return QStringLiteral("اين پيمانکار در سپرده ها و يا تضمينات داراي گردش مي باشد و نميتواند حذف گردد.");

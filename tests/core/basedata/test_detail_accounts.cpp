@@ -185,6 +185,13 @@ TEST(DetailAccounts, DeleteIsRefusedWhereTheAccountIsUsedAndTakesItsAlarmsOtherw
     EXPECT_TRUE(DetailAccounts(*c.s).remove(5, yes)) << yes.text().toStdString();
     EXPECT_EQ(c.parties(), 4);
     EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAlarmKosuratH")), 0);
+
+    // A number nobody holds: told so, nothing else goes.
+    ScriptedPrompt missing({true});
+    EXPECT_FALSE(DetailAccounts(*c.s).remove(999, missing));
+    EXPECT_EQ(missing.infos, QStringList{QStringLiteral("حساب تفصيلي با اين کد يافت نشــد: 999")});
+    EXPECT_TRUE(missing.questions.isEmpty());
+    EXPECT_EQ(c.parties(), 4);
 }
 
 TEST(DetailAccounts, ChangeOfNumberRePointsEveryReferenceAsOneUnit)
