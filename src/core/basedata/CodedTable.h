@@ -15,7 +15,7 @@ struct CodedTable {
     QString codeColumn;
     QString nameColumn;
     int nameLength = 100;
-    // The scope's columns and their values (the section's CI, a kind), part of the
+    // The scope's columns and their values (the section's CI, a kind), which belong to the
     // key and written on insert; empty for a table that has none.
     QVariantMap scope;
     // What a row without its code or name is told.
