@@ -16,7 +16,7 @@ struct CodedTable {
     QString nameColumn;
     int nameLength = 100;
     // The scope's columns and their values (the section's CI, a kind), which belong to the
-    // key and written on insert; empty for a table that has none.
+    // key and are written on insert; empty for a table that has none.
     QVariantMap scope;
     // What a row without its code or name is told.
     QString incompleteText = QStringLiteral("اطلاعات کامل نيست");
