@@ -1,5 +1,6 @@
 #include "ui/AppScreens.h"
 
+#include "ui/basedata/PartyScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -7,6 +8,7 @@ namespace orvak::ui {
 void registerAllScreens(framework::ScreenRegistry& registry)
 {
     startup::registerStartupScreens(registry);
+    basedata::registerPartyScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

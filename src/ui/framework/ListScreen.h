@@ -80,6 +80,8 @@ public:
     // Runs the query again (with new parameters) and stands on the row with the key.
     bool reopen(const QVariant& key = {});
     void setParameter(const QString& name, const QVariant& value) { spec_.params.insert(name, value); }
+    // Replaces the query (a register's own narrowing or order); the next reopen runs it.
+    void setQuery(const QString& sql) { spec_.sql = sql_ = sql; }
 
     // Opens an entry form for a new row or the current one; the list re-opens on
     // every saved key.

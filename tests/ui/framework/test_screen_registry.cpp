@@ -157,11 +157,14 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
     EXPECT_EQ(captions(system),
               (QStringList{QStringLiteral("قفل  سامانه  - تغيير كاربر"), QStringLiteral("تغيير كلمه رمز"), QStringLiteral("امور کاربران اورواک"),
                            QStringLiteral("پارامترها و الزامات"), QStringLiteral("تعيين سال مالي پيشفرض حسابداري"), QStringLiteral("تنظيمات صفحه اصلي"),
-                           QStringLiteral("اطلاعات استفاده کننده نرم افزار"), QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
+                           QStringLiteral("اطلاعات استفاده کننده نرم افزار"), QStringLiteral("پيمانكاران"),
+                           QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
                            QStringLiteral("خروج و خاموش كردن رايانه"), QStringLiteral("خروج")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("امور کاربران اورواک"))),
-              (QStringList{QStringLiteral("کاربران اورواک"), QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي")}));
-    EXPECT_EQ(captions(subMenu(system, QStringLiteral("پارامترها و الزامات"))), QStringList{QStringLiteral("تنظيمات کلي")});
+              (QStringList{QStringLiteral("کاربران اورواک"), QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"),
+                           QStringLiteral("شرح هاي پرتکرار کاربران")}));
+    EXPECT_EQ(captions(subMenu(system, QStringLiteral("پارامترها و الزامات"))),
+              (QStringList{QStringLiteral("تنظيمات کلي"), QStringLiteral("پارامترها")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تسهيلات"))),
               (QStringList{QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
                            QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), QStringLiteral("ماشين حساب")}));

@@ -1,0 +1,102 @@
+#include "ui/basedata/PartyPickers.h"
+#include "ui/basedata/TORVAK_DE_TAFSIL.h"
+#include "ui/basedata/TORVAK_ViewTafsil.h"
+#include "ui/framework/Picker.h"
+#include "core/db/Db.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempInstallation.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace orvak;
+using namespace orvak::ui::basedata;
+
+namespace {
+
+// Answers the message boxes that come up while the test waits, keeping their texts.
+struct BoxCloser {
+    QStringList texts;
+    QTimer timer;
+    BoxCloser()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->buttons().first()->click();
+            }
+        });
+        timer.start(10);
+    }
+};
+
+} // namespace
+
+TEST(PartyScreens, APartyIsEnteredPickedWithItsDebtsAndRefusedDeletionWhileADepositHoldsIt)
+{
+    test::TempInstallation t;
+    t.create();
+    auto s = t.reconnect();
+    startup::ScriptedPrompt yes({}, true);
+    ASSERT_TRUE(s->OpenSection(1403, QStringLiteral("0"), yes));
+    s->setCurrentUserCode(3);
+
+    // Entered on the screen: the empty chart proposes 1.
+    TORVAK_DE_TAFSIL form(*s);
+    form.startInsert();
+    EXPECT_EQ(form.code->text(), QStringLiteral("1"));
+    form.field(QStringLiteral("NAME"))->setText(QStringLiteral("شرکت ساختماني کاوش"));
+    form.field(QStringLiteral("NID"))->setText(QStringLiteral("10101234567"));
+    form.field(QStringLiteral("SHABA"))->setText(QStringLiteral("062960000000100324200001"));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
+    EXPECT_FALSE(form.setPicture(QStringLiteral("MOHR"), QByteArray("not a picture")));
+    EXPECT_TRUE(form.setPicture(QStringLiteral("MOHR"), png));
+    ASSERT_TRUE(form.saveAndClose());
+    EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT MOHR FROM TAFSILI WHERE CODE = 1"))->toByteArray(), png);
+    EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = 1 AND CI = 0"))->toString().trimmed(),
+              QStringLiteral("شرکت ساختماني کاوش"));
+    ASSERT_TRUE(db::execSql(s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 1, 1, 0)")));
+
+    // Picked by a word of its name (typed with Arabic Kaf), Enter hands it back after the debts message.
+    BoxCloser boxes;
+    QTimer::singleShot(50, [] {
+        auto* picker = qobject_cast<ui::framework::PickerDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        picker->continueWithCurrent();
+    });
+    const std::optional<PartyPick> picked = pickParty(nullptr, *s, {QStringLiteral("كاوش")});
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(picked->code, 1);
+    EXPECT_EQ(picked->name, QStringLiteral("شرکت ساختماني کاوش"));
+    EXPECT_EQ(picked->rowCount, 1);
+    EXPECT_EQ(picked->selectedCodes, QStringLiteral("0"));
+    EXPECT_TRUE(picked->hasDebts);
+    EXPECT_EQ(boxes.texts, QStringList{QStringLiteral("اين پيمانکار داراي بدهي مي باشد.")});
+
+    // A deposit holds it: the list's delete says so and leaves it.
+    ASSERT_TRUE(db::execSql(s->deposits(), QStringLiteral("INSERT INTO SEP_DAR (IDX, TAFSILI, AMOUNT) VALUES (1, 1, 5000)")));
+    TORVAK_ViewTafsil list(*s);
+    ASSERT_TRUE(list.reopen(1));
+    boxes.texts.clear();
+    ASSERT_TRUE(list.runCommand(2));
+    EXPECT_EQ(boxes.texts, QStringList{QStringLiteral("اين پيمانکار در سپرده ها و يا تضمينات داراي گردش مي باشد و نميتواند حذف گردد.")});
+    EXPECT_EQ(db::scalar(s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI"))->toInt(), 1);
+
+    // Without the year's accounting database the ledger filter shows nothing, and all comes back.
+    ASSERT_FALSE(s->AccountingDbOpen());
+    EXPECT_TRUE(list.filterLedger(21006, 1));
+    EXPECT_EQ(list.model().rowCount(), 0);
+    list.showAll();
+    EXPECT_EQ(list.model().rowCount(), 1);
+}
