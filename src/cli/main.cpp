@@ -252,6 +252,7 @@ int main(int argc, char** argv)
     addUtilCommands(commands);
     addServerCommands(commands);
     addListCommands(commands);
+    addPlanBankCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -1,5 +1,7 @@
 #include "ui/AppScreens.h"
 
+#include "ui/basedata/BankScreens.h"
+#include "ui/basedata/PlanScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -7,6 +9,8 @@ namespace orvak::ui {
 void registerAllScreens(framework::ScreenRegistry& registry)
 {
     startup::registerStartupScreens(registry);
+    basedata::registerPlanScreens(registry);
+    basedata::registerBankScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -1,5 +1,6 @@
 #include "core/io/ListCatalogue.h"
 
+#include "core/basedata/PlanBankLists.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak::io {
@@ -11,6 +12,7 @@ using SubsystemLists = QList<ListDefinition> (*)();
 // One entry per subsystem that declares lists.
 constexpr SubsystemLists kSubsystems[] = {
     &startup::startupLists,
+    &basedata::planBankLists,
 };
 
 } // namespace

@@ -1,0 +1,85 @@
+#include "core/basedata/OfficeAccounts.h"
+
+#include "core/basedata/BankNames.h"
+#include "core/util/Jalali.h"
+
+namespace orvak::basedata {
+
+namespace {
+
+RegisterRules accountRules()
+{
+    RegisterRules r;
+    r.table = OfficeAccounts::table();
+    r.nameColumn = QStringLiteral("HESABNO");
+    r.required = {QStringLiteral("HESABNO"), QStringLiteral("BANK"), QStringLiteral("STARTDATE")};
+    static const CodedTable details{db::Store::Common, QStringLiteral("TAFSILI"), QStringLiteral("CODE"), true};
+    r.links = {{QStringLiteral("BANK"), BankNames::table()}, {QStringLiteral("TAFSIL"), details}};
+    r.deleteQuestion = QStringLiteral("حذف اطلاعات .مطمئن هستيد ؟");
+    return r;
+}
+
+} // namespace
+
+OfficeAccounts::OfficeAccounts(startup::Session& session)
+    : session_(session)
+{
+}
+
+const CodedTable& OfficeAccounts::table()
+{
+    static const CodedTable t{db::Store::Common, QStringLiteral("HESAB"), QStringLiteral("CODE"), false};
+    return t;
+}
+
+std::optional<qint64> OfficeAccounts::proposedCode() const { return basedata::proposedCode(session_, table()); }
+
+db::Fetched<OfficeAccount> OfficeAccounts::read(qint64 code) const
+{
+    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
+    if (!r)
+        return r.failed() ? db::Fetched<OfficeAccount>::failure(r.error()) : db::Fetched<OfficeAccount>::none();
+    auto text = [&](const char* column) { return r->value(QLatin1String(column)).toString().trimmed(); };
+    OfficeAccount a;
+    a.code = code;
+    a.accountNo = text("HESABNO");
+    a.bank = r->value(QStringLiteral("BANK")).toLongLong();
+    a.startDate = text("STARTDATE");
+    a.kol = r->value(QStringLiteral("KOL")).toLongLong();
+    a.moin = r->value(QStringLiteral("MOIN")).toLongLong();
+    a.detail = r->value(QStringLiteral("TAFSIL")).toLongLong();
+    a.branchCode = text("BRANCHCODE");
+    a.branchName = text("BRANCHNAME");
+    a.address = text("ADDRESS");
+    a.tel = text("TEL");
+    a.subject = text("HESABSUBJECT");
+    a.section = r->value(QStringLiteral("BRANCHC")).toInt();
+    return db::Fetched<OfficeAccount>::found(a);
+}
+
+std::optional<qint64> OfficeAccounts::save(const OfficeAccount& a, bool insert, startup::Prompt& prompt)
+{
+    const bool dateGiven = !a.startDate.trimmed().isEmpty() && a.startDate.trimmed() != QString::fromUtf16(util::EmptyDateText).trimmed();
+    const std::optional<QString> date = storedDate(a.startDate);
+    if (dateGiven && !date) {
+        prompt.info(QStringLiteral("تاريخ افتتاح حساب معتبر نيست: ") + a.startDate.trimmed());
+        return std::nullopt;
+    }
+    const QVariantMap values{{QStringLiteral("HESABNO"), a.accountNo.trimmed()},
+                             {QStringLiteral("BANK"), a.bank > 0 ? QVariant(a.bank) : QVariant()},
+                             {QStringLiteral("STARTDATE"), date.value_or(QString())},
+                             {QStringLiteral("KOL"), a.kol},
+                             {QStringLiteral("MOIN"), a.moin},
+                             {QStringLiteral("TAFSIL"), a.detail},
+                             {QStringLiteral("BRANCHCODE"), a.branchCode.trimmed()},
+                             {QStringLiteral("BRANCHNAME"), a.branchName.trimmed()},
+                             {QStringLiteral("ADDRESS"), a.address.trimmed()},
+                             {QStringLiteral("TEL"), a.tel.trimmed()},
+                             {QStringLiteral("HESABSUBJECT"), a.subject.trimmed()},
+                             {QStringLiteral("BRANCHC"), a.section}};
+    return saveRecord(session_, accountRules(), a.code, values, insert, prompt);
+}
+
+bool OfficeAccounts::remove(qint64 code, startup::Prompt& prompt) { return removeRecord(session_, accountRules(), code, prompt); }
+
+} // namespace orvak::basedata

@@ -1,0 +1,29 @@
+#include "ui/basedata/TViewBankBranch.h"
+
+#include "ui/basedata/TDE_BankBranch.h"
+#include "core/basedata/BankBranches.h"
+#include "core/basedata/BankNames.h"
+#include "core/basedata/PlanBankLists.h"
+
+namespace orvak::ui::basedata {
+
+namespace {
+
+framework::ListUi commands(Session& session)
+{
+    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TDE_BankBranch>(session, &l); },
+                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::BankBranches(session).remove(code, prompt); });
+}
+
+} // namespace
+
+TViewBankBranch::TViewBankBranch(Session& session, QWidget* parent)
+    : RegisterList(session, orvak::basedata::bankBranchesList(), commands(session), parent)
+{
+    addChoice(QStringLiteral("نام بانک"), QStringLiteral(":PBank"),
+              codeChoices(orvak::basedata::codeNames(session, orvak::basedata::BankNames::table(), QStringLiteral("NAME"))));
+    addSearch(QStringLiteral("نام شعبه"), [this] { searchWord(QStringLiteral("BRANCHNAME"), QStringLiteral("نام شعبه را وارد كنيد")); });
+    addSearch(QStringLiteral("کد شعبه"), [this] { searchWord(QStringLiteral("BRANCHCODE"), QStringLiteral("کد شعبه را وارد كنيد")); });
+}
+
+} // namespace orvak::ui::basedata
