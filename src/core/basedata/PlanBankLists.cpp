@@ -73,7 +73,7 @@ io::ListDefinition plansList(const QString& section)
 io::ListDefinition projectsList(const QString& section)
 {
     io::ListDefinition d = base(QStringLiteral("projects"), QStringLiteral("اطلاعات پروژه ها"), QStringLiteral("PROJEH"),
-                                QStringLiteral("Select * From Projeh Where (CI=:CI)and (NAMEP like :PName) and ((TarhNo=:PTarhNo)or(0>=:PTarhNo))"
+                                QStringLiteral("Select *, (Select NAMET From Tarh T Where T.CODE = Projeh.TARHNO and T.CI = Projeh.CI) AS TARHNAME From Projeh Where (CI=:CI)and (NAMEP like :PName) and ((TarhNo=:PTarhNo)or(0>=:PTarhNo))"
                                                "and((SAL_MOF=:SAL_MOF)or(-1=:SAL_MOF))AND (1=1)\n"
                                                "Order By CASE WHEN :POrder=1 THEN NAMEP END, CASE WHEN :POrder=2 THEN CODP END, ProjNo"));
     d.parameters = {{QStringLiteral(":CI"), section.toInt()}, {QStringLiteral(":PName"), QStringLiteral("%")}, {QStringLiteral(":PTarhNo"), 0},
@@ -85,8 +85,7 @@ io::ListDefinition projectsList(const QString& section)
         io::dataField(QStringLiteral("CODP"), QStringLiteral("كد موافقتنامه اي پروژه"), 110),
         io::dataField(QStringLiteral("NAMEP"), QStringLiteral("نام پروژه"), 260),
         io::dataField(QStringLiteral("TARHNO"), planWording(section, QStringLiteral(" کد طرح ")).trimmed(), 60, CellFormat::Integer),
-        io::lookupField(QStringLiteral("TARHNO"), planWording(section, QStringLiteral(" نام طرح ")).trimmed(), 200,
-                        reader("SELECT CODE, NAMET FROM TARH WHERE CI = :CI", true)),
+        io::dataField(QStringLiteral("TARHNAME"), planWording(section, QStringLiteral(" نام طرح ")).trimmed(), 200),
         io::codeField(QStringLiteral("KIND"), QStringLiteral("نحوه  اجراي پروژه"), 100, Projects::kinds()),
         io::lookupField(QStringLiteral("CENTERCODE"), QStringLiteral("محل اجرا"), 140, reader("SELECT CODE, NAME FROM CENTERS")),
         io::dataField(QStringLiteral("START_YEAR"), QStringLiteral("سال شروع پروژه"), 80, CellFormat::Integer),
