@@ -80,6 +80,49 @@ std::optional<qint64> OfficeAccounts::save(const OfficeAccount& a, bool insert, 
     return saveRecord(session_, accountRules(), a.code, values, insert, prompt);
 }
 
+namespace {
+
+db::Fetched<QList<qint64>> codesOf(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {})
+{
+    QSqlQuery q(db);
+    QString why;
+    if (!db::prepareBound(q, sql, binds, &why) || !q.exec())
+        return db::Fetched<QList<qint64>>::failure(why.isEmpty() ? q.lastError().text() : why);
+    QList<qint64> codes;
+    while (q.next())
+        codes << q.value(0).toLongLong();
+    return db::Fetched<QList<qint64>>::found(codes);
+}
+
+} // namespace
+
+db::Fetched<QList<qint64>> OfficeAccounts::withAccountingMovements() const
+{
+    if (!session_.AccountingDbOpen())
+        return db::Fetched<QList<qint64>>::found({});
+    const db::Fetched<QList<qint64>> used = codesOf(session_.accounting(), QStringLiteral("SELECT DISTINCT ACCOUNT FROM SNDROW WHERE ACCOUNT IS NOT NULL"));
+    if (!used)
+        return used;
+    QSqlQuery q(session_.common());
+    if (!q.exec(QStringLiteral("SELECT CODE, ACCOUNTNO FROM HESAB")))
+        return db::Fetched<QList<qint64>>::failure(q.lastError().text());
+    QList<qint64> codes;
+    while (q.next()) {
+        bool number = false;
+        const qint64 account = q.value(1).toString().trimmed().toLongLong(&number);
+        if (number && used->contains(account))
+            codes << q.value(0).toLongLong();
+    }
+    return db::Fetched<QList<qint64>>::found(codes);
+}
+
+db::Fetched<QList<qint64>> OfficeAccounts::reconciledIn(int month) const
+{
+    if (!session_.hasDeposits())
+        return db::Fetched<QList<qint64>>::failure(QStringLiteral("بانک اطلاعاتي سپرده هاي بخش مالي باز نيست"));
+    return codesOf(session_.deposits(), QStringLiteral("SELECT DISTINCT HESABCODE FROM SUDMOHEAD WHERE M = :m"), {{QStringLiteral(":m"), month}});
+}
+
 bool OfficeAccounts::remove(qint64 code, startup::Prompt& prompt) { return removeRecord(session_, accountRules(), code, prompt); }
 
 } // namespace orvak::basedata

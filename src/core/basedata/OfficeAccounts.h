@@ -29,6 +29,13 @@ public:
     std::optional<qint64> save(const OfficeAccount& account, bool insert, startup::Prompt& prompt);
     bool remove(qint64 code, startup::Prompt& prompt);
 
+    // The list's two filters, as the codes of the accounts that pass: "داراي گردش
+    // حسابداري" (the account's number among the voucher rows of the year's accounting
+    // database; none without one) and "داراي مغايرت بانکي ماه  قبل" (a reconciliation
+    // header of the month in the section's registers).
+    db::Fetched<QList<qint64>> withAccountingMovements() const;
+    db::Fetched<QList<qint64>> reconciledIn(int month) const;
+
 private:
     startup::Session& session_;
 };

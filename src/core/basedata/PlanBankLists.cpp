@@ -3,6 +3,7 @@
 #include "core/basedata/DepositAccounts.h"
 #include "core/basedata/Plans.h"
 #include "core/basedata/Projects.h"
+#include "core/io/FilterExpression.h"
 #include "core/startup/Program.h"
 #include "core/startup/Session.h"
 #include "core/util/TextKey.h"
@@ -213,6 +214,16 @@ QList<io::ListDefinition> planBankLists()
     return {plansList(),        projectsList(),          centresList(),       bankNamesList(),
             bankBranchesList(), officeAccountsList(),    depositAccountsList(), provincesList(),
             supervisingOfficesList(), branchesList()};
+}
+
+QString codesFilter(const QString& field, const QList<qint64>& codes)
+{
+    if (codes.isEmpty())
+        return io::filterTerm(field, QStringLiteral("="), QStringLiteral("-1"), false);
+    QString expression;
+    for (qint64 code : codes)
+        expression = io::filterJoin(expression, io::filterTerm(field, QStringLiteral("="), QString::number(code), false), false);
+    return expression;
 }
 
 int findRow(const io::RowSet& rows, const QString& field, const QString& text)

@@ -26,6 +26,9 @@ enum class PlanOrder { Number = 0, Name = 1, Kind = 2, AccountCode = 3 };
 // The project orders (:POrder): number, name, agreement code.
 enum class ProjectOrder { Number = 0, Name = 1, AgreementCode = 2 };
 
+// The filter that keeps the rows whose field is one of the codes (none: no row).
+QString codesFilter(const QString& field, const QList<qint64>& codes);
+
 // Searches for a word in a name filter the list with io::filterContains. The first row whose field equals the text under the same normalisation; -1 when
 // none does.
 int findRow(const io::RowSet& rows, const QString& field, const QString& text);

@@ -6,6 +6,7 @@
 #include "core/io/FilterExpression.h"
 #include "core/startup/Rights.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -47,6 +48,15 @@ QComboBox* RegisterList::addChoice(const QString& label, const QString& paramete
         reopen();
     });
     return combo;
+}
+
+QCheckBox* RegisterList::addCheck(const QString& caption, std::function<void()> changed)
+{
+    QHBoxLayout* row = filterRow();
+    auto* box = new QCheckBox(caption, this);
+    connect(box, &QCheckBox::toggled, this, [changed = std::move(changed)] { changed(); });
+    row->insertWidget(row->count() - 1, box);
+    return box;
 }
 
 QPushButton* RegisterList::addSearch(const QString& caption, std::function<void()> run)

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
 
@@ -27,6 +28,8 @@ public:
 
     // A choice bound to a parameter of the query: the list opens again on a change.
     QComboBox* addChoice(const QString& label, const QString& parameter, const QList<std::pair<QString, QVariant>>& choices);
+    // A tick box of the filter row.
+    QCheckBox* addCheck(const QString& caption, std::function<void()> changed);
     // A button of the filter row.
     QPushButton* addSearch(const QString& caption, std::function<void()> run);
 
