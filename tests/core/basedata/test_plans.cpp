@@ -2,6 +2,8 @@
 #include "core/basedata/Plans.h"
 #include "core/basedata/Projects.h"
 #include "core/db/Db.h"
+#include "core/startup/Login.h"
+#include "core/startup/Rights.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
@@ -226,4 +228,18 @@ TEST(Projects, DeleteIsRefusedWhileInUseAndOtherwiseDone)
     startup::ScriptedPrompt ok({true});
     EXPECT_TRUE(Projects(s).remove(project, ok)) << ok.text().toStdString();
     EXPECT_TRUE(Projects(s).read(project).empty());
+}
+
+TEST(Plans, DeletingNeedsTheDeleteBitOfItsEntry)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    const qint64 code = freshPlan(s);
+    startup::ScriptedPrompt login;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("4"), QStringLiteral("1111"), login)) << login.text().toStdString();
+    startup::ScriptedPrompt yes({}, true);
+    EXPECT_FALSE(Plans(s).remove(code, yes));
+    EXPECT_EQ(yes.text(), startup::refusalText());
+    EXPECT_TRUE(yes.questions.isEmpty());
+    EXPECT_TRUE(Plans(s).read(code));
 }
