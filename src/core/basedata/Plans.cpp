@@ -98,9 +98,7 @@ std::optional<qint64> Plans::save(const Plan& plan, bool insert, startup::Prompt
     const QVariantMap values{{QStringLiteral("CODT"), plan.accountCode.trimmed()}, {QStringLiteral("NAMET"), plan.name.trimmed()},
                              {QStringLiteral("KIND"), plan.kind},                  {QStringLiteral("SAL"), plan.years},
                              {QStringLiteral("SAL_MOF"), plan.agreementYear}};
-    RegisterRules r = rules();
-    r.incomplete = words(incompleteText());
-    return saveRecord(session_, r, plan.code, values, insert, prompt);
+    return saveRecord(session_, rules(), plan.code, values, insert, prompt);
 }
 
 bool Plans::remove(qint64 code, startup::Prompt& prompt)

@@ -77,14 +77,16 @@ std::optional<qint64> Projects::save(const Project& p, bool insert, startup::Pro
     r.required = {QStringLiteral("NAMEP")};
     r.links = {{QStringLiteral("TARHNO"), Plans::table()}, {QStringLiteral("CENTERCODE"), Centres::table()},
                {QStringLiteral("MAINPROJ"), table()}};
-    const QVariantMap values{{QStringLiteral("TARHNO"), p.plan},
+    // -1 is "none" in every column that names a plan, project or place.
+    auto code = [](qint64 v) { return v > 0 ? v : qint64(-1); };
+    const QVariantMap values{{QStringLiteral("TARHNO"), code(p.plan)},
                              {QStringLiteral("CODP"), p.agreementCode.trimmed()},
                              {QStringLiteral("NAMEP"), p.name.trimmed()},
                              {QStringLiteral("KIND"), p.kind},
                              {QStringLiteral("HVSUB"), p.hasSubProjects ? 1 : 0},
-                             {QStringLiteral("MAINPROJ"), p.mainProject},
+                             {QStringLiteral("MAINPROJ"), code(p.mainProject)},
                              {QStringLiteral("START_YEAR"), p.startYear},
-                             {QStringLiteral("CENTERCODE"), p.centre},
+                             {QStringLiteral("CENTERCODE"), code(p.centre)},
                              {QStringLiteral("SAL_MOF"), p.agreementYear},
                              {QStringLiteral("DESCROP"), p.goal}};
     return saveRecord(session_, r, p.number, values, insert, prompt);
