@@ -35,18 +35,17 @@ std::optional<qint64> BankBranches::proposedCode() const { return basedata::prop
 
 db::Fetched<BankBranch> BankBranches::read(qint64 code) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
-    if (!r)
-        return r.failed() ? db::Fetched<BankBranch>::failure(r.error()) : db::Fetched<BankBranch>::none();
-    BankBranch b;
-    b.code = code;
-    b.bank = r->value(QStringLiteral("BANKID")).toLongLong();
-    b.branchCode = r->value(QStringLiteral("BRANCHCODE")).toString().trimmed();
-    b.name = r->value(QStringLiteral("BRANCHNAME")).toString().trimmed();
-    b.address = r->value(QStringLiteral("ADRESS")).toString().trimmed();
-    b.tel = r->value(QStringLiteral("TEL")).toString().trimmed();
-    b.postCode = r->value(QStringLiteral("POSTCODE")).toString().trimmed();
-    return db::Fetched<BankBranch>::found(b);
+    return readAs<BankBranch>(session_, table(), code, [&](const QSqlRecord& r) {
+        BankBranch b;
+        b.code = code;
+        b.bank = r.value(QStringLiteral("BANKID")).toLongLong();
+        b.branchCode = r.value(QStringLiteral("BRANCHCODE")).toString().trimmed();
+        b.name = r.value(QStringLiteral("BRANCHNAME")).toString().trimmed();
+        b.address = r.value(QStringLiteral("ADRESS")).toString().trimmed();
+        b.tel = r.value(QStringLiteral("TEL")).toString().trimmed();
+        b.postCode = r.value(QStringLiteral("POSTCODE")).toString().trimmed();
+        return b;
+    });
 }
 
 std::optional<qint64> BankBranches::save(const BankBranch& b, bool insert, startup::Prompt& prompt)

@@ -34,22 +34,21 @@ std::optional<qint64> Branches::proposedCode() const { return basedata::proposed
 
 db::Fetched<Branch> Branches::read(qint64 code) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
-    if (!r)
-        return r.failed() ? db::Fetched<Branch>::failure(r.error()) : db::Fetched<Branch>::none();
-    Branch b;
-    b.code = code;
-    b.branchCode = r->value(QStringLiteral("CODESHOBEH")).toString().trimmed();
-    b.name = r->value(QStringLiteral("NAME")).toString().trimmed();
-    b.office = r->value(QStringLiteral("SARPARASTI")).toLongLong();
-    b.address = r->value(QStringLiteral("ADRESS")).toString().trimmed();
-    b.tel = r->value(QStringLiteral("TEL")).toString().trimmed();
-    b.city = r->value(QStringLiteral("CITYDESCR")).toString().trimmed();
-    b.grade = r->value(QStringLiteral("DEGRI")).toInt();
-    b.shetab = r->value(QStringLiteral("SHETAB")).toInt() != 0;
-    b.pinPad = r->value(QStringLiteral("PINPAD")).toInt() != 0;
-    b.atm = r->value(QStringLiteral("ATM")).toInt() != 0;
-    return db::Fetched<Branch>::found(b);
+    return readAs<Branch>(session_, table(), code, [&](const QSqlRecord& r) {
+        Branch b;
+        b.code = code;
+        b.branchCode = r.value(QStringLiteral("CODESHOBEH")).toString().trimmed();
+        b.name = r.value(QStringLiteral("NAME")).toString().trimmed();
+        b.office = r.value(QStringLiteral("SARPARASTI")).toLongLong();
+        b.address = r.value(QStringLiteral("ADRESS")).toString().trimmed();
+        b.tel = r.value(QStringLiteral("TEL")).toString().trimmed();
+        b.city = r.value(QStringLiteral("CITYDESCR")).toString().trimmed();
+        b.grade = r.value(QStringLiteral("DEGRI")).toInt();
+        b.shetab = r.value(QStringLiteral("SHETAB")).toInt() != 0;
+        b.pinPad = r.value(QStringLiteral("PINPAD")).toInt() != 0;
+        b.atm = r.value(QStringLiteral("ATM")).toInt() != 0;
+        return b;
+    });
 }
 
 std::optional<qint64> Branches::save(const Branch& b, bool insert, startup::Prompt& prompt)

@@ -26,6 +26,15 @@ QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const Cod
 
 // The row with the code (in the current section), none, or the failure of the read.
 db::Fetched<QSqlRecord> readByCode(startup::Session& session, const CodedTable& t, qint64 code);
+// The row with the code as the register's value type.
+template <class T>
+db::Fetched<T> readAs(startup::Session& session, const CodedTable& t, qint64 code, const std::function<T(const QSqlRecord&)>& from)
+{
+    const db::Fetched<QSqlRecord> r = readByCode(session, t, code);
+    if (!r)
+        return r.failed() ? db::Fetched<T>::failure(r.error()) : db::Fetched<T>::none();
+    return db::Fetched<T>::found(from(*r));
+}
 // The code a new row would get now: largest + 1, 1 in an empty table.
 std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t);
 

@@ -38,17 +38,16 @@ std::optional<qint64> DepositAccounts::proposedCode() const { return basedata::p
 
 db::Fetched<DepositAccount> DepositAccounts::read(qint64 code) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
-    if (!r)
-        return r.failed() ? db::Fetched<DepositAccount>::failure(r.error()) : db::Fetched<DepositAccount>::none();
-    DepositAccount a;
-    a.code = code;
-    a.name = r->value(QStringLiteral("NAME")).toString().trimmed();
-    a.kind = r->value(QStringLiteral("KIND")).toInt();
-    a.kol = r->value(QStringLiteral("ACCKOL")).toLongLong();
-    a.moin = r->value(QStringLiteral("ACCMOIN")).toLongLong();
-    a.branch = r->value(QStringLiteral("BRANCH")).toLongLong();
-    return db::Fetched<DepositAccount>::found(a);
+    return readAs<DepositAccount>(session_, table(), code, [&](const QSqlRecord& r) {
+        DepositAccount a;
+        a.code = code;
+        a.name = r.value(QStringLiteral("NAME")).toString().trimmed();
+        a.kind = r.value(QStringLiteral("KIND")).toInt();
+        a.kol = r.value(QStringLiteral("ACCKOL")).toLongLong();
+        a.moin = r.value(QStringLiteral("ACCMOIN")).toLongLong();
+        a.branch = r.value(QStringLiteral("BRANCH")).toLongLong();
+        return a;
+    });
 }
 
 std::optional<qint64> DepositAccounts::save(const DepositAccount& a, bool insert, startup::Prompt& prompt)

@@ -13,15 +13,14 @@ std::optional<qint64> NamedRegister::proposedCode() const { return basedata::pro
 
 db::Fetched<NamedRow> NamedRegister::read(qint64 code) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, rules_.table, code);
-    if (!r)
-        return r.failed() ? db::Fetched<NamedRow>::failure(r.error()) : db::Fetched<NamedRow>::none();
-    NamedRow row;
-    row.code = code;
-    row.name = r->value(rules_.nameColumn).toString().trimmed();
-    if (!parentColumn_.isEmpty())
-        row.parent = r->value(parentColumn_).toLongLong();
-    return db::Fetched<NamedRow>::found(row);
+    return readAs<NamedRow>(session_, rules_.table, code, [&](const QSqlRecord& r) {
+        NamedRow row;
+        row.code = code;
+        row.name = r.value(rules_.nameColumn).toString().trimmed();
+        if (!parentColumn_.isEmpty())
+            row.parent = r.value(parentColumn_).toLongLong();
+        return row;
+    });
 }
 
 std::optional<qint64> NamedRegister::save(const NamedRow& row, bool insert, startup::Prompt& prompt)

@@ -36,25 +36,24 @@ std::optional<qint64> OfficeAccounts::proposedCode() const { return basedata::pr
 
 db::Fetched<OfficeAccount> OfficeAccounts::read(qint64 code) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
-    if (!r)
-        return r.failed() ? db::Fetched<OfficeAccount>::failure(r.error()) : db::Fetched<OfficeAccount>::none();
-    auto text = [&](const char* column) { return r->value(QLatin1String(column)).toString().trimmed(); };
-    OfficeAccount a;
-    a.code = code;
-    a.accountNo = text("HESABNO");
-    a.bank = r->value(QStringLiteral("BANK")).toLongLong();
-    a.startDate = text("STARTDATE");
-    a.kol = r->value(QStringLiteral("KOL")).toLongLong();
-    a.moin = r->value(QStringLiteral("MOIN")).toLongLong();
-    a.detail = r->value(QStringLiteral("TAFSIL")).toLongLong();
-    a.branchCode = text("BRANCHCODE");
-    a.branchName = text("BRANCHNAME");
-    a.address = text("ADDRESS");
-    a.tel = text("TEL");
-    a.subject = text("HESABSUBJECT");
-    a.section = r->value(QStringLiteral("BRANCHC")).toInt();
-    return db::Fetched<OfficeAccount>::found(a);
+    return readAs<OfficeAccount>(session_, table(), code, [&](const QSqlRecord& r) {
+        auto text = [&](const char* column) { return r.value(QLatin1String(column)).toString().trimmed(); };
+        OfficeAccount a;
+        a.code = code;
+        a.accountNo = text("HESABNO");
+        a.bank = r.value(QStringLiteral("BANK")).toLongLong();
+        a.startDate = text("STARTDATE");
+        a.kol = r.value(QStringLiteral("KOL")).toLongLong();
+        a.moin = r.value(QStringLiteral("MOIN")).toLongLong();
+        a.detail = r.value(QStringLiteral("TAFSIL")).toLongLong();
+        a.branchCode = text("BRANCHCODE");
+        a.branchName = text("BRANCHNAME");
+        a.address = text("ADDRESS");
+        a.tel = text("TEL");
+        a.subject = text("HESABSUBJECT");
+        a.section = r.value(QStringLiteral("BRANCHC")).toInt();
+        return a;
+    });
 }
 
 std::optional<qint64> OfficeAccounts::save(const OfficeAccount& a, bool insert, startup::Prompt& prompt)

@@ -58,13 +58,7 @@ QString Plans::words(const QString& text) const { return planWording(session_.Se
 
 std::optional<qint64> Plans::proposedCode() const { return basedata::proposedCode(session_, table()); }
 
-db::Fetched<Plan> Plans::read(qint64 code) const
-{
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), code);
-    if (!r)
-        return r.failed() ? db::Fetched<Plan>::failure(r.error()) : db::Fetched<Plan>::none();
-    return db::Fetched<Plan>::found(planOf(*r));
-}
+db::Fetched<Plan> Plans::read(qint64 code) const { return readAs<Plan>(session_, table(), code, planOf); }
 
 RegisterRules Plans::rules() const
 {

@@ -38,22 +38,21 @@ std::optional<qint64> Projects::proposedCode() const { return basedata::proposed
 
 db::Fetched<Project> Projects::read(qint64 number) const
 {
-    const db::Fetched<QSqlRecord> r = readByCode(session_, table(), number);
-    if (!r)
-        return r.failed() ? db::Fetched<Project>::failure(r.error()) : db::Fetched<Project>::none();
-    Project p;
-    p.number = number;
-    p.plan = r->value(QStringLiteral("TARHNO")).toLongLong();
-    p.agreementCode = r->value(QStringLiteral("CODP")).toString().trimmed();
-    p.name = r->value(QStringLiteral("NAMEP")).toString().trimmed();
-    p.kind = r->value(QStringLiteral("KIND")).toInt();
-    p.hasSubProjects = r->value(QStringLiteral("HVSUB")).toInt() != 0;
-    p.mainProject = r->value(QStringLiteral("MAINPROJ")).toLongLong();
-    p.startYear = r->value(QStringLiteral("START_YEAR")).toInt();
-    p.centre = r->value(QStringLiteral("CENTERCODE")).toLongLong();
-    p.agreementYear = r->value(QStringLiteral("SAL_MOF")).toInt();
-    p.goal = r->value(QStringLiteral("DESCROP")).toString();
-    return db::Fetched<Project>::found(p);
+    return readAs<Project>(session_, table(), number, [&](const QSqlRecord& r) {
+        Project p;
+        p.number = number;
+        p.plan = r.value(QStringLiteral("TARHNO")).toLongLong();
+        p.agreementCode = r.value(QStringLiteral("CODP")).toString().trimmed();
+        p.name = r.value(QStringLiteral("NAMEP")).toString().trimmed();
+        p.kind = r.value(QStringLiteral("KIND")).toInt();
+        p.hasSubProjects = r.value(QStringLiteral("HVSUB")).toInt() != 0;
+        p.mainProject = r.value(QStringLiteral("MAINPROJ")).toLongLong();
+        p.startYear = r.value(QStringLiteral("START_YEAR")).toInt();
+        p.centre = r.value(QStringLiteral("CENTERCODE")).toLongLong();
+        p.agreementYear = r.value(QStringLiteral("SAL_MOF")).toInt();
+        p.goal = r.value(QStringLiteral("DESCROP")).toString();
+        return p;
+    });
 }
 
 QList<qint64> Projects::ofPlan(qint64 plan) const

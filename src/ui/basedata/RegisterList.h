@@ -75,4 +75,13 @@ using Remover = std::function<bool(qint64 code, orvak::startup::Prompt& prompt)>
 // screen's own commands.
 framework::ListUi registerCommands(FormMaker form, Remover remove, QList<framework::ListCommand> more = {});
 
+// The same over the entry form class Form(session, list) and the register's service
+// Service(session).remove.
+template <class Form, class Service>
+framework::ListUi registerCommandsOf(Session& session, QList<framework::ListCommand> more = {})
+{
+    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<Form>(session, &l); },
+                            [&session](qint64 code, orvak::startup::Prompt& prompt) { return Service(session).remove(code, prompt); }, std::move(more));
+}
+
 } // namespace orvak::ui::basedata

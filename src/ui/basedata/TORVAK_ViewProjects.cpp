@@ -9,18 +9,8 @@
 
 namespace orvak::ui::basedata {
 
-namespace {
-
-framework::ListUi commands(Session& session)
-{
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TORVAK_DE_Projects>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::Projects(session).remove(code, prompt); });
-}
-
-} // namespace
-
 TORVAK_ViewProjects::TORVAK_ViewProjects(Session& session, QWidget* parent)
-    : RegisterList(session, orvak::basedata::projectsList(session.SectionCode()), commands(session), parent)
+    : RegisterList(session, orvak::basedata::projectsList(session.SectionCode()), registerCommandsOf<TORVAK_DE_Projects, orvak::basedata::Projects>(session), parent)
 {
     const orvak::basedata::Plans plans(session);
     followSection(QStringLiteral(":CI"));

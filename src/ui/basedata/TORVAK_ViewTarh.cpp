@@ -22,10 +22,9 @@ framework::ListUi commands(Session& session)
                 l.reopen();
         };
     };
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TORVAK_DE_Tarh>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::Plans(session).remove(code, prompt); },
-                            {{plans.words(QStringLiteral("تغيير کد طرح")), QKeySequence(), recode(false), true, true, startup::AccessEditOwn},
-                             {plans.words(QStringLiteral("انتقال اطلاعات به طرح ديگر")), QKeySequence(), recode(true), true, true, startup::AccessEditOwn}});
+    return registerCommandsOf<TORVAK_DE_Tarh, orvak::basedata::Plans>(
+        session, {{plans.words(QStringLiteral("تغيير کد طرح")), QKeySequence(), recode(false), true, true, startup::AccessEditOwn},
+                  {plans.words(QStringLiteral("انتقال اطلاعات به طرح ديگر")), QKeySequence(), recode(true), true, true, startup::AccessEditOwn}});
 }
 
 } // namespace

@@ -7,18 +7,8 @@
 
 namespace orvak::ui::basedata {
 
-namespace {
-
-framework::ListUi commands(Session& session)
-{
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TDE_BankBranch>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::BankBranches(session).remove(code, prompt); });
-}
-
-} // namespace
-
 TViewBankBranch::TViewBankBranch(Session& session, QWidget* parent)
-    : RegisterList(session, orvak::basedata::bankBranchesList(), commands(session), parent)
+    : RegisterList(session, orvak::basedata::bankBranchesList(), registerCommandsOf<TDE_BankBranch, orvak::basedata::BankBranches>(session), parent)
 {
     addChoice(QStringLiteral("نام بانک"), QStringLiteral(":PBank"),
               codeChoices(orvak::basedata::codeNames(session, orvak::basedata::BankNames::table(), QStringLiteral("NAME"))));

@@ -10,18 +10,8 @@
 
 namespace orvak::ui::basedata {
 
-namespace {
-
-framework::ListUi commands(Session& session)
-{
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TDE_Hesab>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::OfficeAccounts(session).remove(code, prompt); });
-}
-
-} // namespace
-
 TViewHesab::TViewHesab(Session& session, QWidget* parent)
-    : RegisterList(session, orvak::basedata::officeAccountsList(session.SectionCode()), commands(session), parent)
+    : RegisterList(session, orvak::basedata::officeAccountsList(session.SectionCode()), registerCommandsOf<TDE_Hesab, orvak::basedata::OfficeAccounts>(session), parent)
 {
     followSection(QStringLiteral(":pbranchc"));
     // The orders: code, account number, branch name, branch code, purpose, bank.

@@ -6,18 +6,8 @@
 
 namespace orvak::ui::basedata {
 
-namespace {
-
-framework::ListUi commands(Session& session)
-{
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TDE_SepACC>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::DepositAccounts(session).remove(code, prompt); });
-}
-
-} // namespace
-
 TViewSepACC::TViewSepACC(Session& session, QWidget* parent)
-    : RegisterList(session, orvak::basedata::depositAccountsList(), commands(session), parent)
+    : RegisterList(session, orvak::basedata::depositAccountsList(), registerCommandsOf<TDE_SepACC, orvak::basedata::DepositAccounts>(session), parent)
 {
     QList<std::pair<QString, QVariant>> kinds{{QStringLiteral("همه"), -1}};
     const io::CodeTexts& texts = orvak::basedata::DepositAccounts::kinds();

@@ -7,18 +7,8 @@
 
 namespace orvak::ui::basedata {
 
-namespace {
-
-framework::ListUi commands(Session& session)
-{
-    return registerCommands([&session](framework::ListScreen& l) { return std::make_unique<TDE_Shobeh>(session, &l); },
-                            [&session](qint64 code, startup::Prompt& prompt) { return orvak::basedata::Branches(session).remove(code, prompt); });
-}
-
-} // namespace
-
 TViewShobeh::TViewShobeh(Session& session, QWidget* parent)
-    : RegisterList(session, orvak::basedata::branchesList(), commands(session), parent)
+    : RegisterList(session, orvak::basedata::branchesList(), registerCommandsOf<TDE_Shobeh, orvak::basedata::Branches>(session), parent)
 {
     addChoice(QStringLiteral("سرپرستي"), QStringLiteral(":PSarparasti"),
               codeChoices(orvak::basedata::codeNames(session, orvak::basedata::SupervisingOffices::table(), QStringLiteral("NAME"))));
