@@ -4,6 +4,7 @@
 #include "ui/framework/MessageBoxes.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/io/FilterExpression.h"
+#include "core/letters/ReportFooter.h"
 #include "core/startup/Rights.h"
 
 #include <QCheckBox>
@@ -17,8 +18,20 @@
 
 namespace orvak::ui::basedata {
 
+namespace {
+
+// The report of a base-data list is signed as the general pattern of the footers says.
+framework::ListUi signedBy(Session& session, framework::ListUi ui)
+{
+    if (!ui.signatures)
+        ui.signatures = [&session] { return letters::footerSignatures(letters::GetReportFooter(session, QString(), 0).value_or({})); };
+    return ui;
+}
+
+} // namespace
+
 RegisterList::RegisterList(Session& session, io::ListDefinition definition, framework::ListUi ui, QWidget* parent)
-    : framework::ListScreen(session, std::move(definition), std::move(ui), parent)
+    : framework::ListScreen(session, std::move(definition), signedBy(session, std::move(ui)), parent)
     , session_(session)
 {
 }

@@ -65,6 +65,8 @@ TEST(PlanScreens, ANewProjectIsPickedFromAnotherFormAndAPlanInUseIsNotDeleted)
     // The plan list's delete of a plan the deposits hold says why and keeps it.
     TORVAK_ViewTarh plans(s);
     EXPECT_EQ(plans.windowTitle(), QStringLiteral("فهرست برنامه ها"));
+    // Its report is signed as the footers' general pattern says.
+    EXPECT_EQ(plans.reportModel().signatures.size(), 3u);
     ASSERT_TRUE(plans.reopen(1));
     test::AutoAnswer answer;
     EXPECT_TRUE(plans.runCommand(2));
