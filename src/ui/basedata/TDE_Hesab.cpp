@@ -43,7 +43,8 @@ void TDE_Hesab::clearRow()
 {
     for (QLineEdit* f : {accountNo, kol, moin, branchCode, branchName, address, tel, subject})
         f->clear();
-    section->setText(session_.SectionCode());
+    // As the column's default: every section.
+    section->setText(QStringLiteral("0"));
     bank->setCode(std::nullopt);
     detail->setCode(std::nullopt);
     startDate->setDate(QString());
