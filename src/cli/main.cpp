@@ -253,6 +253,7 @@ int main(int argc, char** argv)
     addServerCommands(commands);
     addListCommands(commands);
     addPartyCommands(commands);
+    addPlanBankCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

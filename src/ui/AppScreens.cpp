@@ -1,6 +1,8 @@
 #include "ui/AppScreens.h"
 
 #include "ui/basedata/PartyScreens.h"
+#include "ui/basedata/BankScreens.h"
+#include "ui/basedata/PlanScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -9,6 +11,8 @@ void registerAllScreens(framework::ScreenRegistry& registry)
 {
     startup::registerStartupScreens(registry);
     basedata::registerPartyScreens(registry);
+    basedata::registerPlanScreens(registry);
+    basedata::registerBankScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

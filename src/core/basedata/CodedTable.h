@@ -1,47 +1,106 @@
 #pragma once
-// The short coded lists of the base data (groups of detail accounts, trades,
-// parameters of contracts): a code and a name, in one table, within a scope (the
-// section, a kind) where the table has one. New code = largest + 1, code and name
-// required, a taken code refused with the name that holds it, change by code,
-// delete by code after the question.
-#include "core/db/Db.h"
+// What the base-data registers share: a table keyed by one code (within the
+// financial section where the table is kept per section), its rows read by code,
+// new codes as largest + 1 taken inside the inserting work, the checks that a row
+// is still referred to, and the typed codes and texts every entry reads.
+#include "core/db/UnitOfWork.h"
 #include "core/startup/Prompt.h"
 #include "core/startup/Session.h"
 
 namespace orvak::basedata {
 
 struct CodedTable {
+    db::Store store = db::Store::Common;
     QString table;
-    QString codeColumn;
-    QString nameColumn;
-    int nameLength = 100;
-    // The scope's columns and their values (the section's CI, a kind), which belong to the
-    // key and are written on insert; empty for a table that has none.
-    QVariantMap scope;
-    // What a row without its code or name is told.
-    QString incompleteText = QStringLiteral("اطلاعات کامل نيست");
-
-    QString scopeCondition() const;   // "CI=:CI and ..." or "1=1"
-    QVariantMap binds(qint64 code) const;
+    QString key;              // the code column
+    bool perSection = false;  // rows carry CI; every statement keeps to the current section
 };
 
-struct CodedRow {
-    qint64 code = 0;
-    QString name;
-    QVariantMap more;   // further columns written with the row
+// The session's handle on the database of a store.
+QSqlDatabase databaseOf(startup::Session& session, db::Store store);
+// The current section as the CI columns hold it.
+int sectionOf(const startup::Session& session);
+
+// Every row's code and name (in the current section), by code; empty when unreadable.
+QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const CodedTable& t, const QString& nameColumn);
+
+// The row with the code (in the current section), none, or the failure of the read.
+db::Fetched<QSqlRecord> readByCode(startup::Session& session, const CodedTable& t, qint64 code);
+// The row with the code as the register's value type.
+template <class T>
+db::Fetched<T> readAs(startup::Session& session, const CodedTable& t, qint64 code, const std::function<T(const QSqlRecord&)>& from)
+{
+    const db::Fetched<QSqlRecord> r = readByCode(session, t, code);
+    if (!r)
+        return r.failed() ? db::Fetched<T>::failure(r.error()) : db::Fetched<T>::none();
+    return db::Fetched<T>::found(from(*r));
+}
+// The code a new row would get now: largest + 1, 1 in an empty table.
+std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t);
+
+// Inserts the row (with *code <= 0 under largest + 1, taken inside the work and taken
+// again when another workstation took it meanwhile) or changes the row with *code.
+// Values name the columns other than the code and CI. False with the reason.
+bool writeByCode(startup::Session& session, const CodedTable& t, qint64* code, const QVariantMap& values, bool insert,
+                 QString* why);
+// The delete of the row with the code inside a running work.
+bool removeByCode(db::UnitOfWork& w, const CodedTable& t, qint64 code, int section);
+
+// A place a code is referred to: a column of a table, and whether that table is
+// kept per section (CI).
+struct Reference {
+    db::Store store;
+    QString table;
+    QString column;
+    bool perSection = false;
+};
+// Whether any of the places holds the value. Databases that are not open hold
+// nothing; a read that fails is a failure (and so counts as in use).
+db::Fetched<bool> referred(startup::Session& session, const QList<Reference>& places, const QVariant& value);
+// Re-points every place from one value to another inside a running work, in order.
+bool repoint(db::UnitOfWork& w, startup::Session& session, const QList<Reference>& places, qint64 from, qint64 to);
+
+// The rules of one register's entry and delete, which every register follows in
+// this order. Saving: the code and the required columns filled ("اطلاعات کامل نيست"),
+// in insert mode a code that is taken refused with the holder's name, then every
+// linked code (a column naming a row of another table) must exist. Deleting: the
+// delete bit of the access entry where one is named, the places that refuse while
+// they refer to the row, the question, then the row with its satellites in one work.
+struct RegisterRules {
+    CodedTable table;
+    QString nameColumn;        // shown after "کد تکراري است : "
+    QStringList required;      // columns that must not be empty, besides the code
+    QString incomplete;        // the register's own "incomplete" text; empty: the standard one
+    struct Link {
+        QString column;
+        CodedTable target;
+    };
+    QList<Link> links;         // a value of 0, -1 or none names no row
+    int deleteMenuId = 0;      // the access entry whose delete bit deleting needs (0: none)
+    QList<Reference> blocking; // a delete is refused while any of these refers to the row
+    QString blockedText;
+    // Further checks before the question (rows under the row that are in use, say):
+    // found(true) refuses with blockedText.
+    std::function<db::Fetched<bool>(qint64 code)> alsoBlocked;
+    QString deleteQuestion;
+    // Rows that go with the row, deleted first inside the same work.
+    std::function<bool(db::UnitOfWork& w, qint64 code)> removeSatellites;
 };
 
-db::Fetched<qint64> proposeCode(startup::Session& session, const CodedTable& t);
-db::Fetched<QString> codedName(startup::Session& session, const CodedTable& t, qint64 code);
-// False (the reason told) when nothing was written.
-bool saveCoded(startup::Session& session, const CodedTable& t, const CodedRow& row, bool insert, startup::Prompt& prompt);
-// refusal: why the row may not go (read before the question and again inside the
-// deleting work), nullopt when it may; satellites: the rows that go with it.
-using Refusal = std::function<std::optional<QString>(db::UnitOfWork&)>;
-bool removeCoded(startup::Session& session, const CodedTable& t, qint64 code, startup::Prompt& prompt, const Refusal& refusal = {},
-                 const std::function<bool(db::UnitOfWork&)>& satellites = {});
+// Saves the values (columns other than the code and CI) under the code; with code 0
+// in insert mode under largest + 1. The saved code, or nullopt after telling why.
+std::optional<qint64> saveRecord(startup::Session& session, const RegisterRules& rules, qint64 code, const QVariantMap& values,
+                                 bool insert, startup::Prompt& prompt);
+bool removeRecord(startup::Session& session, const RegisterRules& rules, qint64 code, startup::Prompt& prompt);
 
-// The rows of the scope, by code, for combos.
-db::Fetched<QList<std::pair<qint64, QString>>> codedRows(startup::Session& session, const CodedTable& t);
+// Typed values as the entries read them: a code (Persian digits too) that must be
+// a whole number above zero; a Jalali date that must be real, as stored ("YYYY/MM/DD").
+std::optional<qint64> typedCode(const QString& text);
+std::optional<QString> storedDate(const QString& text);
+
+// The standard texts.
+QString incompleteText();            // "اطلاعات کامل نيست"
+QString notFoundText(qint64 code);   // " کد يافت نشد " + code
+QString duplicateText(const QString& existingName);   // "کد تکراري است : " + name
 
 } // namespace orvak::basedata

@@ -1,6 +1,6 @@
 #include "core/basedata/DetailAccounts.h"
 
-#include "core/basedata/CodedTable.h"
+#include "core/basedata/CodeNameTable.h"
 #include "core/startup/Rights.h"
 #include "core/util/Iban.h"
 #include "core/util/Jalali.h"
@@ -407,7 +407,7 @@ bool DetailAccounts::remove(qint64 code, startup::Prompt& prompt)
         prompt.info(refusal);
         return false;
     }
-    const CodedTable chart{QStringLiteral("TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 100,
+    const CodeNameTable chart{QStringLiteral("TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 100,
                            {{QStringLiteral("CI"), section_}}};
     return removeCoded(
         session_, chart, code, prompt, [&](db::UnitOfWork& w) { return refusalOfDelete(w, code); },

@@ -7,7 +7,7 @@ DetailGroups::DetailGroups(startup::Session& session)
 {
 }
 
-CodedTable DetailGroups::table() const
+CodeNameTable DetailGroups::table() const
 {
     // Deleting is kept to the section as every other statement on the table.
     return {QStringLiteral("GROUP_TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 60,

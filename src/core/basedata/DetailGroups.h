@@ -1,7 +1,7 @@
 #pragma once
 // Groups of detail accounts (GROUP_TAFSILI) of the current section: a code, a
 // name and the range of account numbers the group covers.
-#include "core/basedata/CodedTable.h"
+#include "core/basedata/CodeNameTable.h"
 
 namespace orvak::basedata {
 
@@ -27,7 +27,7 @@ public:
     static QString pickedText(const QStringList& codes);
 
 private:
-    CodedTable table() const;
+    CodeNameTable table() const;
     startup::Session& session_;
 };
 

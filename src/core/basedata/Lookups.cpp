@@ -43,8 +43,9 @@ db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVa
         binds.insert(QStringLiteral(":PKind"), key);
         break;
     case Lookup::Centre:
-        sql = QStringLiteral("Select * From Centers Where Code=:PCode and CI=:CI");
-        binds.insert(QStringLiteral(":PCode"), key);
+        // One list of places serves every section.
+        sql = QStringLiteral("select * from Centers Where Code=:PCode order by code");
+        binds = {{QStringLiteral(":PCode"), key}};
         break;
     case Lookup::BankAccount:
         sql = QStringLiteral("select * from Hesab Where Code=:PCode order by code");

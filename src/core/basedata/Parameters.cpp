@@ -16,7 +16,7 @@ QStringList parameterKinds()
             QStringLiteral("دستگاه گيرنده"), QStringLiteral("چگونگي قرارداد"), QStringLiteral("شعبات بانک")};
 }
 
-CodedTable Parameters::table(int kind)
+CodeNameTable Parameters::table(int kind)
 {
     return {QStringLiteral("TBPARAMS_PAY"), QStringLiteral("code"), QStringLiteral("name"), 100, {{QStringLiteral("kind"), kind}},
             QStringLiteral("اطلاعات كامل نيست")};

@@ -2,7 +2,7 @@
 // The parameter lists of contracts (TBPARAMS_PAY), told apart by their kind: the
 // subject, the classification, the legal deductions, the receiving bodies, how a
 // contract was concluded, and bank branches.
-#include "core/basedata/CodedTable.h"
+#include "core/basedata/CodeNameTable.h"
 
 namespace orvak::basedata {
 
@@ -18,7 +18,7 @@ public:
     {
     }
 
-    static CodedTable table(int kind);
+    static CodeNameTable table(int kind);
     db::Fetched<qint64> proposedCode(int kind) const { return proposeCode(session_, table(kind)); }
     db::Fetched<QString> nameOf(int kind, qint64 code) const { return codedName(session_, table(kind), code); }
     bool save(int kind, qint64 code, const QString& name, bool insert, startup::Prompt& prompt);

@@ -1,6 +1,6 @@
 #pragma once
 // The trades (RASTEH) by which contractors are graded; one list for every section.
-#include "core/basedata/CodedTable.h"
+#include "core/basedata/CodeNameTable.h"
 
 namespace orvak::basedata {
 
@@ -11,7 +11,7 @@ public:
     {
     }
 
-    static CodedTable table() { return {QStringLiteral("RASTEH"), QStringLiteral("Code"), QStringLiteral("Descr"), 20, {}}; }
+    static CodeNameTable table() { return {QStringLiteral("RASTEH"), QStringLiteral("Code"), QStringLiteral("Descr"), 20, {}}; }
     db::Fetched<qint64> proposedCode() const { return proposeCode(session_, table()); }
     db::Fetched<QString> nameOf(qint64 code) const { return codedName(session_, table(), code); }
     bool save(qint64 code, const QString& name, bool insert, startup::Prompt& prompt)

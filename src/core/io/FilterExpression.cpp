@@ -241,8 +241,14 @@ private:
             n->kind = FilterExpression::Node::Like;
             // % and _ are the wildcards; everything else matches itself.
             QString re;
-            for (QChar ch : util::searchKey(v.text)) {
-                if (ch == QLatin1Char('%'))
+            const QString key = util::searchKey(v.text);
+            for (qsizetype i = 0; i < key.size(); ++i) {
+                const QChar ch = key[i];
+                // "[c]" is c itself, as on SQL Server: a plain-text search's wildcards.
+                if (ch == QLatin1Char('[') && i + 2 < key.size() && key[i + 2] == QLatin1Char(']')) {
+                    re += QRegularExpression::escape(QString(key[i + 1]));
+                    i += 2;
+                } else if (ch == QLatin1Char('%'))
                     re += QStringLiteral(".*");
                 else if (ch == QLatin1Char('_'))
                     re += QLatin1Char('.');
@@ -384,6 +390,20 @@ QString filterTerm(const QString& field, const QString& op, const QString& value
         v = QLatin1Char('\'') + v + QLatin1Char('\'');
     }
     return QStringLiteral("[%1] %2 %3").arg(field, op, v);
+}
+
+QString filterContains(const QString& field, const QString& word)
+{
+    QString v;
+    for (QChar ch : word.trimmed()) {
+        if (ch == QLatin1Char('%') || ch == QLatin1Char('_') || ch == QLatin1Char('['))
+            v += QLatin1Char('[') + QString(ch) + QLatin1Char(']');
+        else if (ch == QLatin1Char('\''))
+            v += QStringLiteral("''");
+        else
+            v += ch;
+    }
+    return QStringLiteral("[%1] LIKE '%%2%'").arg(field, v);
 }
 
 QString filterRange(const QString& field, const QString& low, const QString& high, bool isText)

@@ -31,6 +31,9 @@ private:
 
 // Pieces the filter dialog writes into the expression.
 QString filterTerm(const QString& field, const QString& op, const QString& value, bool isText);
+// A search for the word inside the field, as plain text: its quotes and the
+// wildcards it holds match themselves ("[%]" and "[_]" in a LIKE value).
+QString filterContains(const QString& field, const QString& word);
 QString filterRange(const QString& field, const QString& low, const QString& high, bool isText);
 QString filterJoin(const QString& expression, const QString& term, bool useAnd);
 

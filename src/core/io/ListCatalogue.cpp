@@ -1,6 +1,7 @@
 #include "core/io/ListCatalogue.h"
 
 #include "core/basedata/PartyLists.h"
+#include "core/basedata/PlanBankLists.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak::io {
@@ -13,6 +14,7 @@ using SubsystemLists = QList<ListDefinition> (*)();
 constexpr SubsystemLists kSubsystems[] = {
     &startup::startupLists,
     &basedata::partyLists,
+    &basedata::planBankLists,
 };
 
 } // namespace

@@ -151,14 +151,15 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
     QStringList top;
     for (QAction* a : main.menu()->actions())
         top << a->text();
-    EXPECT_EQ(top, (QStringList{QStringLiteral("سامانه اورواک"), QStringLiteral("تسهيلات"), QStringLiteral("راهنما")}));
+    EXPECT_EQ(top, (QStringList{QStringLiteral("سامانه اورواک"), QStringLiteral("سپرده ها"), QStringLiteral("تسهيلات"), QStringLiteral("راهنما")}));
     QMenu* system = subMenu(main.menu(), QStringLiteral("سامانه اورواک"));
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(captions(system),
               (QStringList{QStringLiteral("قفل  سامانه  - تغيير كاربر"), QStringLiteral("تغيير كلمه رمز"), QStringLiteral("امور کاربران اورواک"),
                            QStringLiteral("پارامترها و الزامات"), QStringLiteral("تعيين سال مالي پيشفرض حسابداري"), QStringLiteral("تنظيمات صفحه اصلي"),
                            QStringLiteral("اطلاعات استفاده کننده نرم افزار"), QStringLiteral("پيمانكاران"),
-                           QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
+                           QStringLiteral("طرح ها"), QStringLiteral("پروژه ها"), QStringLiteral("فهرست محل اجرا ي پروژه"),
+                           QStringLiteral("بانک ها و حساب هاي بانکي"), QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
                            QStringLiteral("خروج و خاموش كردن رايانه"), QStringLiteral("خروج")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("امور کاربران اورواک"))),
               (QStringList{QStringLiteral("کاربران اورواک"), QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"),

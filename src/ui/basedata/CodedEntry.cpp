@@ -1,0 +1,87 @@
+#include "ui/basedata/CodedEntry.h"
+
+#include "ui/framework/MessageBoxes.h"
+#include "core/basedata/CodedTable.h"
+#include "core/util/Numbers.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace orvak::ui::basedata {
+
+CodedEntry::CodedEntry(const QString& title, const QString& codeCaption, Proposer propose, QWidget* parent)
+    : framework::EntryForm(title, parent)
+    , propose_(std::move(propose))
+{
+    code = new QLineEdit(this);
+    code->setMaximumWidth(120);
+    form()->addRow(codeCaption, code);
+}
+
+void CodedEntry::clearFields()
+{
+    const std::optional<qint64> next = propose_ ? propose_() : std::nullopt;
+    proposal_ = next ? QString::number(*next) : QString();
+    code->setText(proposal_);
+    code->setReadOnly(false);
+    clearRow();
+}
+
+void CodedEntry::showCode(qint64 value)
+{
+    code->setText(QString::number(value));
+    code->setReadOnly(true);
+}
+
+std::optional<qint64> CodedEntry::codeToSave() const
+{
+    if (mode() == Mode::Insert && !proposal_.isEmpty() && code->text().trimmed() == proposal_)
+        return 0;
+    return orvak::basedata::typedCode(code->text());
+}
+
+bool CodedEntry::validate(QString* message)
+{
+    if (code->text().trimmed().isEmpty()) {
+        *message = orvak::basedata::incompleteText();
+        return false;
+    }
+    if (!codeToSave()) {
+        *message = QStringLiteral("کد بايد عددي بزرگتر از صفر باشد");
+        return false;
+    }
+    return true;
+}
+
+std::optional<QVariant> CodedEntry::saved(const std::function<std::optional<qint64>(qint64, orvak::startup::Prompt&)>& save, QString* error)
+{
+    orvak::startup::CollectingPrompt collect;
+    const std::optional<qint64> saved = save(mode() == Mode::Insert ? codeToSave().value_or(0) : key().toLongLong(), collect);
+    if (!saved) {
+        *error = collect.text();
+        return std::nullopt;
+    }
+    // Warnings that did not stop the save.
+    if (!collect.infos.isEmpty())
+        framework::ShowInfo(collect.text(), this);
+    return QVariant(*saved);
+}
+
+QLineEdit* textField(QWidget* parent, int width)
+{
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(width);
+    return field;
+}
+
+std::optional<qint64> numberIn(const QLineEdit* field)
+{
+    const QString text = field->text().trimmed();
+    if (text.isEmpty())
+        return 0;
+    return util::parseWholeNumber(util::normalizeDigits(text));
+}
+
+QString numberText(qint64 value) { return value ? QString::number(value) : QString(); }
+
+} // namespace orvak::ui::basedata

@@ -1,0 +1,107 @@
+#include "ui/basedata/TDE_Hesab.h"
+
+#include "ui/basedata/Pickers.h"
+#include "core/basedata/OfficeAccounts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace orvak::ui::basedata {
+
+TDE_Hesab::TDE_Hesab(orvak::startup::Session& session, QWidget* parent)
+    : CodedEntry(QStringLiteral("تعريف حساب ها"), QStringLiteral("كد "), [&session] { return orvak::basedata::OfficeAccounts(session).proposedCode(); },
+                 parent)
+    , session_(session)
+{
+    accountNo = textField(this, 30);
+    bank = bankField(session, this);
+    startDate = new framework::JalaliDateEdit(this);
+    kol = textField(this, 9);
+    moin = textField(this, 9);
+    detail = partyField(session, this);
+    branchCode = textField(this, 15);
+    branchName = textField(this, 30);
+    address = textField(this, 100);
+    tel = textField(this, 30);
+    subject = textField(this, 100);
+    section = textField(this, 1);
+    form()->addRow(QStringLiteral("حساب بانكي"), accountNo);
+    form()->addRow(QStringLiteral("بانک"), bank);
+    form()->addRow(QStringLiteral("تاريخ افتتاح"), startDate);
+    form()->addRow(QStringLiteral("کل"), kol);
+    form()->addRow(QStringLiteral("معين"), moin);
+    form()->addRow(QStringLiteral("تفصيلي"), detail);
+    form()->addRow(QStringLiteral("كد شعبه"), branchCode);
+    form()->addRow(QStringLiteral("نام شعبه"), branchName);
+    form()->addRow(QStringLiteral("نشاني شعبه"), address);
+    form()->addRow(QStringLiteral("شماره تلفن:"), tel);
+    form()->addRow(QStringLiteral("موضوع حساب"), subject);
+    form()->addRow(QStringLiteral("بخش مالي (0: همه بخش ها)"), section);
+}
+
+void TDE_Hesab::clearRow()
+{
+    for (QLineEdit* f : {accountNo, kol, moin, branchCode, branchName, address, tel, subject})
+        f->clear();
+    // As the column's default: every section.
+    section->setText(QStringLiteral("0"));
+    bank->setCode(std::nullopt);
+    detail->setCode(std::nullopt);
+    startDate->setDate(QString());
+}
+
+bool TDE_Hesab::loadRecord(const QVariant& key)
+{
+    const db::Fetched<orvak::basedata::OfficeAccount> a = orvak::basedata::OfficeAccounts(session_).read(key.toLongLong());
+    if (!a)
+        return false;
+    showCode(a->code);
+    accountNo->setText(a->accountNo);
+    bank->setCode(a->bank > 0 ? std::optional<qint64>(a->bank) : std::nullopt);
+    startDate->setDate(a->startDate);
+    kol->setText(numberText(a->kol));
+    moin->setText(numberText(a->moin));
+    detail->setCode(a->detail > 0 ? std::optional<qint64>(a->detail) : std::nullopt);
+    branchCode->setText(a->branchCode);
+    branchName->setText(a->branchName);
+    address->setText(a->address);
+    tel->setText(a->tel);
+    subject->setText(a->subject);
+    section->setText(QString::number(a->section));
+    return true;
+}
+
+bool TDE_Hesab::validate(QString* message)
+{
+    if (!CodedEntry::validate(message))
+        return false;
+    const std::optional<qint64> s = numberIn(section);
+    if (!numberIn(kol) || !numberIn(moin) || !s || *s < 0 || *s > 3) {
+        *message = QStringLiteral("کل، معين و بخش مالي بايد عدد باشند (بخش مالي از 0 تا 3)");
+        return false;
+    }
+    return true;
+}
+
+std::optional<QVariant> TDE_Hesab::saveRecord(QString* error)
+{
+    return saved([this](qint64 c, orvak::startup::Prompt& prompt) {
+        orvak::basedata::OfficeAccount a;
+        a.code = c;
+        a.accountNo = accountNo->text();
+        a.bank = bank->code().value_or(0);
+        a.startDate = startDate->isEmptyDate() ? QString() : startDate->text();
+        a.kol = numberIn(kol).value_or(0);
+        a.moin = numberIn(moin).value_or(0);
+        a.detail = detail->code().value_or(0);
+        a.branchCode = branchCode->text();
+        a.branchName = branchName->text();
+        a.address = address->text();
+        a.tel = tel->text();
+        a.subject = subject->text();
+        a.section = int(numberIn(section).value_or(0));
+        return orvak::basedata::OfficeAccounts(session_).save(a, mode() == Mode::Insert, prompt);
+    }, error);
+}
+
+} // namespace orvak::ui::basedata
