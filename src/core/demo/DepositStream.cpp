@@ -18,14 +18,6 @@ T& entryFor(QList<T>& list, QHash<Key, int>& index, const Key& key, Make make)
     return list[*it - 1];
 }
 
-void putInRefund(Deposit& d, qint64 amount, Refund& rf)
-{
-    rf.amount += amount;
-    ++rf.rows;
-    d.refunded = amount;
-    d.refund = rf.idx;
-}
-
 } // namespace
 
 void putInFundRequest(Deposit& d, qint64 amount, FundRequest& fr, QList<CreditNotice>& credits)
@@ -48,6 +40,7 @@ DepositStream::DepositStream(const DemoContext& ctx, int parts, DepositBooks* bo
     , life_(ctx.rounds.life)
     , vouchers_(ctx.rounds.vouchers)
     , books_(books ? books : &ownBooks_)
+    , keepsRefunds_(books != nullptr)
 {
     if (parts_ & Life)
         parts_ |= Basics | Stages;
@@ -169,13 +162,12 @@ void DepositStream::drawLife(Deposit& d)
         }
         Float& f = b.floats[quarter - ctx_.windowStart / 90];
         // Float refunds are kept apart from refunds the treasury paid for.
-        Refund& rf = entryFor(b.refunds, refundOf_, qMakePair(d.owner, -refundDay - 1), [&](int idx) {
+        putInRefund(d, d.amount, qMakePair(d.owner, -refundDay - 1), [&](int idx) {
             Refund made{idx, d.owner, -1, refundDay, 3};
             made.petty = true;
             made.tankhah = f.idx;
             return made;
         });
-        putInRefund(d, d.amount, rf);
         f.spent += d.amount;
         d.pettyCash = true;
         return;
@@ -205,12 +197,30 @@ void DepositStream::drawLife(Deposit& d)
     if (fr.state < 3 || !rng.chance(0.9))
         return;
     const int refundDay = std::min(ctx_.todayIndex, fr.day + rng.between(20, 40));
-    Refund& rf = entryFor(b.refunds, refundOf_, qMakePair(d.owner, refundDay), [&](int idx) {
+    putInRefund(d, d.requested, qMakePair(d.owner, refundDay), [&](int idx) {
         Refund made{idx, d.owner, d.contract, refundDay, d.kind == 2 ? 1 : 0};
         made.request = d.tafsilReq;
         return made;
     });
-    putInRefund(d, d.requested, rf);
+}
+
+// Refunds are the one register that grows with the deposits (one per owner and
+// day): only the books the plan keeps hold them, a later walk needs their numbers.
+void DepositStream::putInRefund(Deposit& d, qint64 amount, const QPair<int, int>& key, const std::function<Refund(int)>& make)
+{
+    auto it = refundOf_.constFind(key);
+    if (it == refundOf_.constEnd()) {
+        it = refundOf_.insert(key, int(refundOf_.size()) + 1);
+        if (keepsRefunds_)
+            books_->refunds << make(*it);
+    }
+    if (keepsRefunds_) {
+        Refund& rf = books_->refunds[*it - 1];
+        rf.amount += amount;
+        ++rf.rows;
+    }
+    d.refunded = amount;
+    d.refund = *it;
 }
 
 // A deposit read from the accounting database points at its row there: one voucher

@@ -22,7 +22,8 @@ public:
     };
 
     // Life adds up its registers in books: the plan passes the context's own; a
-    // later walk leaves them out and gets a copy of its own, thrown away after.
+    // later walk leaves them out and gets a copy of its own (without the refunds),
+    // thrown away after.
     DepositStream(const DemoContext& ctx, int parts, DepositBooks* books = nullptr);
 
     // The next deposit, nullptr after the last; valid until the next call.
@@ -37,6 +38,7 @@ private:
     void drawStages(Deposit& d);
     void drawLife(Deposit& d);
     void drawVoucher(Deposit& d);
+    void putInRefund(Deposit& d, qint64 amount, const QPair<int, int>& key, const std::function<Refund(int)>& make);
 
     const DemoContext& ctx_;
     int parts_;
@@ -59,6 +61,7 @@ private:
     QHash<int, int> rowsOfVoucher_;
     DepositBooks ownBooks_;
     DepositBooks* books_;
+    bool keepsRefunds_;
 };
 
 // Puts a deposit into a fund request for amount, adding it to the request's and its
