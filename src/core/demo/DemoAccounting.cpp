@@ -39,17 +39,19 @@ bool addVouchersOfYear(DemoContext& ctx, QSqlDatabase acc, int year, DepositStre
             continue;
         if (d->sndno != lastVoucher) {
             lastVoucher = d->sndno;
-            head.add(d->sndno).add(ctx.cal.text(d->day)).add(u8("پرداخت صورت وضعيت پيمانکاران")).add(1).add(2).add(4);
+            head.add(d->sndno).add(ctx.cal.text(d->day)).add("پرداخت صورت وضعيت پيمانکاران").add(1).add(2).add(4);
             if (!ctx.insert(head))
                 return false;
         }
         const qint64 gross = d->amount * 10;
-        const QString descr = u8("صورت وضعيت قرارداد ") + QString::number(d->contract);
+        // Texts of millions of rows go to the inserter as they are, without a QString between.
+        const QByteArray descr = QByteArray("صورت وضعيت قرارداد ") + QByteArray::number(d->contract);
+        const QByteArray retention = QByteArray("کسر سپرده حسن انجام کار ") + descr;
         const struct { int kol; int moin; qint64 bed; qint64 bes; const char* account; } lines[] = {
             {81001, 1, gross, 0, "81001"}, {11005, 1, 0, gross - d->amount, "11005"}, {21007, d->kind == 2 ? 2 : 1, 0, d->amount, "21006"}};
         for (int k = 0; k < 3; ++k) {
             row.add(d->sndno).add(d->sndrow - 2 + k).add(lines[k].kol).add(lines[k].moin).add(d->owner).add(d->contract).add(d->project).add(d->plan)
-                .add(k == 2 ? u8("کسر سپرده حسن انجام کار ") + descr : descr).add(lines[k].bed).add(lines[k].bes).add(QStringLiteral("2"))
+                .add(k == 2 ? retention.constData() : descr.constData()).add(lines[k].bed).add(lines[k].bes).add(QStringLiteral("2"))
                 .add(d->chkno).add(ctx.cal.text(d->day)).add(d->taminKind).add(lines[k].account);
             if (!ctx.insert(row))
                 return false;

@@ -43,6 +43,7 @@ void showEveryFundRequestState(DemoContext& ctx, const QList<Deposit>& waiting)
     }
 }
 
+// A deposit's row in the register.
 bool addRegisterRow(DemoContext& ctx, db::BulkInserter& sep, const Deposit& d)
 {
     static const char* const descriptions[] = {"کسر حسن انجام کار صورت وضعيت موقت شماره", "صورت وضعيت قطعي شماره", "پنج درصد حسن انجام تعهدات",
@@ -54,7 +55,7 @@ bool addRegisterRow(DemoContext& ctx, db::BulkInserter& sep, const Deposit& d)
     const QString sepdate = d.sepno ? ctx.cal.text(d.sepDay) : QString();
     sep.add(d.idx).add(d.sepno).add(sepdate).add(ctx.cal.text(d.day + (d.idx % 3))).add(d.plan).add(d.project).add(d.owner).add(d.contract)
         .add(double(d.amount)).add(d.kind).add(d.my).add(d.mm).add(d.seprow).add(d.tiksudmo).add(c ? QStringLiteral("1") : QString())
-        .add(d.sndno).add(d.sndno ? d.sndrow : 0).add(u8(descriptions[d.idx % 6]) + QLatin1Char(' ') + QString::number(d.idx % 17 + 1))
+        .add(d.sndno).add(d.sndno ? d.sndrow : 0).add((QByteArray(descriptions[d.idx % 6]) + ' ' + QByteArray::number(d.idx % 17 + 1)).constData())
         .add(d.chkno).add(ctx.cal.text(d.day)).add(2).add(d.finalMark ? 1 : 0).add(d.sndyear).add(d.mosalsal).add(d.sepno).add(0)
         .add(d.sent ? listLetterNo(ctx, d.my, d.mm) : QString())
         .add(d.sent ? listSentDate(ctx, d) : QString())
@@ -80,7 +81,7 @@ bool addRequestRow(DemoContext& ctx, db::BulkInserter& reqr, const Deposit& d)
 bool addRefundRow(DemoContext& ctx, db::BulkInserter& radr1, const Deposit& d, int row)
 {
     radr1.add(d.refund).add(row).add(d.owner).add(d.contract).add(d.idx).add(double(d.refunded))
-        .add(d.refunded < d.amount ? u8("استرداد بخشي از سپرده") : u8("استرداد کامل سپرده")).add(0).add(d.sepno)
+        .add(d.refunded < d.amount ? "استرداد بخشي از سپرده" : "استرداد کامل سپرده").add(0).add(d.sepno)
         .add(d.sepno ? ctx.cal.text(d.sepDay) : QString()).add(d.fundReq).add(d.fundRow);
     return ctx.insert(radr1);
 }
