@@ -31,9 +31,9 @@ void putInFundRequest(Deposit& d, qint64 amount, FundRequest& fr, QList<CreditNo
     ++c.requestedCount;
 }
 
-DepositStream::DepositStream(const DemoContext& ctx, int parts, DepositBooks* books)
+DepositStream::DepositStream(const DemoContext& ctx, int rounds, DepositBooks* books)
     : ctx_(ctx)
-    , parts_(parts)
+    , rounds_(rounds)
     , total_(qint64(10000) * ctx.options.scale)
     , basics_(ctx.rounds.basics)
     , stages_(ctx.rounds.stages)
@@ -42,27 +42,27 @@ DepositStream::DepositStream(const DemoContext& ctx, int parts, DepositBooks* bo
     , books_(books ? books : &ownBooks_)
     , keepsRefunds_(books != nullptr)
 {
-    if (parts_ & Life)
-        parts_ |= Basics | Stages;
-    if (parts_ & Vouchers)
-        parts_ |= Basics;
+    if (rounds_ & Life)
+        rounds_ |= Basics | Stages;
+    if (rounds_ & Vouchers)
+        rounds_ |= Basics;
     for (int d = ctx.windowStart; d <= ctx.todayIndex; ++d) {
         if (ctx.cal.days[d].dayOfWeek() != Qt::Friday)
             workdays_ << d;
     }
 }
 
-const Rng& DepositStream::generator(Part part) const
+const Rng& DepositStream::generator(Round round) const
 {
-    return part == Basics ? basics_ : part == Stages ? stages_ : part == Life ? life_ : vouchers_;
+    return round == Basics ? basics_ : round == Stages ? stages_ : round == Life ? life_ : vouchers_;
 }
 
-Rng DepositStream::walkedThrough(const DemoContext& ctx, Part part)
+Rng DepositStream::walkedThrough(const DemoContext& ctx, Round round)
 {
-    DepositStream walk(ctx, part);
+    DepositStream walk(ctx, round);
     while (walk.next()) {
     }
-    return walk.generator(part);
+    return walk.generator(round);
 }
 
 const Deposit* DepositStream::next()
@@ -78,17 +78,17 @@ const Deposit* DepositStream::next()
     const JalaliDate j = ctx_.cal.jalali[d.day];
     d.my = j.year;
     d.mm = j.month;
-    if (parts_ & Basics)
+    if (rounds_ & Basics)
         drawBasics(d);
-    if (parts_ & Stages)
+    if (rounds_ & Stages)
         drawStages(d);
-    if (parts_ & Life) {
+    if (rounds_ & Life) {
         drawLife(d);
         // The few the plan took afterwards to show every state of a fund request.
         if (const auto it = ctx_.adjusted.constFind(d.idx); it != ctx_.adjusted.constEnd())
             d = *it;
     }
-    if (parts_ & Vouchers)
+    if (rounds_ & Vouchers)
         drawVoucher(d);
     return &d;
 }

@@ -13,7 +13,7 @@ namespace orvak::demo {
 
 class DepositStream {
 public:
-    enum Part {
+    enum Round {
         Basics = 1,     // owner, kind, contract, amount, cheque
         Stages = 2,     // matched, numbered, listed, sent, final
         Life = 4,       // credit notice, requests, refunds (with Basics and Stages)
@@ -21,17 +21,18 @@ public:
         Everything = Basics | Stages | Life | Vouchers,
     };
 
-    // Life adds up its registers in books: the plan passes the context's own; a
+    // rounds: what the walk's deposits need filled in. Life adds up its registers
+    // in books: the plan passes the context's own; a
     // later walk leaves them out and gets a copy of its own (without the refunds),
     // thrown away after.
-    DepositStream(const DemoContext& ctx, int parts, DepositBooks* books = nullptr);
+    DepositStream(const DemoContext& ctx, int rounds, DepositBooks* books = nullptr);
 
     // The next deposit, nullptr after the last; valid until the next call.
     const Deposit* next();
     // A round's generator; after the last deposit, where the next round starts.
-    const Rng& generator(Part part) const;
+    const Rng& generator(Round round) const;
     // Where a round leaves the generator, found by walking all the deposits.
-    static Rng walkedThrough(const DemoContext& ctx, Part part);
+    static Rng walkedThrough(const DemoContext& ctx, Round round);
 
 private:
     void drawBasics(Deposit& d);
@@ -41,7 +42,7 @@ private:
     void putInRefund(Deposit& d, qint64 amount, const QPair<int, int>& key, const std::function<Refund(int)>& make);
 
     const DemoContext& ctx_;
-    int parts_;
+    int rounds_;
     qint64 total_;
     qint64 made_ = 0;
     QList<int> workdays_;
