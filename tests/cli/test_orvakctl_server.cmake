@@ -190,8 +190,11 @@ function(run_two expect_rc)
   endif()
 endfunction()
 find_program(SQLITE3 sqlite3)
+# The structure as a set of statements: the catalogue's order depends on which of two
+# updates at once made an object first, and an object kept is not moved to the end.
 function(schema_of db var)
-  execute_process(COMMAND ${SQLITE3} "${W}/DATA/${db}.db" ".schema" OUTPUT_VARIABLE schema RESULT_VARIABLE rc)
+  execute_process(COMMAND ${SQLITE3} "${W}/DATA/${db}.db" "SELECT sql || ';' FROM sqlite_master WHERE sql IS NOT NULL ORDER BY type, name"
+                  OUTPUT_VARIABLE schema RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(SEND_ERROR "schema of ${db}: rc ${rc}")
   endif()

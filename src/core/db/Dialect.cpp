@@ -1,5 +1,7 @@
 #include "core/db/Dialect.h"
 
+#include "core/db/Db.h"
+
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -15,10 +17,23 @@ QString bracket(const QString& name)
     return QLatin1Char('[') + n + QLatin1Char(']');
 }
 
-// Finds "keyword(" and returns the position just after the balanced ')'.
-std::optional<std::pair<int, int>> findCall(const QString& line, const QString& keyword)
+// The structure update reads every column line of the scripts at each run: the
+// patterns are made once.
+const QRegularExpression& defaultCall()
 {
-    const QRegularExpression call(QStringLiteral("\\b%1\\s*\\(").arg(keyword), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(QStringLiteral("\\bdefault\\s*\\("), QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+const QRegularExpression& identityCall()
+{
+    static const QRegularExpression re(QStringLiteral("\\bidentity\\s*\\("), QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+// Finds "keyword(" and returns the position just after the balanced ')'.
+std::optional<std::pair<int, int>> findCall(const QString& line, const QRegularExpression& call)
+{
     const QRegularExpressionMatch m = call.match(line);
     if (!m.hasMatch())
         return std::nullopt;
@@ -34,6 +49,14 @@ std::optional<std::pair<int, int>> findCall(const QString& line, const QString& 
             return std::make_pair(int(m.capturedStart()), i + 1);
     }
     return std::nullopt;
+}
+
+// A catalogue's answer: no row or a NULL text both mean the object is absent.
+Fetched<QString> definitionOf(const Fetched<QVariant>& text)
+{
+    if (text.failed())
+        return Fetched<QString>::failure(text.error());
+    return text && !text->isNull() ? Fetched<QString>::found(text->toString()) : Fetched<QString>::none();
 }
 
 } // namespace
@@ -61,19 +84,19 @@ std::optional<ColumnLine> parseColumnLine(const QString& raw)
         c.name = c.name.mid(1, c.name.size() - 2);
     c.type = m.captured(2).simplified().remove(QLatin1Char(' '));
     c.rest = m.captured(3).trimmed();
-    if (const auto call = findCall(c.rest, QStringLiteral("default"))) {
+    if (const auto call = findCall(c.rest, defaultCall())) {
         const QString clause = c.rest.mid(call->first, call->second - call->first);
         c.defaultValue = clause.mid(clause.indexOf(QLatin1Char('(')) + 1).chopped(1).trimmed();
     }
-    c.identity = findCall(c.rest, QStringLiteral("identity")).has_value();
+    c.identity = findCall(c.rest, identityCall()).has_value();
     return c;
 }
 
 QString withoutDefault(const QString& raw)
 {
     QString line = stripTrailingComma(raw);
-    for (const QString& keyword : {QStringLiteral("default"), QStringLiteral("identity")}) {
-        if (const auto call = findCall(line, keyword))
+    for (const QRegularExpression* keyword : {&defaultCall(), &identityCall()}) {
+        if (const auto call = findCall(line, *keyword))
             line.remove(call->first, call->second - call->first);
     }
     return line.simplified();
@@ -126,6 +149,11 @@ QList<ColumnInfo> SqlServerDialect::columns(QSqlDatabase db, const QString& tabl
     return out;
 }
 
+Fetched<QString> SqlServerDialect::objectDefinition(QSqlDatabase db, const QString& name) const
+{
+    return definitionOf(scalar(db, QStringLiteral("SELECT OBJECT_DEFINITION(OBJECT_ID(:name))"), {{QStringLiteral(":name"), name}}));
+}
+
 QString SqlServerDialect::columnLine(const QString& scriptLine, bool) const { return stripTrailingComma(scriptLine); }
 
 bool SqlServerDialect::isUniqueViolation(const QSqlError& error) const
@@ -167,6 +195,12 @@ QList<ColumnInfo> SqliteDialect::columns(QSqlDatabase db, const QString& table) 
             out << ColumnInfo{q.value(1).toString(), q.value(2).toString()};
     }
     return out;
+}
+
+Fetched<QString> SqliteDialect::objectDefinition(QSqlDatabase db, const QString& name) const
+{
+    return definitionOf(scalar(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type IN ('view', 'trigger') AND name = :name COLLATE NOCASE"),
+                               {{QStringLiteral(":name"), name}}));
 }
 
 QString SqliteDialect::columnLine(const QString& scriptLine, bool identityAsKey) const

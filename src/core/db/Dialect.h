@@ -10,6 +10,9 @@
 
 namespace orvak::db {
 
+template <class T>
+class Fetched;
+
 struct ColumnInfo {
     QString name;
     QString type;   // declared type as the database reports it, e.g. "varchar(30)"
@@ -27,6 +30,8 @@ public:
     virtual QString serverClockSql() const = 0;
     virtual bool tableExists(QSqlDatabase db, const QString& table) const = 0;
     virtual QList<ColumnInfo> columns(QSqlDatabase db, const QString& table) const = 0;
+    // The text a view, function or procedure was made with, as the server keeps it.
+    virtual Fetched<QString> objectDefinition(QSqlDatabase db, const QString& name) const = 0;
     // One column line of a table script in this database's syntax (no trailing comma).
     // identityAsKey: an identity column of a table without a key line becomes the key.
     virtual QString columnLine(const QString& scriptLine, bool identityAsKey) const = 0;
@@ -60,6 +65,7 @@ public:
     QString serverClockSql() const override;
     bool tableExists(QSqlDatabase db, const QString& table) const override;
     QList<ColumnInfo> columns(QSqlDatabase db, const QString& table) const override;
+    Fetched<QString> objectDefinition(QSqlDatabase db, const QString& name) const override;
     QString columnLine(const QString& scriptLine, bool identityAsKey) const override;
     bool begin(QSqlDatabase db) const override { return db.transaction(); }
     bool commit(QSqlDatabase db) const override { return db.commit(); }
@@ -81,6 +87,7 @@ public:
     QString serverClockSql() const override;
     bool tableExists(QSqlDatabase db, const QString& table) const override;
     QList<ColumnInfo> columns(QSqlDatabase db, const QString& table) const override;
+    Fetched<QString> objectDefinition(QSqlDatabase db, const QString& name) const override;
     QString columnLine(const QString& scriptLine, bool identityAsKey) const override;
     bool begin(QSqlDatabase db) const override;
     bool commit(QSqlDatabase db) const override;

@@ -2,6 +2,7 @@
 // vouchers that paid the contractors and kept back the deposits the register read.
 #include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
+#include "core/demo/DepositStream.h"
 #include "core/startup/ServerSetup.h"
 
 namespace orvak::demo {
@@ -24,30 +25,34 @@ bool addChartOfAccounts(DemoContext& ctx, QSqlDatabase acc)
         && ctx.exec(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)"));
 }
 
-bool addVouchersOfYear(DemoContext& ctx, QSqlDatabase acc, int year)
+// The year's vouchers, from the deposits of the walk that were paid in that year; d
+// is left at the first deposit of a later year.
+bool addVouchersOfYear(DemoContext& ctx, QSqlDatabase acc, int year, DepositStream& deposits, const Deposit*& d)
 {
     db::BulkInserter head(acc, QStringLiteral("SNDHEAD"), columns({"SNDNO", "SNDDATE", "DESCR", "KIND", "STATE", "USERID"}));
     db::BulkInserter row(acc, QStringLiteral("SNDROW"),
                          columns({"SNDNO", "ROW", "KOL", "MOIN", "TAFSIL", "TAFSIL2", "PROJEH", "TARHNO", "DESCR", "BED", "BES", "REFNO", "CHKNO",
                                   "CHKDAT", "TAMINKIND", "ACCOUNT"}));
     int lastVoucher = 0;
-    for (const Deposit& d : ctx.deposits) {
-        if (!d.sndno || d.sndyear != year)
+    for (; d && d->my <= year; d = deposits.next()) {
+        if (!d->sndno || d->sndyear != year)
             continue;
-        if (d.sndno != lastVoucher) {
-            lastVoucher = d.sndno;
-            head.add(d.sndno).add(ctx.cal.text(d.day)).add(u8("پرداخت صورت وضعيت پيمانکاران")).add(1).add(2).add(4);
+        if (d->sndno != lastVoucher) {
+            lastVoucher = d->sndno;
+            head.add(d->sndno).add(ctx.cal.text(d->day)).add("پرداخت صورت وضعيت پيمانکاران").add(1).add(2).add(4);
             if (!ctx.insert(head))
                 return false;
         }
-        const qint64 gross = d.amount * 10;
-        const QString descr = u8("صورت وضعيت قرارداد ") + QString::number(d.contract);
+        const qint64 gross = d->amount * 10;
+        // Texts of millions of rows go to the inserter as they are, without a QString between.
+        const QByteArray descr = QByteArray("صورت وضعيت قرارداد ") + QByteArray::number(d->contract);
+        const QByteArray retention = QByteArray("کسر سپرده حسن انجام کار ") + descr;
         const struct { int kol; int moin; qint64 bed; qint64 bes; const char* account; } lines[] = {
-            {81001, 1, gross, 0, "81001"}, {11005, 1, 0, gross - d.amount, "11005"}, {21007, d.kind == 2 ? 2 : 1, 0, d.amount, "21006"}};
+            {81001, 1, gross, 0, "81001"}, {11005, 1, 0, gross - d->amount, "11005"}, {21007, d->kind == 2 ? 2 : 1, 0, d->amount, "21006"}};
         for (int k = 0; k < 3; ++k) {
-            row.add(d.sndno).add(d.sndrow - 2 + k).add(lines[k].kol).add(lines[k].moin).add(d.owner).add(d.contract).add(d.project).add(d.plan)
-                .add(k == 2 ? u8("کسر سپرده حسن انجام کار ") + descr : descr).add(lines[k].bed).add(lines[k].bes).add(QStringLiteral("2"))
-                .add(d.chkno).add(ctx.cal.text(d.day)).add(d.taminKind).add(lines[k].account);
+            row.add(d->sndno).add(d->sndrow - 2 + k).add(lines[k].kol).add(lines[k].moin).add(d->owner).add(d->contract).add(d->project).add(d->plan)
+                .add(k == 2 ? retention.constData() : descr.constData()).add(lines[k].bed).add(lines[k].bes).add(QStringLiteral("2"))
+                .add(d->chkno).add(ctx.cal.text(d->day)).add(d->taminKind).add(lines[k].account);
             if (!ctx.insert(row))
                 return false;
         }
@@ -69,29 +74,18 @@ bool addAccountingDatabases(DemoContext& ctx, startup::CollectingPrompt& quiet)
 
 void planVouchers(DemoContext& ctx)
 {
-    // A deposit read from the accounting database points at its row there: one
-    // voucher a day, numbered through the year.
-    QHash<int, int> voucherOfDay;
-    QHash<int, int> voucherNoOfYear;
-    QHash<int, int> rowsOfVoucher;
-    for (Deposit& d : ctx.deposits) {
-        if (d.tender() || ctx.rng.chance(0.25))
-            continue;   // typed in, or paid in by the owner directly
-        const int year = d.my;
-        if (!voucherOfDay.contains(d.day))
-            voucherOfDay.insert(d.day, ++voucherNoOfYear[year]);
-        d.sndno = voucherOfDay.value(d.day);
-        d.sndyear = year;
-        // Each deposit brings three rows: the statement, the net payment, the retention.
-        d.sndrow = (rowsOfVoucher[d.day] += 3);
-    }
+    ctx.rounds.vouchers = ctx.rng;
+    ctx.rng = DepositStream::walkedThrough(ctx, DepositStream::Vouchers);
 }
 
 bool addVouchers(DemoContext& ctx)
 {
+    // One walk serves every year: the deposits come in date order, a year's together.
+    DepositStream deposits(ctx, DepositStream::Vouchers);
+    const Deposit* d = deposits.next();
     for (int year : ctx.years) {
         QSqlDatabase acc = ctx.session->server()->database(startup::Session::accountingDbNameFor(DemoInstallationNumber, QStringLiteral("0"), year));
-        if (!ctx.inTransaction(acc, [&] { return addVouchersOfYear(ctx, acc, year); }))
+        if (!ctx.inTransaction(acc, [&] { return addVouchersOfYear(ctx, acc, year, deposits, d); }))
             return false;
     }
     return true;

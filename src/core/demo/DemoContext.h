@@ -24,7 +24,6 @@
 #include <initializer_list>
 #include <memory>
 #include <random>
-#include <vector>
 
 namespace orvak::db {
 class BulkInserter;
@@ -182,6 +181,23 @@ struct Float {
     qint64 spent = 0;
 };
 
+// What the deposits' life adds up to: the registers their rows belong to.
+struct DepositBooks {
+    QList<CreditNotice> credits;         // credits[idx - 1], and so on for the others
+    QList<OwnerRequest> ownerRequests;
+    QList<FundRequest> fundRequests;
+    QList<Refund> refunds;
+    QList<Float> floats;
+};
+
+// Where the generator stood as each round of the deposits' draws began.
+struct DepositRounds {
+    Rng basics{0};
+    Rng stages{0};
+    Rng life{0};
+    Rng vouchers{0};
+};
+
 // ---------------------------------------------------------------- context
 
 struct DemoContext {
@@ -202,12 +218,10 @@ struct DemoContext {
     QList<int> plans;
     QHash<int, QList<int>> projectsOfPlan;
 
-    std::vector<Deposit> deposits;       // in date order, deposits[idx - 1]
-    QList<CreditNotice> credits;         // credits[idx - 1], and so on for the others
-    QList<OwnerRequest> ownerRequests;
-    QList<FundRequest> fundRequests;
-    QList<Refund> refunds;
-    QList<Float> floats;
+    // The deposits are not kept: a DepositStream makes them again from these.
+    DepositRounds rounds;
+    QHash<int, Deposit> adjusted;        // the few changed after their life was drawn, by idx
+    DepositBooks books;
 
     // Each returns false having put the reason in the summary, so a step can
     // simply return what it was told.
@@ -218,7 +232,8 @@ struct DemoContext {
     bool inTransaction(QSqlDatabase db, const std::function<bool()>& body);
 
     // A day between from and to that is not a Friday (from when none turns up).
-    int workingDay(int from, int to);
+    int workingDay(int from, int to) { return workingDay(rng, from, to); }
+    int workingDay(Rng& r, int from, int to) const;
     QString letterNo(const char* prefix, int n) const { return QStringLiteral("%1/%2").arg(n).arg(u8(prefix)); }
 };
 

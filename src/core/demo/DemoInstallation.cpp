@@ -65,10 +65,10 @@ bool DemoContext::inTransaction(QSqlDatabase db, const std::function<bool()>& bo
     return true;
 }
 
-int DemoContext::workingDay(int from, int to)
+int DemoContext::workingDay(Rng& r, int from, int to) const
 {
     for (int tries = 0; tries < 8; ++tries) {
-        const int d = rng.between(from, std::max(from, to));
+        const int d = r.between(from, std::max(from, to));
         if (cal.days[d].dayOfWeek() != Qt::Friday)
             return d;
     }

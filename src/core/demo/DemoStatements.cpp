@@ -2,6 +2,7 @@
 // matched deposits and a few lines nobody has explained yet.
 #include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
+#include "core/demo/DepositStream.h"
 
 namespace orvak::demo {
 
@@ -21,11 +22,12 @@ bool writeStatement(DemoContext& ctx, QSqlDatabase db)
             .add(QString::number(transaction)).add(double(balance)).add(double(amount)).add(chkno);
         return ctx.insert(s);
     };
-    for (const Deposit& d : ctx.deposits) {
-        if (ctx.todayIndex - d.day > 60 || d.tiksudmo.isEmpty() || d.tiksudmo == QLatin1String("O"))
+    DepositStream deposits(ctx, DepositStream::Basics | DepositStream::Stages);
+    while (const Deposit* d = deposits.next()) {
+        if (ctx.todayIndex - d->day > 60 || d->tiksudmo.isEmpty() || d->tiksudmo == QLatin1String("O"))
             continue;
-        const QString time = QStringLiteral("%1:%2").arg(8 + d.idx % 8, 2, 10, QLatin1Char('0')).arg(d.idx % 60, 2, 10, QLatin1Char('0'));
-        if (!line(d.day, u8("واريز نقدي - سپرده"), 1007 + d.owner % 30, QString::number(d.owner), time, 55000000 + d.idx, d.amount, d.chkno))
+        const QString time = QStringLiteral("%1:%2").arg(8 + d->idx % 8, 2, 10, QLatin1Char('0')).arg(d->idx % 60, 2, 10, QLatin1Char('0'));
+        if (!line(d->day, u8("واريز نقدي - سپرده"), 1007 + d->owner % 30, QString::number(d->owner), time, 55000000 + d->idx, d->amount, d->chkno))
             return false;
     }
     for (int k = 0; k < 12; ++k) {

@@ -27,6 +27,20 @@ QString lineError(int line, const QString& message)
 
 bool isKeyLine(const QString& text) { return text.trimmed().startsWith(QStringLiteral("PRIMARY"), Qt::CaseInsensitive); }
 
+// An object's text as the servers keep it: SQLite rewrites the words before the
+// name ("CREATE VIEW") and drops the trailing semicolon; spacing is not kept alike.
+QString definitionText(const QString& sql)
+{
+    static const QRegularExpression lead(QStringLiteral("^CREATE\\s+\\w+\\s+"), QRegularExpression::CaseInsensitiveOption);
+    QString t = sql.simplified();
+    t.remove(lead);
+    while (t.endsWith(QLatin1Char(';')))
+        t = t.chopped(1).trimmed();
+    return t;
+}
+
+bool sameDefinition(const QString& stored, const QString& create) { return definitionText(stored) == definitionText(create); }
+
 bool isTextOrImage(const QString& type)
 {
     const QString t = type.toUpper();
@@ -259,7 +273,11 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
             continue;
         }
         const db::ColumnInfo* have = findColumn(c->name);
-        if (!have) {
+        // Only a column this run found missing gets its default filled: rescanning
+        // every column of a large register for empty cells at each update is what
+        // made an up-to-date update slow.
+        const bool added = !have;
+        if (added) {
             const QString sql = QStringLiteral("ALTER TABLE [%1] ADD %2").arg(block.name, d.columnLine(l.text, false));
             if (db::execSql(db, sql, {}, &why)) {
                 ++report.columnsAdded;
@@ -287,7 +305,7 @@ void StructureUpdate::updateTable(QSqlDatabase db, const TableBlock& block, Upda
                 }
             }
         }
-        if (c->defaultValue && !c->identity)
+        if (added && c->defaultValue && !c->identity)
             defaults.append({l.line, c->name, *c->defaultValue});
     }
     fillDefaults(db, block.name, defaults, report);
@@ -361,6 +379,7 @@ void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, cons
     // The embedded database has views but no stored functions or procedures.
     if (server_.isLocal() && !isView)
         return;
+    const db::Dialect& d = server_.dialect();
     const QList<ObjectBlock> blocks = parseObjectScript(script);
     int i = 0;
     for (const ObjectBlock& b : blocks) {
@@ -370,6 +389,11 @@ void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, cons
         QString why;
         const QString create = QStringLiteral("CREATE ") + kind + (kind == QLatin1String("FUNCTION") ? QStringLiteral("  ") : QStringLiteral(" "))
             + b.header + QLatin1Char('\n') + b.body;
+        // An object whose text has not changed is left alone: dropping it would
+        // change the schema (and lock it) at every update for nothing. A failed
+        // read makes it anew, as before.
+        if (const db::Fetched<QString> stored = d.objectDefinition(db, b.name); stored && sameDefinition(*stored, create))
+            continue;
         // A second try covers the other workstation making the object between our
         // drop and our create.
         bool made = false;

@@ -1,8 +1,9 @@
 #pragma once
 // Brings a database to the program's table and object scripts: missing tables are
-// created, missing columns added, columns re-typed, defaults filled into empty
-// cells, functions, procedures and views made anew, fix-ups run. The same engine
-// makes a new database and brings an older one forward without losing a row.
+// created, missing columns added (their defaults filled into the rows already
+// there), columns re-typed, functions, procedures and views whose text changed made
+// anew, fix-ups run. The same engine makes a new database and brings an older one
+// forward without losing a row; on a database already up to date it only reads.
 #include "core/startup/Prompt.h"
 #include "core/startup/ServerNames.h"
 
@@ -65,7 +66,7 @@ struct UpdateReport {
     int columnsAdded = 0;
     int columnsRetyped = 0;
     int cellsFilled = 0;
-    int objectsMade = 0;      // functions, procedures and views dropped and created
+    int objectsMade = 0;      // functions, procedures and views dropped and created (text changed)
     int fixupRows = 0;
     bool stopped = false;
     bool connected = true;
