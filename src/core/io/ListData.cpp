@@ -30,19 +30,19 @@ ListColumn computedColumn(const QString& title, int width, std::function<QString
     return c;
 }
 
-QString resortedSql(const QString& sql, const QString& field)
+QString orderedSql(const QString& sql, const QList<SortField>& fields)
 {
+    if (fields.isEmpty())
+        return sql;
+    QStringList order;
+    for (const SortField& f : fields)
+        order << QStringLiteral("[%1] %2").arg(f.field, f.ascending ? QStringLiteral("ASC") : QStringLiteral("DESC"));
     QStringList lines = sql.split(QLatin1Char('\n'));
     static const QRegularExpression orderBy(QStringLiteral("ORDER\\s+BY"), QRegularExpression::CaseInsensitiveOption);
-    // The direction word itself, not letters inside a column name ([CLASSCODE]).
-    static const QRegularExpression ascending(QStringLiteral("\\bASC\\b"), QRegularExpression::CaseInsensitiveOption);
     for (QString& line : lines) {
         const QRegularExpressionMatch m = orderBy.match(line);
-        if (!m.hasMatch())
-            continue;
-        const bool wasAscending = ascending.match(line.mid(m.capturedEnd())).hasMatch();
-        line = line.left(m.capturedEnd()) + QStringLiteral(" [") + field + QLatin1Char(']')
-            + (wasAscending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        if (m.hasMatch())
+            line = line.left(m.capturedEnd()) + QLatin1Char(' ') + order.join(QStringLiteral(", "));
     }
     return lines.join(QLatin1Char('\n'));
 }

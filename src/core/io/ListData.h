@@ -41,10 +41,15 @@ struct ListColumn {
 ListColumn fieldColumn(const QString& field, const QString& title, int width, CellFormat format = CellFormat::Text, bool total = false);
 ListColumn computedColumn(const QString& title, int width, std::function<QString(const RowSet&, int row)> compute);
 
-// The ORDER BY rewrite of a title click: every line holding ORDER BY is cut after it
-// and continued with the field and the opposite of the line's direction. Returns the
-// text unchanged when no line holds ORDER BY.
-QString resortedSql(const QString& sql, const QString& field);
+struct SortField {
+    QString field;
+    bool ascending = true;
+};
+
+// The ORDER BY rewrite of the title sort: every line holding ORDER BY is cut after it
+// and continued with the fields and their directions, in order. Returns the text
+// unchanged when no line holds ORDER BY (or no field is given).
+QString orderedSql(const QString& sql, const QList<SortField>& fields);
 // The query without its ORDER BY part, for aggregates over the same conditions.
 QString withoutOrderBy(const QString& sql);
 

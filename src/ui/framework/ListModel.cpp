@@ -126,8 +126,13 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        for (int i = 0; i < shownSort_.size(); ++i) {
+            if (shownSort_[i].column == section)
+                return columns_[section].title + (shownSort_[i].ascending ? QStringLiteral(" ▲") : QStringLiteral(" ▼")) + QString::number(i + 1);
+        }
         return columns_[section].title;
+    }
     if (role == Qt::BackgroundRole && section == sortedColumn_)
         return QBrush(QColor(100, 250, 111));   // the sorted column's title
     return {};
@@ -219,6 +224,13 @@ void ListModel::sortBy(const QList<SortKey>& keys)
         rows_.fetchAll();
     rebuildOrder();
     endResetModel();
+    showSortOrder(keys);
+}
+
+void ListModel::showSortOrder(const QList<SortKey>& keys)
+{
+    shownSort_ = keys;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 double ListModel::columnTotal(int column) const

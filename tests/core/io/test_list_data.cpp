@@ -25,15 +25,16 @@ QSqlDatabase db()
 
 TEST(ListData, OrderByRewrite)
 {
-    struct Case { const char* sql; const char* field; const char* expected; };
+    struct Case { const char* sql; QList<SortField> fields; const char* expected; };
     const Case cases[] = {
-        {"SELECT * FROM T\nORDER BY K", "NAME", "SELECT * FROM T\nORDER BY [NAME] ASC"},
-        {"SELECT * FROM T\norder by [NAME] ASC", "NAME", "SELECT * FROM T\norder by [NAME] DESC"},
-        {"SELECT * FROM T\nORDER BY [CLASSCODE] DESC", "CLASSCODE", "SELECT * FROM T\nORDER BY [CLASSCODE] ASC"},
-        {"SELECT * FROM T WHERE 1=1", "K", "SELECT * FROM T WHERE 1=1"},
+        {"SELECT * FROM T\nORDER BY K", {{"NAME", true}}, "SELECT * FROM T\nORDER BY [NAME] ASC"},
+        {"SELECT * FROM T\norder by [NAME] ASC", {{"NAME", false}}, "SELECT * FROM T\norder by [NAME] DESC"},
+        {"SELECT * FROM T\nORDER BY [CLASSCODE] DESC", {{"CLASSCODE", true}, {"K", false}}, "SELECT * FROM T\nORDER BY [CLASSCODE] ASC, [K] DESC"},
+        {"SELECT * FROM T WHERE 1=1", {{"K", true}}, "SELECT * FROM T WHERE 1=1"},
+        {"SELECT * FROM T\nORDER BY K", {}, "SELECT * FROM T\nORDER BY K"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(resortedSql(QString::fromUtf8(c.sql), QString::fromLatin1(c.field)), QString::fromUtf8(c.expected)) << c.sql;
+        EXPECT_EQ(orderedSql(QString::fromUtf8(c.sql), c.fields), QString::fromUtf8(c.expected)) << c.sql;
     EXPECT_EQ(withoutOrderBy(QStringLiteral("SELECT * FROM T WHERE A = 1\nORDER BY K DESC")), QStringLiteral("SELECT * FROM T WHERE A = 1"));
 }
 
