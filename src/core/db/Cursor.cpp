@@ -9,6 +9,33 @@
 
 namespace orvak::db {
 
+CellType cellTypeOf(const QVariant& value)
+{
+    if (value.isNull())
+        return CellType::Null;
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return CellType::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return CellType::Real;
+    default:
+        return CellType::Text;
+    }
+}
+
+QStringView Cursor::text(int column) const
+{
+    text_ = value(column).toString();
+    return text_;
+}
+
 namespace {
 
 class QtCursor final : public Cursor {

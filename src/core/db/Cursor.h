@@ -4,11 +4,20 @@
 // statement (several times faster on large lists); elsewhere through Qt.
 #include <QSqlDatabase>
 #include <QStringList>
+#include <QStringView>
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
 
 namespace orvak::db {
+
+// What a cell of the current row holds, so that a reader keeps it in its own type
+// without a QVariant per cell.
+enum class CellType { Null, Integer, Real, Text };
+
+// The cell type of a value as Qt's drivers give it (booleans count as integers;
+// anything that is no number reads as text).
+CellType cellTypeOf(const QVariant& value);
 
 class Cursor {
 public:
@@ -17,12 +26,22 @@ public:
     // The next row; false at the end or on a failure (then failure() says why).
     virtual bool next() = 0;
     virtual QVariant value(int column) const = 0;
+    // The cells of the current row in their own types; a back-end that can do better
+    // than through value() says so.
+    virtual CellType type(int column) const { return cellTypeOf(value(column)); }
+    virtual qint64 integer(int column) const { return value(column).toLongLong(); }
+    virtual double real(int column) const { return value(column).toDouble(); }
+    // Valid until the next row or the next text of the cursor.
+    virtual QStringView text(int column) const;
     // Lets go of what the statement holds (read locks) once the rows are read.
     virtual void release() = 0;
     const QString& failure() const { return failure_; }
 
 protected:
     QString failure_;
+
+private:
+    mutable QString text_;
 };
 
 // Prepares and runs the statement with its values bound by name; nullptr with the

@@ -61,6 +61,12 @@ bool BoundList::fetchAll(RowSet& rows, const QVariantMap& values, QString* error
     if (!rows.open(database(), definition_.sql, binds, error))
         return false;
     rows.fetchAll();
+    // A list cut short is no list: it would print as if it were whole.
+    if (!rows.failure().isEmpty()) {
+        if (error)
+            *error = rows.failure();
+        return false;
+    }
     return true;
 }
 

@@ -30,19 +30,19 @@ ListColumn computedColumn(const QString& title, int width, std::function<QString
     return c;
 }
 
-QString resortedSql(const QString& sql, const QString& field)
+QString orderedSql(const QString& sql, const QList<SortField>& fields)
 {
+    if (fields.isEmpty())
+        return sql;
+    QStringList order;
+    for (const SortField& f : fields)
+        order << QStringLiteral("[%1] %2").arg(f.field, f.ascending ? QStringLiteral("ASC") : QStringLiteral("DESC"));
     QStringList lines = sql.split(QLatin1Char('\n'));
     static const QRegularExpression orderBy(QStringLiteral("ORDER\\s+BY"), QRegularExpression::CaseInsensitiveOption);
-    // The direction word itself, not letters inside a column name ([CLASSCODE]).
-    static const QRegularExpression ascending(QStringLiteral("\\bASC\\b"), QRegularExpression::CaseInsensitiveOption);
     for (QString& line : lines) {
         const QRegularExpressionMatch m = orderBy.match(line);
-        if (!m.hasMatch())
-            continue;
-        const bool wasAscending = ascending.match(line.mid(m.capturedEnd())).hasMatch();
-        line = line.left(m.capturedEnd()) + QStringLiteral(" [") + field + QLatin1Char(']')
-            + (wasAscending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        if (m.hasMatch())
+            line = line.left(m.capturedEnd()) + QLatin1Char(' ') + order.join(QStringLiteral(", "));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -74,101 +74,6 @@ std::optional<std::vector<double>> sumsOver(QSqlDatabase db, const QString& sql,
     return out;
 }
 
-// ---- columns
-
-void RowSet::Column::convertToText()
-{
-    // The rows stored so far; the row being appended is not among them yet.
-    const size_t n = kind == Int ? ints.size() : reals.size();
-    texts.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        if (nulls[i])
-            continue;
-        texts[i] = kind == Int ? QString::number(ints[i]) : QString::number(reals[i], 'g', 17);
-    }
-    ints.clear();
-    reals.clear();
-    kind = Text;
-}
-
-void RowSet::Column::convertToReal()
-{
-    reals.resize(ints.size());
-    for (size_t i = 0; i < ints.size(); ++i)
-        reals[i] = double(ints[i]);
-    ints.clear();
-    kind = Real;
-}
-
-void RowSet::Column::append(const QVariant& v)
-{
-    const bool null = v.isNull();
-    if (kind == Unknown && !null) {
-        switch (v.metaType().id()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Bool:
-            kind = Int;
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            kind = Real;
-            break;
-        default:
-            kind = Text;
-        }
-        // Rows fetched before the first value were all NULL.
-        const size_t n = nulls.size();
-        if (kind == Int)
-            ints.assign(n, 0);
-        else if (kind == Real)
-            reals.assign(n, 0.0);
-        else
-            texts.assign(n, QString());
-    }
-    nulls.push_back(null);
-    switch (kind) {
-    case Unknown:
-        break;
-    case Int: {
-        bool ok = null;
-        const qint64 i = null ? 0 : v.toLongLong(&ok);
-        const bool integral = v.metaType().id() != QMetaType::Double && v.metaType().id() != QMetaType::Float;
-        if (!null && (!ok || !integral)) {
-            // A value that does not fit the column's kind widens the column.
-            if (integral || v.metaType().id() == QMetaType::QString) {
-                convertToText();
-                texts.push_back(v.toString());
-            } else {
-                convertToReal();
-                reals.push_back(v.toDouble());
-            }
-            return;
-        }
-        ints.push_back(i);
-        break;
-    }
-    case Real: {
-        bool ok = null;
-        const double d = null ? 0.0 : v.toDouble(&ok);
-        if (!null && !ok) {
-            convertToText();
-            texts.push_back(v.toString());
-            return;
-        }
-        reals.push_back(d);
-        break;
-    }
-    case Text:
-        texts.push_back(null ? QString() : v.toString());
-        break;
-    }
-}
-
 // ---- rows
 
 bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params, QString* error, int firstRows)
@@ -198,7 +103,7 @@ bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params
 void RowSet::setFieldNames(const QStringList& names)
 {
     names_ = names;
-    columns_.assign(size_t(names.size()), Column{});
+    columns_.assign(size_t(names.size()), StoredColumn{});
     rows_ = 0;
 }
 
@@ -206,6 +111,7 @@ void RowSet::close()
 {
     cursor_.reset();
     atEnd_ = true;
+    failure_.clear();
     names_.clear();
     columns_.clear();
     rows_ = 0;
@@ -213,11 +119,57 @@ void RowSet::close()
 
 bool RowSet::canFetchMore() const { return cursor_ && !atEnd_; }
 
+namespace {
+
+// Appends a cell read as its type from the cursor or from a value.
+template <typename Source>
+void appendCell(StoredColumn& column, db::CellType type, const Source& source)
+{
+    switch (type) {
+    case db::CellType::Null:
+        column.appendNull();
+        break;
+    case db::CellType::Integer:
+        column.appendInteger(source.integer());
+        break;
+    case db::CellType::Real:
+        column.appendReal(source.real());
+        break;
+    case db::CellType::Text:
+        column.appendText(source.text());
+        break;
+    }
+}
+
+struct CursorCell {
+    const db::Cursor& cursor;
+    int column;
+    qint64 integer() const { return cursor.integer(column); }
+    double real() const { return cursor.real(column); }
+    QStringView text() const { return cursor.text(column); }
+};
+
+struct ValueCell {
+    const QVariant& value;
+    qint64 integer() const { return value.toLongLong(); }
+    double real() const { return value.toDouble(); }
+    QString text() const { return value.toString(); }
+};
+
+} // namespace
+
 void RowSet::readRow()
 {
     for (int c = 0; c < int(columns_.size()); ++c)
-        columns_[size_t(c)].append(cursor_->value(c));
+        appendCell(columns_[size_t(c)], cursor_->type(c), CursorCell{*cursor_, c});
     ++rows_;
+}
+
+void RowSet::finishFetching()
+{
+    atEnd_ = true;
+    failure_ = cursor_->failure();
+    cursor_->release();
 }
 
 int RowSet::fetchMore(int rows)
@@ -227,8 +179,7 @@ int RowSet::fetchMore(int rows)
     int added = 0;
     while (added < rows) {
         if (!cursor_->next()) {
-            atEnd_ = true;
-            cursor_->release();
+            finishFetching();
             break;
         }
         readRow();
@@ -245,8 +196,10 @@ void RowSet::fetchAll()
 
 void RowSet::appendRow(const QVariantList& values)
 {
-    for (int c = 0; c < int(columns_.size()); ++c)
-        columns_[size_t(c)].append(values.value(c));
+    for (int c = 0; c < int(columns_.size()); ++c) {
+        const QVariant v = values.value(c);
+        appendCell(columns_[size_t(c)], db::cellTypeOf(v), ValueCell{v});
+    }
     ++rows_;
 }
 
@@ -263,22 +216,22 @@ bool RowSet::isNull(int row, int column) const
 {
     if (column < 0 || column >= int(columns_.size()) || row < 0 || row >= rows_)
         return true;
-    return columns_[size_t(column)].nulls[size_t(row)];
+    return columns_[size_t(column)].isNull(size_t(row));
 }
 
 QVariant RowSet::value(int row, int column) const
 {
     if (isNull(row, column))
         return {};
-    const Column& c = columns_[size_t(column)];
-    switch (c.kind) {
-    case Column::Int:
-        return c.ints[size_t(row)];
-    case Column::Real:
-        return c.reals[size_t(row)];
-    case Column::Text:
-        return c.texts[size_t(row)];
-    case Column::Unknown:
+    const StoredColumn& c = columns_[size_t(column)];
+    switch (c.kind()) {
+    case StoredColumn::Int:
+        return c.integer(size_t(row));
+    case StoredColumn::Real:
+        return c.real(size_t(row));
+    case StoredColumn::Text:
+        return c.text(size_t(row)).toString();
+    case StoredColumn::Unknown:
         break;
     }
     return {};
@@ -288,35 +241,42 @@ QString RowSet::text(int row, int column) const
 {
     if (isNull(row, column))
         return {};
-    const Column& c = columns_[size_t(column)];
-    switch (c.kind) {
-    case Column::Int:
-        return QString::number(c.ints[size_t(row)]);
-    case Column::Real: {
-        const double d = c.reals[size_t(row)];
+    const StoredColumn& c = columns_[size_t(column)];
+    switch (c.kind()) {
+    case StoredColumn::Int:
+        return QString::number(c.integer(size_t(row)));
+    case StoredColumn::Real: {
+        const double d = c.real(size_t(row));
         return d == double(qint64(d)) ? QString::number(qint64(d)) : QString::number(d, 'f', 3);
     }
-    case Column::Text:
-        return c.texts[size_t(row)];
-    case Column::Unknown:
+    case StoredColumn::Text:
+        return c.text(size_t(row)).toString();
+    case StoredColumn::Unknown:
         break;
     }
     return {};
+}
+
+QStringView RowSet::textView(int row, int column) const
+{
+    if (isNull(row, column) || columns_[size_t(column)].kind() != StoredColumn::Text)
+        return {};
+    return columns_[size_t(column)].text(size_t(row));
 }
 
 double RowSet::number(int row, int column) const
 {
     if (isNull(row, column))
         return 0.0;
-    const Column& c = columns_[size_t(column)];
-    switch (c.kind) {
-    case Column::Int:
-        return double(c.ints[size_t(row)]);
-    case Column::Real:
-        return c.reals[size_t(row)];
-    case Column::Text:
-        return c.texts[size_t(row)].trimmed().toDouble();
-    case Column::Unknown:
+    const StoredColumn& c = columns_[size_t(column)];
+    switch (c.kind()) {
+    case StoredColumn::Int:
+        return double(c.integer(size_t(row)));
+    case StoredColumn::Real:
+        return c.real(size_t(row));
+    case StoredColumn::Text:
+        return c.text(size_t(row)).trimmed().toDouble();
+    case StoredColumn::Unknown:
         break;
     }
     return 0.0;
@@ -326,8 +286,16 @@ bool RowSet::isNumeric(int column) const
 {
     if (column < 0 || column >= int(columns_.size()))
         return false;
-    const auto k = columns_[size_t(column)].kind;
-    return k == Column::Int || k == Column::Real;
+    const auto k = columns_[size_t(column)].kind();
+    return k == StoredColumn::Int || k == StoredColumn::Real;
+}
+
+qint64 RowSet::bytesHeld() const
+{
+    qint64 bytes = 0;
+    for (const StoredColumn& c : columns_)
+        bytes += c.bytes();
+    return bytes;
 }
 
 } // namespace orvak::io

@@ -3,6 +3,7 @@
 // and the rows it returned, held column by column. Sorting and filtering work on a
 // vector of row numbers, never on copies of the rows.
 #include "core/db/Cursor.h"
+#include "core/io/StoredColumn.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -40,10 +41,15 @@ struct ListColumn {
 ListColumn fieldColumn(const QString& field, const QString& title, int width, CellFormat format = CellFormat::Text, bool total = false);
 ListColumn computedColumn(const QString& title, int width, std::function<QString(const RowSet&, int row)> compute);
 
-// The ORDER BY rewrite of a title click: every line holding ORDER BY is cut after it
-// and continued with the field and the opposite of the line's direction. Returns the
-// text unchanged when no line holds ORDER BY.
-QString resortedSql(const QString& sql, const QString& field);
+struct SortField {
+    QString field;
+    bool ascending = true;
+};
+
+// The ORDER BY rewrite of the title sort: every line holding ORDER BY is cut after it
+// and continued with the fields and their directions, in order. Returns the text
+// unchanged when no line holds ORDER BY (or no field is given).
+QString orderedSql(const QString& sql, const QList<SortField>& fields);
 // The query without its ORDER BY part, for aggregates over the same conditions.
 QString withoutOrderBy(const QString& sql);
 
@@ -51,7 +57,8 @@ QString withoutOrderBy(const QString& sql);
 // the order of the fields; nullopt on a database error.
 std::optional<std::vector<double>> sumsOver(QSqlDatabase db, const QString& sql, const QVariantMap& params, const QStringList& fields);
 
-// The rows of one query, column by column.
+// The rows of one query, column by column: the one store every reader of a list
+// (grid, filter, sort, totals, exports, reports, orvakctl) goes through.
 class RowSet {
 public:
     RowSet() = default;
@@ -63,6 +70,8 @@ public:
     int fetchMore(int rows);   // rows added
     void fetchAll();
     void close();
+    // Why the reading stopped before the last row (empty when it did not).
+    const QString& failure() const { return failure_; }
 
     int rowCount() const { return rows_; }
     int columnCount() const { return int(names_.size()); }
@@ -72,31 +81,30 @@ public:
     bool isNull(int row, int column) const;
     QVariant value(int row, int column) const;
     QString text(int row, int column) const;
+    // The stored text of a text column's cell, without a copy: valid while the rows
+    // are neither fetched further nor closed. Empty for a number column (see text).
+    QStringView textView(int row, int column) const;
     double number(int row, int column) const;   // 0 for NULL or text that is no number
     bool isNumeric(int column) const;
+
+    // Bytes the cells take in memory (their typed columns, texts, offsets and null
+    // marks).
+    qint64 bytesHeld() const;
 
     // Appends a row (tests and in-memory lists).
     void setFieldNames(const QStringList& names);
     void appendRow(const QVariantList& values);
 
 private:
-    struct Column {
-        enum Kind { Unknown, Int, Real, Text } kind = Unknown;
-        std::vector<qint64> ints;
-        std::vector<double> reals;
-        std::vector<QString> texts;
-        std::vector<bool> nulls;
-        void append(const QVariant& v);
-        void convertToText();
-        void convertToReal();
-    };
     void readRow();
+    void finishFetching();
 
     QStringList names_;
-    std::vector<Column> columns_;
+    std::vector<StoredColumn> columns_;
     int rows_ = 0;
     std::shared_ptr<db::Cursor> cursor_;
     bool atEnd_ = true;
+    QString failure_;
 };
 
 } // namespace orvak::io

@@ -61,6 +61,16 @@ QString displayText(const ListColumn& column, const QVariant& value, const QStri
     return text.trimmed();
 }
 
+QString displayText(const ListColumn& column, const RowSet& rows, int row, int field)
+{
+    if (rows.isNull(row, field))
+        return {};
+    if (column.format == CellFormat::Amount || column.format == CellFormat::Boolean)
+        return displayText(column, rows.value(row, field), QString());
+    // A text is copied once, already trimmed.
+    return rows.isNumeric(field) ? rows.text(row, field) : rows.textView(row, field).trimmed().toString();
+}
+
 QString plainText(const ListColumn& column, const RowSet& rows, int row)
 {
     if (column.isComputed())
@@ -82,7 +92,7 @@ QString plainText(const ListColumn& column, const RowSet& rows, int row)
     case CellFormat::Text:
         break;
     }
-    return singleLine(displayText(column, rows.value(row, f), rows.text(row, f)));
+    return singleLine(displayText(column, rows, row, f));
 }
 
 ExportTable exportTableOf(const QString& title, const QList<ListColumn>& columns, const RowSet& rows)
@@ -102,7 +112,7 @@ ExportTable exportTableOf(const QString& title, const QList<ListColumn>& columns
         if (column.isComputed())
             return column.compute(rows, r);
         const int f = rows.fieldIndex(column.field);
-        return f < 0 ? QString() : displayText(column, rows.value(r, f), rows.text(r, f));
+        return f < 0 ? QString() : displayText(column, rows, r, f);
     };
     t.number = [columns, &rows, shown](int r, int c) {
         const ListColumn& column = columns[shown[c]];

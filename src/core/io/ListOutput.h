@@ -12,6 +12,8 @@ namespace orvak::io {
 // The screen's text of a query value: amounts as #,###, booleans as بله/خير, the
 // rest trimmed.
 QString displayText(const ListColumn& column, const QVariant& value, const QString& text);
+// The same, of a stored cell (field: the column's index in the rows).
+QString displayText(const ListColumn& column, const RowSet& rows, int row, int field);
 // The command line's text of a cell: amounts as plain whole numbers, dates as
 // YYYY/MM/DD, computed columns as their text; tabs and line breaks become spaces.
 QString plainText(const ListColumn& column, const RowSet& rows, int row);

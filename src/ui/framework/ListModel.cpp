@@ -82,7 +82,7 @@ QString ListModel::cellText(int gridRow, int column) const
     if (c.isComputed())
         return c.compute(rows_, row);
     const int f = fieldOf(column);
-    return formatted(c, rows_.value(row, f), rows_.text(row, f));
+    return io::displayText(c, rows_, row, f);
 }
 
 std::optional<double> ListModel::cellNumber(int gridRow, int column) const
@@ -126,8 +126,13 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        for (int i = 0; i < shownSort_.size(); ++i) {
+            if (shownSort_[i].column == section)
+                return columns_[section].title + (shownSort_[i].ascending ? QStringLiteral(" ▲") : QStringLiteral(" ▼")) + QString::number(i + 1);
+        }
         return columns_[section].title;
+    }
     if (role == Qt::BackgroundRole && section == sortedColumn_)
         return QBrush(QColor(100, 250, 111));   // the sorted column's title
     return {};
@@ -168,20 +173,30 @@ void ListModel::rebuildOrder()
     if (!sortKeys_.isEmpty()) {
         QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
         collator.setNumericMode(true);
+        // A computed column's texts once per row, not once per comparison.
+        std::vector<std::vector<QString>> computed(size_t(sortKeys_.size()));
+        for (int k = 0; k < sortKeys_.size(); ++k) {
+            if (fieldOf(sortKeys_[k].column) >= 0)
+                continue;
+            computed[size_t(k)].reserve(all.size());
+            const io::ListColumn& c = columns_[sortKeys_[k].column];
+            for (int r : all)
+                computed[size_t(k)].push_back(c.isComputed() ? c.compute(rows_, r) : QString());
+        }
         auto less = [&](int a, int b) {
-            for (const SortKey& k : sortKeys_) {
-                const int f = fieldOf(k.column);
+            for (int k = 0; k < sortKeys_.size(); ++k) {
+                const int f = fieldOf(sortKeys_[k].column);
                 int cmp = 0;
-                if (f >= 0 && rows_.isNumeric(f)) {
+                if (f < 0) {
+                    cmp = collator.compare(computed[size_t(k)][size_t(a)], computed[size_t(k)][size_t(b)]);
+                } else if (rows_.isNumeric(f)) {
                     const double x = rows_.number(a, f), y = rows_.number(b, f);
                     cmp = x < y ? -1 : x > y ? 1 : 0;
                 } else {
-                    const QString x = f >= 0 ? rows_.text(a, f) : columns_[k.column].compute(rows_, a);
-                    const QString y = f >= 0 ? rows_.text(b, f) : columns_[k.column].compute(rows_, b);
-                    cmp = collator.compare(x, y);
+                    cmp = collator.compare(rows_.textView(a, f), rows_.textView(b, f));
                 }
                 if (cmp != 0)
-                    return k.ascending ? cmp < 0 : cmp > 0;
+                    return sortKeys_[k].ascending ? cmp < 0 : cmp > 0;
             }
             return false;
         };
@@ -204,9 +219,18 @@ void ListModel::sortBy(const QList<SortKey>& keys)
 {
     beginResetModel();
     sortKeys_ = keys;
-    rows_.fetchAll();
+    // Rows in the query's own order need not all be read.
+    if (!keys.isEmpty() || filter_)
+        rows_.fetchAll();
     rebuildOrder();
     endResetModel();
+    showSortOrder(keys);
+}
+
+void ListModel::showSortOrder(const QList<SortKey>& keys)
+{
+    shownSort_ = keys;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 double ListModel::columnTotal(int column) const

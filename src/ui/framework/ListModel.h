@@ -45,8 +45,14 @@ public:
         bool ascending;
     };
     void sortBy(const QList<SortKey>& keys);
+    // The column last sorted, whose title is coloured.
     void setSortedColumn(int column) { sortedColumn_ = column; emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); }
     int sortedColumn() const { return sortedColumn_; }
+    // The order the titles show, each sorted column with its direction and its place
+    // ("▲1", "▼2"), whether the rows were sorted here or by the query; sortBy shows
+    // its own keys.
+    void showSortOrder(const QList<SortKey>& keys);
+    const QList<SortKey>& shownSortOrder() const { return shownSort_; }
     double columnTotal(int column) const;   // over the shown rows
 
     static QString formatted(const io::ListColumn& column, const QVariant& value, const QString& text);
@@ -62,6 +68,7 @@ private:
     bool ordered_ = false;
     std::optional<io::FilterExpression> filter_;
     QList<SortKey> sortKeys_;
+    QList<SortKey> shownSort_;
     int sortedColumn_ = -1;
     std::function<QColor(const io::RowSet&, int)> rowColour_;
 };

@@ -30,6 +30,7 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orvak::ui::framework {
 
@@ -129,6 +130,9 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     grid_->horizontalHeader()->setHighlightSections(false);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->viewport()->installEventFilter(this);
+    // A click, not the end of a drag that resizes or moves a column.
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { sortByTitle(column, clickModifiers_.testFlag(Qt::ControlModifier)); });
     for (int c = 0; c < spec_.columns.size(); ++c) {
         grid_->setColumnWidth(c, spec_.columns[c].width);
         grid_->setColumnHidden(c, !spec_.columns[c].visible);
@@ -346,19 +350,13 @@ QList<QVariant> ListScreen::selectedKeys() const
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == grid_->horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        auto* e = static_cast<QMouseEvent*>(event);
-        if (e->modifiers() & Qt::ControlModifier) {
-            const int column = grid_->horizontalHeader()->logicalIndexAt(e->position().toPoint());
-            if (column >= 0)
-                sortByTitle(column);
-            return true;
-        }
-    }
+    // The header tells the click after the release; the keys held are taken here.
+    if (watched == grid_->horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease)
+        clickModifiers_ = static_cast<QMouseEvent*>(event)->modifiers();
     return QWidget::eventFilter(watched, event);
 }
 
-bool ListScreen::sortByTitle(int column)
+bool ListScreen::sortByTitle(int column, bool add)
 {
     if (column < 0 || column >= spec_.columns.size())
         return false;
@@ -366,13 +364,30 @@ bool ListScreen::sortByTitle(int column)
         ShowInfo(QStringLiteral("اين ستون قابل مرتب سازي نيست."), this);
         return false;
     }
-    const QString resorted = io::resortedSql(sql_, spec_.columns[column].field);
-    if (resorted == sql_)
+    QList<ListModel::SortKey> keys;
+    if (add) {
+        keys = titleSort_;
+        const auto it = std::find_if(keys.begin(), keys.end(), [column](const ListModel::SortKey& k) { return k.column == column; });
+        if (it != keys.end())
+            it->ascending = !it->ascending;
+        else
+            keys << ListModel::SortKey{column, true};
+    } else {
+        const bool alone = titleSort_.size() == 1 && titleSort_.first().column == column;
+        keys << ListModel::SortKey{column, alone ? !titleSort_.first().ascending : true};
+    }
+    QList<io::SortField> fields;
+    for (const ListModel::SortKey& k : keys)
+        fields << io::SortField{spec_.columns[k.column].field, k.ascending};
+    const QString resorted = io::orderedSql(spec_.sql, fields);
+    if (resorted == spec_.sql)
         return false;   // a query without ORDER BY keeps its order
+    titleSort_ = keys;
     sql_ = resorted;
     model_.sortBy({});
     const bool ok = reopen();
     model_.setSortedColumn(column);
+    model_.showSortOrder(keys);
     return ok;
 }
 
@@ -402,6 +417,8 @@ void ListScreen::removeFilters()
 
 void ListScreen::sortByKeys(const QList<ListModel::SortKey>& keys)
 {
+    // The rows are sorted here now; the next title click starts from the query.
+    titleSort_.clear();
     model_.sortBy(keys);
     model_.setSortedColumn(keys.isEmpty() ? -1 : keys.first().column);
 }

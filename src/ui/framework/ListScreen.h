@@ -92,9 +92,11 @@ public:
     QList<QVariant> selectedKeys() const;
     QString currentSql() const { return sql_; }
 
-    // The title click with Ctrl held: the query's ORDER BY becomes the column, and a
-    // second click turns the direction.
-    bool sortByTitle(int column);
+    // A title click: the query is ordered by that column alone, ascending, and a
+    // second click turns the direction. With Ctrl held (add) the column joins the
+    // columns already sorted, ascending, or turns its own direction if it is one of
+    // them. The query's ORDER BY line carries the order.
+    bool sortByTitle(int column, bool add = false);
     void setFilterText(const QString& text);   // applies it; "" removes filters
     void removeFilters();
     void sortByKeys(const QList<ListModel::SortKey>& keys);
@@ -159,6 +161,8 @@ private:
     QString lastError_;
     bool readOnly_ = false;
     std::vector<double> sqlTotals_;
+    QList<ListModel::SortKey> titleSort_;   // the title clicks' order, first key first
+    Qt::KeyboardModifiers clickModifiers_;
 };
 
 } // namespace orvak::ui::framework

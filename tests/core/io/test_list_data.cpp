@@ -25,15 +25,16 @@ QSqlDatabase db()
 
 TEST(ListData, OrderByRewrite)
 {
-    struct Case { const char* sql; const char* field; const char* expected; };
+    struct Case { const char* sql; QList<SortField> fields; const char* expected; };
     const Case cases[] = {
-        {"SELECT * FROM T\nORDER BY K", "NAME", "SELECT * FROM T\nORDER BY [NAME] ASC"},
-        {"SELECT * FROM T\norder by [NAME] ASC", "NAME", "SELECT * FROM T\norder by [NAME] DESC"},
-        {"SELECT * FROM T\nORDER BY [CLASSCODE] DESC", "CLASSCODE", "SELECT * FROM T\nORDER BY [CLASSCODE] ASC"},
-        {"SELECT * FROM T WHERE 1=1", "K", "SELECT * FROM T WHERE 1=1"},
+        {"SELECT * FROM T\nORDER BY K", {{"NAME", true}}, "SELECT * FROM T\nORDER BY [NAME] ASC"},
+        {"SELECT * FROM T\norder by [NAME] ASC", {{"NAME", false}}, "SELECT * FROM T\norder by [NAME] DESC"},
+        {"SELECT * FROM T\nORDER BY [CLASSCODE] DESC", {{"CLASSCODE", true}, {"K", false}}, "SELECT * FROM T\nORDER BY [CLASSCODE] ASC, [K] DESC"},
+        {"SELECT * FROM T WHERE 1=1", {{"K", true}}, "SELECT * FROM T WHERE 1=1"},
+        {"SELECT * FROM T\nORDER BY K", {}, "SELECT * FROM T\nORDER BY K"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(resortedSql(QString::fromUtf8(c.sql), QString::fromLatin1(c.field)), QString::fromUtf8(c.expected)) << c.sql;
+        EXPECT_EQ(orderedSql(QString::fromUtf8(c.sql), c.fields), QString::fromUtf8(c.expected)) << c.sql;
     EXPECT_EQ(withoutOrderBy(QStringLiteral("SELECT * FROM T WHERE A = 1\nORDER BY K DESC")), QStringLiteral("SELECT * FROM T WHERE A = 1"));
 }
 
@@ -62,4 +63,63 @@ TEST(ListData, RowsParametersMixedKindsAndErrors)
     const auto sums = sumsOver(db(), QStringLiteral("SELECT * FROM T WHERE K <> :k\nORDER BY K"), {{QStringLiteral(":k"), 2}}, {QStringLiteral("K")});
     ASSERT_TRUE(sums.has_value());
     EXPECT_EQ((*sums)[0], 8.0);
+}
+
+TEST(ListData, ColumnsKeepEachValueAsItReadsAndWidenWhenOneDoesNotFit)
+{
+    // One column per case, its values in the order they are read; nullptr for NULL.
+    struct Case {
+        const char* values;   // a SELECT's VALUES list of one column
+        bool numeric;
+        std::vector<const char*> texts;
+    };
+    const Case cases[] = {
+        {"(NULL), (NULL), (7)", true, {nullptr, nullptr, "7"}},
+        {"(1), (2.5), (NULL), (3)", true, {"1", "2.500", nullptr, "3"}},
+        {"(1), ('12'), (2)", true, {"1", "12", "2"}},   // text that reads as a whole number
+        {"(0.1), ('x'), (2)", false, {"0.1", "x", "2"}},
+        {"(NULL), ('شرکت كيان'), (''), (NULL), ('یک')", false, {nullptr, "شرکت كيان", "", nullptr, "یک"}},
+    };
+    for (const Case& c : cases) {
+        RowSet rows;
+        QString error;
+        ASSERT_TRUE(rows.open(db(), QStringLiteral("SELECT * FROM (VALUES %1)").arg(QString::fromUtf8(c.values)), {}, &error, 1)) << error.toStdString();
+        rows.fetchAll();
+        ASSERT_EQ(size_t(rows.rowCount()), c.texts.size()) << c.values;
+        EXPECT_EQ(rows.isNumeric(0), c.numeric) << c.values;
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            const QString expected = QString::fromUtf8(c.texts[size_t(r)]);
+            EXPECT_EQ(rows.isNull(r, 0), c.texts[size_t(r)] == nullptr) << c.values << " row " << r;
+            EXPECT_EQ(rows.text(r, 0), expected) << c.values << " row " << r;
+            if (!c.numeric) {
+                EXPECT_EQ(rows.textView(r, 0), expected) << c.values << " row " << r;
+            }
+        }
+    }
+}
+
+TEST(ListData, RowsTakeLittleMoreThanTheirValues)
+{
+    // 2,000 rows of a whole number and a Persian text of 20 letters: 8 + 40 bytes of
+    // values a row.
+    RowSet rows;
+    rows.setFieldNames({QStringLiteral("K"), QStringLiteral("NAME")});
+    const QString name = QStringLiteral("سپرده حسن انجام کار ");
+    ASSERT_EQ(name.size(), 20);
+    for (int i = 0; i < 2000; ++i)
+        rows.appendRow({i, name});
+    EXPECT_EQ(rows.textView(1999, 1), name);
+    EXPECT_LE(rows.bytesHeld(), qint64(2000 * 48 * 3 / 2));
+}
+
+TEST(ListData, AReadingThatFailsAfterTheFirstRowsSaysSo)
+{
+    RowSet rows;
+    QString error;
+    // abs() of the smallest integer fails at the step that reaches the third row.
+    ASSERT_TRUE(rows.open(db(), QStringLiteral("SELECT CASE WHEN K = 3 THEN abs(K - 9223372036854775807 - 4) ELSE K END FROM T"), {}, &error, 1));
+    EXPECT_TRUE(rows.failure().isEmpty());
+    rows.fetchAll();
+    EXPECT_EQ(rows.rowCount(), 2);
+    EXPECT_FALSE(rows.failure().isEmpty());
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSqlQuery>
@@ -111,20 +112,73 @@ TEST(ListScreen, TitleSortRewritesTheOrderAndRefusesComputedColumns)
 {
     ListScreen list(depositsList());
     ASSERT_TRUE(list.reopen());
-    ASSERT_TRUE(list.sortByTitle(3));
-    EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [AMOUNT] DESC")));   // the line held ASC
-    EXPECT_EQ(list.model().cellText(0, 0), QStringLiteral("40"));
-    EXPECT_EQ(list.model().sortedColumn(), 3);
-    EXPECT_EQ(list.model().headerData(3, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color(), QColor(100, 250, 111));
+    // A first click sorts ascending whatever direction the query's own order had.
     ASSERT_TRUE(list.sortByTitle(3));
     EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [AMOUNT] ASC")));
     EXPECT_EQ(list.model().cellText(0, 0), QStringLiteral("1"));
+    EXPECT_EQ(list.model().sortedColumn(), 3);
+    EXPECT_EQ(list.model().headerData(3, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color(), QColor(100, 250, 111));
+    ASSERT_TRUE(list.sortByTitle(3));
+    EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [AMOUNT] DESC")));
+    EXPECT_EQ(list.model().cellText(0, 0), QStringLiteral("40"));
+    ASSERT_TRUE(list.sortByTitle(3));
 
     QString message;
     closeNextBox(&message);
     EXPECT_FALSE(list.sortByTitle(4));
     EXPECT_EQ(message, QStringLiteral("اين ستون قابل مرتب سازي نيست."));
     EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [AMOUNT] ASC")));
+}
+
+TEST(ListScreen, CtrlClicksAddColumnsToTheSortAndPlainClicksSortByOne)
+{
+    ListScreen list(depositsList());
+    ASSERT_TRUE(list.reopen());
+    struct Step {
+        int column;
+        bool ctrl;
+        const char* order;     // the query's ORDER BY after the click
+        const char* titles;    // the titles of columns 1 to 3, as the header shows them
+        int firstIdx;
+    };
+    // The owners in the order of their letters: البرز (3, 7, ...), پارس (4, 8, ...), کيان (1, 5, ...), علي (2, 6, ...).
+    const Step steps[] = {
+        {1, false, "[OWNER] ASC", "صاحب سپرده ▲1|تاريخ|مبلغ", 3},
+        {3, true, "[OWNER] ASC, [AMOUNT] ASC", "صاحب سپرده ▲1|تاريخ|مبلغ ▲2", 3},
+        {3, true, "[OWNER] ASC, [AMOUNT] DESC", "صاحب سپرده ▲1|تاريخ|مبلغ ▼2", 39},
+        {2, true, "[OWNER] ASC, [AMOUNT] DESC, [SEPDATE] ASC", "صاحب سپرده ▲1|تاريخ ▲3|مبلغ ▼2", 39},
+        {1, true, "[OWNER] DESC, [AMOUNT] DESC, [SEPDATE] ASC", "صاحب سپرده ▼1|تاريخ ▲3|مبلغ ▼2", 38},
+        {3, false, "[AMOUNT] ASC", "صاحب سپرده|تاريخ|مبلغ ▲1", 1},
+        {3, false, "[AMOUNT] DESC", "صاحب سپرده|تاريخ|مبلغ ▼1", 40},
+        {1, false, "[OWNER] ASC", "صاحب سپرده ▲1|تاريخ|مبلغ", 3},
+    };
+    for (const Step& step : steps) {
+        ASSERT_TRUE(list.sortByTitle(step.column, step.ctrl)) << step.order;
+        EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY ") + QString::fromUtf8(step.order))) << list.currentSql().toStdString();
+        QStringList titles;
+        for (int c = 1; c <= 3; ++c)
+            titles << list.model().headerData(c, Qt::Horizontal).toString();
+        EXPECT_EQ(titles.join(QLatin1Char('|')), QString::fromUtf8(step.titles)) << step.order;
+        EXPECT_EQ(list.model().cellText(0, 0).toInt(), step.firstIdx) << step.order;
+        EXPECT_EQ(list.model().sortedColumn(), step.column);
+    }
+}
+
+TEST(ListScreen, TheHeaderSortsOnAClickAndAddsOnACtrlClick)
+{
+    ListScreen list(depositsList());
+    list.show();
+    ASSERT_TRUE(list.reopen());
+    QHeaderView* header = list.grid()->horizontalHeader();
+    auto click = [header](int column, Qt::KeyboardModifiers keys) {
+        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, keys, centre);
+    };
+    click(1, Qt::NoModifier);
+    click(3, Qt::ControlModifier);
+    EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [OWNER] ASC, [AMOUNT] ASC"))) << list.currentSql().toStdString();
+    click(2, Qt::NoModifier);
+    EXPECT_TRUE(list.currentSql().endsWith(QStringLiteral("ORDER BY [SEPDATE] ASC"))) << list.currentSql().toStdString();
 }
 
 TEST(ListScreen, FilterSortAndTheirRemoval)
@@ -152,6 +206,8 @@ TEST(ListScreen, FilterSortAndTheirRemoval)
     list.sortByKeys(sort.keys());
     EXPECT_EQ(list.model().cellText(0, 2), QStringLiteral("1403/12/10"));
     EXPECT_EQ(list.model().cellText(0, 0), QStringLiteral("11"));
+    EXPECT_EQ(list.model().headerData(2, Qt::Horizontal).toString(), QStringLiteral("تاريخ ▼1"));
+    EXPECT_EQ(list.model().headerData(0, Qt::Horizontal).toString(), QStringLiteral("رديف ▲2"));
 }
 
 TEST(ListScreen, FilterDialogBuildsTermsAndChecksThem)

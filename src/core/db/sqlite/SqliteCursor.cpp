@@ -2,6 +2,8 @@
 
 #include "core/db/sqlite/SqliteHandle.h"
 
+#include <QStringDecoder>
+
 namespace orvak::db {
 
 namespace {
@@ -80,9 +82,34 @@ public:
         case SQLITE_NULL:
             return {};
         default:
-            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
-                                     sqlite3_column_bytes(statement_, column));
+            return text(column).toString();
         }
+    }
+    CellType type(int column) const override
+    {
+        switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return CellType::Integer;
+        case SQLITE_FLOAT:
+            return CellType::Real;
+        case SQLITE_NULL:
+            return CellType::Null;
+        default:
+            return CellType::Text;
+        }
+    }
+    qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
+    double real(int column) const override { return sqlite3_column_double(statement_, column); }
+    QStringView text(int column) const override
+    {
+        // The engine's UTF-8 (a blob's bytes too, as value() reads them) decoded into
+        // one buffer kept from cell to cell: no allocation per cell.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        const int size = sqlite3_column_bytes(statement_, column);
+        if (text_.size() < size)
+            text_.resize(size);   // never more UTF-16 units than UTF-8 bytes
+        const QChar* end = decoder_.appendToBuffer(text_.data(), QByteArrayView(bytes, size));
+        return QStringView(text_.constData(), end - text_.constData());
     }
     // A reset statement holds no read lock while the list stays open.
     void release() override { sqlite3_reset(statement_); }
@@ -91,6 +118,8 @@ private:
     sqlite3* handle_;
     sqlite3_stmt* statement_ = nullptr;
     QStringList names_;
+    mutable QString text_;
+    mutable QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
 };
 
 } // namespace
