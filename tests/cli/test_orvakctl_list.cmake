@@ -4,17 +4,7 @@ set(W "${WORK}/orvakctl-list")
 file(REMOVE_RECURSE "${W}")
 file(MAKE_DIRECTORY "${W}/empty")
 
-function(run expect_rc dir)
-  execute_process(COMMAND ${ORVAKCTL} ${ARGN} WORKING_DIRECTORY "${dir}" INPUT_FILE /dev/null
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-  if(NOT rc EQUAL expect_rc)
-    message(SEND_ERROR "orvakctl ${ARGN}: expected rc ${expect_rc}, got ${rc}: ${out} ${err}")
-  endif()
-  if(NOT expect_rc EQUAL 0 AND err STREQUAL "")
-    message(SEND_ERROR "orvakctl ${ARGN}: failed without a message")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
 
 # The names need no installation; a wrong call is refused before one is looked for.
 run(0 "${W}/empty" list)

@@ -4,14 +4,7 @@ set(W "${WORK}/orvakctl-planbank")
 file(REMOVE_RECURSE "${W}")
 file(MAKE_DIRECTORY "${W}/empty")
 
-function(run expect_rc dir)
-  execute_process(COMMAND ${ORVAKCTL} ${ARGN} WORKING_DIRECTORY "${dir}" INPUT_FILE /dev/null
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-  if(NOT rc EQUAL expect_rc)
-    message(SEND_ERROR "orvakctl ${ARGN}: expected rc ${expect_rc}, got ${rc}: ${out} ${err}")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
 
 foreach(call "projects;--section;5" "projects;--section" "projects;extra" "banks;--section;0")
   run(2 "${W}/empty" ${call})
