@@ -160,10 +160,4 @@ framework::CodeEdit* officeField(Session& session, QWidget* parent)
                  [&session](QWidget* p) { return pickSupervisingOffice(p, session); }, QStringLiteral("CODE"));
 }
 
-framework::CodeEdit* partyField(Session& session, QWidget* parent)
-{
-    // The party picker is not offered here yet: the code is typed.
-    return new framework::CodeEdit(lookupName(session, orvak::basedata::Lookup::DetailByCode, QStringLiteral("NAME")), {}, parent);
-}
-
 } // namespace orvak::ui::basedata

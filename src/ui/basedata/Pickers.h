@@ -30,7 +30,6 @@ framework::CodeEdit* centreField(Session& session, QWidget* parent);
 framework::CodeEdit* bankField(Session& session, QWidget* parent);
 framework::CodeEdit* provinceField(Session& session, QWidget* parent);
 framework::CodeEdit* officeField(Session& session, QWidget* parent);
-// A party (detail account) typed by its code and checked through the look-ups.
-framework::CodeEdit* partyField(Session& session, QWidget* parent);
+// A party's field: partyCodeEdit (PartyPickers.h).
 
 } // namespace orvak::ui::basedata

@@ -1,5 +1,6 @@
 #include "ui/basedata/TDE_Hesab.h"
 
+#include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
 #include "core/basedata/OfficeAccounts.h"
 
@@ -18,7 +19,7 @@ TDE_Hesab::TDE_Hesab(orvak::startup::Session& session, QWidget* parent)
     startDate = new framework::JalaliDateEdit(this);
     kol = textField(this, 9);
     moin = textField(this, 9);
-    detail = partyField(session, this);
+    detail = partyCodeEdit(session, this);
     branchCode = textField(this, 15);
     branchName = textField(this, 30);
     address = textField(this, 100);
