@@ -4,6 +4,8 @@
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
+#include <climits>
+
 namespace orvak::basedata {
 
 namespace {
@@ -23,14 +25,39 @@ bool isOpen(startup::Session& session, db::Store store)
     return false;
 }
 
-// "KEY = :code" with the section's condition where the table has one.
-QString keyCondition(const QString& column, bool perSection)
+// The section's and the scope's conditions, joined by AND; empty without either.
+QString scopeCondition(const CodedTable& t)
 {
-    QString where = QStringLiteral("[%1] = :code").arg(column);
-    if (perSection)
-        where += QStringLiteral(" AND CI = :CI");
-    return where;
+    QStringList terms;
+    if (t.perSection)
+        terms << QStringLiteral("CI = :CI");
+    for (auto it = t.scope.begin(); it != t.scope.end(); ++it)
+        terms << QStringLiteral("[%1] = :%1").arg(it.key());
+    return terms.join(QStringLiteral(" AND "));
 }
+
+// "KEY = :code" with the section's and the scope's conditions.
+QString keyCondition(const CodedTable& t)
+{
+    const QString scope = scopeCondition(t);
+    return QStringLiteral("[%1] = :code").arg(t.key) + (scope.isEmpty() ? QString() : QStringLiteral(" AND ") + scope);
+}
+
+QVariantMap keyBinds(const CodedTable& t, qint64 code, int section)
+{
+    QVariantMap binds{{QStringLiteral(":code"), code}, {kSection, section}};
+    for (auto it = t.scope.begin(); it != t.scope.end(); ++it)
+        binds.insert(QLatin1Char(':') + it.key(), it.value());
+    return binds;
+}
+
+QString takenText(const RegisterRules& rules, const QSqlRecord& holder)
+{
+    const QString name = holder.value(rules.nameColumn).toString().trimmed();
+    return rules.duplicate.isEmpty() ? duplicateText(name) : rules.duplicate + name;
+}
+
+QString missingText(const RegisterRules& rules, qint64 code) { return rules.missing + QString::number(code); }
 
 } // namespace
 
@@ -51,48 +78,70 @@ int sectionOf(const startup::Session& session) { return session.SectionCode().to
 
 db::Fetched<QSqlRecord> readByCode(startup::Session& session, const CodedTable& t, qint64 code)
 {
-    return db::firstRow(databaseOf(session, t.store), QStringLiteral("SELECT * FROM [%1] WHERE ").arg(t.table) + keyCondition(t.key, t.perSection),
-                        {{QStringLiteral(":code"), code}, {kSection, sectionOf(session)}});
+    return db::firstRow(databaseOf(session, t.store), QStringLiteral("SELECT * FROM [%1] WHERE ").arg(t.table) + keyCondition(t),
+                        keyBinds(t, code, sectionOf(session)));
 }
 
-QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const CodedTable& t, const QString& nameColumn)
+QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const CodedTable& t, const QString& nameColumn, QString* why)
 {
     QList<std::pair<qint64, QString>> names;
     QSqlQuery q(databaseOf(session, t.store));
     QString sql = QStringLiteral("SELECT [%1], [%2] FROM [%3]").arg(t.key, nameColumn, t.table);
-    if (t.perSection)
-        sql += QStringLiteral(" WHERE CI = :CI");
-    if (!db::prepareBound(q, sql + QStringLiteral(" ORDER BY [%1]").arg(t.key), {{kSection, sectionOf(session)}}) || !q.exec())
+    const QString scope = scopeCondition(t);
+    if (!scope.isEmpty())
+        sql += QStringLiteral(" WHERE ") + scope;
+    QString error;
+    if (!db::prepareBound(q, sql + QStringLiteral(" ORDER BY [%1]").arg(t.key), keyBinds(t, 0, sectionOf(session)), &error) || !q.exec()) {
+        if (why)
+            *why = error.isEmpty() ? q.lastError().text() : error;
         return names;
+    }
     while (q.next())
         names.append({q.value(0).toLongLong(), q.value(1).toString().trimmed()});
     return names;
 }
 
-std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t)
+std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t, QString* why)
 {
-    return db::largestPlusOne(databaseOf(session, t.store), t.table, t.key, t.perSection ? QStringLiteral("CI = :CI") : QString(),
-                              {{kSection, sectionOf(session)}});
+    return db::largestPlusOne(databaseOf(session, t.store), t.table, t.key, scopeCondition(t), keyBinds(t, 0, sectionOf(session)), why);
 }
 
-bool writeByCode(startup::Session& session, const CodedTable& t, qint64* code, const QVariantMap& values, bool insert, QString* why)
+namespace {
+
+// Inserts the row (with *code <= 0 under largest + 1, taken inside the work and taken
+// again when another workstation took it meanwhile; a typed code checked again for
+// its holder) or changes the row with *code. False with the reason.
+bool writeByCode(startup::Session& session, const RegisterRules& rules, qint64* code, const QVariantMap& values, bool insert,
+                 QString* why)
 {
+    const CodedTable& t = rules.table;
     const int section = sectionOf(session);
     qint64 written = *code;
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
-        if (!insert)
-            return w.update(t.store, t.table, values, keyCondition(t.key, t.perSection), {{QStringLiteral(":code"), written}, {kSection, section}});
+        if (!insert) {
+            int changed = 0;
+            return w.update(t.store, t.table, values, keyCondition(t), keyBinds(t, written, section), &changed)
+                && (rules.missing.isEmpty() || changed == 1 || w.fail(missingText(rules, written)));
+        }
         if (*code <= 0) {
-            const std::optional<qint64> next =
-                w.nextKey(t.store, t.table, t.key, t.perSection ? QStringLiteral("CI = :CI") : QString(), {{kSection, section}});
+            const std::optional<qint64> next = w.nextKey(t.store, t.table, t.key, scopeCondition(t), keyBinds(t, 0, section));
             if (!next)
                 return false;
             written = *next;
+        } else {
+            const db::Fetched<QSqlRecord> holder =
+                w.firstRow(QStringLiteral("SELECT * FROM %1 WHERE ").arg(w.table(t.store, t.table)) + keyCondition(t), keyBinds(t, written, section));
+            if (holder.failed())
+                return false;
+            if (holder)
+                return w.fail(takenText(rules, *holder));
         }
         QVariantMap row = values;
         row.insert(t.key, written);
         if (t.perSection)
             row.insert(QStringLiteral("CI"), section);
+        for (auto it = t.scope.begin(); it != t.scope.end(); ++it)
+            row.insert(it.key(), it.value());
         return w.insert(t.store, t.table, row);
     }, why);
     if (ok)
@@ -100,9 +149,11 @@ bool writeByCode(startup::Session& session, const CodedTable& t, qint64* code, c
     return ok;
 }
 
-bool removeByCode(db::UnitOfWork& w, const CodedTable& t, qint64 code, int section)
+} // namespace
+
+bool removeByCode(db::UnitOfWork& w, const CodedTable& t, qint64 code, int section, int* removed)
 {
-    return w.remove(t.store, t.table, keyCondition(t.key, t.perSection), {{QStringLiteral(":code"), code}, {kSection, section}});
+    return w.remove(t.store, t.table, keyCondition(t), keyBinds(t, code, section), removed);
 }
 
 db::Fetched<bool> referred(startup::Session& session, const QList<Reference>& places, const QVariant& value)
@@ -147,17 +198,26 @@ std::optional<qint64> saveRecord(startup::Session& session, const RegisterRules&
                                  bool insert, startup::Prompt& prompt)
 {
     const QString incomplete = rules.incomplete.isEmpty() ? incompleteText() : rules.incomplete;
-    bool filled = code > 0 || (insert && code == 0);
+    bool filled = code > 0 || (insert && code == 0 && !rules.codeTyped);
     for (const QString& column : rules.required)
         filled = filled && !values.value(column).toString().trimmed().isEmpty();
     if (!filled) {
         prompt.info(incomplete);
         return std::nullopt;
     }
+    if (code > INT_MAX) {
+        prompt.info(QStringLiteral("کد بزرگتر از حد مجاز است."));
+        return std::nullopt;
+    }
+    const QString name = values.value(rules.nameColumn).toString().trimmed();
+    if (rules.nameLength > 0 && name.size() > rules.nameLength) {
+        prompt.info(QStringLiteral("متن وارد شده بيش از %1 حرف است : ").arg(rules.nameLength) + name.left(40));
+        return std::nullopt;
+    }
     if (insert && code > 0) {
         const db::Fetched<QSqlRecord> existing = readByCode(session, rules.table, code);
         if (existing.failed() || existing) {
-            prompt.info(existing.failed() ? existing.error() : duplicateText(existing->value(rules.nameColumn).toString().trimmed()));
+            prompt.info(existing.failed() ? existing.error() : takenText(rules, *existing));
             return std::nullopt;
         }
     }
@@ -173,7 +233,7 @@ std::optional<qint64> saveRecord(startup::Session& session, const RegisterRules&
     }
     qint64 saved = code;
     QString why;
-    if (!writeByCode(session, rules.table, &saved, values, insert, &why)) {
+    if (!writeByCode(session, rules, &saved, values, insert, &why)) {
         prompt.info(why);
         return std::nullopt;
     }
@@ -196,16 +256,69 @@ bool removeRecord(startup::Session& session, const RegisterRules& rules, qint64 
         prompt.info(used.failed() ? used.error() : rules.blockedText);
         return false;
     }
+    QString why;
+    if (rules.refusal) {
+        std::optional<QString> refused;
+        const bool checked = session.inWork([&](db::UnitOfWork& w) {
+            refused = rules.refusal(w, code);
+            return w.ok();
+        }, &why);
+        if (!checked || refused) {
+            prompt.info(checked ? *refused : why);
+            return false;
+        }
+    }
     if (!prompt.ask(rules.deleteQuestion))
         return false;
     const int section = sectionOf(session);
-    QString why;
     const bool ok = session.inWork([&](db::UnitOfWork& w) {
-        return (!rules.removeSatellites || rules.removeSatellites(w, code)) && removeByCode(w, rules.table, code, section);
+        if (rules.refusal) {
+            if (const std::optional<QString> refused = rules.refusal(w, code))
+                return w.fail(*refused);
+            if (!w.ok())
+                return false;
+        }
+        int removed = 0;
+        return (!rules.removeSatellites || rules.removeSatellites(w, code)) && removeByCode(w, rules.table, code, section, &removed)
+            && (rules.missing.isEmpty() || removed == 1 || w.fail(missingText(rules, code)));
     }, &why);
     if (!ok)
         prompt.info(why);
     return ok;
+}
+
+RegisterRules typedCodeRules(CodedTable table, QString nameColumn, int nameLength)
+{
+    RegisterRules rules;
+    rules.table = std::move(table);
+    rules.nameColumn = nameColumn;
+    rules.required = {nameColumn};
+    rules.codeTyped = true;
+    rules.nameLength = nameLength;
+    rules.duplicate = QStringLiteral("کد قبلا تعريف شده است : ");
+    rules.missing = QStringLiteral("رديفي با اين کد يافت نشــد: ");
+    rules.deleteQuestion = QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟");
+    return rules;
+}
+
+db::Fetched<qint64> nextCode(startup::Session& session, const CodedTable& t)
+{
+    QString why;
+    const std::optional<qint64> next = proposedCode(session, t, &why);
+    return next ? db::Fetched<qint64>::found(*next) : db::Fetched<qint64>::failure(why);
+}
+
+db::Fetched<QString> nameByCode(startup::Session& session, const CodedTable& t, const QString& nameColumn, qint64 code)
+{
+    return readAs<QString>(session, t, code, [&](const QSqlRecord& r) { return r.value(nameColumn).toString().trimmed(); });
+}
+
+db::Fetched<QList<std::pair<qint64, QString>>> namesByCode(startup::Session& session, const CodedTable& t, const QString& nameColumn)
+{
+    using Rows = QList<std::pair<qint64, QString>>;
+    QString why;
+    const Rows rows = codeNames(session, t, nameColumn, &why);
+    return why.isEmpty() ? db::Fetched<Rows>::found(rows) : db::Fetched<Rows>::failure(why);
 }
 
 std::optional<qint64> typedCode(const QString& text)

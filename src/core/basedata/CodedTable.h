@@ -14,6 +14,9 @@ struct CodedTable {
     QString table;
     QString key;              // the code column
     bool perSection = false;  // rows carry CI; every statement keeps to the current section
+    // Further columns of the key with their values (a kind of list kept in one table):
+    // every statement keeps to them and an insert writes them.
+    QVariantMap scope;
 };
 
 // The session's handle on the database of a store.
@@ -21,8 +24,10 @@ QSqlDatabase databaseOf(startup::Session& session, db::Store store);
 // The current section as the CI columns hold it.
 int sectionOf(const startup::Session& session);
 
-// Every row's code and name (in the current section), by code; empty when unreadable.
-QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const CodedTable& t, const QString& nameColumn);
+// Every row's code and name (in the current section), by code; empty when unreadable,
+// with the reason in why.
+QList<std::pair<qint64, QString>> codeNames(startup::Session& session, const CodedTable& t, const QString& nameColumn,
+                                            QString* why = nullptr);
 
 // The row with the code (in the current section), none, or the failure of the read.
 db::Fetched<QSqlRecord> readByCode(startup::Session& session, const CodedTable& t, qint64 code);
@@ -36,15 +41,9 @@ db::Fetched<T> readAs(startup::Session& session, const CodedTable& t, qint64 cod
     return db::Fetched<T>::found(from(*r));
 }
 // The code a new row would get now: largest + 1, 1 in an empty table.
-std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t);
-
-// Inserts the row (with *code <= 0 under largest + 1, taken inside the work and taken
-// again when another workstation took it meanwhile) or changes the row with *code.
-// Values name the columns other than the code and CI. False with the reason.
-bool writeByCode(startup::Session& session, const CodedTable& t, qint64* code, const QVariantMap& values, bool insert,
-                 QString* why);
+std::optional<qint64> proposedCode(startup::Session& session, const CodedTable& t, QString* why = nullptr);
 // The delete of the row with the code inside a running work.
-bool removeByCode(db::UnitOfWork& w, const CodedTable& t, qint64 code, int section);
+bool removeByCode(db::UnitOfWork& w, const CodedTable& t, qint64 code, int section, int* removed = nullptr);
 
 // A place a code is referred to: a column of a table, and whether that table is
 // kept per section (CI).
@@ -68,9 +67,15 @@ bool repoint(db::UnitOfWork& w, startup::Session& session, const QList<Reference
 // they refer to the row, the question, then the row with its satellites in one work.
 struct RegisterRules {
     CodedTable table;
-    QString nameColumn;        // shown after "کد تکراري است : "
+    QString nameColumn;        // shown after the duplicate text
     QStringList required;      // columns that must not be empty, besides the code
     QString incomplete;        // the register's own "incomplete" text; empty: the standard one
+    bool codeTyped = false;    // the code is always typed: 0 is incomplete, never largest + 1
+    int nameLength = 0;        // the longest name taken; 0: the column's own width
+    QString duplicate;         // the register's own "taken code" text; empty: the standard one
+    // An edit or delete that finds no row is refused with this text and the code;
+    // empty: not checked.
+    QString missing;
     struct Link {
         QString column;
         CodedTable target;
@@ -82,6 +87,9 @@ struct RegisterRules {
     // Further checks before the question (rows under the row that are in use, say):
     // found(true) refuses with blockedText.
     std::function<db::Fetched<bool>(qint64 code)> alsoBlocked;
+    // Why the row may not go, asked before the question and again inside the deleting
+    // work; nullopt when it may.
+    std::function<std::optional<QString>(db::UnitOfWork& w, qint64 code)> refusal;
     QString deleteQuestion;
     // Rows that go with the row, deleted first inside the same work.
     std::function<bool(db::UnitOfWork& w, qint64 code)> removeSatellites;
@@ -92,6 +100,16 @@ struct RegisterRules {
 std::optional<qint64> saveRecord(startup::Session& session, const RegisterRules& rules, qint64 code, const QVariantMap& values,
                                  bool insert, startup::Prompt& prompt);
 bool removeRecord(startup::Session& session, const RegisterRules& rules, qint64 code, startup::Prompt& prompt);
+
+// The rules of a short list whose code is always typed (groups, trades, parameters):
+// code and name required, the name at most nameLength long, a taken code told with
+// "کد قبلا تعريف شده است : " and its holder, a missing row with "رديفي با اين کد يافت نشــد: ".
+RegisterRules typedCodeRules(CodedTable table, QString nameColumn, int nameLength);
+
+// The reads of such a list with a failure told apart from "none".
+db::Fetched<qint64> nextCode(startup::Session& session, const CodedTable& t);
+db::Fetched<QString> nameByCode(startup::Session& session, const CodedTable& t, const QString& nameColumn, qint64 code);
+db::Fetched<QList<std::pair<qint64, QString>>> namesByCode(startup::Session& session, const CodedTable& t, const QString& nameColumn);
 
 // Typed values as the entries read them: a code (Persian digits too) that must be
 // a whole number above zero; a Jalali date that must be real, as stored ("YYYY/MM/DD").

@@ -1,6 +1,6 @@
 #include "core/basedata/DetailAccounts.h"
 
-#include "core/basedata/CodeNameTable.h"
+#include "core/basedata/CodedTable.h"
 #include "core/startup/Rights.h"
 #include "core/util/Iban.h"
 #include "core/util/Jalali.h"
@@ -402,18 +402,15 @@ std::optional<QString> DetailAccounts::refusalOfDelete(db::UnitOfWork& w, qint64
 
 bool DetailAccounts::remove(qint64 code, startup::Prompt& prompt)
 {
-    QString refusal;
-    if (!startup::mayUse(session_, DetailAccountsMenuId, startup::AccessDelete, &refusal)) {
-        prompt.info(refusal);
-        return false;
-    }
-    const CodeNameTable chart{QStringLiteral("TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 100,
-                           {{QStringLiteral("CI"), section_}}};
-    return removeCoded(
-        session_, chart, code, prompt, [&](db::UnitOfWork& w) { return refusalOfDelete(w, code); },
-        [&](db::UnitOfWork& w) {
-            return w.remove(Store::Common, QStringLiteral("TAlarmKosuratH"), QStringLiteral("TAFSILI_CODE=:Code and CI=:CI"), sectionBinds(code));
-        });
+    // The section is the one this list was opened on, not necessarily the session's.
+    RegisterRules rules = typedCodeRules({Store::Common, QStringLiteral("TAFSILI"), QStringLiteral("CODE"), false, {{QStringLiteral("CI"), section_}}},
+                                          QStringLiteral("NAME"), 100);
+    rules.deleteMenuId = DetailAccountsMenuId;
+    rules.refusal = [this](db::UnitOfWork& w, qint64 c) { return refusalOfDelete(w, c); };
+    rules.removeSatellites = [this](db::UnitOfWork& w, qint64 c) {
+        return w.remove(Store::Common, QStringLiteral("TAlarmKosuratH"), QStringLiteral("TAFSILI_CODE=:Code and CI=:CI"), sectionBinds(c));
+    };
+    return removeRecord(session_, rules, code, prompt);
 }
 
 bool DetailAccounts::changeCode(qint64 oldCode, startup::Prompt& prompt)

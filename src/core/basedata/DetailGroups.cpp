@@ -7,28 +7,26 @@ DetailGroups::DetailGroups(startup::Session& session)
 {
 }
 
-CodeNameTable DetailGroups::table() const
+RegisterRules DetailGroups::rules()
 {
     // Deleting is kept to the section as every other statement on the table.
-    return {QStringLiteral("GROUP_TAFSILI"), QStringLiteral("CODE"), QStringLiteral("NAME"), 60,
-            {{QStringLiteral("CI"), session_.SectionCode().toInt()}}};
+    return typedCodeRules({db::Store::Common, QStringLiteral("GROUP_TAFSILI"), QStringLiteral("CODE"), true}, QStringLiteral("NAME"), 60);
 }
 
 db::Fetched<DetailGroup> DetailGroups::read(qint64 code) const
 {
-    const auto row = db::firstRow(session_.common(), QStringLiteral("Select * From GROUP_TAFSILI Where CODE=:PCode and CI=:CI"), table().binds(code));
-    if (!row)
-        return row.failed() ? db::Fetched<DetailGroup>::failure(row.error()) : db::Fetched<DetailGroup>::none();
-    DetailGroup g;
-    g.code = code;
-    g.name = row->value(QStringLiteral("NAME")).toString().trimmed();
-    const QVariant from = row->value(QStringLiteral("TAFSIL_AZ"));
-    const QVariant to = row->value(QStringLiteral("TAFSIL_TA"));
-    if (!from.isNull())
-        g.from = from.toLongLong();
-    if (!to.isNull())
-        g.to = to.toLongLong();
-    return db::Fetched<DetailGroup>::found(g);
+    return readAs<DetailGroup>(session_, rules().table, code, [code](const QSqlRecord& row) {
+        DetailGroup g;
+        g.code = code;
+        g.name = row.value(QStringLiteral("NAME")).toString().trimmed();
+        const QVariant from = row.value(QStringLiteral("TAFSIL_AZ"));
+        const QVariant to = row.value(QStringLiteral("TAFSIL_TA"));
+        if (!from.isNull())
+            g.from = from.toLongLong();
+        if (!to.isNull())
+            g.to = to.toLongLong();
+        return g;
+    });
 }
 
 bool DetailGroups::save(const DetailGroup& group, bool insert, startup::Prompt& prompt)
@@ -38,8 +36,10 @@ bool DetailGroups::save(const DetailGroup& group, bool insert, startup::Prompt& 
         return false;
     }
     const auto number = [](const std::optional<qint64>& n) { return n ? QVariant(*n) : QVariant(QMetaType(QMetaType::Int)); };
-    return saveCoded(session_, table(), {group.code, group.name, {{QStringLiteral("TAFSIL_AZ"), number(group.from)}, {QStringLiteral("TAFSIL_TA"), number(group.to)}}},
-                     insert, prompt);
+    return saveRecord(session_, rules(), group.code,
+                      {{QStringLiteral("NAME"), group.name.trimmed()}, {QStringLiteral("TAFSIL_AZ"), number(group.from)}, {QStringLiteral("TAFSIL_TA"), number(group.to)}},
+                      insert, prompt)
+        .has_value();
 }
 
 QString DetailGroups::pickedText(const QStringList& codes)

@@ -16,27 +16,11 @@ QStringList parameterKinds()
             QStringLiteral("دستگاه گيرنده"), QStringLiteral("چگونگي قرارداد"), QStringLiteral("شعبات بانک")};
 }
 
-CodeNameTable Parameters::table(int kind)
+RegisterRules Parameters::rules(int kind)
 {
-    return {QStringLiteral("TBPARAMS_PAY"), QStringLiteral("code"), QStringLiteral("name"), 100, {{QStringLiteral("kind"), kind}},
-            QStringLiteral("اطلاعات كامل نيست")};
-}
-
-bool Parameters::save(int kind, qint64 code, const QString& name, bool insert, startup::Prompt& prompt)
-{
-    if (!validKind(kind)) {
-        prompt.info(badKind());
-        return false;
-    }
-    return saveCoded(session_, table(kind), {code, name, {}}, insert, prompt);
-}
-
-bool Parameters::remove(int kind, qint64 code, startup::Prompt& prompt)
-{
-    if (!validKind(kind)) {
-        prompt.info(badKind());
-        return false;
-    }
+    RegisterRules r = typedCodeRules({db::Store::Common, QStringLiteral("TBPARAMS_PAY"), QStringLiteral("code"), false, {{QStringLiteral("kind"), kind}}},
+                                     QStringLiteral("name"), 100);
+    r.incomplete = QStringLiteral("اطلاعات كامل نيست");
     // The contract columns that hold each kind's codes.
     static const QHash<int, QStringList> uses{
         {int(ParameterKind::Subject), {QStringLiteral("PAYMENTS.PMOZOO"), QStringLiteral("PAYMAN_LETTERS.PMOZOO")}},
@@ -45,7 +29,7 @@ bool Parameters::remove(int kind, qint64 code, startup::Prompt& prompt)
         {int(ParameterKind::Receiver), {QStringLiteral("PAYMAN_KOSURAT.DEVICE")}},
         {int(ParameterKind::Conclusion), {QStringLiteral("PAYMENTS.CHEGONEGY")}},
     };
-    return removeCoded(session_, table(kind), code, prompt, [kind, code](db::UnitOfWork& w) -> std::optional<QString> {
+    r.refusal = [kind](db::UnitOfWork& w, qint64 code) -> std::optional<QString> {
         for (const QString& use : uses.value(kind)) {
             const QStringList column = use.split(QLatin1Char('.'));
             const auto n = w.scalar(QStringLiteral("select count(*) from {common}.%1 where %2=:PCode").arg(column[0], column[1]), {{QStringLiteral(":PCode"), code}});
@@ -53,7 +37,26 @@ bool Parameters::remove(int kind, qint64 code, startup::Prompt& prompt)
                 return QStringLiteral("اين مورد در قراردادها بکار رفته است و نميتواند حذف گردد.");
         }
         return std::nullopt;
-    });
+    };
+    return r;
+}
+
+bool Parameters::save(int kind, qint64 code, const QString& name, bool insert, startup::Prompt& prompt)
+{
+    if (!validKind(kind)) {
+        prompt.info(badKind());
+        return false;
+    }
+    return saveRecord(session_, rules(kind), code, {{QStringLiteral("name"), name.trimmed()}}, insert, prompt).has_value();
+}
+
+bool Parameters::remove(int kind, qint64 code, startup::Prompt& prompt)
+{
+    if (!validKind(kind)) {
+        prompt.info(badKind());
+        return false;
+    }
+    return removeRecord(session_, rules(kind), code, prompt);
 }
 
 } // namespace orvak::basedata

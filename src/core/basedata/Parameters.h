@@ -2,7 +2,7 @@
 // The parameter lists of contracts (TBPARAMS_PAY), told apart by their kind: the
 // subject, the classification, the legal deductions, the receiving bodies, how a
 // contract was concluded, and bank branches.
-#include "core/basedata/CodeNameTable.h"
+#include "core/basedata/CodedTable.h"
 
 namespace orvak::basedata {
 
@@ -18,9 +18,9 @@ public:
     {
     }
 
-    static CodeNameTable table(int kind);
-    db::Fetched<qint64> proposedCode(int kind) const { return proposeCode(session_, table(kind)); }
-    db::Fetched<QString> nameOf(int kind, qint64 code) const { return codedName(session_, table(kind), code); }
+    static RegisterRules rules(int kind);
+    db::Fetched<qint64> proposedCode(int kind) const { return nextCode(session_, rules(kind).table); }
+    db::Fetched<QString> nameOf(int kind, qint64 code) const { return nameByCode(session_, rules(kind).table, rules(kind).nameColumn, code); }
     bool save(int kind, qint64 code, const QString& name, bool insert, startup::Prompt& prompt);
     // Refused while a contract uses the row, which would keep a code without a name.
     bool remove(int kind, qint64 code, startup::Prompt& prompt);

@@ -1,6 +1,6 @@
 #pragma once
 // The trades (RASTEH) by which contractors are graded; one list for every section.
-#include "core/basedata/CodeNameTable.h"
+#include "core/basedata/CodedTable.h"
 
 namespace orvak::basedata {
 
@@ -11,14 +11,14 @@ public:
     {
     }
 
-    static CodeNameTable table() { return {QStringLiteral("RASTEH"), QStringLiteral("Code"), QStringLiteral("Descr"), 20, {}}; }
-    db::Fetched<qint64> proposedCode() const { return proposeCode(session_, table()); }
-    db::Fetched<QString> nameOf(qint64 code) const { return codedName(session_, table(), code); }
+    static RegisterRules rules() { return typedCodeRules({db::Store::Common, QStringLiteral("RASTEH"), QStringLiteral("Code")}, QStringLiteral("Descr"), 20); }
+    db::Fetched<qint64> proposedCode() const { return nextCode(session_, rules().table); }
+    db::Fetched<QString> nameOf(qint64 code) const { return nameByCode(session_, rules().table, rules().nameColumn, code); }
     bool save(qint64 code, const QString& name, bool insert, startup::Prompt& prompt)
     {
-        return saveCoded(session_, table(), {code, name, {}}, insert, prompt);
+        return saveRecord(session_, rules(), code, {{rules().nameColumn, name.trimmed()}}, insert, prompt).has_value();
     }
-    bool remove(qint64 code, startup::Prompt& prompt) { return removeCoded(session_, table(), code, prompt); }
+    bool remove(qint64 code, startup::Prompt& prompt) { return removeRecord(session_, rules(), code, prompt); }
 
 private:
     startup::Session& session_;
