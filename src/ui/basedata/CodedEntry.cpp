@@ -10,6 +10,16 @@
 namespace orvak::ui::basedata {
 
 CodedEntry::CodedEntry(const QString& title, const QString& codeCaption, Proposer propose, QWidget* parent)
+    : CodedEntry(title, codeCaption,
+                 FetchedProposer([propose = std::move(propose)] {
+                     const std::optional<qint64> next = propose ? propose() : std::nullopt;
+                     return next ? db::Fetched<qint64>::found(*next) : db::Fetched<qint64>::none();
+                 }),
+                 parent)
+{
+}
+
+CodedEntry::CodedEntry(const QString& title, const QString& codeCaption, FetchedProposer propose, QWidget* parent)
     : framework::EntryForm(title, parent)
     , propose_(std::move(propose))
 {
@@ -20,7 +30,9 @@ CodedEntry::CodedEntry(const QString& title, const QString& codeCaption, Propose
 
 void CodedEntry::clearFields()
 {
-    const std::optional<qint64> next = propose_ ? propose_() : std::nullopt;
+    const db::Fetched<qint64> next = propose_ ? propose_() : db::Fetched<qint64>::none();
+    if (next.failed())
+        framework::ShowError(next.error(), this);
     proposal_ = next ? QString::number(*next) : QString();
     code->setText(proposal_);
     code->setReadOnly(false);

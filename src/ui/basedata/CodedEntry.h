@@ -4,6 +4,7 @@
 // that two workstations do not clash) and fixed in edit mode. Messages of a refused
 // save are the register's own.
 #include "ui/framework/EntryForm.h"
+#include "core/db/Db.h"
 #include "core/startup/Prompt.h"
 
 #include <functional>
@@ -16,7 +17,10 @@ class CodedEntry : public framework::EntryForm {
     Q_OBJECT
 public:
     using Proposer = std::function<std::optional<qint64>()>;
+    // A proposal whose failed read is shown.
+    using FetchedProposer = std::function<db::Fetched<qint64>()>;
     CodedEntry(const QString& title, const QString& codeCaption, Proposer propose, QWidget* parent = nullptr);
+    CodedEntry(const QString& title, const QString& codeCaption, FetchedProposer propose, QWidget* parent = nullptr);
 
     QLineEdit* code = nullptr;
 
@@ -35,7 +39,7 @@ protected:
     std::optional<QVariant> saved(const std::function<std::optional<qint64>(qint64 code, orvak::startup::Prompt&)>& save, QString* error);
 
 private:
-    Proposer propose_;
+    FetchedProposer propose_;
     QString proposal_;
 };
 

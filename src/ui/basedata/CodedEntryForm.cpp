@@ -13,25 +13,17 @@ std::optional<qint64> typedNumber(const QLineEdit* edit)
 }
 
 CodedEntryForm::CodedEntryForm(const QString& title, const QString& codeCaption, const QString& nameCaption, int nameLength, QWidget* parent)
-    : framework::EntryForm(title, parent)
+    : CodedEntry(title, codeCaption, FetchedProposer([this] { return proposedCode(); }), parent)
 {
-    code = new QLineEdit(this);
     code->setMaxLength(10);
-    name = new QLineEdit(this);
-    name->setMaxLength(nameLength);
-    form()->addRow(codeCaption, code);
+    name = textField(this, nameLength);
     form()->addRow(nameCaption, name);
 }
 
-void CodedEntryForm::clearFields()
+void CodedEntryForm::clearRow()
 {
-    code->setReadOnly(false);
     name->clear();
     clearMore();
-    const db::Fetched<qint64> next = proposedCode();
-    if (next.failed())
-        framework::ShowError(next.error(), this);
-    code->setText(next ? QString::number(*next) : QString());
 }
 
 bool CodedEntryForm::loadRecord(const QVariant& key)
@@ -41,15 +33,14 @@ bool CodedEntryForm::loadRecord(const QVariant& key)
         framework::ShowError(found.failed() ? found.error() : QStringLiteral("يافت نشــد"), this);
         return false;
     }
-    code->setText(key.toString());
-    code->setReadOnly(true);
+    showCode(key.toLongLong());
     name->setText(*found);
     return loadMore(key.toLongLong());
 }
 
 bool CodedEntryForm::validate(QString* message)
 {
-    // Missing data is the service's to tell, in its register's words.
+    // Missing data is the list's to tell, in its own words.
     if (!code->text().trimmed().isEmpty() && !typedNumber(code)) {
         *message = QStringLiteral("کد بايد عدد باشد : ") + code->text().left(20);
         return false;

@@ -1,20 +1,17 @@
 #pragma once
-// The entry dialog of a short coded list (a group, a trade, a parameter): the code,
-// proposed as largest + 1 for a new row and fixed while editing, the name, and any
-// rows the screen adds.
-#include "ui/framework/EntryForm.h"
-#include "core/db/Db.h"
-#include "core/startup/Prompt.h"
+// The entry dialog of a short coded list (a group, a trade, a parameter): a coded
+// entry whose code is always typed (the proposal is sent as typed), the name, and any
+// rows the screen adds. Missing data is the list's own to tell.
+#include "ui/basedata/CodedEntry.h"
 
 #include <QLineEdit>
 
 namespace orvak::ui::basedata {
 
-class CodedEntryForm : public framework::EntryForm {
+class CodedEntryForm : public CodedEntry {
     Q_OBJECT
 public:
     CodedEntryForm(const QString& title, const QString& codeCaption, const QString& nameCaption, int nameLength, QWidget* parent);
-    QLineEdit* code = nullptr;
     QLineEdit* name = nullptr;
 
 protected:
@@ -29,13 +26,13 @@ protected:
         return true;
     }
 
-    void clearFields() override;
+    void clearRow() override;
     bool loadRecord(const QVariant& key) override;
     bool validate(QString* message) override;
     std::optional<QVariant> saveRecord(QString* error) override;
 };
 
-// A whole number typed in a field (Persian digits too); nullopt when empty or not one.
+// A whole number typed in a field; nullopt when empty or not one.
 std::optional<qint64> typedNumber(const QLineEdit* edit);
 
 } // namespace orvak::ui::basedata
