@@ -123,6 +123,7 @@ struct Deposit {
     qint64 refunded = 0;
     bool pettyCash = false;
     int refund = 0;             // SEP_RADH.RAD_IDX
+    int refundRow = 0;          // SEP_RADR1.RAD_ROW
     int taminKind = 1;
 
     // Tenders are typed in rather than read from a voucher, and lost ones go back from the float.
@@ -186,7 +187,6 @@ struct DepositBooks {
     QList<CreditNotice> credits;         // credits[idx - 1], and so on for the others
     QList<OwnerRequest> ownerRequests;
     QList<FundRequest> fundRequests;
-    QList<Refund> refunds;
     QList<Float> floats;
 };
 

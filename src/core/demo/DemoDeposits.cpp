@@ -5,8 +5,6 @@
 #include "core/demo/DemoSteps.h"
 #include "core/demo/DepositStream.h"
 
-#include <vector>
-
 namespace orvak::demo {
 
 namespace {
@@ -78,12 +76,39 @@ bool addRequestRow(DemoContext& ctx, db::BulkInserter& reqr, const Deposit& d)
 }
 
 // A deposit's row in its refund.
-bool addRefundRow(DemoContext& ctx, db::BulkInserter& radr1, const Deposit& d, int row)
+bool addRefundRow(DemoContext& ctx, db::BulkInserter& radr1, const Deposit& d)
 {
-    radr1.add(d.refund).add(row).add(d.owner).add(d.contract).add(d.idx).add(double(d.refunded))
+    radr1.add(d.refund).add(d.refundRow).add(d.owner).add(d.contract).add(d.idx).add(double(d.refunded))
         .add(d.refunded < d.amount ? "استرداد بخشي از سپرده" : "استرداد کامل سپرده").add(0).add(d.sepno)
         .add(d.sepno ? ctx.cal.text(d.sepDay) : QString()).add(d.fundReq).add(d.fundRow);
     return ctx.insert(radr1);
+}
+
+db::BulkInserter refundHeads(QSqlDatabase db)
+{
+    return db::BulkInserter(db, QStringLiteral("SEP_RADH"),
+                            columns({"RAD_IDX", "RADDATE", "REQ_IDX", "TAFSILI", "PAYMAN", "RADKIND", "DESCR", "AMOUNT", "SNDCI", "SNDNO", "SNDDATE",
+                                     "SNDROW", "SNDYER", "TIK_AZTANKHAH", "TANKHAH_IDX"}));
+}
+
+db::BulkInserter refundCheques(QSqlDatabase db)
+{
+    return db::BulkInserter(db, QStringLiteral("SEP_RADR2"),
+                            columns({"RAD_IDX", "RAD_ROW", "TAFSILI", "PAYMAN", "CHKKIND", "AMOUNT", "DESCR", "CHKDATE", "SNDNO", "MY", "TARHNO",
+                                     "PROJNO", "CHKNO"}));
+}
+
+// A refund's header and its one cheque, as its first deposit opens it: the amount
+// is the sum of rows still to come, filled in by fillRefundAmounts.
+bool addRefund(DemoContext& ctx, db::BulkInserter& radh, db::BulkInserter& radr2, const Refund& r)
+{
+    const int year = ctx.cal.jalali[r.day].year;
+    radh.add(r.idx).add(ctx.cal.text(r.day)).add(r.request).add(r.owner).add(r.contract).add(r.kind)
+        .add(r.petty ? u8("استرداد سپرده شرکت در مناقصه از محل تنخواه") : u8("استرداد سپرده طبق درخواست پيمانکار")).add(0.0)
+        .add(0).add(9000 + r.idx).add(ctx.cal.text(r.day)).add(1).add(year).add(r.petty ? 1 : 0).add(r.petty ? r.tankhah : 0);
+    radr2.add(r.idx).add(1).add(r.owner).add(r.contract).add(r.petty ? 1 : 0).add(0.0).add(u8("چک استرداد سپرده"))
+        .add(ctx.cal.text(r.day)).add(9000 + r.idx).add(year).add(-1).add(-1).add(qint64(1200000 + r.idx));
+    return ctx.insert(radh) && ctx.insert(radr2);
 }
 
 // Every row a deposit brings, in one walk over them: making a deposit costs more than
@@ -103,11 +128,13 @@ bool writeDepositRows(DemoContext& ctx, QSqlDatabase db)
     db::BulkInserter radr1(db, QStringLiteral("SEP_RADR1"),
                            columns({"RAD_IDX", "RAD_ROW", "TAFSILI", "PAYMAN", "SEPIDX", "AMOUNT", "DESCR", "RADIDX", "FISHNO", "FISHDATE", "REQIDX",
                                     "REQROW"}));
-    std::vector<int> rowOfRefund(size_t(ctx.books.refunds.size()), 0);
+    db::BulkInserter radh = refundHeads(db);
+    db::BulkInserter radr2 = refundCheques(db);
     DepositStream deposits(ctx, DepositStream::Everything);
     while (const Deposit* d = deposits.next()) {
+        const Refund* opened = deposits.openedRefund();
         if (!addRegisterRow(ctx, sep, *d) || (d->fundReq && !addRequestRow(ctx, reqr, *d))
-            || (d->refunded > 0 && !addRefundRow(ctx, radr1, *d, ++rowOfRefund[size_t(d->refund - 1)])))
+            || (opened && !addRefund(ctx, radh, radr2, *opened)) || (d->refunded > 0 && !addRefundRow(ctx, radr1, *d)))
             return false;
     }
     ctx.summary.deposits = sep.rows();
@@ -160,25 +187,14 @@ bool writeRequests(DemoContext& ctx, QSqlDatabase db)
     return true;
 }
 
-bool writeRefunds(DemoContext& ctx, QSqlDatabase db)
+bool fillRefundAmounts(DemoContext& ctx, QSqlDatabase db)
 {
-    db::BulkInserter radh(db, QStringLiteral("SEP_RADH"),
-                          columns({"RAD_IDX", "RADDATE", "REQ_IDX", "TAFSILI", "PAYMAN", "RADKIND", "DESCR", "AMOUNT", "SNDCI", "SNDNO", "SNDDATE",
-                                   "SNDROW", "SNDYER", "TIK_AZTANKHAH", "TANKHAH_IDX"}));
-    db::BulkInserter radr2(db, QStringLiteral("SEP_RADR2"),
-                           columns({"RAD_IDX", "RAD_ROW", "TAFSILI", "PAYMAN", "CHKKIND", "AMOUNT", "DESCR", "CHKDATE", "SNDNO", "MY", "TARHNO",
-                                    "PROJNO", "CHKNO"}));
-    for (const Refund& r : ctx.books.refunds) {
-        const int year = ctx.cal.jalali[r.day].year;
-        radh.add(r.idx).add(ctx.cal.text(r.day)).add(r.request).add(r.owner).add(r.contract).add(r.kind)
-            .add(r.petty ? u8("استرداد سپرده شرکت در مناقصه از محل تنخواه") : u8("استرداد سپرده طبق درخواست پيمانکار")).add(double(r.amount))
-            .add(0).add(9000 + r.idx).add(ctx.cal.text(r.day)).add(1).add(year).add(r.petty ? 1 : 0).add(r.petty ? r.tankhah : 0);
-        radr2.add(r.idx).add(1).add(r.owner).add(r.contract).add(r.petty ? 1 : 0).add(double(r.amount)).add(u8("چک استرداد سپرده"))
-            .add(ctx.cal.text(r.day)).add(9000 + r.idx).add(year).add(-1).add(-1).add(qint64(1200000 + r.idx));
-        if (!ctx.insert(radh) || !ctx.insert(radr2))
-            return false;
-    }
+    return ctx.exec(db, QStringLiteral("UPDATE SEP_RADH SET AMOUNT = (SELECT SUM(r.AMOUNT) FROM SEP_RADR1 r WHERE r.RAD_IDX = SEP_RADH.RAD_IDX)"))
+        && ctx.exec(db, QStringLiteral("UPDATE SEP_RADR2 SET AMOUNT = (SELECT h.AMOUNT FROM SEP_RADH h WHERE h.RAD_IDX = SEP_RADR2.RAD_IDX)"));
+}
 
+bool writeFloats(DemoContext& ctx, QSqlDatabase db)
+{
     db::BulkInserter tankhah(db, QStringLiteral("TANKHAH_TBL"),
                              columns({"IDX", "DARKHSTLTRNO", "DARKHSTLTRDATE", "DARKHSTAMOUNT", "KHAZANEHLTRNO", "KHAZANEHLTRDATE", "HAVALEHNO",
                                       "HAVALEHDATE", "HAVALEHAMOUNT", "AMOUNT_MANDEH", "DESCR"}));
@@ -218,7 +234,8 @@ bool addDeposits(DemoContext& ctx)
 {
     QSqlDatabase db = ctx.session->deposits();
     return ctx.inTransaction(db, [&] {
-        return writeDepositRows(ctx, db) && writeCreditNotices(ctx, db) && writeRequests(ctx, db) && writeRefunds(ctx, db);
+        return writeDepositRows(ctx, db) && writeCreditNotices(ctx, db) && writeRequests(ctx, db) && fillRefundAmounts(ctx, db)
+            && writeFloats(ctx, db);
     });
 }
 

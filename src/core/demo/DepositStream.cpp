@@ -40,7 +40,6 @@ DepositStream::DepositStream(const DemoContext& ctx, int rounds, DepositBooks* b
     , life_(ctx.rounds.life)
     , vouchers_(ctx.rounds.vouchers)
     , books_(books ? books : &ownBooks_)
-    , keepsRefunds_(books != nullptr)
 {
     if (rounds_ & Life)
         rounds_ |= Basics | Stages;
@@ -70,6 +69,7 @@ const Deposit* DepositStream::next()
     if (made_ == total_)
         return nullptr;
     current_ = Deposit{};
+    opened_ = false;
     Deposit& d = current_;
     // Deposits in date order: identifiers grow with time as they do in an office.
     d.idx = int(made_ + 1);
@@ -205,22 +205,18 @@ void DepositStream::drawLife(Deposit& d)
 }
 
 // Refunds are the one register that grows with the deposits (one per owner and
-// day): only the books the plan keeps hold them, a later walk needs their numbers.
+// day): none is kept, only its number and how many rows it has so far.
 void DepositStream::putInRefund(Deposit& d, qint64 amount, const QPair<int, int>& key, const std::function<Refund(int)>& make)
 {
-    auto it = refundOf_.constFind(key);
-    if (it == refundOf_.constEnd()) {
-        it = refundOf_.insert(key, int(refundOf_.size()) + 1);
-        if (keepsRefunds_)
-            books_->refunds << make(*it);
-    }
-    if (keepsRefunds_) {
-        Refund& rf = books_->refunds[*it - 1];
-        rf.amount += amount;
-        ++rf.rows;
+    auto it = refundOf_.find(key);
+    if (it == refundOf_.end()) {
+        it = refundOf_.insert(key, RefundSoFar{int(refundOf_.size()) + 1, 0});
+        openedRefund_ = make(it->idx);
+        opened_ = true;
     }
     d.refunded = amount;
-    d.refund = *it;
+    d.refund = it->idx;
+    d.refundRow = ++it->rows;
 }
 
 // A deposit read from the accounting database points at its row there: one voucher

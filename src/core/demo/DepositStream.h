@@ -22,13 +22,17 @@ public:
     };
 
     // rounds: what the walk's deposits need filled in. Life adds up its registers
-    // in books: the plan passes the context's own; a
-    // later walk leaves them out and gets a copy of its own (without the refunds),
-    // thrown away after.
+    // in books: the plan passes the context's own; a later walk leaves them out and
+    // gets a copy of its own, thrown away after. Refunds are in neither (see
+    // openedRefund).
     DepositStream(const DemoContext& ctx, int rounds, DepositBooks* books = nullptr);
 
     // The next deposit, nullptr after the last; valid until the next call.
     const Deposit* next();
+    // The refund the last deposit opened, nullptr when it went into one opened before
+    // or none. Refunds grow with the deposits, so they are handed out rather than
+    // kept; their amount and rows are left at zero, the sum of their deposits' rows.
+    const Refund* openedRefund() const { return opened_ ? &openedRefund_ : nullptr; }
     // A round's generator; after the last deposit, where the next round starts.
     const Rng& generator(Round round) const;
     // Where a round leaves the generator, found by walking all the deposits.
@@ -56,13 +60,18 @@ private:
     QHash<QPair<int, int>, int> creditOfMonth_;
     QHash<QPair<int, int>, int> requestOf_;    // (owner, month index) -> request
     QHash<int, int> fundRequestOfHalfMonth_;
-    QHash<QPair<int, int>, int> refundOf_;     // (owner, day) -> refund
+    struct RefundSoFar {
+        int idx;
+        int rows;
+    };
+    QHash<QPair<int, int>, RefundSoFar> refundOf_;     // (owner, day) -> refund
     QHash<int, int> voucherOfDay_;
     QHash<int, int> voucherNoOfYear_;
     QHash<int, int> rowsOfVoucher_;
     DepositBooks ownBooks_;
     DepositBooks* books_;
-    bool keepsRefunds_;
+    Refund openedRefund_{};
+    bool opened_ = false;
 };
 
 // Puts a deposit into a fund request for amount, adding it to the request's and its
