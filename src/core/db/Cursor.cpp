@@ -2,6 +2,7 @@
 
 #include "core/db/Db.h"
 #include "core/db/sqlite/SqliteCursor.h"
+#include "core/io/StoredColumn.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,6 +35,31 @@ QStringView Cursor::text(int column) const
 {
     text_ = value(column).toString();
     return text_;
+}
+
+int Cursor::readRows(std::span<io::StoredColumn> columns, int rows)
+{
+    int read = 0;
+    for (; read < rows && next(); ++read) {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const int column = int(c);
+            switch (type(column)) {
+            case CellType::Null:
+                columns[c].appendNull();
+                break;
+            case CellType::Integer:
+                columns[c].appendInteger(integer(column));
+                break;
+            case CellType::Real:
+                columns[c].appendReal(real(column));
+                break;
+            case CellType::Text:
+                columns[c].appendText(text(column));
+                break;
+            }
+        }
+    }
+    return read;
 }
 
 namespace {

@@ -8,6 +8,11 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
+#include <span>
+
+namespace orvak::io {
+class StoredColumn;
+}
 
 namespace orvak::db {
 
@@ -33,6 +38,11 @@ public:
     virtual double real(int column) const { return value(column).toDouble(); }
     // Valid until the next row or the next text of the cursor.
     virtual QStringView text(int column) const;
+    // Reads up to `rows` rows on, appending each cell to its column (one column per
+    // field) in its own type; returns the rows read, fewer only at the end or on a
+    // failure. One call for many rows, so that a back-end reads its cells without a
+    // call per cell.
+    virtual int readRows(std::span<io::StoredColumn> columns, int rows);
     // Lets go of what the statement holds (read locks) once the rows are read.
     virtual void release() = 0;
     const QString& failure() const { return failure_; }

@@ -121,7 +121,7 @@ bool RowSet::canFetchMore() const { return cursor_ && !atEnd_; }
 
 namespace {
 
-// Appends a cell read as its type from the cursor or from a value.
+// Appends a cell read as its type from a value.
 template <typename Source>
 void appendCell(StoredColumn& column, db::CellType type, const Source& source)
 {
@@ -141,14 +141,6 @@ void appendCell(StoredColumn& column, db::CellType type, const Source& source)
     }
 }
 
-struct CursorCell {
-    const db::Cursor& cursor;
-    int column;
-    qint64 integer() const { return cursor.integer(column); }
-    double real() const { return cursor.real(column); }
-    QStringView text() const { return cursor.text(column); }
-};
-
 struct ValueCell {
     const QVariant& value;
     qint64 integer() const { return value.toLongLong(); }
@@ -157,13 +149,6 @@ struct ValueCell {
 };
 
 } // namespace
-
-void RowSet::readRow()
-{
-    for (int c = 0; c < int(columns_.size()); ++c)
-        appendCell(columns_[size_t(c)], cursor_->type(c), CursorCell{*cursor_, c});
-    ++rows_;
-}
 
 void RowSet::finishFetching()
 {
@@ -176,15 +161,10 @@ int RowSet::fetchMore(int rows)
 {
     if (!canFetchMore())
         return 0;
-    int added = 0;
-    while (added < rows) {
-        if (!cursor_->next()) {
-            finishFetching();
-            break;
-        }
-        readRow();
-        ++added;
-    }
+    const int added = rows > 0 ? cursor_->readRows(columns_, rows) : 0;
+    rows_ += added;
+    if (added < rows)
+        finishFetching();
     return added;
 }
 

@@ -96,7 +96,6 @@ public:
     void appendRow(const QVariantList& values);
 
 private:
-    void readRow();
     void finishFetching();
 
     QStringList names_;

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QSqlQuery>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 using namespace orvak::io;
@@ -122,4 +123,54 @@ TEST(ListData, AReadingThatFailsAfterTheFirstRowsSaysSo)
     rows.fetchAll();
     EXPECT_EQ(rows.rowCount(), 2);
     EXPECT_FALSE(rows.failure().isEmpty());
+}
+
+TEST(ListData, TextsReadAsQtDecodesTheirBytes)
+{
+    // Texts and blobs of every kind of byte run, well formed or not, past a block of
+    // rows: each cell reads exactly as Qt's UTF-8 decoder gives it.
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE BYTES (N INT, B)")));
+    std::vector<QByteArray> cells = {
+        "a", "", "0123456789abcdefXYZ", QStringLiteral("سپرده‌ها ۱۴۰۵/۰۱/۰۱").toUtf8(),
+        "\xEF\xBB\xBF" "A", "A\xEF\xBB\xBF" "B", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xD8", "\xE2\x80",
+        "\x80" "abc", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80", "\xFE\xFF", "\xEF\xBF\xBF", "\xEF\xB7\x90",
+        QByteArray("A\0B", 3), "\xE2\x80\x8C\xD8\xB3",
+    };
+    const unsigned char alphabet[] = {0x41, 0x00, 0x80, 0xBF, 0xC2, 0xD8, 0xDF, 0xE0, 0xE2, 0xED, 0xEF, 0xF0, 0xF4, 0xFF, 0xA0, 0x9F, 0xBB, 0xB3};
+    quint32 seed = 12345;
+    while (cells.size() < 5000) {
+        QByteArray b;
+        seed = seed * 1103515245 + 12345;
+        const int size = int((seed >> 16) % 24);
+        for (int i = 0; i < size; ++i) {
+            seed = seed * 1103515245 + 12345;
+            b += char(alphabet[(seed >> 16) % sizeof(alphabet)]);
+        }
+        cells.push_back(b);
+    }
+    ASSERT_TRUE(d.transaction());
+    ASSERT_TRUE(q.prepare(QStringLiteral("INSERT INTO BYTES VALUES (?, ?)")));
+    for (size_t i = 0; i < cells.size(); ++i) {
+        q.addBindValue(int(i));
+        q.addBindValue(i < 19 ? QVariant(QString::fromLatin1("")) : QVariant(cells[i]));   // replaced below
+        ASSERT_TRUE(q.exec());
+    }
+    ASSERT_TRUE(d.commit());
+    // The first cells as text (their bytes as they are), the rest as blobs.
+    QSqlQuery text(d);
+    for (size_t i = 0; i < 19; ++i)
+        ASSERT_TRUE(text.exec(QStringLiteral("UPDATE BYTES SET B = CAST(X'%1' AS TEXT) WHERE N = %2").arg(QString::fromLatin1(cells[i].toHex())).arg(i)));
+
+    RowSet rows;
+    QString error;
+    ASSERT_TRUE(rows.open(d, QStringLiteral("SELECT B FROM BYTES ORDER BY N"), {}, &error, 7)) << error.toStdString();
+    rows.fetchAll();
+    ASSERT_EQ(size_t(rows.rowCount()), cells.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString expected = decoder.decode(cells[i]);
+        EXPECT_EQ(rows.textView(int(i), 0), expected) << "row " << i << " bytes " << cells[i].toHex().toStdString();
+    }
 }

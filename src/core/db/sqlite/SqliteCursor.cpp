@@ -1,6 +1,7 @@
 #include "core/db/sqlite/SqliteCursor.h"
 
 #include "core/db/sqlite/SqliteHandle.h"
+#include "core/io/StoredColumn.h"
 
 #include <QStringDecoder>
 
@@ -110,6 +111,34 @@ public:
             text_.resize(size);   // never more UTF-16 units than UTF-8 bytes
         const QChar* end = decoder_.appendToBuffer(text_.data(), QByteArrayView(bytes, size));
         return QStringView(text_.constData(), end - text_.constData());
+    }
+    int readRows(std::span<io::StoredColumn> columns, int rows) override
+    {
+        sqlite3_stmt* const statement = statement_;
+        const int count = int(columns.size());
+        int read = 0;
+        for (; read < rows && next(); ++read) {
+            for (int c = 0; c < count; ++c) {
+                io::StoredColumn& column = columns[size_t(c)];
+                switch (sqlite3_column_type(statement, c)) {
+                case SQLITE_INTEGER:
+                    column.appendInteger(sqlite3_column_int64(statement, c));
+                    break;
+                case SQLITE_FLOAT:
+                    column.appendReal(sqlite3_column_double(statement, c));
+                    break;
+                case SQLITE_NULL:
+                    column.appendNull();
+                    break;
+                default: {
+                    // A blob's bytes read as text too, as value() reads them.
+                    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+                    column.appendUtf8(bytes, size_t(sqlite3_column_bytes(statement, c)));
+                }
+                }
+            }
+        }
+        return read;
     }
     // A reset statement holds no read lock while the list stays open.
     void release() override { sqlite3_reset(statement_); }
