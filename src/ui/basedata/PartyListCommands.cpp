@@ -31,7 +31,7 @@ QList<ListCommand> entryCommands(FormMaker makeForm, RowRemover remove)
              framework::MessagePrompt prompt(&l);
              const int row = l.currentSourceRow();
              if (remove(l, prompt))
-                 l.reopen(row > 0 ? io::fieldValue(l.model().rows(), row - 1, l.spec().keyField) : QVariant());
+                 l.reopen(row > 0 ? io::fieldValue(l.model().rows(), row - 1, l.frame().keyField) : QVariant());
          },
          true, true, startup::AccessDelete},
     };
@@ -47,7 +47,7 @@ std::optional<QString> askText(QWidget* parent, const QString& title, const QStr
 bool followSection(ListScreen& list, startup::Session& session)
 {
     const int section = session.SectionCode().toInt();
-    const QVariant shown = list.spec().params.value(QStringLiteral(":CI"));
+    const QVariant shown = list.frame().params.value(QStringLiteral(":CI"));
     if (shown.isValid() && shown.toInt() == section)
         return false;
     list.setParameter(QStringLiteral(":CI"), section);

@@ -121,7 +121,7 @@ bool RegisterList::locate(const QString& field, const QString& question)
 
 void RegisterList::addCodeAndNameSearch(const QString& codeQuestion, const QString& nameField, const QString& nameQuestion)
 {
-    const QString codeField = spec().keyField;
+    const QString codeField = frame().keyField;
     addSearch(codeQuestion, [this, codeField, codeQuestion] { locate(codeField, codeQuestion); });
     addSearch(nameQuestion, [this, nameField, nameQuestion] { searchWord(nameField, nameQuestion); });
 }

@@ -157,7 +157,7 @@ void TORVAK_ViewTafsil::printSheet()
     }
     const QVariant g = a->values.value(QStringLiteral("GROUPS"));
     const QString group = g.isNull() ? QString() : orvak::basedata::DetailGroups(session_).nameOf(g.toLongLong()).value_or(QString());
-    const std::vector<io::ReportSignature> footer = spec().signatures ? spec().signatures() : std::vector<io::ReportSignature>{};
+    const std::vector<io::ReportSignature> footer = frame().signatures ? frame().signatures() : std::vector<io::ReportSignature>{};
     const io::ReportModel sheet = orvak::basedata::contractorSheet(*a, group, footer);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));

@@ -47,11 +47,11 @@ QColor rowKindColour(io::RowKind kind)
 
 namespace {
 
-ListSpec specOf(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui)
+ListFrame frameOf(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui)
 {
     auto bound = std::make_shared<io::BoundList>(session, std::move(definition));
     const io::ListDefinition& d = bound->definition();
-    ListSpec s;
+    ListFrame s;
     s.title = d.title;
     s.database = [bound] { return bound->database(); };
     s.sql = d.sql;
@@ -80,23 +80,23 @@ ListSpec specOf(orvak::startup::Session& session, io::ListDefinition definition,
 } // namespace
 
 ListScreen::ListScreen(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui, QWidget* parent)
-    : ListScreen(specOf(session, std::move(definition), std::move(ui)), parent)
+    : ListScreen(frameOf(session, std::move(definition), std::move(ui)), parent)
 {
 }
 
-ListScreen::ListScreen(ListSpec definition, QWidget* parent)
+ListScreen::ListScreen(ListFrame definition, QWidget* parent)
     : QWidget(parent)
-    , spec_(std::move(definition))
-    , sql_(spec_.sql)
+    , frame_(std::move(definition))
+    , sql_(frame_.sql)
 {
-    setWindowTitle(spec_.title);
-    model_.setColumns(spec_.columns);
-    model_.setRowColour(spec_.rowColour);
+    setWindowTitle(frame_.title);
+    model_.setColumns(frame_.columns);
+    model_.setRowColour(frame_.rowColour);
 
     auto* layout = new QVBoxLayout(this);
     auto* commands = new QHBoxLayout;
-    for (int i = 0; i < spec_.commands.size(); ++i) {
-        const ListCommand& c = spec_.commands[i];
+    for (int i = 0; i < frame_.commands.size(); ++i) {
+        const ListCommand& c = frame_.commands[i];
         auto* button = new QPushButton(c.caption + (c.key.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(c.key.toString())), this);
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, [this, i] { runCommand(i); });
@@ -133,9 +133,9 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
     // A click, not the end of a drag that resizes or moves a column.
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { sortByTitle(column, clickModifiers_.testFlag(Qt::ControlModifier)); });
-    for (int c = 0; c < spec_.columns.size(); ++c) {
-        grid_->setColumnWidth(c, spec_.columns[c].width);
-        grid_->setColumnHidden(c, !spec_.columns[c].visible);
+    for (int c = 0; c < frame_.columns.size(); ++c) {
+        grid_->setColumnWidth(c, frame_.columns[c].width);
+        grid_->setColumnHidden(c, !frame_.columns[c].visible);
     }
     layout->addWidget(grid_, 1);
     totals_ = new QLabel(this);
@@ -150,7 +150,7 @@ ListScreen::ListScreen(ListSpec definition, QWidget* parent)
 void ListScreen::buildMenu()
 {
     menu_ = new QMenu(this);
-    const bool shortCaptions = spec_.menuVariant == 2;
+    const bool shortCaptions = frame_.menuVariant == 2;
     auto add = [this](const QString& caption, auto slot) {
         QAction* a = menu_->addAction(caption);
         connect(a, &QAction::triggered, this, slot);
@@ -162,7 +162,7 @@ void ListScreen::buildMenu()
     add(shortCaptions ? QStringLiteral("ارسال به فايل") : QStringLiteral("ارسال با اکسل(XLSX)"), &ListScreen::exportWithDialog);
     add(shortCaptions ? QStringLiteral("نمودار") : QStringLiteral("گزارشات نموداري"), &ListScreen::openCharts);
     add(shortCaptions ? QStringLiteral("ترتيب") : QStringLiteral("مرتب سازي اطلاعات"), &ListScreen::openSortDialog);
-    if (spec_.history)
+    if (frame_.history)
         add(QStringLiteral("تاريخچه تغييرات"), &ListScreen::showHistory);
     connect(menu_, &QMenu::aboutToShow, this, [this] {
         const bool empty = model_.rowCount() == 0;
@@ -176,23 +176,23 @@ bool ListScreen::reopen(const QVariant& key)
 {
     const QVariant position = key.isValid() ? key : currentKey();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (spec_.beforeOpen)
-        spec_.beforeOpen();
+    if (frame_.beforeOpen)
+        frame_.beforeOpen();
     QString error;
-    const bool ok = spec_.database && model_.open(spec_.database(), sql_, spec_.params, &error);
+    const bool ok = frame_.database && model_.open(frame_.database(), sql_, frame_.params, &error);
     // Totals over the same conditions, from the database: exact before every row
     // has been fetched.
-    sqlTotals_.assign(size_t(spec_.columns.size()), 0.0);
+    sqlTotals_.assign(size_t(frame_.columns.size()), 0.0);
     if (ok) {
         QStringList fields;
         QList<int> summed;
-        for (int c = 0; c < spec_.columns.size(); ++c) {
-            if (spec_.columns[c].total && !spec_.columns[c].isComputed()) {
-                fields << spec_.columns[c].field;
+        for (int c = 0; c < frame_.columns.size(); ++c) {
+            if (frame_.columns[c].total && !frame_.columns[c].isComputed()) {
+                fields << frame_.columns[c].field;
                 summed << c;
             }
         }
-        if (const auto sums = io::sumsOver(spec_.database(), sql_, spec_.params, fields)) {
+        if (const auto sums = io::sumsOver(frame_.database(), sql_, frame_.params, fields)) {
             for (int i = 0; i < summed.size(); ++i)
                 sqlTotals_[size_t(summed[i])] = (*sums)[size_t(i)];
         }
@@ -203,8 +203,8 @@ bool ListScreen::reopen(const QVariant& key)
         ShowError(error, this);
         return false;
     }
-    if (position.isValid() && !spec_.keyField.isEmpty()) {
-        const int field = model_.rows().fieldIndex(spec_.keyField);
+    if (position.isValid() && !frame_.keyField.isEmpty()) {
+        const int field = model_.rows().fieldIndex(frame_.keyField);
         for (int gridRow = 0; field >= 0;) {
             if (gridRow >= model_.rowCount()) {
                 if (!model_.canFetchMore({}))
@@ -246,9 +246,9 @@ void ListScreen::updateCommands()
 
 bool ListScreen::runCommand(int index)
 {
-    if (index < 0 || index >= spec_.commands.size())
+    if (index < 0 || index >= frame_.commands.size())
         return false;
-    const ListCommand& c = spec_.commands[index];
+    const ListCommand& c = frame_.commands[index];
     const bool refused = (c.writes && readOnly_) || (c.access != 0 && (access_ & c.access) != c.access);
     if (refused) {
         ShowInfo(orvak::startup::refusalText(), this);
@@ -271,12 +271,12 @@ void ListScreen::updateTotals()
 {
     QStringList parts;
     const bool filtered = model_.filter().has_value();
-    for (int c = 0; c < spec_.columns.size(); ++c) {
-        if (!spec_.columns[c].total)
+    for (int c = 0; c < frame_.columns.size(); ++c) {
+        if (!frame_.columns[c].total)
             continue;
         const double v = filtered ? model_.columnTotal(c) : sqlTotals_[size_t(c)];
         const qint64 whole = qint64(std::llround(v));
-        parts << spec_.columns[c].title + QStringLiteral(": ") + io::isolateLtr(whole == 0 ? QStringLiteral("0") : util::FormatAmount(whole));
+        parts << frame_.columns[c].title + QStringLiteral(": ") + io::isolateLtr(whole == 0 ? QStringLiteral("0") : util::FormatAmount(whole));
     }
     const int shown = model_.rowCount();
     const QString count = model_.canFetchMore({}) ? QStringLiteral("%1+").arg(shown) : QString::number(shown);
@@ -307,18 +307,18 @@ QString ListScreen::totalsText() const { return totals_->text(); }
 QDialog* ListScreen::showHistory()
 {
     const int row = currentSourceRow();
-    if (!spec_.history || row < 0)
+    if (!frame_.history || row < 0)
         return nullptr;
     QVariantList values;
-    for (const QString& field : spec_.historyKey)
+    for (const QString& field : frame_.historyKey)
         values << io::fieldValue(model_.rows(), row, field);
-    const QString key = db::auditKey(spec_.historyKey, values);
-    const auto entries = spec_.history(key);
+    const QString key = db::auditKey(frame_.historyKey, values);
+    const auto entries = frame_.history(key);
     if (entries.failed()) {
         ShowError(entries.error(), this);
         return nullptr;
     }
-    auto* dialog = new AuditHistoryDialog(spec_.title, key, *entries, this);
+    auto* dialog = new AuditHistoryDialog(frame_.title, key, *entries, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;
@@ -327,7 +327,7 @@ QDialog* ListScreen::showHistory()
 QVariant ListScreen::currentKey() const
 {
     const int row = currentSourceRow();
-    const int field = model_.rows().fieldIndex(spec_.keyField);
+    const int field = model_.rows().fieldIndex(frame_.keyField);
     return row >= 0 && field >= 0 ? model_.rows().value(row, field) : QVariant();
 }
 
@@ -340,7 +340,7 @@ int ListScreen::currentSourceRow() const
 QList<QVariant> ListScreen::selectedKeys() const
 {
     QList<QVariant> keys;
-    const int field = model_.rows().fieldIndex(spec_.keyField);
+    const int field = model_.rows().fieldIndex(frame_.keyField);
     if (field < 0)
         return keys;
     for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
@@ -358,9 +358,9 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
 
 bool ListScreen::sortByTitle(int column, bool add)
 {
-    if (column < 0 || column >= spec_.columns.size())
+    if (column < 0 || column >= frame_.columns.size())
         return false;
-    if (spec_.columns[column].isComputed()) {
+    if (frame_.columns[column].isComputed()) {
         ShowInfo(QStringLiteral("اين ستون قابل مرتب سازي نيست."), this);
         return false;
     }
@@ -378,9 +378,9 @@ bool ListScreen::sortByTitle(int column, bool add)
     }
     QList<io::SortField> fields;
     for (const ListModel::SortKey& k : keys)
-        fields << io::SortField{spec_.columns[k.column].field, k.ascending};
-    const QString resorted = io::orderedSql(spec_.sql, fields);
-    if (resorted == spec_.sql)
+        fields << io::SortField{frame_.columns[k.column].field, k.ascending};
+    const QString resorted = io::orderedSql(frame_.sql, fields);
+    if (resorted == frame_.sql)
         return false;   // a query without ORDER BY keeps its order
     titleSort_ = keys;
     sql_ = resorted;
@@ -436,7 +436,7 @@ void ListScreen::openFilterDialog()
 
 void ListScreen::openSortDialog()
 {
-    TfrmSortDataSet dialog(spec_.columns, this);
+    TfrmSortDataSet dialog(frame_.columns, this);
     if (dialog.exec() == QDialog::Accepted)
         sortByKeys(dialog.keys());
 }
@@ -444,7 +444,7 @@ void ListScreen::openSortDialog()
 QList<int> ListScreen::visibleColumns() const
 {
     QList<int> out;
-    for (int c = 0; c < spec_.columns.size(); ++c) {
+    for (int c = 0; c < frame_.columns.size(); ++c) {
         if (!grid_->isColumnHidden(c))
             out << c;
     }
@@ -455,12 +455,12 @@ io::ExportTable ListScreen::exportTable() const
 {
     const QList<int> columns = visibleColumns();
     io::ExportTable t;
-    t.title = spec_.title;
+    t.title = frame_.title;
     for (int c : columns) {
-        t.headers << spec_.columns[c].title;
+        t.headers << frame_.columns[c].title;
         t.widths << grid_->columnWidth(c);
-        t.formats << spec_.columns[c].format;
-        t.totals << spec_.columns[c].total;
+        t.formats << frame_.columns[c].format;
+        t.totals << frame_.columns[c].total;
     }
     const ListModel* m = &model_;
     t.rowCount = m->rowCount();
@@ -501,8 +501,8 @@ io::ReportModel ListScreen::reportModel()
     if (model_.filter())
         filterLine << QStringLiteral("فيلتر: ") + model_.filter()->text();
     io::ReportModel r = io::reportOfTable(exportTable(), filterLine);
-    if (spec_.signatures)
-        r.signatures = spec_.signatures();
+    if (frame_.signatures)
+        r.signatures = frame_.signatures();
     return r;
 }
 
@@ -518,7 +518,7 @@ void ListScreen::printReport()
     printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(spec_.title);
+    preview.setWindowTitle(frame_.title);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter* p) { io::renderReport(report, *p); });
     preview.exec();
 }
@@ -526,7 +526,7 @@ void ListScreen::printReport()
 void ListScreen::openCharts()
 {
     model_.fetchAll();
-    ChartDialog(model_, spec_.title, this).exec();
+    ChartDialog(model_, frame_.title, this).exec();
 }
 
 } // namespace orvak::ui::framework

@@ -36,7 +36,7 @@ struct ListCommand {
 
 // The frame's own description of a list: a declared list on the session becomes one
 // (ListScreen's other constructor); tests describe lists over their own databases.
-struct ListSpec {
+struct ListFrame {
     QString title;
     std::function<QSqlDatabase()> database;
     QString sql;
@@ -68,20 +68,20 @@ QColor rowKindColour(io::RowKind kind);
 class ListScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ListScreen(ListSpec definition, QWidget* parent = nullptr);
+    explicit ListScreen(ListFrame definition, QWidget* parent = nullptr);
     // A list declared in core, on the session's database.
     ListScreen(orvak::startup::Session& session, io::ListDefinition definition, ListUi ui, QWidget* parent = nullptr);
 
-    const ListSpec& spec() const { return spec_; }
+    const ListFrame& frame() const { return frame_; }
     ListModel& model() { return model_; }
     QTableView* grid() const { return grid_; }
     QMenu* contextMenu() const { return menu_; }
 
     // Runs the query again (with new parameters) and stands on the row with the key.
     bool reopen(const QVariant& key = {});
-    void setParameter(const QString& name, const QVariant& value) { spec_.params.insert(name, value); }
+    void setParameter(const QString& name, const QVariant& value) { frame_.params.insert(name, value); }
     // Replaces the query (a register's own narrowing or order); the next reopen runs it.
-    void setQuery(const QString& sql) { spec_.sql = sql_ = sql; }
+    void setQuery(const QString& sql) { frame_.sql = sql_ = sql; }
 
     // Opens an entry form for a new row or the current one; the list re-opens on
     // every saved key.
@@ -147,7 +147,7 @@ private:
     void openCharts();
     QList<int> visibleColumns() const;
 
-    ListSpec spec_;
+    ListFrame frame_;
     QString sql_;
     ListModel model_;
     QTableView* grid_ = nullptr;

@@ -52,9 +52,9 @@ QSqlDatabase memoryDb()
     return db;
 }
 
-ListSpec depositsList()
+ListFrame depositsList()
 {
-    ListSpec s;
+    ListFrame s;
     s.title = QStringLiteral("سپرده هاي دريافتي");
     s.database = [] { return memoryDb(); };
     s.sql = QStringLiteral("SELECT * FROM SEP_DAR WHERE (TAFSILI = :T OR -1 = :T)\nORDER BY IDX ASC");
@@ -356,7 +356,7 @@ struct CommandedList {
     std::unique_ptr<ListScreen> list;
     CommandedList()
     {
-        ListSpec s = depositsList();
+        ListFrame s = depositsList();
         auto note = [this](const QString& what) { return [this, what](ListScreen&) { ran << what; }; };
         s.commands = {{QStringLiteral("جديد"), QKeySequence(Qt::Key_Insert), note(QStringLiteral("insert")), false, true, startup::AccessInsert},
                       {QStringLiteral("ويرايش"), QKeySequence(Qt::Key_F2), note(QStringLiteral("edit")), true, true, startup::AccessEditOwn},

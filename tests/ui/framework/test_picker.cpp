@@ -27,7 +27,7 @@ QSqlDatabase partiesDb()
 
 ListScreen* partiesList()
 {
-    ListSpec s;
+    ListFrame s;
     s.title = QStringLiteral("حسابهاي تفصيلي");
     s.database = [] { return partiesDb(); };
     s.sql = QStringLiteral("SELECT * FROM TAFSILI\nORDER BY CODE");

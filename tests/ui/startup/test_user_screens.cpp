@@ -93,7 +93,7 @@ TEST(UserScreens, ProgramUsersShowNamesStatesAndBlockedRowsFromTheDeclaredList)
     ASSERT_GE(manager, 0);
     EXPECT_EQ(list.model().cellText(manager, 3), QStringLiteral("مجاز"));
     EXPECT_FALSE(list.model().data(list.model().index(manager, 0), Qt::BackgroundRole).isValid());
-    EXPECT_TRUE(list.spec().columns[1].isComputed());   // the looked-up name is not the query's field
+    EXPECT_TRUE(list.frame().columns[1].isComputed());   // the looked-up name is not the query's field
 }
 
 TEST(UserScreens, FamilyUsersAndHistoryShareTheCoreTexts)
