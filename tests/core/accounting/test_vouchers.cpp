@@ -177,10 +177,11 @@ TEST(Vouchers, ABadPostingIsRefusedAndChangesNothing)
         c.spoil(p);
         QString why;
         EXPECT_FALSE(VoucherWriter(s).post(p, &why)) << c.name;
-        if (c.message.isEmpty())
+        if (c.message.isEmpty()) {
             EXPECT_TRUE(why.startsWith(QStringLiteral("رديف 2:"))) << c.name << ": " << why.toStdString();
-        else
+        } else {
             EXPECT_EQ(why, c.message) << c.name;
+        }
     }
     EXPECT_EQ(snapshot(s), before);
 
