@@ -254,6 +254,7 @@ int main(int argc, char** argv)
     addListCommands(commands);
     addPartyCommands(commands);
     addPlanBankCommands(commands);
+    addAccountingCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

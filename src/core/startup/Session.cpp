@@ -16,11 +16,6 @@ namespace {
 
 QString initialSectionTitle() { return QStringLiteral("حسابداري تعهدي بخش عمومي"); }
 
-QString accountingMissingMessage(const QString& name)
-{
-    return QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال مالي") + name + QString(22, QLatin1Char(' '))
-        + QStringLiteral("لطفا سال مالي پيش فرض حسابداري را از منوي \"سپرده ها و تضمينات ذيحسابي\" انتخاب کنيد.");
-}
 
 QString updateFailedText(const QStringList& errors)
 {
@@ -57,6 +52,12 @@ QString otherInstallationText(int found, int installationNumber)
 }
 
 } // namespace
+
+QString accountingMissingMessage(const QString& name)
+{
+    return QStringLiteral("بانک اطلاعاتي حسابداري يافت نشد: سال مالي") + name + QString(22, QLatin1Char(' '))
+        + QStringLiteral("لطفا سال مالي پيش فرض حسابداري را از منوي \"سپرده ها و تضمينات ذيحسابي\" انتخاب کنيد.");
+}
 
 Section sectionFor(const QString& code)
 {

@@ -37,6 +37,9 @@ struct Section {
 Section sectionFor(const QString& code);
 QList<Section> allSections();
 
+// The message shown when the accounting database of a year is not on the server.
+QString accountingMissingMessage(const QString& name);
+
 // The logged-in user's values.
 struct CurrentUser {
     int code = 0;
