@@ -16,7 +16,7 @@ struct CodedTable {
     bool perSection = false;  // rows carry CI; every statement keeps to the current section
     // Further columns of the key with their values (a kind of list kept in one table):
     // every statement keeps to them and an insert writes them.
-    QVariantMap scope;
+    QVariantMap scope = {};
 };
 
 // The session's handle on the database of a store.

@@ -246,8 +246,9 @@ TEST(Session, AccessRefusesWhenTheRightsCannotBeRead)
         const Access a = checkAccess(*c.session, 8);
         EXPECT_TRUE(a.refused());
         EXPECT_TRUE(a.error.startsWith(rightsUnreadableText()));
-        if (c.session == &unconnected || QByteArray(c.what).startsWith("access list"))
+        if (c.session == &unconnected || QByteArray(c.what).startsWith("access list")) {
             EXPECT_EQ(GetAccess(*c.session, 21), AccessNone);   // even an entry that is not listed
+        }
         ASSERT_TRUE(c.mendIt());
     }
     ScriptedPrompt prompt;
