@@ -167,21 +167,7 @@ void StoredColumn::convertToReal()
 
 void StoredColumn::appendNullAnew()
 {
-    Block& b = current();
-    switch (kind_) {
-    case Int:
-        b.ints.push_back(0);
-        break;
-    case Real:
-        b.reals.push_back(0.0);
-        break;
-    case Text:
-        b.ends.push_back(quint32(b.chars.size()));
-        break;
-    case Unknown:
-        break;
-    }
-    added(b, true);
+    pushNull(current());
 }
 
 void StoredColumn::appendIntegerAnew(qint64 value)

@@ -136,21 +136,7 @@ public:
     void appendNull()
     {
         if (inBlock()) {
-            Block& b = blocks_.back();
-            switch (kind_) {
-            case Int:
-                b.ints.push_back(0);
-                break;
-            case Real:
-                b.reals.push_back(0.0);
-                break;
-            case Text:
-                b.ends.push_back(quint32(b.chars.size()));
-                break;
-            case Unknown:
-                break;
-            }
-            added(b, true);
+            pushNull(blocks_.back());
             return;
         }
         appendNullAnew();
@@ -197,6 +183,24 @@ private:
     const Block& block(size_t row) const { return blocks_[row >> kBlockBits]; }
     // Whether the next row goes into the last block (a typed column's).
     bool inBlock() const { return (rows_ & kMask) != 0 && kind_ != Unknown; }
+    // A NULL takes its column's empty value, so that every kind keeps one cell per row.
+    void pushNull(Block& b)
+    {
+        switch (kind_) {
+        case Int:
+            b.ints.push_back(0);
+            break;
+        case Real:
+            b.reals.push_back(0.0);
+            break;
+        case Text:
+            b.ends.push_back(quint32(b.chars.size()));
+            break;
+        case Unknown:
+            break;
+        }
+        added(b, true);
+    }
     Block& current();                 // the block the next row goes into
     void added(Block& b, bool null)
     {
