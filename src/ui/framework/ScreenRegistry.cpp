@@ -1,6 +1,7 @@
 #include "ui/framework/ScreenRegistry.h"
 
 #include "ui/framework/ListScreen.h"
+#include "ui/framework/MessageBoxes.h"
 #include "core/startup/Login.h"
 #include "core/startup/Rights.h"
 
@@ -154,6 +155,16 @@ ScreenOpening openScreen(const ScreenEntry& entry, startup::Session& session, QW
     }
     result.screen = screen;
     return result;
+}
+
+QWidget* openScreenOrTell(const ScreenEntry& entry, startup::Session& session, QWidget* parent)
+{
+    const ScreenOpening opening = openScreen(entry, session, parent);
+    if (!opening.refusal.isEmpty())
+        ShowInfo(opening.refusal, parent);
+    else if (!opening.screen && !opening.failureShown)
+        ShowError(opening.failure, parent);
+    return opening.refusal.isEmpty() ? opening.screen : nullptr;
 }
 
 } // namespace orvak::ui::framework

@@ -134,6 +134,8 @@ struct ScreenOpening {
 // level, makes (or finds) the screen, applies read-only, gives a list the user's
 // access bits and re-reads a list that is opened again. Does not show it.
 ScreenOpening openScreen(const ScreenEntry& entry, startup::Session& session, QWidget* parent);
+// openScreen, with its refusal or failure told to the user; the screen or nullptr.
+QWidget* openScreenOrTell(const ScreenEntry& entry, startup::Session& session, QWidget* parent);
 
 // A screen that cannot open (its data could not be read, say) says so on itself.
 void reportOpenFailure(QWidget* screen, const QString& why);

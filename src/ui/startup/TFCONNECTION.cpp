@@ -254,12 +254,7 @@ QWidget* TFCONNECTION::openRegistered(const QString& key)
     for (const framework::ScreenEntry& entry : appScreens().entries()) {
         if (entry.key != key)
             continue;
-        const framework::ScreenOpening opening = framework::openScreen(entry, session_, this);
-        if (!opening.refusal.isEmpty())
-            framework::ShowInfo(opening.refusal, this);
-        else if (!opening.screen && !opening.failureShown)
-            framework::ShowError(opening.failure, this);
-        return opening.screen;
+        return framework::openScreenOrTell(entry, session_, this);
     }
     return nullptr;
 }

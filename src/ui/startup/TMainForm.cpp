@@ -151,21 +151,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::openRegistered(const framework::ScreenEntry& entry)
 {
-    const framework::ScreenOpening opening = framework::openScreen(entry, session_, this);
-    if (!opening.refusal.isEmpty()) {
-        framework::ShowInfo(opening.refusal, this);
+    QWidget* screen = framework::openScreenOrTell(entry, session_, this);
+    if (!screen)
         return;
-    }
-    if (!opening.screen) {
-        if (!opening.failureShown)
-            framework::ShowError(opening.failure, this);
-        return;
-    }
-    auto* dialog = qobject_cast<QDialog*>(opening.screen);
+    auto* dialog = qobject_cast<QDialog*>(screen);
     if (entry.kind == framework::ScreenKind::Window || !dialog) {
         if (entry.kind == framework::ScreenKind::Dialog)
-            opening.screen->setAttribute(Qt::WA_DeleteOnClose);
-        framework::showScreen(opening.screen);
+            screen->setAttribute(Qt::WA_DeleteOnClose);
+        framework::showScreen(screen);
         return;
     }
     dialog->exec();
