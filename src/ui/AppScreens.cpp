@@ -2,6 +2,7 @@
 
 #include "ui/basedata/PartyScreens.h"
 #include "ui/basedata/BankScreens.h"
+#include "ui/basedata/ContractScreens.h"
 #include "ui/basedata/PlanScreens.h"
 #include "ui/startup/StartupScreens.h"
 
@@ -13,6 +14,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerPartyScreens(registry);
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
+    basedata::registerContractScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

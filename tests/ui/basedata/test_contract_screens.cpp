@@ -1,0 +1,79 @@
+#include "ui/basedata/ContractPickers.h"
+#include "ui/basedata/TORVAK_DE_payman.h"
+#include "ui/basedata/TORVAK_VIEWPAYMAN.h"
+#include "ui/framework/Picker.h"
+#include "core/basedata/Contracts.h"
+#include "support/AutoAnswer.h"
+#include "support/DemoOffice.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace orvak;
+using namespace orvak::ui::basedata;
+
+TEST(ContractScreens, AContractEnteredOnItsFormIsPickedByOtherScreens)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+
+    TORVAK_VIEWPAYMAN contracts(s);
+    ASSERT_TRUE(contracts.reopen());
+    EXPECT_EQ(contracts.windowTitle(), QStringLiteral("فهرست قراردادها"));
+    TORVAK_DE_payman form(s, &contracts);
+    QObject::connect(&form, &ui::framework::EntryForm::saved, &contracts, [&contracts](const QVariant& key) { contracts.reopen(key); });
+    form.startInsert();
+    const qint64 proposed = form.code->text().toLongLong();
+    qobject_cast<QLineEdit*>(form.field(QStringLiteral("PAYMENTNO")))->setText(QStringLiteral("1405/ت/12"));
+    qobject_cast<ui::framework::CodeEdit*>(form.field(QStringLiteral("TAFSIL")))->editor()->setText(QStringLiteral("1001"));
+    qobject_cast<QLineEdit*>(form.field(QStringLiteral("PAYMENTDATE")))->setText(QStringLiteral("1405/04/01"));
+    qobject_cast<QLineEdit*>(form.field(QStringLiteral("AMOUNT")))->setText(QStringLiteral("2,500,000,000"));
+    // "بيمه 7" leaves the kind and rates as they were; a kind puts its rates.
+    auto* insurance = qobject_cast<QComboBox*>(form.field(QStringLiteral("BIMKIND")));
+    form.chooseInsurance(1);
+    form.chooseInsurance(insurance->count() - 1);
+    EXPECT_EQ(insurance->currentIndex(), 1);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form.field(QStringLiteral("DARSADBIMPEYMANKAR")))->text(), QStringLiteral("6.6"));
+    form.hasSupplement->setChecked(true);
+    form.creditSources->item(0)->setCheckState(Qt::Checked);
+    ASSERT_TRUE(form.saveAndClose());
+    EXPECT_EQ(contracts.currentKey().toLongLong(), proposed);
+    const db::Fetched<basedata::Contract> saved = basedata::Contracts(s).read(proposed);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->text(QStringLiteral("DESCR")), QStringLiteral("ق 1405/ت/12 تاريخ 1405/04/01"));
+    EXPECT_EQ(saved->text(QStringLiteral("AMOUNT")), QStringLiteral("2500000000"));
+    EXPECT_EQ(saved->number(QStringLiteral("BIMKIND")), 1);
+    EXPECT_TRUE(saved->hasSupplement);
+    EXPECT_EQ(saved->creditSources.size(), 1);
+
+    // The same identifier typed again is refused.
+    TORVAK_DE_payman again(s);
+    again.startInsert();
+    again.code->setText(QString::number(proposed));
+    qobject_cast<ui::framework::CodeEdit*>(again.field(QStringLiteral("TAFSIL")))->editor()->setText(QStringLiteral("1001"));
+    {
+        test::AutoAnswer answer;
+        EXPECT_FALSE(again.saveAndClose());
+        EXPECT_TRUE(answer.texts.contains(QStringLiteral("اين کد قرارداد قبلا استفاده شده است"))) << answer.texts.join(QLatin1Char('|')).toStdString();
+    }
+
+    // Picked through the contract picker of the party.
+    QTimer::singleShot(0, [proposed] {
+        auto* picker = qobject_cast<ui::framework::PickerDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        ASSERT_TRUE(picker->screen().reopen(proposed));
+        picker->continueWithCurrent();
+    });
+    const std::optional<ui::framework::PickResult> picked = pickContract(nullptr, s, 1001);
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->current.value(QStringLiteral("CODE")).toLongLong(), proposed);
+    EXPECT_EQ(picked->current.value(QStringLiteral("PAYMENTNO")).toString().trimmed(), QStringLiteral("1405/ت/12"));
+    EXPECT_EQ(picked->current.value(QStringLiteral("TAFSIL")).toLongLong(), 1001);
+    EXPECT_EQ(picked->current.value(QStringLiteral("DESCR")).toString().trimmed(), saved->text(QStringLiteral("DESCR")));
+}
