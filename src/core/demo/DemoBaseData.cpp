@@ -275,4 +275,28 @@ bool addBaseData(DemoContext& ctx)
     return addBanks(ctx) && addParameters(ctx) && addPlans(ctx) && addParties(ctx) && addContracts(ctx);
 }
 
+// History letters of every fourth contract, one to three each, dated after the
+// contract; drawn from the contract's own numbers so that the other steps' data stays
+// as the seed makes it.
+bool addContractLetters(DemoContext& ctx)
+{
+    QSqlDatabase db = ctx.session->common();
+    db::BulkInserter letters(db, QStringLiteral("PAYMAN_LETTERS"),
+                             columns({"CI", "LtrID", "PaymanCode", "LtrDate", "LtrNO", "PMOZOO", "Description", "extradescr", "AUTOMATIONID"}));
+    const char* const subjects[] = {"ابلاغ قرارداد", "صورتجلسه تحويل زمين", "درخواست تمديد مدت قرارداد", "صورتجلسه تحويل موقت"};
+    for (const Contract& c : std::as_const(ctx.contracts)) {
+        if (c.code % 4 != 1)
+            continue;
+        const std::optional<util::JalaliDate> from = util::parseJalali(c.date);
+        for (int k = 1; k <= 1 + c.code % 3; ++k) {
+            const QDate day = util::toGregorian(*from).addDays(20 * k + c.code % 17);
+            letters.add(0).add(c.code).add(k).add(util::toJalali(day).toText()).add(QStringLiteral("%1/%2/ق").arg(c.code).arg(100 + k))
+                .add((c.code + k) % 6 + 1).add(u8(subjects[(k - 1) % 4]) + u8(" ") + c.number).add(QString()).add(5000 + c.code * 10 + k);
+            if (!ctx.insert(letters))
+                return false;
+        }
+    }
+    return ctx.exec(db, QStringLiteral("UPDATE PAYMENTS SET HAVSAVABEG = 1 WHERE CI = 0 AND CODE IN (SELECT LtrID FROM PAYMAN_LETTERS WHERE CI = 0)"));
+}
+
 } // namespace orvak::demo

@@ -23,5 +23,6 @@ bool addVouchers(DemoContext& ctx);     //                                   Dem
 bool addGuarantees(DemoContext& ctx);   //                                   DemoGuarantees.cpp
 bool addStatements(DemoContext& ctx);   // the receiving account's statement DemoStatements.cpp
 bool addSettings(DemoContext& ctx);     // organisation, register settings   DemoStartup.cpp
+bool addContractLetters(DemoContext& ctx);   // contracts' history letters   DemoBaseData.cpp
 
 } // namespace orvak::demo
