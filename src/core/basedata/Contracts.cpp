@@ -96,7 +96,7 @@ QString plainNumber(const QVariant& v)
     if (v.isNull())
         return {};
     const double d = v.toDouble();
-    return d == std::floor(d) && std::fabs(d) < 9e18 ? QString::number(qint64(d)) : QString::number(d, 'f', 4).remove(QRegularExpression(QStringLiteral("0+$")));
+    return d == std::floor(d) && std::fabs(d) < 9e18 ? QString::number(qint64(d)) : QString::number(d, 'g', 12);
 }
 
 } // namespace

@@ -103,9 +103,14 @@ TEST(Contracts, BadInputIsRefusedWithItsReasonAndNothingIsWritten)
     EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PAYMENTS WHERE PAYMENTNO = '1405/77'")), 0);
 
     // Searched words are text, never part of the statement.
-    const db::Fetched<QList<qint64>> found = Contracts(s).search(ContractSearch::Description, QStringLiteral("' OR '1'='1"));
-    ASSERT_TRUE(found);
-    EXPECT_TRUE(found->isEmpty());
+    for (ContractSearch by : {ContractSearch::Number, ContractSearch::Code, ContractSearch::Description, ContractSearch::Party, ContractSearch::Plan,
+                              ContractSearch::Project}) {
+        const db::Fetched<QList<qint64>> found = Contracts(s).search(by, QStringLiteral("' OR '1'='1"));
+        ASSERT_TRUE(found) << int(by);
+        EXPECT_TRUE(found->isEmpty()) << int(by);
+    }
+    EXPECT_EQ(Contracts(s).search(ContractSearch::Party, QStringLiteral("۱۰۰۱"))->size(),
+              count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PAYMENTS WHERE TAFSIL = 1001 AND CI = 0")));
 }
 
 TEST(Contracts, AFailedStepLeavesTheContractAsItWas)
