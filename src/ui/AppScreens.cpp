@@ -12,9 +12,9 @@ void registerAllScreens(framework::ScreenRegistry& registry)
 {
     startup::registerStartupScreens(registry);
     basedata::registerPartyScreens(registry);
+    basedata::registerContractScreens(registry);
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
-    basedata::registerContractScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -4,6 +4,8 @@
 #include "ui/basedata/ContractFields.h"
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
+#include "ui/basedata/TViewMTE.h"
+#include "ui/framework/Picker.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 #include "core/basedata/ContractCreditSources.h"
@@ -99,14 +101,14 @@ TORVAK_DE_payman::TORVAK_DE_payman(orvak::startup::Session& session, QWidget* pa
     auto* sources = new QWidget(tabs);
     auto* sourcesLayout = new QVBoxLayout(sources);
     creditSources = new QListWidget(sources);
-    if (const auto all = core::ContractCreditSources(session).all()) {
-        for (const auto& [kind, name] : *all) {
-            auto* item = new QListWidgetItem(name, creditSources);
-            item->setData(Qt::UserRole, kind);
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
-        }
-    }
+    fillCreditSources();
+    // The list of sources opens here, and what it gained can be ticked at once.
+    auto* sourceList = new QPushButton(QStringLiteral("منابع تامين اعتبار"), sources);
+    connect(sourceList, &QPushButton::clicked, this, [this] {
+        framework::pickFrom(new TViewMTE(session_), {{QStringLiteral("KIND")}, QStringLiteral("KIND"), QStringLiteral("DESCR"), {}}, this);
+        fillCreditSources();
+    });
+    sourcesLayout->addWidget(sourceList, 0, Qt::AlignLeading);
     sourcesLayout->addWidget(creditSources);
 
     auto* split = new QWidget(tabs);
@@ -202,6 +204,25 @@ void TORVAK_DE_payman::addField(QWidget* page, const core::ContractColumn& c)
     }
     fields_.insert(n, w);
     static_cast<QFormLayout*>(page->layout())->addRow(c.caption, w);
+}
+
+void TORVAK_DE_payman::fillCreditSources()
+{
+    QList<int> ticked;
+    for (int i = 0; i < creditSources->count(); ++i) {
+        if (creditSources->item(i)->checkState() == Qt::Checked)
+            ticked << creditSources->item(i)->data(Qt::UserRole).toInt();
+    }
+    creditSources->clear();
+    const auto all = core::ContractCreditSources(session_).all();
+    if (!all)
+        return;
+    for (const auto& [kind, name] : *all) {
+        auto* item = new QListWidgetItem(name, creditSources);
+        item->setData(Qt::UserRole, int(kind));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(ticked.contains(int(kind)) ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 void TORVAK_DE_payman::chooseInsurance(int index)

@@ -44,6 +44,7 @@ protected:
 private:
     void addField(QWidget* page, const orvak::basedata::ContractColumn& column);
     void showSplits();
+    void fillCreditSources();
     void checkCodeTaken();
 
     orvak::startup::Session& session_;

@@ -11,23 +11,4 @@ public:
     TViewContractNamedList(Session& session, orvak::basedata::ContractNamedList::Which which, QWidget* parent = nullptr);
 };
 
-// The two as screens of their own.
-class TViewMojri : public TViewContractNamedList {
-    Q_OBJECT
-public:
-    explicit TViewMojri(Session& session, QWidget* parent = nullptr)
-        : TViewContractNamedList(session, orvak::basedata::ContractNamedList::Executors, parent)
-    {
-    }
-};
-
-class TViewNazer : public TViewContractNamedList {
-    Q_OBJECT
-public:
-    explicit TViewNazer(Session& session, QWidget* parent = nullptr)
-        : TViewContractNamedList(session, orvak::basedata::ContractNamedList::Supervisors, parent)
-    {
-    }
-};
-
 } // namespace orvak::ui::basedata

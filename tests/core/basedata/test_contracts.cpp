@@ -102,6 +102,21 @@ TEST(Contracts, BadInputIsRefusedWithItsReasonAndNothingIsWritten)
     EXPECT_EQ(contracts(s), before);
     EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PAYMENTS WHERE PAYMENTNO = '1405/77'")), 0);
 
+    // The split takes known plans and their own projects only.
+    const qint64 code = saved(s, draft());
+    const qint64 otherProject = count(s.common(), QStringLiteral("SELECT MIN(PROJNO) FROM PROJEH WHERE TARHNO <> 1 AND CI = 0"));
+    const struct { int plan, project; const char* amount; QString message; } splits[] = {
+        {999, 1, "1000", QStringLiteral("برنامه: کد يافت نشد 999")},
+        {1, int(otherProject), "1000", QStringLiteral("پروژه %1 از اين برنامه نيست").arg(otherProject)},
+        {1, 1, "هزار", QStringLiteral("مبلغ وارد شده درست نيست: هزار")},
+    };
+    for (const auto& c : splits) {
+        startup::CollectingPrompt why;
+        EXPECT_FALSE(Contracts(s).addSplit(code, c.plan, c.project, QString::fromUtf8(c.amount), why));
+        EXPECT_EQ(why.text(), c.message);
+    }
+    EXPECT_TRUE(Contracts(s).splits(code)->isEmpty());
+
     // Searched words are text, never part of the statement.
     for (ContractSearch by : {ContractSearch::Number, ContractSearch::Code, ContractSearch::Description, ContractSearch::Party, ContractSearch::Plan,
                               ContractSearch::Project}) {
