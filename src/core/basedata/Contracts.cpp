@@ -543,6 +543,20 @@ bool updateContract(startup::Session& session, qint64 code, const QString& set, 
     return ok;
 }
 
+// Deletes the one row the condition names, refused with the text when there is none.
+bool removeOne(startup::Session& session, const QString& table, const QString& where, const QVariantMap& binds, const QString& missing,
+               startup::Prompt& prompt)
+{
+    QString why;
+    const bool ok = session.inWork([&](db::UnitOfWork& w) {
+        int removed = 0;
+        return w.remove(Store::Common, table, where, binds, &removed) && (removed == 1 || w.fail(missing));
+    }, &why);
+    if (!ok)
+        prompt.info(why);
+    return ok;
+}
+
 } // namespace
 
 bool Contracts::setTransferUnit(qint64 code, int unit, startup::Prompt& prompt)
@@ -623,16 +637,9 @@ bool Contracts::addSplit(qint64 code, int plan, int project, const QString& amou
 
 bool Contracts::removeSplit(qint64 code, int plan, int project, startup::Prompt& prompt)
 {
-    QString why;
-    const bool ok = session_.inWork([&](db::UnitOfWork& w) {
-        int removed = 0;
-        return w.remove(Store::Common, QStringLiteral("PAYMAN_TP"), QStringLiteral("PaymanCode = :c AND Tarh = :t AND Projeh = :p AND CI = :CI"),
-                        {{QStringLiteral(":c"), code}, {QStringLiteral(":t"), plan}, {QStringLiteral(":p"), project}, {kCI, sectionOf(session_)}}, &removed)
-            && (removed == 1 || w.fail(QStringLiteral("رديفي يافت نشد")));
-    }, &why);
-    if (!ok)
-        prompt.info(why);
-    return ok;
+    return removeOne(session_, QStringLiteral("PAYMAN_TP"), QStringLiteral("PaymanCode = :c AND Tarh = :t AND Projeh = :p AND CI = :CI"),
+                     {{QStringLiteral(":c"), code}, {QStringLiteral(":t"), plan}, {QStringLiteral(":p"), project}, {kCI, sectionOf(session_)}},
+                     QStringLiteral("رديفي يافت نشد"), prompt);
 }
 
 db::Fetched<ContractDeduction> Contracts::deduction(qint64 code) const
@@ -725,18 +732,9 @@ std::optional<qint64> Contracts::saveDeduction(const ContractDeduction& d, bool 
 
 bool Contracts::removeDeduction(qint64 code, startup::Prompt& prompt)
 {
-    if (!prompt.ask(QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟")))
-        return false;
-    QString why;
-    const bool ok = session_.inWork([&](db::UnitOfWork& w) {
-        int removed = 0;
-        return w.remove(Store::Common, QStringLiteral("PAYMAN_KOSURAT"), QStringLiteral("CODE = :c AND CI = :CI"),
-                        {{QStringLiteral(":c"), code}, {kCI, sectionOf(session_)}}, &removed)
-            && (removed == 1 || w.fail(QStringLiteral("رديفي با اين کد يافت نشــد: ") + QString::number(code)));
-    }, &why);
-    if (!ok)
-        prompt.info(why);
-    return ok;
+    return prompt.ask(QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟"))
+        && removeOne(session_, QStringLiteral("PAYMAN_KOSURAT"), QStringLiteral("CODE = :c AND CI = :CI"), {{QStringLiteral(":c"), code}, {kCI, sectionOf(session_)}},
+                     QStringLiteral("رديفي با اين کد يافت نشــد: ") + QString::number(code), prompt);
 }
 
 db::Fetched<ContractLetter> Contracts::letter(qint64 contract, qint64 number) const
@@ -792,18 +790,10 @@ std::optional<qint64> Contracts::saveLetter(const ContractLetter& l, bool insert
 
 bool Contracts::removeLetter(qint64 contract, qint64 number, startup::Prompt& prompt)
 {
-    if (!prompt.ask(QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟")))
-        return false;
-    QString why;
-    const bool ok = session_.inWork([&](db::UnitOfWork& w) {
-        int removed = 0;
-        return w.remove(Store::Common, QStringLiteral("PAYMAN_LETTERS"), QStringLiteral("LtrID = :c AND PaymanCode = :n AND CI = :CI"),
-                        {{QStringLiteral(":c"), contract}, {QStringLiteral(":n"), number}, {kCI, sectionOf(session_)}}, &removed)
-            && (removed == 1 || w.fail(QStringLiteral("رديفي با اين کد يافت نشــد: ") + QString::number(number)));
-    }, &why);
-    if (!ok)
-        prompt.info(why);
-    return ok;
+    return prompt.ask(QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟"))
+        && removeOne(session_, QStringLiteral("PAYMAN_LETTERS"), QStringLiteral("LtrID = :c AND PaymanCode = :n AND CI = :CI"),
+                     {{QStringLiteral(":c"), contract}, {QStringLiteral(":n"), number}, {kCI, sectionOf(session_)}},
+                     QStringLiteral("رديفي با اين کد يافت نشــد: ") + QString::number(number), prompt);
 }
 
 db::Fetched<QList<qint64>> Contracts::search(ContractSearch by, const QString& text) const
