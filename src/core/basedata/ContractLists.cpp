@@ -98,13 +98,14 @@ io::ListDefinition contractLettersList(const QString& section)
 io::ListDefinition contractDepositsList()
 {
     io::ListDefinition d = base(QStringLiteral("contract-deposits"), QStringLiteral("سوابق پرداخت"), QStringLiteral("SEP_DAR"),
-                                QStringLiteral("select * from SEP_DAR where PAYMENT=:PPayment\norder by SEPDATE, IDX"), {QStringLiteral("IDX")});
+                                QStringLiteral("select * from SEP_DAR where PAYMENT=:PPayment\norder by IDX"), {QStringLiteral("IDX")});
     d.database = io::ListDatabase::Deposits;
     d.parameters = {{QStringLiteral(":PPayment"), 0}};
     d.columns = {
         io::dataField(QStringLiteral("IDX"), QStringLiteral("رديف"), 60, CellFormat::Integer),
         io::dataField(QStringLiteral("SEPNO"), QStringLiteral("شماره سپرده"), 80, CellFormat::Integer),
-        io::dataField(QStringLiteral("SEPDATE"), QStringLiteral("تاريخ"), 80, CellFormat::JalaliDate),
+        io::dataField(QStringLiteral("SABTDATE"), QStringLiteral("تاريخ ثبت"), 80, CellFormat::JalaliDate),
+        io::dataField(QStringLiteral("SEPDATE"), QStringLiteral("تاريخ سپرده"), 80, CellFormat::JalaliDate),
         io::dataField(QStringLiteral("DESCR"), QStringLiteral("شرح"), 260),
         io::dataField(QStringLiteral("AMOUNT"), QStringLiteral("مبلغ"), 110, CellFormat::Amount, true),
         io::dataField(QStringLiteral("AMOUNT_RAD"), QStringLiteral("مبلغ مسترد شده"), 110, CellFormat::Amount, true),
