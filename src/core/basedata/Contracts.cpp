@@ -317,8 +317,8 @@ db::Fetched<Contract> Contracts::byNumber(const QString& number, qint64 party) c
 db::Fetched<Contract> Contracts::byDescription(const QString& description, qint64 party) const
 {
     return withSources(session_, db::firstRow(session_.common(),
-                                              QStringLiteral("Select * from PAYMENTS Where (DESCR=:Descr)and(tafsil=:Tafsil) and CI=:CI"),
-                                              {{QStringLiteral(":Descr"), description}, {QStringLiteral(":Tafsil"), party}, {kCI, sectionOf(session_)}}));
+                                              QStringLiteral("Select * from PAYMENTS Where (LTRIM(RTRIM(DESCR))=:Descr)and(tafsil=:Tafsil) and CI=:CI"),
+                                              {{QStringLiteral(":Descr"), description.trimmed()}, {QStringLiteral(":Tafsil"), party}, {kCI, sectionOf(session_)}}));
 }
 
 std::optional<QVariantMap> Contracts::storedValues(const Contract& c, startup::Prompt& prompt) const

@@ -117,6 +117,7 @@ public:
     db::Fetched<bool> codeUsed(qint64 code) const;
     db::Fetched<Contract> read(qint64 code) const;
     db::Fetched<Contract> byNumber(const QString& number, qint64 party) const;
+    // The description compared without its surrounding spaces (the default one begins with one).
     db::Fetched<Contract> byDescription(const QString& description, qint64 party) const;
 
     // The checks, then the contract with its credit sources in one work. The saved

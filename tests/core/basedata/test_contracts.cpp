@@ -1,4 +1,6 @@
+#include "core/basedata/ContractCreditSources.h"
 #include "core/basedata/ContractLists.h"
+#include "core/basedata/ContractNamedList.h"
 #include "core/basedata/Contracts.h"
 #include "core/accounting/Vouchers.h"
 #include "core/db/Db.h"
@@ -242,4 +244,44 @@ TEST(Contracts, InsuranceKindsPutTheirRates)
             EXPECT_NEAR(r->total, c.rates->second, 1e-9) << c.kind;
         }
     }
+}
+
+TEST(Contracts, TransferUnitPartyAndLookupsOfTheListAndOtherScreens)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    const qint64 code = saved(s, draft());
+    startup::CollectingPrompt prompt;
+    EXPECT_FALSE(Contracts(s).setTransferUnit(code, 3, prompt));
+    EXPECT_TRUE(Contracts(s).setTransferUnit(code, 2, prompt));
+    EXPECT_EQ(Contracts(s).read(code)->number(QStringLiteral("TRANSFERUNIT")), 2);
+    EXPECT_FALSE(Contracts(s).changeParty(code, 999999, prompt));
+    EXPECT_TRUE(Contracts(s).changeParty(code, 1002, prompt)) << prompt.text().toStdString();
+
+    const db::Fetched<Contract> byNumber = Contracts(s).byNumber(QStringLiteral("1405/77"), 1002);
+    ASSERT_TRUE(byNumber);
+    EXPECT_EQ(byNumber->code, code);
+    EXPECT_EQ(Contracts(s).byDescription(byNumber->values.value(QStringLiteral("DESCR")).toString(), 1002)->code, code);
+    EXPECT_TRUE(Contracts(s).byNumber(QStringLiteral("1405/77"), 1001).empty());
+}
+
+TEST(Contracts, ShortListsAreKeptWhileAContractNamesThem)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    Contract c = draft();
+    c.values.insert(QStringLiteral("MOJRI"), 1);
+    c.creditSources = {3};
+    saved(s, c);
+    ContractNamedList executors(s, ContractNamedList::Executors);
+    startup::CollectingPrompt yes(true);
+    EXPECT_FALSE(executors.remove(1, yes));
+    EXPECT_FALSE(ContractCreditSources(s).remove(3, yes));
+    EXPECT_EQ(yes.infos, QStringList(2, QStringLiteral("اين مورد در قراردادها بکار رفته است و نميتواند حذف گردد.")));
+
+    NamedRow added;
+    added.name = QStringLiteral("معاونت عمراني");
+    const std::optional<qint64> next = executors.save(added, true, yes);
+    EXPECT_EQ(next.value_or(0), 3);
+    EXPECT_TRUE(executors.remove(*next, yes));
 }
