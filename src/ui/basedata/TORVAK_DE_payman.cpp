@@ -367,9 +367,9 @@ void TORVAK_DE_payman::issueVoucher(core::ContractAmount which)
     ui::accounting::VoucherIssueRequest request;
     request.title = which == core::ContractAmount::Initial ? QStringLiteral("صدور سند حسابداري مبلغ اوليه قرارداد")
                                                            : QStringLiteral("صدور سند حسابداري مبلغ تغييرات 25 قرارداد");
-    ui::accounting::issueVoucher(this, session_, request, [this, contract, which](const ui::accounting::VoucherIssue& issue) {
+    ui::accounting::issueVoucher(this, session_, request, [this, contract, which](const ui::accounting::VoucherIssue& settled) {
         QString why;
-        core::Contracts(session_).postVoucher(contract, which, {issue.number, issue.date, issue.clearEarlier}, &why);
+        core::Contracts(session_).postVoucher(contract, which, {settled.number, settled.date, settled.clearEarlier}, &why);
         return why;
     });
 }
