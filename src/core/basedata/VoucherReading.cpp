@@ -187,11 +187,14 @@ std::optional<ReadingSummary> VoucherReading::read(const ReadingCriteria& c, sta
         summary.range = *range;
     }
 
+    // The party's row: the row itself when it is on account 21006 (a voucher paying
+    // several contractors holds one such row each), else the voucher's first one.
     const QString select = QStringLiteral(
         "SELECT r.SNDNO, r.ROW, r.CHKNO, r.CHKDAT, r.DESCR, r.BED, r.BES, p.TAFSIL, p.TAFSIL2, p.TAMINKIND, "
         "p.ACCDETAIL1, p.ACCDETAIL2, p.ACCDETAIL3, p.ACCDETAIL4, p.ACCDETAIL5, p.ACCDETAIL6, p.ACCDETAIL7 "
         "FROM {accounting}.SNDROW r LEFT JOIN {accounting}.SNDROW p ON p.SNDNO = r.SNDNO AND p.ROW = "
-        "(SELECT MIN(x.ROW) FROM {accounting}.SNDROW x WHERE x.SNDNO = r.SNDNO AND x.ACCOUNT = '21006') "
+        "CASE WHEN r.ACCOUNT = '21006' THEN r.ROW "
+        "ELSE (SELECT MIN(x.ROW) FROM {accounting}.SNDROW x WHERE x.SNDNO = r.SNDNO AND x.ACCOUNT = '21006') END "
         "WHERE r.SNDNO >= :PFrom AND r.SNDNO <= :PTo AND r.KOL = :PKol AND (r.MOIN = :PMoin OR -1 = :PMoin) "
         "AND (r.DESCR LIKE :PW1 OR r.DESCR LIKE :PW2) AND (r.DESCR LIKE :PW3 OR r.DESCR LIKE :PW4) "
         "AND (r.CHKNO = :PChk OR -1 = :PChk) ORDER BY r.SNDNO, r.ROW");

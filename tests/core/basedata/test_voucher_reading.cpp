@@ -201,6 +201,27 @@ TEST(VoucherReading, WordsLedgersChequeAndTicks)
         EXPECT_EQ(r.ticked, r.row == 3);
 }
 
+TEST(VoucherReading, EachDepositRowOnTheDepositAccountKeepsItsOwnParty)
+{
+    Fixture f;
+    const int n = f.first + 2;
+    addVoucher(f.s.accounting(), n, QStringLiteral("1405/10/25"),
+               {{1, Kol, 0, 10, QStringLiteral("الف"), QStringLiteral("21006"), 1001},
+                {2, Kol, 0, 20, QStringLiteral("ب"), QStringLiteral("21006"), 1002},
+                {3, Kol, 0, 30, QStringLiteral("ج"), {}}});
+    ReadingCriteria c = f.criteria(ReadSide::Credit);
+    c.rangeKind = RangeKind::NumberRange;
+    c.from = c.to = QString::number(n);
+    VoucherReading reading(f.s);
+    startup::CollectingPrompt prompt;
+    ASSERT_TRUE(reading.read(c, prompt));
+    const QList<ReadRow> rows = reading.rows().value_or({});
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].party, 1001);
+    EXPECT_EQ(rows[1].party, 1002);
+    EXPECT_EQ(rows[2].party, 1001);   // a row of another account: the voucher's first
+}
+
 TEST(VoucherReading, VoucherRangeFromMonthTypedNumbersAndSupplementMonths)
 {
     const ReadingMonth m = readingMonth(1401, 12);
