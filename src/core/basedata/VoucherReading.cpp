@@ -313,8 +313,10 @@ db::Fetched<QList<ReadRow>> VoucherReading::rows()
 db::Fetched<int> VoucherReading::alreadyTransferred(int voucherYear)
 {
     const db::Fetched<QVariant> n = db::scalar(session_.deposits(),
-                                               QStringLiteral("SELECT COUNT(*) FROM TEMPREADSND t WHERE EXISTS (SELECT 1 FROM SEP_DAR s "
-                                                              "WHERE s.SNDNO = t.SNDNO AND s.SNDROW = t.SNDROW AND s.SNDYER = :PYear)"),
+                                               // The register's references, gathered once, are matched by an index of
+                                               // their own rather than a scan of the register per row.
+                                               QStringLiteral("SELECT COUNT(*) FROM TEMPREADSND t INNER JOIN (SELECT DISTINCT SNDNO, SNDROW FROM SEP_DAR "
+                                                              "WHERE SNDYER = :PYear) s ON s.SNDNO = t.SNDNO AND s.SNDROW = t.SNDROW"),
                                                {{QStringLiteral(":PYear"), voucherYear}});
     if (n.failed())
         return db::Fetched<int>::failure(n.error());
