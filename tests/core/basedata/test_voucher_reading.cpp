@@ -361,3 +361,36 @@ TEST(ReceiptSerialCheck, RangeAndNextNumber)
         EXPECT_EQ(nextAfterFirst(s), c.nextAfterFirst) << c.first << ".." << c.last << " " << c.next;
     }
 }
+
+TEST(VoucherReading, SavedCriteriaAreAddedOnceAndDeletedAfterTheQuestion)
+{
+    Fixture f;
+    SavedReadingCriteria saved(f.s);
+    const qint64 before = saved.all().value_or({}).size();
+    SavedCriteria c;
+    c.section = 1;
+    c.kol = Kol;
+    c.moin = 2;
+    c.words = {QStringLiteral("حسن' OR 1=1 --"), {}, {}, {}};
+    c.side = ReadSide::Both;
+    QString why;
+    ASSERT_TRUE(saved.add(c, &why)) << why.toStdString();
+    EXPECT_FALSE(saved.add(c, &why));
+    EXPECT_FALSE(why.isEmpty());
+    SavedCriteria none = c;
+    none.kol = 0;
+    EXPECT_FALSE(saved.add(none, &why));
+    EXPECT_EQ(why, QStringLiteral("حساب مشخص نشده است"));
+    const QList<SavedCriteria> all = saved.all().value_or({});
+    ASSERT_EQ(all.size(), before + 1);
+    const auto it = std::find_if(all.begin(), all.end(), [](const SavedCriteria& s) { return s.kol == Kol; });
+    ASSERT_NE(it, all.end());
+    EXPECT_EQ(it->words, c.words);
+    EXPECT_EQ(it->side, ReadSide::Both);
+
+    startup::CollectingPrompt no(false), yes(true);
+    EXPECT_FALSE(saved.remove(1, Kol, 2, no));
+    EXPECT_EQ(saved.all().value_or({}).size(), before + 1);
+    ASSERT_TRUE(saved.remove(1, Kol, 2, yes));
+    EXPECT_EQ(saved.all().value_or({}).size(), before);
+}
