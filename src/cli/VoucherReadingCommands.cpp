@@ -5,6 +5,9 @@
 
 #include "core/basedata/VoucherReading.h"
 #include "core/basedata/VoucherReadingCriteria.h"
+#include "core/basedata/VoucherReadingLists.h"
+#include "core/io/BoundList.h"
+#include "core/io/ListOutput.h"
 
 #include <limits>
 
@@ -16,13 +19,6 @@ using basedata::ReadSide;
 
 // The demo's deposits ledger ("سپرده هاي دريافتي"), which the office reads from.
 constexpr int DefaultKol = 21007;
-
-QString cell(QString text)
-{
-    return text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-QString optionalText(const std::optional<int>& v) { return v ? QString::number(*v) : QString(); }
 
 int readVouchers(const Options& o, Context& ctx)
 {
@@ -54,15 +50,12 @@ int readVouchers(const Options& o, Context& ctx)
         if (!summary)
             return ctx.fail(why);
         basedata::writeLastReading(session.startDir(), c);
-        const db::Fetched<QList<basedata::ReadRow>> rows = reading.rows();
-        if (rows.failed())
-            return ctx.fail(rows.error());
-        ctx.out << QStringLiteral("رديف\tشماره سند\tرديف سند\tتفصيلي\tنام\tقرارداد\tشماره چک\tتاريخ چک\tشرح\tبدهکار\tبستانکار\tانتخاب") << '\n';
-        for (const basedata::ReadRow& r : rows.value_or({})) {
-            ctx.out << r.row << '\t' << r.voucher << '\t' << r.voucherRow << '\t' << optionalText(r.party) << '\t' << cell(r.partyName) << '\t'
-                    << optionalText(r.contract) << '\t' << (r.chequeNo ? QString::number(*r.chequeNo) : QString()) << '\t' << r.chequeDate << '\t'
-                    << cell(r.description) << '\t' << r.debit << '\t' << r.credit << '\t' << (r.ticked ? "X" : "") << '\n';
-        }
+        // The candidates as the reading screen's list shows them, with the sums of both sides.
+        io::BoundList list(session, basedata::readRowsList());
+        io::RowSet rows;
+        if (!list.fetchAll(rows, {}, &why))
+            return ctx.fail(why);
+        io::writeTsv(ctx.out, list.columns(), rows);
         int moved = 0;
         if (transfer && summary->ticked > 0) {
             const auto done = reading.transfer(c.year, month, c.year, &why);
@@ -74,9 +67,7 @@ int readVouchers(const Options& o, Context& ctx)
                 << QStringLiteral("خوانده شده") << '\t' << summary->rows << '\n'
                 << QStringLiteral("انتخاب شده") << '\t' << summary->ticked << '\n'
                 << QStringLiteral("قبلا منتقل شده") << '\t' << summary->alreadyTransferred << '\n'
-                << QStringLiteral("منتقل شده") << '\t' << moved << '\n'
-                << QStringLiteral("جمع بدهکار") << '\t' << summary->debit << '\n'
-                << QStringLiteral("جمع بستانکار") << '\t' << summary->credit << Qt::endl;
+                << QStringLiteral("منتقل شده") << '\t' << moved << Qt::endl;
         return ExitOk;
     });
 }

@@ -1,10 +1,11 @@
 #pragma once
-// The saved criteria of reading deposits from vouchers (List4Get), for their screen,
-// orvakctl list and reports.
+// The lists of reading deposits from vouchers: the rows of the last reading
+// (TEMPREADSND) with their parties' names, and the saved criteria (List4Get).
 #include "core/io/ListDefinition.h"
 
 namespace orvak::basedata {
 
+io::ListDefinition readRowsList();
 io::ListDefinition savedReadingCriteriaList();
 
 QList<io::ListDefinition> voucherReadingLists();
