@@ -357,7 +357,7 @@ std::optional<TransferResult> VoucherReading::transfer(int listYear, int listMon
             return false;
         QSqlQuery q(w.connection());
         q.setForwardOnly(true);
-        if (!q.exec(w.resolve(QStringLiteral("SELECT SNDNO, SNDROW, TAFSIL, PROJNO, TARHNO, TAFSIL2, CHKNO, CHKDATE, DESCR, BED, BES "
+        if (!q.exec(w.resolve(QStringLiteral("SELECT SNDNO, SNDROW, TAFSIL, PROJNO, TARHNO, TAFSIL2, CHKNO, CHKDATE, DESCR, BED, BES, ROW "
                                              "FROM {deposits}.TEMPREADSND WHERE TIK = 'X' ORDER BY ROW"))))
             return w.fail(q.lastError().text());
         // Rows without a plan, project or contract carry the register's "none".
@@ -369,6 +369,9 @@ std::optional<TransferResult> VoucherReading::transfer(int listYear, int listMon
             const qint64 debit = accounting::rials(q.value(9));
             const qint64 credit = accounting::rials(q.value(10));
             const double amount = double(credit != 0 ? credit : debit);
+            // A deposit holds a sum: a row with neither side would enter an empty one.
+            if (amount <= 0)
+                return w.fail(QStringLiteral("مبلغ رديف %1 صفر است").arg(q.value(11).toInt()));
             const QVariant null;
             const QVariantMap values{
                 {QStringLiteral("IDX"), idx},

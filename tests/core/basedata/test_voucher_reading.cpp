@@ -208,7 +208,8 @@ TEST(VoucherReading, EachDepositRowOnTheDepositAccountKeepsItsOwnParty)
     addVoucher(f.s.accounting(), n, QStringLiteral("1405/10/25"),
                {{1, Kol, 0, 10, QStringLiteral("الف"), QStringLiteral("21006"), 1001},
                 {2, Kol, 0, 20, QStringLiteral("ب"), QStringLiteral("21006"), 1002},
-                {3, Kol, 0, 30, QStringLiteral("ج"), {}}});
+                {3, Kol, 0, 30, QStringLiteral("ج"), {}},
+                {4, Kol, 0, 0, QStringLiteral("د"), {}}});
     ReadingCriteria c = f.criteria(ReadSide::Credit);
     c.rangeKind = RangeKind::NumberRange;
     c.from = c.to = QString::number(n);
@@ -216,10 +217,20 @@ TEST(VoucherReading, EachDepositRowOnTheDepositAccountKeepsItsOwnParty)
     startup::CollectingPrompt prompt;
     ASSERT_TRUE(reading.read(c, prompt));
     const QList<ReadRow> rows = reading.rows().value_or({});
-    ASSERT_EQ(rows.size(), 3);
+    ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0].party, 1001);
     EXPECT_EQ(rows[1].party, 1002);
     EXPECT_EQ(rows[2].party, 1001);   // a row of another account: the voucher's first
+    EXPECT_FALSE(rows[3].ticked);
+
+    // Ticked, the row without an amount stops the whole transfer.
+    c.side = ReadSide::Both;
+    ASSERT_TRUE(reading.read(c, prompt));
+    const qint64 before = f.depositRows();
+    QString why;
+    EXPECT_FALSE(reading.transfer(1405, 10, 1405, &why));
+    EXPECT_EQ(why, QStringLiteral("مبلغ رديف 4 صفر است"));
+    EXPECT_EQ(f.depositRows(), before);
 }
 
 TEST(VoucherReading, VoucherRangeFromMonthTypedNumbersAndSupplementMonths)
