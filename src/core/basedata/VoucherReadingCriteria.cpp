@@ -2,11 +2,13 @@
 
 #include "core/db/UnitOfWork.h"
 #include "core/util/AtomicFile.h"
+#include "core/util/CodePage1256.h"
 #include "core/util/Numbers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <limits>
 
 namespace orvak::basedata {
@@ -49,9 +51,14 @@ std::optional<LastReading> readLastReading(const QString& folder)
     QFile f(readingFilePath(folder));
     if (!f.open(QIODevice::ReadOnly) || f.size() > 64 * 1024)
         return std::nullopt;
-    const QString text = QString::fromUtf8(f.readAll());
-    if (text.contains(QChar::ReplacementCharacter) || text.contains(QChar::Null))
+    const QByteArray bytes = f.readAll();
+    if (bytes.contains('\0'))
         return std::nullopt;
+    // Written here in UTF-8; a file of the office's older programs is in code page 1256.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = util::decode1256(bytes);
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     if (lines.size() < 10)
         return std::nullopt;

@@ -335,12 +335,17 @@ TEST(VoucherReading, LastReadingFileRoundTripAndDamagedFiles)
         "1405\r\n3\r\nabc\r\n1\r\n\r\n\r\na\r\nb\r\nc\r\nd\r\n1\r\n",   // ledger no number
         "1405\r\n3\r\n0\r\n1\r\n\r\n\r\na\r\nb\r\nc\r\nd\r\n1\r\n",     // no ledger
         "1405\r\n3\r\n21007\r\n1\r\nx'--\r\n\r\na\r\nb\r\nc\r\nd\r\n",  // range not a number
-        "1405\r\n3\r\n21007\r\n\xff\xfe\r\n\r\n\r\na\r\nb\r\nc\r\nd\r\n",
+        QByteArray("1405\r\n3\r\n21007\r\n1\r\n\r\n\r\na") + QByteArray(1, '\0') + "\r\nb\r\nc\r\nd\r\n",
     };
     for (const QByteArray& bytes : damaged) {
         ASSERT_TRUE(test::writeBytes(readingFilePath(dir.path()), bytes));
         EXPECT_FALSE(readLastReading(dir.path())) << bytes.toStdString();
     }
+    // A file of the older programs, in code page 1256.
+    ASSERT_TRUE(test::writeBytes(readingFilePath(dir.path()), QByteArray("1405\r\n3\r\n21007\r\n\r\n\r\n\r\n\xd3\x81\xd1\xcf\xe5\r\n\r\n\r\n\r\n1\r\n")));
+    const auto old = readLastReading(dir.path());
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->words[0], QStringLiteral("سپرده"));
     QFile::remove(readingFilePath(dir.path()));
     EXPECT_FALSE(readLastReading(dir.path()));
 }
