@@ -102,6 +102,7 @@ void addPartyCommands(QList<Command>& commands);
 void addPlanBankCommands(QList<Command>& commands);
 void addAccountingCommands(QList<Command>& commands);
 void addContractCommands(QList<Command>& commands);
+void addVoucherReadingCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

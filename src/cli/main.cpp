@@ -256,6 +256,7 @@ int main(int argc, char** argv)
     addPlanBankCommands(commands);
     addAccountingCommands(commands);
     addContractCommands(commands);
+    addVoucherReadingCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -1,0 +1,20 @@
+#include "core/basedata/ReceiptSerialCheck.h"
+
+namespace orvak::basedata {
+
+QString checkReceiptSerial(const deposits::ReceiptSerial& s)
+{
+    // An end left empty would otherwise read as "do not match".
+    if (s.first <= 0 || s.last <= 0)
+        return QStringLiteral("محدوده فيش ها را کامل مشخص کنيد. از .... تا .....");
+    if (s.last < s.first || s.next < s.first)
+        return QStringLiteral("شماره قبض ها تطابق ندارند");
+    return {};
+}
+
+qint64 nextAfterFirst(const deposits::ReceiptSerial& s)
+{
+    return s.next >= s.first && s.next <= s.last ? s.next : s.first;
+}
+
+} // namespace orvak::basedata
