@@ -1,5 +1,6 @@
 #include "core/io/ListCatalogue.h"
 
+#include "core/accounting/VoucherSearch.h"
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/startup/StartupLists.h"
@@ -15,6 +16,7 @@ constexpr SubsystemLists kSubsystems[] = {
     &startup::startupLists,
     &basedata::partyLists,
     &basedata::planBankLists,
+    &accounting::accountingLists,
 };
 
 } // namespace
