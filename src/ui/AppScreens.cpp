@@ -1,5 +1,6 @@
 #include "ui/AppScreens.h"
 
+#include "ui/accounting/AccountingMenu.h"
 #include "ui/basedata/PartyScreens.h"
 #include "ui/basedata/BankScreens.h"
 #include "ui/basedata/PlanScreens.h"
@@ -13,6 +14,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerPartyScreens(registry);
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
+    accounting::registerAccountingScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -59,7 +59,8 @@ public:
     }
     std::optional<QString> date(const QString& text, const QString& label)
     {
-        if (text.trimmed().isEmpty() || text.trimmed() == QString::fromUtf16(util::EmptyDateText).trimmed())
+        // A masked date field left empty gives its separators alone.
+        if (QString(text).remove(QLatin1Char('/')).trimmed().isEmpty())
             return std::nullopt;
         const std::optional<util::JalaliDate> d = util::parseJalali(text.trimmed());
         if (!d) {
