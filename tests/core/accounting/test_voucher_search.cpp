@@ -117,6 +117,7 @@ TEST(VoucherSearch, EachConditionFindsItsRowsAndSums)
         {"project", [](auto& c, auto&) { c.project = u("101"); }, {{2, 1}}, 2000000, 0},
         {"subsidiary group on either column", [](auto& c, auto&) { c.subsidiaryGroup = u("7"); }, {{1, 1}, {2, 1}}, 2000000, 1500000},
         {"cheque number", [](auto& c, auto&) { c.chequeNo = u("6,002"); }, {{2, 1}}, 2000000, 0},
+        {"an empty masked date is no condition", [](auto& c, auto&) { c.chequeDate1 = u("    /  /  "); c.chequeDate2 = u("//"); }, {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}, {3, 2}}, 3800000, 3800000},
         {"one cheque date", [](auto& c, auto&) { c.chequeDate1 = u("1405/01/10"); }, {{1, 1}}, 0, 1500000},
         {"two cheque dates", [](auto& c, auto&) { c.chequeDate1 = u("1405/01/01"); c.chequeDate2 = u("1405/02/30"); }, {{1, 1}, {2, 1}}, 2000000, 1500000},
         {"debit equal, with separators", [](auto& c, auto&) { c.side = AmountSide::Debit; c.amountFrom = u("1,500,000"); }, {{1, 2}}, 1500000, 0},
