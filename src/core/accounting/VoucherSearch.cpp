@@ -139,6 +139,14 @@ io::ListDefinition listOf(const VoucherQuery& q);
 
 } // namespace
 
+std::optional<int> voucherNumber(const QString& text)
+{
+    const std::optional<qint64> n = util::parseWholeNumber(text.trimmed());
+    if (!n || *n <= 0 || *n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(*n);
+}
+
 QString voucherSearchSql(const QString& where)
 {
     return QStringLiteral("Select * From (Select SNDROW.*, SNDHEAD.SNDDATE, substring(SNDHEAD.DESCR,1,200) as SNDDESCR, "

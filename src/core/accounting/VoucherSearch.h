@@ -63,6 +63,10 @@ private:
     startup::Session& session_;
 };
 
+// A typed voucher number (separators and Persian digits allowed); nullopt unless it
+// is a whole number a voucher can carry.
+std::optional<int> voucherNumber(const QString& text);
+
 // The statement of the search list (rows with their voucher's date and description,
 // the ledgers' names) over the conditions.
 QString voucherSearchSql(const QString& where);

@@ -6,6 +6,7 @@
 #include "ui/accounting/TSrSnd1.h"
 #include "ui/basedata/PartyListCommands.h"
 #include "ui/basedata/RegisterList.h"
+#include "ui/framework/MessageBoxes.h"
 #include "core/accounting/VoucherSearch.h"
 
 namespace orvak::ui::accounting {
@@ -54,10 +55,15 @@ Pick pickSubsidiaryLedger(QWidget* parent, Session& session, int kol)
 void showVoucher(QWidget* parent, Session& session, int number)
 {
     if (number <= 0) {
-        const std::optional<qint64> typed = basedata::askNumber(parent, QStringLiteral("نمايش اسناد حسابداري "), QStringLiteral("شماره سند را وارد كنيد"));
-        if (!typed || *typed <= 0 || *typed > std::numeric_limits<int>::max())
+        const std::optional<QString> typed = basedata::askText(parent, QStringLiteral("نمايش اسناد حسابداري "), QStringLiteral("شماره سند را وارد كنيد"));
+        if (!typed)
             return;
-        number = int(*typed);
+        const std::optional<int> n = orvak::accounting::voucherNumber(*typed);
+        if (!n) {
+            framework::ShowInfo(QStringLiteral("شماره سند درست نيست: ") + typed->trimmed().left(20), parent);
+            return;
+        }
+        number = *n;
     }
     TFShowSnd viewer(session, parent);
     if (viewer.showNumber(number))

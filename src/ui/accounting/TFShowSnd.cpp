@@ -1,14 +1,14 @@
 #include "ui/accounting/TFShowSnd.h"
 
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ReportPreview.h"
+#include "core/accounting/VoucherSearch.h"
 #include "core/util/Numbers.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -71,12 +71,12 @@ TFShowSnd::TFShowSnd(startup::Session& session, QWidget* parent)
     layout->addLayout(bottom);
 
     auto showTyped = [this] {
-        const std::optional<qint64> n = util::parseWholeNumber(number_->text());
-        if (!n || *n <= 0 || *n > std::numeric_limits<int>::max()) {
+        const std::optional<int> n = orvak::accounting::voucherNumber(number_->text());
+        if (!n) {
             framework::ShowInfo(QStringLiteral("شماره سند را وارد كنيد"), this);
             return;
         }
-        showNumber(int(*n));
+        showNumber(*n);
     };
     connect(show, &QPushButton::clicked, this, showTyped);
     connect(number_, &QLineEdit::returnPressed, this, showTyped);
@@ -149,14 +149,7 @@ void TFShowSnd::print()
 {
     if (sheet_.head.number == 0)
         return;
-    const io::ReportModel report = orvak::accounting::voucherReport(sheet_);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(true);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(windowTitle());
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter* p) { io::renderReport(report, *p); });
-    preview.exec();
+    framework::previewReport(orvak::accounting::voucherReport(sheet_), windowTitle(), this);
 }
 
 } // namespace orvak::ui::accounting

@@ -2,7 +2,7 @@
 
 #include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
-#include "core/util/Numbers.h"
+#include "core/accounting/VoucherSearch.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -85,8 +85,8 @@ bool TFSndIssue::generate()
 {
     if (issued_)
         return false;
-    const std::optional<qint64> n = util::parseWholeNumber(number_->text());
-    if (!n || *n <= 0 || *n > std::numeric_limits<int>::max()) {
+    const std::optional<int> n = orvak::accounting::voucherNumber(number_->text());
+    if (!n) {
         framework::ShowError(QStringLiteral("شماره سند درست نيست: ") + number_->text().trimmed(), this);
         return false;
     }
@@ -100,7 +100,7 @@ bool TFSndIssue::generate()
         return false;
     }
     VoucherIssue issue;
-    issue.number = int(*n);
+    issue.number = *n;
     issue.date = date_->date()->toText();
     issue.year = orvak::accounting::accountingYear(session_);
     issue.clearEarlier = clear_->isChecked();
@@ -118,8 +118,7 @@ bool TFSndIssue::generate()
 
 void TFSndIssue::showIssued()
 {
-    const std::optional<qint64> n = util::parseWholeNumber(number_->text());
-    showVoucher(this, session_, n && *n > 0 && *n <= std::numeric_limits<int>::max() ? int(*n) : 0);
+    showVoucher(this, session_, orvak::accounting::voucherNumber(number_->text()).value_or(0));
 }
 
 bool TFSndIssue::confirmIssued()

@@ -3,6 +3,7 @@
 #include "ui/framework/Editors.h"
 #include "ui/framework/ListScreen.h"
 #include "ui/framework/MessageBoxes.h"
+#include "core/util/Numbers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +78,23 @@ TSrSnd1::TSrSnd1(Session& session, QWidget* parent)
     amountFrom_ = line(QStringLiteral("از مبلغ"));
     amountTo_ = line(QStringLiteral("تا مبلغ"));
     layout->addLayout(fields);
+
+    // F7 on a ledger field picks from the ledger lists.
+    auto onF7 = [this](QLineEdit* field, std::function<void()> pick) {
+        auto* key = new QShortcut(QKeySequence(Qt::Key_F7), field, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(key, &QShortcut::activated, this, std::move(pick));
+    };
+    onF7(kol_, [this] {
+        if (const Pick r = pickGeneralLedger(this, session_))
+            kol_->setText(r->current.value(QStringLiteral("CODE")).toString());
+    });
+    onF7(moin_, [this] {
+        const std::optional<qint64> kol = util::parseWholeNumber(kol_->text());
+        if (const Pick r = pickSubsidiaryLedger(this, session_, kol ? int(*kol) : -1)) {
+            kol_->setText(r->current.value(QStringLiteral("KOL")).toString());
+            moin_->setText(r->current.value(QStringLiteral("CODE")).toString());
+        }
+    });
 
     std::optional<io::ListDefinition> definition = orvak::accounting::VoucherSearch(session).list({});
     list_ = new framework::ListScreen(session, std::move(*definition), {}, this);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -123,3 +124,37 @@ TEST(AccountingScreens, TheSearchRunsAPresetAndHandsTheRowBack)
     EXPECT_FALSE(found->voucherDate.isEmpty());
 }
 
+
+TEST(AccountingScreens, TheLedgerPickersHandBackCodesWithTheGeneralLedgersName)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    auto pickOn = [](int code) {
+        whenShown<ui::framework::PickerDialog>([code](ui::framework::PickerDialog& picker) {
+            ASSERT_GT(picker.screen().model().rowCount(), 0);
+            ASSERT_TRUE(picker.screen().reopen(code));
+            picker.continueWithCurrent();
+        });
+    };
+    // "همه معينها" shows the subsidiaries of every general ledger.
+    whenShown<ui::framework::PickerDialog>([](ui::framework::PickerDialog& picker) {
+        const int under = picker.screen().model().rowCount();
+        for (QPushButton* b : picker.screen().findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("همه معينها"))
+                b->click();
+        EXPECT_GT(picker.screen().model().rowCount(), under);
+        picker.reject();
+    });
+    EXPECT_FALSE(pickSubsidiaryLedger(nullptr, s, 21007));
+
+    pickOn(2);
+    const Pick moin = pickSubsidiaryLedger(nullptr, s, 21007);
+    ASSERT_TRUE(moin);
+    EXPECT_EQ(moin->current.value(QStringLiteral("KOL")).toInt(), 21007);
+    EXPECT_EQ(moin->current.value(QStringLiteral("KOLNAME")).toString().trimmed(), QStringLiteral("سپرده هاي دريافتي"));
+
+    pickOn(21007);
+    const Pick kol = pickGeneralLedger(nullptr, s);
+    ASSERT_TRUE(kol);
+    EXPECT_EQ(kol->current.value(QStringLiteral("NAME")).toString().trimmed(), QStringLiteral("سپرده هاي دريافتي"));
+}
