@@ -1,4 +1,5 @@
 #include "ui/accounting/AccountingScreens.h"
+#include "ui/accounting/TFSelectMonth.h"
 #include "ui/accounting/TFShowSnd.h"
 #include "ui/accounting/TFSndIssue.h"
 #include "ui/accounting/TSrSnd1.h"
@@ -10,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -157,4 +159,20 @@ TEST(AccountingScreens, TheLedgerPickersHandBackCodesWithTheGeneralLedgersName)
     const Pick kol = pickGeneralLedger(nullptr, s);
     ASSERT_TRUE(kol);
     EXPECT_EQ(kol->current.value(QStringLiteral("NAME")).toString().trimmed(), QStringLiteral("سپرده هاي دريافتي"));
+}
+
+TEST(AccountingScreens, TheMonthPickerGivesTheChosenYearAndMonth)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    whenShown<TFSelectMonth>([](TFSelectMonth& picker) {
+        EXPECT_EQ(picker.list().model().rowCount(), 12);
+        picker.yearChoice()->setCurrentIndex(2);   // "سال بعد"
+        ASSERT_TRUE(picker.list().reopen(12));
+        picker.continueWithCurrent();
+    });
+    const std::optional<MonthChoice> chosen = pickMonth(nullptr, s);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->year, s.CurrentYear() + 1);
+    EXPECT_EQ(chosen->month, 12);
 }
