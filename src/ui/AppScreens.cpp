@@ -1,5 +1,6 @@
 #include "ui/AppScreens.h"
 
+#include "ui/accounting/AccountingMenu.h"
 #include "ui/basedata/PartyScreens.h"
 #include "ui/basedata/BankScreens.h"
 #include "ui/basedata/ContractScreens.h"
@@ -15,6 +16,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerContractScreens(registry);
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
+    accounting::registerAccountingScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

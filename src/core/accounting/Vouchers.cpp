@@ -97,6 +97,8 @@ db::Fetched<int> numberFrom(QSqlDatabase db, const QString& sql, const QVariantM
 
 } // namespace
 
+VoucherRow voucherRowOf(const QSqlRecord& record) { return rowOf(record); }
+
 qint64 rials(const QVariant& v)
 {
     if (v.isNull())

@@ -106,5 +106,7 @@ private:
 
 // A stored amount in whole rials: money columns may come back as decimals.
 qint64 rials(const QVariant& v);
+// A row as read from SNDROW's columns.
+VoucherRow voucherRowOf(const QSqlRecord& record);
 
 } // namespace orvak::accounting

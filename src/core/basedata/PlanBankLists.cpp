@@ -50,6 +50,8 @@ io::ListField codeColumn(const QString& title = QStringLiteral("کد")) { return
 
 } // namespace
 
+io::LookupReader namesReader(const char* sql, bool perSection) { return reader(sql, perSection); }
+
 io::ListDefinition plansList(const QString& section)
 {
     auto w = [&](const char* text) { return planWording(section, QString::fromUtf8(text)); };

@@ -1,5 +1,6 @@
 #include "core/io/ListCatalogue.h"
 
+#include "core/accounting/VoucherSearch.h"
 #include "core/basedata/ContractLists.h"
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
@@ -19,6 +20,7 @@ constexpr SubsystemLists kSubsystems[] = {
     &basedata::planBankLists,
     &basedata::contractLists,
     &basedata::voucherReadingLists,
+    &accounting::accountingLists,
 };
 
 } // namespace

@@ -167,7 +167,7 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("پارامترها و الزامات"))),
               (QStringList{QStringLiteral("تنظيمات کلي"), QStringLiteral("پارامترها")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تسهيلات"))),
-              (QStringList{QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
+              (QStringList{QStringLiteral("جستجو در اسناد حسابداري"), QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
                            QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), QStringLiteral("ماشين حساب")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("راهنما"))),
               (QStringList{QStringLiteral("درباره نرم افزارهاي اورواک"), QStringLiteral("شناسنامه نرم افزار « سپرده ها و تضمينات  »"),

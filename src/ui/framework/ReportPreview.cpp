@@ -1,0 +1,19 @@
+#include "ui/framework/ReportPreview.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace orvak::ui::framework {
+
+void previewReport(const io::ReportModel& report, const QString& title, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(title);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&report](QPrinter* p) { io::renderReport(report, *p); });
+    preview.exec();
+}
+
+} // namespace orvak::ui::framework

@@ -1,0 +1,11 @@
+#pragma once
+// A report in the print preview, on A4, drawn with the report font.
+#include "core/io/Report.h"
+
+class QWidget;
+
+namespace orvak::ui::framework {
+
+void previewReport(const io::ReportModel& report, const QString& title, QWidget* parent);
+
+} // namespace orvak::ui::framework
