@@ -2,6 +2,7 @@
 
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
+#include "core/deposits/DepositList.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak::io {
@@ -15,6 +16,7 @@ constexpr SubsystemLists kSubsystems[] = {
     &startup::startupLists,
     &basedata::partyLists,
     &basedata::planBankLists,
+    &deposits::depositLists,
 };
 
 } // namespace
