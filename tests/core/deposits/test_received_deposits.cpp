@@ -418,4 +418,51 @@ TEST(ReceivedDeposits, TheListsTotalsAgreeWithItsRows)
     ASSERT_TRUE(idx);
     ASSERT_EQ(idx->size(), 2);
     EXPECT_GT(o.at(idx->at(0), "AMOUNT").toLongLong(), o.at(idx->at(1), "AMOUNT").toLongLong());
+
+    // "همه سپرده ها": every month up to the chosen one, the earlier years included.
+    const int later = o.add(12);
+    DepositFilter upTo = month(11);
+    upTo.mode = PeriodMode::Cumulative;
+    const auto all = listedIdx(*o.session, upTo);
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->size(), count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY < 1409 OR (MY = 1409 AND MM <= 11)")));
+    EXPECT_FALSE(all->contains(later));
+}
+
+TEST(ReceivedDeposits, OneMonthGroupOperationsChangeEveryListedRowAndNoOther)
+{
+    Office o;
+    using Op = std::function<Outcome(ReceivedDeposits&, const DepositFilter&, startup::Prompt&)>;
+    struct Case {
+        const char* what;
+        Op op;
+        const char* column;
+        QStringList after;   // of the rows typed blank, R and P
+    };
+    const Case cases[] = {
+        {"confirm", &ReceivedDeposits::confirmAll, "TIKSUDMO", {"P", "P", "P"}},
+        {"invert", &ReceivedDeposits::invertAll, "TIKSUDMO", {"P", "P", " "}},
+        {"unconfirm", &ReceivedDeposits::unconfirmAll, "TIKSUDMO", {" ", " ", " "}},
+        {"final", &ReceivedDeposits::makeFinal, "ALTP", {"1", "1", "1"}},
+        {"receipt from cheque", &ReceivedDeposits::receiptFromCheque, "SEPNO", {"71", "72", "73"}},
+        {"move", [](ReceivedDeposits& r, const DepositFilter& f, startup::Prompt& p) { return r.moveAllToMonth(f, {Year, 14}, p); }, "MM",
+         {"14", "14", "14"}},
+    };
+    int m = 1;
+    for (const Case& c : cases) {
+        ++m;
+        const int other = o.add(15, {{"TIKSUDMO", "R"}});
+        QList<int> rows;
+        for (const char* mark : {"", "R", "P"})
+            rows << o.add(m, {{"TIKSUDMO", QString::fromLatin1(mark)}, {"CHKNO", 70 + rows.size() + 1}});
+        ScriptedPrompt p({true});
+        const Outcome out = c.op(o.deposits, month(m), p);
+        ASSERT_TRUE(out) << c.what << p.text().toStdString();
+        QStringList after;
+        for (int idx : rows)
+            after << o.at(idx, c.column).toString();
+        EXPECT_EQ(after, c.after) << c.what;
+        EXPECT_EQ(o.at(other, "TIKSUDMO").toString(), QStringLiteral("R")) << c.what;
+        EXPECT_EQ(o.at(other, "ALTP").toInt(), 0) << c.what;
+    }
 }
