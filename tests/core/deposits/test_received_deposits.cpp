@@ -466,3 +466,47 @@ TEST(ReceivedDeposits, OneMonthGroupOperationsChangeEveryListedRowAndNoOther)
         EXPECT_EQ(o.at(other, "ALTP").toInt(), 0) << c.what;
     }
 }
+
+TEST(ReceivedDeposits, TheSendingAndOpeningVouchersBalanceAndTheSendingPointsBack)
+{
+    Office o;
+    const int a = o.add(1, {{"MY", 1405}, {"MM", 11}, {"TIK_ERSAL", 1}});
+    DepositFilter f;
+    f.year = 1405;
+    f.month = 11;
+    ScriptedPrompt p({true});
+    const Outcome sent = o.deposits.issueSendingVoucher(f, {0, QStringLiteral("1405/11/20")}, p);
+    ASSERT_TRUE(sent) << p.text().toStdString();
+    const auto voucher = accounting::Vouchers(*o.session).voucher(sent.voucher);
+    ASSERT_TRUE(voucher && voucher->rows.size() == 2);
+    EXPECT_EQ(std::tie(voucher->rows[0].kol, voucher->rows[0].moin, voucher->rows[0].account), std::make_tuple(115, 12, QStringLiteral("11512")));
+    EXPECT_EQ(voucher->rows[1].account, QStringLiteral("11005001"));
+    EXPECT_EQ(o.at(a, "SNDNO_ERSAL").toInt(), sent.voucher);
+    EXPECT_EQ(o.at(a, "SNDROW_ERSAL").toInt(), voucher->rows[0].row);
+    EXPECT_EQ(o.at(a, "SNDNO").toInt(), 0);
+
+    const Outcome opening = o.deposits.issueOpeningVoucher({0, QStringLiteral("1405/01/01")}, p);
+    ASSERT_TRUE(opening) << p.text().toStdString();
+    const auto open = accounting::Vouchers(*o.session).voucher(opening.voucher);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->debit(), open->credit());
+    EXPECT_EQ(open->credit(), count(o.db(), QStringLiteral("SELECT SUM(AMOUNT_MANDEH) FROM SEP_DAR WHERE AMOUNT_MANDEH > 0")));
+}
+
+TEST(ReceivedDeposits, TheEntryFormsGridsHoldTheDepositsRequestsAndRefundCheques)
+{
+    Office o;
+    const int idx = int(count(o.db(), QStringLiteral("SELECT MIN(SEPIDX) FROM SEP_REQR WHERE SEPIDX IN (SELECT SEPIDX FROM SEP_RADR1)")));
+    ASSERT_GT(idx, 0);
+    const auto requests = o.deposits.requestRows(idx);
+    ASSERT_TRUE(requests);
+    EXPECT_EQ(requests->rows.size(), count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_REQR WHERE SEPIDX = :i"), {{":i", idx}}));
+    EXPECT_EQ(requests->sum, count(o.db(), QStringLiteral("SELECT SUM(AMOUNT) FROM SEP_REQR WHERE SEPIDX = :i"), {{":i", idx}}));
+    EXPECT_FALSE(requests->rows.first().reqNo.isEmpty());
+    const auto cheques = o.deposits.refundCheques(idx);
+    ASSERT_TRUE(cheques);
+    ASSERT_FALSE(cheques->rows.isEmpty());
+    EXPECT_EQ(cheques->sum, count(o.db(), QStringLiteral("SELECT SUM(AMOUNT) FROM SEP_RADR2 WHERE RAD_IDX IN (SELECT RAD_IDX FROM SEP_RADR1 WHERE SEPIDX = :i)"),
+                                  {{":i", idx}}));
+    EXPECT_TRUE(o.deposits.requestRows(987654321)->rows.isEmpty());
+}
