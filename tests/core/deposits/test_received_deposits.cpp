@@ -510,3 +510,45 @@ TEST(ReceivedDeposits, TheEntryFormsGridsHoldTheDepositsRequestsAndRefundCheques
                                   {{":i", idx}}));
     EXPECT_TRUE(o.deposits.requestRows(987654321)->rows.isEmpty());
 }
+
+TEST(ReceivedDeposits, SingleRowOperationsSetOnlyWhatIsStillOpen)
+{
+    Office o;
+    const int numbered = o.add(2, {{"SEPNO", 9}});
+    const int bare = o.add(2, {{"TAFSILI", -1}, {"SAVABEGH", 0}});
+    using Step = std::function<Outcome(startup::Prompt&)>;
+    const std::pair<Step, QString> refusals[] = {
+        {[&](startup::Prompt& p) { return o.deposits.assignReceiptNumber(numbered, {}, p); }, QStringLiteral("شماره قبض قبلا تعيين شده است")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(numbered, EmptyField::Owner, o.owner, p); },
+         QStringLiteral("براي تغيير پيمانکار از قسمت ويرايش استفاده کنيد")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(bare, EmptyField::Owner, 987654, p); }, QStringLiteral("کد تفضيلي يافت نشد")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(bare, EmptyField::Project, 987654, p); }, QStringLiteral("کد پروژه يافت نشد")},
+        {[&](startup::Prompt& p) { return o.deposits.ownerFromVoucher(numbered, p); }, QStringLiteral("شماره سند مشخص نشده است")},
+        {[&](startup::Prompt& p) { return o.deposits.remove(0, p); }, QStringLiteral("هيچ اطلاعاتي وارد نشده است")},
+    };
+    for (const auto& [step, message] : refusals) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(step(p));
+        EXPECT_EQ(p.infos, QStringList{message});
+    }
+
+    ScriptedPrompt p({}, true);
+    ASSERT_TRUE(o.deposits.setEmptyField(bare, EmptyField::Owner, o.owner, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(bare, "TAFSILI").toInt(), o.owner);
+    ASSERT_TRUE(o.deposits.assignReceiptNumber(bare, QStringLiteral("1409/02/10"), p));
+    EXPECT_EQ(o.at(bare, "SEPNO").toInt(), 10);   // after the month's 9
+    EXPECT_EQ(o.at(bare, "SEPDATE").toString(), QStringLiteral("1409/02/10"));
+
+    // From the accounting voucher row a demo deposit was read from.
+    const int read = int(count(o.db(), QStringLiteral("SELECT MIN(IDX) FROM SEP_DAR WHERE SNDYER = 1405 AND SNDNO > 0 AND SNDROW > 0")));
+    ASSERT_GT(read, 0);
+    const int row = o.at(read, "SNDROW").toInt();
+    const auto rows = accounting::Vouchers(*o.session).rows(o.at(read, "SNDNO").toInt());
+    ASSERT_TRUE(rows);
+    const auto it = std::find_if(rows->cbegin(), rows->cend(), [&](const accounting::VoucherRow& r) { return r.row == row; });
+    ASSERT_NE(it, rows->cend());
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("UPDATE SEP_DAR SET TAFSILI = -1, TIKSUDMO = NULL WHERE IDX = :i"), {{":i", read}}));
+    ASSERT_TRUE(o.deposits.ownerFromVoucher(read, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(read, "TAFSILI").toInt(), it->tafsil.value_or(-2));
+    EXPECT_EQ(o.at(read, "TIKSUDMO").toString(), QStringLiteral("P"));
+}
