@@ -569,3 +569,22 @@ TEST(ReceivedDeposits, TheDescriptionBoxOffersTheStandardDescriptionsThenTheFixe
     EXPECT_EQ(choices->at(int(stored) - 1), QStringLiteral("سپرده بيمه"));
     EXPECT_EQ(choices->mid(int(stored)), fixedDescriptions());
 }
+
+TEST(ReceivedDeposits, AGroupOperationThatFailsOnOneRowChangesNoneAndSaysWhy)
+{
+    Office o;
+    QList<int> rows;
+    for (int i = 0; i < 3; ++i)
+        rows << o.add(16, {{"SEPROW", 7}});
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("CREATE TRIGGER refuse_one BEFORE UPDATE ON SEP_DAR WHEN NEW.IDX = %1 "
+                                                   "BEGIN SELECT RAISE(ABORT, 'row refused'); END").arg(rows[2])));
+    const qint64 audit = o.audit();
+    ScriptedPrompt p({true});
+    const Outcome out = o.deposits.numberRows(month(16), p);
+    EXPECT_FALSE(out);
+    EXPECT_TRUE(out.message.contains(QStringLiteral("row refused"))) << out.message.toStdString();
+    EXPECT_EQ(p.infos, QStringList{out.message});
+    for (int idx : rows)
+        EXPECT_EQ(o.at(idx, "SEPROW").toInt(), 7);
+    EXPECT_EQ(o.audit(), audit);
+}
