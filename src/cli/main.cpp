@@ -257,6 +257,7 @@ int main(int argc, char** argv)
     addAccountingCommands(commands);
     addContractCommands(commands);
     addVoucherReadingCommands(commands);
+    addDepositCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -5,6 +5,7 @@
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/basedata/VoucherReadingLists.h"
+#include "core/deposits/DepositList.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak::io {
@@ -21,6 +22,7 @@ constexpr SubsystemLists kSubsystems[] = {
     &basedata::contractLists,
     &basedata::voucherReadingLists,
     &accounting::accountingLists,
+    &deposits::depositLists,
 };
 
 } // namespace
