@@ -3,6 +3,7 @@
 #include "ui/basedata/PartyScreens.h"
 #include "ui/basedata/BankScreens.h"
 #include "ui/basedata/PlanScreens.h"
+#include "ui/deposits/DepositScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -13,6 +14,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerPartyScreens(registry);
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
+    deposits::registerDepositScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()
