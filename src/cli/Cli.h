@@ -101,6 +101,7 @@ void addListCommands(QList<Command>& commands);
 void addPartyCommands(QList<Command>& commands);
 void addPlanBankCommands(QList<Command>& commands);
 void addAccountingCommands(QList<Command>& commands);
+void addDepositCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

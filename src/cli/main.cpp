@@ -255,6 +255,7 @@ int main(int argc, char** argv)
     addPartyCommands(commands);
     addPlanBankCommands(commands);
     addAccountingCommands(commands);
+    addDepositCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -169,6 +169,20 @@ public:
     db::Fetched<RowsWithSum<RefundCheque>> refundCheques(int idx) const;
 
 private:
+    Outcome moveTo(int idx, const MonthTarget& target, bool fromOtherMonth, startup::Prompt& prompt);
+    // Before a group change: the scope (empty: any), the write level, the question
+    // (empty: none); the outcome to return when the change must not run.
+    std::optional<Outcome> stopsGroup(const DepositFilter& filter, const QString& scopeRefusal, const QString& question,
+                                      startup::Prompt& prompt) const;
+    // A group change as one update over the listed rows (narrowed by extra).
+    Outcome groupUpdate(const DepositFilter& filter, const QString& scopeRefusal, const QString& question, const QString& set,
+                        const QVariantMap& binds, startup::Prompt& prompt, const QString& extra = {});
+    // The listed rows deleted but those a single delete refuses and those other
+    // registers lean on (reported as kept).
+    Outcome groupRemove(const DepositFilter& filter, const QString& extra, startup::Prompt& prompt);
+    Outcome lettersToRows(const DepositFilter& filter, int letterIdx, bool credit, startup::Prompt& prompt);
+    Outcome postVoucher(const DepositFilter& filter, const VoucherChoice& voucher, bool sending, startup::Prompt& prompt);
+
     startup::Session& session_;
 };
 

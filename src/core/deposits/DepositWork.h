@@ -1,0 +1,53 @@
+#pragma once
+// What the register's operations share: the write level read inside the work, the
+// work itself with its outcome, and the listed rows of a filter read inside it.
+#include "core/deposits/DepositFilter.h"
+#include "core/deposits/ReceivedDeposits.h"
+
+namespace orvak::deposits::work {
+
+inline const QString Table = QStringLiteral("SEP_DAR");
+inline constexpr db::Store Store = db::Store::Deposits;
+
+inline const QString NothingEnteredText = QStringLiteral("هيچ اطلاعاتي وارد نشده است");
+// Rows that other registers lean on: a refund, a request or a credit notice.
+inline const QString ReferencedSql = QStringLiteral(
+    "(COALESCE(ELAMBESIDX, 0) <> 0 OR COALESCE(TIKBESTANKARI, '') = '1'"
+    " OR EXISTS (SELECT 1 FROM {deposits}.SEP_RADR1 r WHERE r.SEPIDX = SEP_DAR.IDX)"
+    " OR EXISTS (SELECT 1 FROM {deposits}.SEP_REQR q WHERE q.SEPIDX = SEP_DAR.IDX))");
+// Rows a delete refuses: matched, half matched or final.
+inline const QString FinalSql = QStringLiteral("(COALESCE(TIKSUDMO, '') IN ('P', 'R') OR COALESCE(ALTP, 0) = 1)");
+inline QString referencedText() { return QStringLiteral("اين سپرده در استرداد، درخواست يا اعلاميه بستانکاري آمده است و نمي تواند حذف شود"); }
+
+// A typed date: empty (no digit typed, "    /  /  ") or a real Jalali date as
+// YYYY/MM/DD; nullopt when it is no date.
+std::optional<QString> dateOf(const QString& text);
+
+// Why the user may not write now (SEL2 of his PROGUSERS row, 0 / NULL or 2 allowed);
+// nullopt when he may. A read that fails or finds no row refuses.
+std::optional<QString> writeRefusal(const db::Fetched<QVariant>& level);
+QString levelSql();
+QVariantMap levelBinds(const startup::Session& session);
+
+// A refusal told to the user.
+Outcome refused(startup::Prompt& prompt, const QString& text);
+// The user said no: nothing done, nothing to tell.
+Outcome cancelled();
+
+// Runs body as one unit of work after the write level; on failure nothing is kept,
+// the reason is told and returned.
+Outcome run(startup::Session& session, startup::Prompt& prompt, const std::function<bool(db::UnitOfWork&, Outcome&)>& body);
+
+// The listed rows (whole records) or their IDX, in list order, read inside the work;
+// extra narrows the filter further.
+std::optional<QList<Deposit>> listed(db::UnitOfWork& w, const DepositFilter& filter, const QString& extra = {});
+
+// A row read inside the work; failing the work when it is not there.
+std::optional<Deposit> row(db::UnitOfWork& w, int idx);
+// One row's columns set by IDX.
+bool setRow(db::UnitOfWork& w, int idx, const QString& set, QVariantMap binds, Outcome& out);
+
+// "IDX IN (:i0, :i1, ...)" with the values bound.
+QString idxIn(const QList<int>& idx, QVariantMap& binds, const QString& prefix = QStringLiteral(":i"));
+
+} // namespace orvak::deposits::work

@@ -1,0 +1,47 @@
+# orvakctl deposits list on a demo installation: the header, one line per deposit of
+# the month, then the five totals with counts that agree with the lines; a range of
+# months; wrong calls refused before anything is touched.
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
+set(W "${WORK}/orvakctl-deposits")
+file(REMOVE_RECURSE "${W}")
+file(MAKE_DIRECTORY "${W}/empty")
+
+foreach(call "deposits;list" "deposits;list;--year;1405" "deposits;list;--year;1405;--month;19"
+             "deposits;list;--year;1405;--month;3;--to-year;1404" "deposits;list;--year;1405;--month;3;--kind;1")
+  run(2 "${W}/empty" ${call})
+endforeach()
+file(GLOB touched "${W}/empty/*")
+if(touched)
+  message(SEND_ERROR "a wrong call touched the folder: ${touched}")
+endif()
+
+run(0 "${W}" demo --data "${W}/demo" --today 1405/09/18)
+set(D "${W}/demo")
+
+function(check_list label)
+  if(NOT OUT MATCHES "^شناسه\tرديف\t")
+    message(SEND_ERROR "${label}: header: '${OUT}'")
+  endif()
+  string(REGEX MATCH "\n\nجمع کل مبالغ سپرده ها:\t([0-9]+)\t([0-9]+)\nجمع ارسال شده به خزانه:\t[0-9]+\t[0-9]+\nجمع تائيد شده با صورتحساب بانک:\t[0-9]+\t[0-9]+\nجمع  استرداد شده :\t[0-9]+\t[0-9]+\nمانده ي سپرده ها:\t[0-9]+\t[0-9]+\n$" totals "${OUT}")
+  if(NOT totals)
+    message(SEND_ERROR "${label}: totals: '${OUT}'")
+    return()
+  endif()
+  set(count "${CMAKE_MATCH_2}")
+  string(REGEX REPLACE "\n\n.*" "" body "${OUT}")
+  string(REGEX MATCHALL "\n" breaks "${body}")
+  list(LENGTH breaks lines)
+  if(NOT lines EQUAL count OR count EQUAL 0)
+    message(SEND_ERROR "${label}: ${lines} lines for ${count} deposits")
+  endif()
+  set(COUNT "${count}" PARENT_SCOPE)
+endfunction()
+
+run(0 "${D}" deposits list --year 1405 --month 3)
+check_list("one month")
+set(one "${COUNT}")
+run(0 "${D}" deposits list --year 1405 --month 3 --to-year 1405 --to-month 4 --section 0)
+check_list("two months")
+if(NOT COUNT GREATER one)
+  message(SEND_ERROR "two months list ${COUNT} deposits, one month ${one}")
+endif()

@@ -1,0 +1,421 @@
+#include "core/accounting/Vouchers.h"
+#include "core/deposits/DepositKinds.h"
+#include "core/deposits/DepositList.h"
+#include "core/deposits/ReceivedDeposits.h"
+#include "support/DemoOffice.h"
+#include "support/TestSupport.h"
+
+using namespace orvak;
+using namespace orvak::deposits;
+using startup::ScriptedPrompt;
+
+namespace {
+
+// A year the demo leaves empty, so that each test's month holds only its own rows.
+constexpr int Year = 1409;
+
+qint64 count(QSqlDatabase db, const QString& sql, const QVariantMap& binds = {})
+{
+    return db::scalar(db, sql, binds).value_or(QVariant(-1)).toLongLong();
+}
+
+struct Office : test::DemoOffice {
+    ReceivedDeposits deposits{*session};
+    int owner = 0;
+
+    Office()
+    {
+        session->setCurrentUserCode(3);
+        owner = int(count(session->common(), QStringLiteral("SELECT MIN(CODE) FROM TAFSILI WHERE CI = 0")));
+    }
+    QSqlDatabase db() { return session->deposits(); }
+    qint64 audit() { return count(session->common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL")); }
+    void writeLevel(int sel2)
+    {
+        ASSERT_TRUE(db::execSql(session->common(), QStringLiteral("UPDATE PROGUSERS SET SEL2 = :s WHERE PROGID = 3 AND UCODE = 3"),
+                                {{QStringLiteral(":s"), sel2}}));
+    }
+    // A row of the test month with the columns given.
+    int add(int month, const QVariantMap& columns = {})
+    {
+        const int idx = int(count(db(), QStringLiteral("SELECT COALESCE(MAX(IDX), 0) + 1 FROM SEP_DAR")));
+        QVariantMap v{{QStringLiteral("IDX"), idx},         {QStringLiteral("MY"), Year},      {QStringLiteral("MM"), month},
+                      {QStringLiteral("TAFSILI"), owner},   {QStringLiteral("AMOUNT"), 1000 * idx},
+                      {QStringLiteral("AMOUNT_RAD"), 0},    {QStringLiteral("AMOUNT_MANDEH"), 1000 * idx},
+                      {QStringLiteral("SEPKIND"), 1},       {QStringLiteral("CHKDATE"), QStringLiteral("1409/01/05")},
+                      {QStringLiteral("ALTP"), 0},          {QStringLiteral("FROMOLDM"), 2}};
+        v.insert(columns);
+        QStringList names, marks;
+        QVariantMap binds;
+        for (auto it = v.cbegin(); it != v.cend(); ++it) {
+            names << it.key();
+            marks << QLatin1Char(':') + it.key();
+            binds.insert(QLatin1Char(':') + it.key(), it.value());
+        }
+        EXPECT_TRUE(db::execSql(db(), QStringLiteral("INSERT INTO SEP_DAR (%1) VALUES (%2)").arg(names.join(','), marks.join(',')), binds));
+        return idx;
+    }
+    QVariant at(int idx, const char* column)
+    {
+        return db::scalar(db(), QStringLiteral("SELECT %1 FROM SEP_DAR WHERE IDX = :i").arg(QLatin1String(column)), {{QStringLiteral(":i"), idx}})
+            .value_or(QVariant(QStringLiteral("<none>")));
+    }
+    qint64 rowsOf(int month)
+    {
+        return count(db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = :y AND MM = :m"), {{QStringLiteral(":y"), Year}, {QStringLiteral(":m"), month}});
+    }
+};
+
+DepositFilter month(int m)
+{
+    DepositFilter f;
+    f.year = Year;
+    f.month = m;
+    return f;
+}
+
+Deposit typed(const Office& o, int m)
+{
+    Deposit d;
+    d.my = Year;
+    d.mm = m;
+    d.tafsili = o.owner;
+    d.amount = 5'000'000;
+    d.chkDate = QStringLiteral("1409/02/03");
+    d.sepDate = QString::fromUtf16(util::EmptyDateText);
+    return d;
+}
+
+} // namespace
+
+TEST(ReceivedDeposits, StatusMarksStepInTheirCycles)
+{
+    const std::pair<QString, QString> statement[] = {{{}, "P"}, {" ", "P"}, {"P", "R"}, {"R", "O"}, {"O", " "}};
+    for (const auto& [from, to] : statement)
+        EXPECT_EQ(nextStatementMark(from), to) << from.toStdString();
+    const std::pair<int, int> control[] = {{1, 2}, {2, 1}, {0, 0}, {3, 3}};
+    for (const auto& [from, to] : control)
+        EXPECT_EQ(nextControlMark(from), to) << from;
+
+    Office o;
+    const int idx = o.add(1);
+    ScriptedPrompt p;
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(o.deposits.stepStatement(idx, p)) << p.text().toStdString();
+        seen << o.at(idx, "TIKSUDMO").toString();
+    }
+    EXPECT_EQ(seen, (QStringList{"P", "R", "O", " "}));
+}
+
+TEST(ReceivedDeposits, KindsAndMonthsReadAsTheFormAndListShowThem)
+{
+    EXPECT_EQ(kindFormText(1), QStringLiteral("01)127000001:سپرده حسن انجام كار 10 درصد"));
+    EXPECT_EQ(kindListText(1), QStringLiteral("1)سپرده حسن انجام كار 10 درصد"));
+    EXPECT_EQ(kindListText(11), QStringLiteral("11)5%تضمين 25%"));
+    EXPECT_EQ(kindListText(13), QStringLiteral("13)5%تضمين"));
+    EXPECT_EQ(kindListText(26), QStringLiteral("26)بدهي سپرده"));
+    EXPECT_TRUE(kindListText(27).isEmpty());
+    EXPECT_EQ(kindFormTexts().size(), 26);
+    EXPECT_EQ(monthTexts().first(), QStringLiteral("01)فروردين"));
+    EXPECT_EQ(monthText(13), QStringLiteral("13)فروردين متمم"));
+    EXPECT_EQ(monthTexts().last(), QStringLiteral("18)شهريورماه متمم"));
+}
+
+TEST(ReceivedDeposits, ANewDepositContinuesItsMonthYearAndRegister)
+{
+    Office o;
+    // First of a month and of a year.
+    auto d = o.deposits.newDeposit(month(3));
+    ASSERT_TRUE(d) << d.error().toStdString();
+    EXPECT_EQ(d->sepRow, 1);
+    EXPECT_EQ(d->yerSepRow, 1);
+    const qint64 serial = count(o.db(), QStringLiteral("SELECT MAX(MOSALSAL) FROM SEP_DAR"));
+    EXPECT_EQ(d->mosalsal, serial + 1);
+    EXPECT_EQ(d->sepDate, o.session->clock().todayJalali());
+
+    const int current = o.add(3, {{"SEPROW", 4}, {"YERSEPROW", 9}, {"SEPNO", 77}, {"SNDNO", 12}, {"SEPDATE", "1409/03/20"}});
+    DepositFilter f = month(3);
+    f.owner = o.owner;
+    d = o.deposits.newDeposit(f, current);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->sepRow, 5);
+    EXPECT_EQ(d->yerSepRow, 10);
+    EXPECT_EQ(d->sepNo, 78);
+    EXPECT_EQ(d->sndNo, 12);
+    EXPECT_EQ(d->sepDate, QStringLiteral("1409/03/20"));
+    EXPECT_EQ(d->tafsili, o.owner);
+    EXPECT_EQ(d->payment, -1);
+    EXPECT_EQ(d->tarhNo, -1);
+    EXPECT_EQ(d->projNo, -1);
+
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("DELETE FROM SEP_DAR")));
+    EXPECT_EQ(o.deposits.newDeposit(month(3))->mosalsal, 1);
+}
+
+TEST(ReceivedDeposits, SaveRefusesWhatIsMissingOrWrongAndWritesNothing)
+{
+    Office o;
+    struct Case {
+        const char* what;
+        std::function<void(Deposit&)> change;
+        QString message;
+    };
+    const Case cases[] = {
+        {"no amount", [](Deposit& d) { d.amount = 0; }, notEnoughText()},
+        {"no owner", [](Deposit& d) { d.tafsili = -1; }, notEnoughText()},
+        {"owner 0", [](Deposit& d) { d.tafsili = 0; }, notEnoughText()},
+        {"unknown owner", [](Deposit& d) { d.tafsili = 987654; }, QStringLiteral("کد تفضيلي يافت نشد")},
+        {"unknown project", [](Deposit& d) { d.projNo = 987654; }, QStringLiteral("کد پروژه يافت نشد")},
+        {"no date", [](Deposit& d) { d.chkDate = QStringLiteral("1409/13/40"); }, QStringLiteral("تاريخ واريز درست نيست: 1409/13/40")},
+    };
+    const qint64 before = count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR"));
+    for (const Case& c : cases) {
+        Deposit d = typed(o, 2);
+        c.change(d);
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(o.deposits.save(d, true, p)) << c.what;
+        EXPECT_EQ(p.text(), c.message) << c.what;
+    }
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR")), before);
+
+    QString why;
+    EXPECT_FALSE(ReceivedDeposits::chequeNoOf(QStringLiteral("12a4"), &why));
+    EXPECT_EQ(why, QStringLiteral("شماره مدرک واريزي فقط از رقم تشکيل مي شود: 12a4"));
+    EXPECT_EQ(ReceivedDeposits::chequeNoOf(QStringLiteral("۱۲۳۴")), 1234);
+    EXPECT_EQ(ReceivedDeposits::amountOf(QStringLiteral("۱٬۲۵۰,۰۰۰")), 1250000);
+}
+
+TEST(ReceivedDeposits, ARepeatedReceiptNumberIsSavedOnlyAfterYes)
+{
+    Office o;
+    o.add(2, {{"SEPNO", 4711}});
+    Deposit d = typed(o, 2);
+    d.sepNo = 4711;
+    ScriptedPrompt no({false});
+    EXPECT_FALSE(o.deposits.save(d, true, no));
+    EXPECT_EQ(no.questions, QStringList{QStringLiteral("شماره قبض سپرده تکراري است،ادامه مي دهيد؟")});
+    EXPECT_EQ(o.rowsOf(2), 1);
+
+    ScriptedPrompt yes({true});
+    const std::optional<int> idx = o.deposits.save(d, true, yes);
+    ASSERT_TRUE(idx) << yes.text().toStdString();
+    EXPECT_EQ(o.at(*idx, "FROMOLDM").toInt(), 2);
+    EXPECT_EQ(o.at(*idx, "AMOUNT_MANDEH").toLongLong(), 5'000'000);
+    EXPECT_TRUE(o.at(*idx, "SEPDATE").isNull());
+
+    // An edit keeps the status marks and recomputes the balance from the stored refund.
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("UPDATE SEP_DAR SET TIKSUDMO = 'P', AMOUNT_RAD = 1000000 WHERE IDX = :i"), {{":i", *idx}}));
+    d.idx = *idx;
+    d.amount = 6'000'000;
+    d.tikSudmo.clear();
+    ScriptedPrompt edit({true});
+    ASSERT_TRUE(o.deposits.save(d, false, edit));
+    EXPECT_TRUE(edit.infos.contains(alreadyConfirmedText()));
+    EXPECT_EQ(o.at(*idx, "TIKSUDMO").toString(), QStringLiteral("P"));
+    EXPECT_EQ(o.at(*idx, "AMOUNT_MANDEH").toLongLong(), 5'000'000);
+}
+
+TEST(ReceivedDeposits, WriteLevelsOneAndThreeWriteNothing)
+{
+    Office o;
+    const int idx = o.add(4);
+    for (int level : {1, 3, 7}) {
+        o.writeLevel(level);
+        const qint64 audit = o.audit();
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(o.deposits.save(typed(o, 4), true, p));
+        EXPECT_FALSE(o.deposits.confirmAll(month(4), p));
+        EXPECT_FALSE(o.deposits.stepStatement(idx, p));
+        EXPECT_FALSE(o.deposits.remove(idx, p));
+        EXPECT_EQ(p.infos, QStringList(4, writeRefusalText())) << level;
+        EXPECT_EQ(o.rowsOf(4), 1);
+        EXPECT_EQ(o.audit(), audit);
+    }
+    for (int level : {0, 2}) {
+        o.writeLevel(level);
+        ScriptedPrompt p({}, true);
+        EXPECT_TRUE(o.deposits.stepStatement(idx, p)) << level << p.text().toStdString();
+    }
+    o.session->setCurrentUserCode(999);   // no row of his: refused
+    ScriptedPrompt p({}, true);
+    EXPECT_FALSE(o.deposits.stepStatement(idx, p));
+}
+
+TEST(ReceivedDeposits, DeleteRefusesMatchedFinalAndReferencedRows)
+{
+    Office o;
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("INSERT INTO SEP_RADR1 (RAD_IDX, RAD_ROW, SEPIDX, AMOUNT) VALUES (99001, 1, :i, 5)"),
+                            {{":i", o.add(5)}}));
+    const int refunded = int(count(o.db(), QStringLiteral("SELECT MAX(IDX) FROM SEP_DAR")));
+    const std::pair<int, QString> refusals[] = {
+        {o.add(5, {{"TIKSUDMO", "R"}}), finalDataText()},
+        {o.add(5, {{"TIKSUDMO", "P"}}), finalDataText()},
+        {o.add(5, {{"ALTP", 1}}), finalDataText()},
+        {refunded, QStringLiteral("اين سپرده در استرداد، درخواست يا اعلاميه بستانکاري آمده است و نمي تواند حذف شود")},
+    };
+    for (const auto& [idx, message] : refusals) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(o.deposits.remove(idx, p)) << idx;
+        EXPECT_EQ(p.infos.value(0), message) << idx;
+    }
+    EXPECT_EQ(o.rowsOf(5), 4);
+
+    const int plain = o.add(5);
+    ScriptedPrompt p({true});
+    EXPECT_TRUE(o.deposits.remove(plain, p)) << p.text().toStdString();
+    EXPECT_EQ(p.questions, QStringList{QStringLiteral(" مطمئن هستيـــد ؟ ")});
+    EXPECT_EQ(o.rowsOf(5), 4);
+}
+
+TEST(ReceivedDeposits, GroupOperationsNeedOneMonthBeforeAnyChange)
+{
+    Office o;
+    for (int m : {6, 7})
+        o.add(m, {{"TIKSUDMO", "R"}});
+    DepositFilter range = month(6);
+    range.mode = PeriodMode::Range;
+    range.toYear = Year;
+    range.toMonth = 7;
+    const qint64 audit = o.audit();
+    using Op = Outcome (ReceivedDeposits::*)(const DepositFilter&, startup::Prompt&);
+    const std::pair<Op, QString> ops[] = {
+        {&ReceivedDeposits::confirmAll, oneMonthOnlyText()},      {&ReceivedDeposits::invertAll, oneMonthOnlyText()},
+        {&ReceivedDeposits::confirmHalfAll, oneMonthOnlyText()},  {&ReceivedDeposits::unconfirmAll, oneMonthOnlyText()},
+        {&ReceivedDeposits::makeFinal, chooseOneMonthText()},     {&ReceivedDeposits::undoFinal, oneMonthOnlyText()},
+        {&ReceivedDeposits::prepareDraft, chooseOneMonthText()},  {&ReceivedDeposits::receiptFromCheque, oneMonthOnlyText()},
+        {&ReceivedDeposits::numberRows, QStringLiteral("عمليات گروهي فقط براي سپرده هاي دريافتي يک ماه خاص قابل انجام است")},
+    };
+    for (const auto& [op, message] : ops) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE((o.deposits.*op)(range, p));
+        EXPECT_EQ(p.infos, QStringList{message});
+        EXPECT_TRUE(p.questions.isEmpty());
+    }
+    EXPECT_EQ(o.audit(), audit);
+
+    // One month: every listed row, after the question naming the month.
+    o.add(6);
+    ScriptedPrompt p({true});
+    const Outcome done = o.deposits.confirmHalfAll(month(6), p);
+    ASSERT_TRUE(done) << p.text().toStdString();
+    EXPECT_EQ(done.changed, 1);
+    EXPECT_EQ(p.questions, QStringList{QStringLiteral("مطمئن هستيد ؟ «شهريور 1409»")});
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1409 AND MM = 6 AND TIKSUDMO = 'P'")), 1);
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1409 AND MM = 7 AND TIKSUDMO = 'R'")), 1);
+
+    ScriptedPrompt numbering({true});
+    ASSERT_TRUE(o.deposits.numberRows(month(6), numbering));
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT SUM(SEPROW) FROM SEP_DAR WHERE MY = 1409 AND MM = 6")), 1 + 2);
+}
+
+TEST(ReceivedDeposits, BothGroupDeletionsKeepRowsADeleteRefusesOrOthersLeanOn)
+{
+    Office o;
+    const auto fill = [&](int m) {
+        o.add(m);
+        o.add(m, {{"FROMOLDM", 1}});
+        o.add(m, {{"TIKSUDMO", "R"}});
+        o.add(m, {{"TIKSUDMO", "P"}});
+        o.add(m, {{"ALTP", 1}});
+        o.add(m, {{"ELAMBESIDX", 3}});
+        EXPECT_TRUE(db::execSql(o.db(), QStringLiteral("INSERT INTO SEP_RADR1 (RAD_IDX, RAD_ROW, SEPIDX) VALUES (:r, 1, :i)"),
+                                {{":r", 99000 + m}, {":i", o.add(m)}}));
+        EXPECT_TRUE(db::execSql(o.db(), QStringLiteral("INSERT INTO SEP_REQR (REQ_IDX, REQ_ROW, SEPIDX) VALUES (:r, 1, :i)"),
+                                {{":r", 99000 + m}, {":i", o.add(m)}}));
+    };
+    fill(8);
+    fill(9);
+
+    ScriptedPrompt draft({true});
+    const Outcome drafted = o.deposits.prepareDraft(month(8), draft);
+    ASSERT_TRUE(drafted) << draft.text().toStdString();
+    EXPECT_EQ(drafted.changed, 1);   // the plain row; the one moved in stays
+    EXPECT_EQ(drafted.kept, 7);
+    EXPECT_EQ(o.rowsOf(8), 7);
+
+    ScriptedPrompt all({true});
+    const Outcome removed = o.deposits.removeAll(month(9), all);
+    ASSERT_TRUE(removed) << all.text().toStdString();
+    EXPECT_EQ(removed.changed, 2);
+    EXPECT_EQ(removed.kept, 6);
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1409 AND MM = 9 AND FROMOLDM = 1")), 0);
+    EXPECT_TRUE(all.infos.contains(QStringLiteral("تعداد سپرده هاي حذف نشده: 6")));
+}
+
+TEST(ReceivedDeposits, BalancesAreRecomputedOnlyWhereNothingWasRefunded)
+{
+    Office o;
+    const int open = o.add(10, {{"AMOUNT_MANDEH", 1}});
+    const int refunded = o.add(10, {{"AMOUNT_RAD", 300}, {"AMOUNT_MANDEH", 7}});
+    ScriptedPrompt p({true});
+    ASSERT_TRUE(o.deposits.recomputeBalances(p));
+    EXPECT_EQ(o.at(open, "AMOUNT_MANDEH").toLongLong(), o.at(open, "AMOUNT").toLongLong());
+    EXPECT_EQ(o.at(refunded, "AMOUNT_MANDEH").toLongLong(), 7);
+    EXPECT_EQ(p.infos.last(), QStringLiteral("انجام شد"));
+    EXPECT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE COALESCE(AMOUNT_RAD, 0) = 0 AND AMOUNT_MANDEH <> AMOUNT")), 0);
+}
+
+TEST(ReceivedDeposits, TheReceiptVoucherBooksEveryListedDepositAndPointsBackToIt)
+{
+    Office o;
+    const int a = o.add(1, {{"MY", 1405}, {"MM", 11}, {"SEPNO", 501}, {"SEPDATE", "1405/11/03"}, {"CHKNO", 42}});
+    // A month of its own: the demo's month 11 of 1405 is still to come.
+    ASSERT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 11")), 1);
+    DepositFilter f;
+    f.year = 1405;
+    f.month = 11;
+    ScriptedPrompt p({true});
+    const Outcome out = o.deposits.issueReceiptVoucher(f, {0, QStringLiteral("1405/11/05")}, p);
+    ASSERT_TRUE(out) << p.text().toStdString();
+    const auto voucher = accounting::Vouchers(*o.session).voucher(out.voucher);
+    ASSERT_TRUE(voucher);
+    EXPECT_EQ(voucher->head.description.trimmed(), QStringLiteral("دريافت سپرده بهمن 1405"));
+    ASSERT_EQ(voucher->rows.size(), 2);
+    const accounting::VoucherRow& debit = voucher->rows[0];
+    const accounting::VoucherRow& credit = voucher->rows[1];
+    EXPECT_EQ(std::tie(debit.kol, debit.moin, debit.account), std::make_tuple(110, 5001, QStringLiteral("11005001")));
+    EXPECT_EQ(std::tie(credit.kol, credit.moin, credit.account), std::make_tuple(210, 7, QStringLiteral("21007")));
+    EXPECT_EQ(debit.debit, o.at(a, "AMOUNT").toLongLong());
+    EXPECT_EQ(credit.credit, debit.debit);
+    EXPECT_EQ(credit.tafsil, o.owner);
+    EXPECT_EQ(credit.chequeNo, 42);
+    EXPECT_EQ(credit.description, QStringLiteral("قبض شماره 501 - تاريخ 1405/11/03"));
+    EXPECT_EQ(count(o.session->accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE SNDNO = :n AND ROW = :r AND ACCDETAIL5 = '125001401' AND ACCDETAIL6 = '127000006'"),
+                    {{":n", out.voucher}, {":r", credit.row}}),
+              1);
+    EXPECT_EQ(o.at(a, "SNDNO").toInt(), out.voucher);
+    EXPECT_EQ(o.at(a, "SNDROW").toInt(), credit.row);
+    EXPECT_EQ(o.at(a, "SNDYER").toInt(), 1405);
+
+    // A date outside the accounting year: nothing is posted and no row is pointed.
+    const int b = o.add(1, {{"MY", 1405}, {"MM", 12}});
+    f.month = 12;
+    ScriptedPrompt wrong({true});
+    EXPECT_FALSE(o.deposits.issueReceiptVoucher(f, {0, QStringLiteral("1406/01/01")}, wrong));
+    EXPECT_EQ(o.at(b, "SNDNO").toInt(), 0);
+}
+
+TEST(ReceivedDeposits, TheListsTotalsAgreeWithItsRows)
+{
+    Office o;
+    o.add(11, {{"TIK_ERSAL", 1}, {"TIKSUDMO", "P"}, {"AMOUNT", 100}, {"AMOUNT_RAD", 40}, {"AMOUNT_MANDEH", 60}});
+    o.add(11, {{"AMOUNT", 50}, {"AMOUNT_MANDEH", 50}});
+    o.add(11, {{"AMOUNT", 70}, {"AMOUNT_RAD", 70}, {"AMOUNT_MANDEH", 0}});
+    const auto t = depositTotals(*o.session, month(11));
+    ASSERT_TRUE(t) << t.error().toStdString();
+    EXPECT_EQ(std::tie(t->amount.sum, t->amount.count), std::make_tuple(qint64(220), 3));
+    EXPECT_EQ(std::tie(t->sent.sum, t->sent.count), std::make_tuple(qint64(100), 1));
+    EXPECT_EQ(std::tie(t->confirmed.sum, t->confirmed.count), std::make_tuple(qint64(100), 1));
+    EXPECT_EQ(std::tie(t->refunded.sum, t->refunded.count), std::make_tuple(qint64(110), 2));
+    EXPECT_EQ(std::tie(t->balance.sum, t->balance.count), std::make_tuple(qint64(110), 2));
+
+    DepositFilter hidden = month(11);
+    hidden.hideZeroBalance = true;
+    hidden.order = DepositOrder::Amount;
+    hidden.descending = true;
+    const auto idx = listedIdx(*o.session, hidden);
+    ASSERT_TRUE(idx);
+    ASSERT_EQ(idx->size(), 2);
+    EXPECT_GT(o.at(idx->at(0), "AMOUNT").toLongLong(), o.at(idx->at(1), "AMOUNT").toLongLong());
+}
