@@ -267,10 +267,8 @@ void TViewSepDar::copyCredit(int from)
     if (idxs.isEmpty() && currentSourceRow() >= 0)
         idxs << currentIdx();
     framework::MessagePrompt prompt(this);
-    const Outcome out = ReceivedDeposits(session_).applyCredit(idxs, *credit, prompt);
-    if (out.done)
-        framework::ShowInfo(QStringLiteral("  تعداد سپرده هاي انتخابي ") + io::isolateLtr(QString::number(idxs.size())), this);
-    finish(out, false);
+    // The register tells how many were chosen.
+    finish(ReceivedDeposits(session_).applyCredit(idxs, *credit, prompt), false);
 }
 
 void TViewSepDar::searchDescription()

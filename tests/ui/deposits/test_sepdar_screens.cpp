@@ -37,6 +37,7 @@ TEST(SepDarScreens, ADepositEnteredOnTheFormIsListedCountedMarkedAndKeptOnceConf
     form.chequeDate->setDate(QStringLiteral("1405/09/10"));
     form.chequeNo->setText(QStringLiteral("۷۷۰۱۲۳"));
     form.owner->editor()->setText(QStringLiteral("1002"));
+    form.receiptNo->setText(QStringLiteral("98765432"));
     form.amount->setAmount(1234567);
     {
         test::AutoAnswer answers;
