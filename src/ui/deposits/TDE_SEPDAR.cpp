@@ -350,6 +350,16 @@ bool TDE_SEPDAR::validate(QString* message)
         *message = QStringLiteral("سال مالي درست وارد نشده است");
         return false;
     }
+    // A typed code that names no row is not saved as if it did.
+    const std::pair<framework::CodeEdit*, QString> named[] = {{owner, QStringLiteral("کد تفضيلي يافت نشد")},
+                                                             {project, QStringLiteral("کد پروژه يافت نشد")}};
+    for (const auto& [field, text] : named) {
+        if (!field->editor()->text().trimmed().isEmpty() && !field->isKnown()) {
+            *message = text;
+            field->editor()->setFocus();
+            return false;
+        }
+    }
     for (framework::CodeEdit* f : {contract, plan, project}) {
         if (!f->editor()->text().trimmed().isEmpty() && !f->code()) {
             *message = QStringLiteral("کد بايد عددي بزرگتر از صفر باشد");

@@ -453,19 +453,23 @@ void TViewSepDar::applyColouring()
 
 void TViewSepDar::pickOwner()
 {
+    // Leaving the picker keeps the condition; "پاک کردن شرايط" clears it.
     const auto picked = basedata::pickParty(this, session_);
-    owner_ = picked ? int(picked->code) : -1;
-    ownerName_->setText(picked ? QString::number(picked->code) + QLatin1Char(' ') + picked->name : QString());
+    if (!picked)
+        return;
+    owner_ = int(picked->code);
+    ownerName_->setText(QString::number(picked->code) + QLatin1Char(' ') + picked->name);
     applyFilter();
 }
 
 void TViewSepDar::pickContract()
 {
     const auto picked = basedata::pickContract(this, session_, owner_ > 0 ? owner_ : 0);
-    contract_ = picked ? picked->current.value(QStringLiteral("CODE")).toInt() : -1;
-    contractName_->setText(picked ? picked->current.value(QStringLiteral("PAYMENTNO")).toString() + QLatin1Char(' ')
-                                        + picked->current.value(QStringLiteral("DESCR")).toString()
-                                  : QString());
+    if (!picked)
+        return;
+    contract_ = picked->current.value(QStringLiteral("CODE")).toInt();
+    contractName_->setText(picked->current.value(QStringLiteral("PAYMENTNO")).toString() + QLatin1Char(' ')
+                           + picked->current.value(QStringLiteral("DESCR")).toString());
     applyFilter();
 }
 

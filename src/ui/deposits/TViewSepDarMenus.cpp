@@ -146,8 +146,9 @@ void TViewSepDar::buildMenus()
     addEntry(vouchers, QStringLiteral("تهيه فايل/ديسکت/سي دي حاوي صورت ريز ارسالي به خزانه"), later, false);
 
     QMenu* print = menus_->addMenu(QStringLiteral("چاپ"));
-    addEntry(print, QStringLiteral("چاپ قبض سپرده"), [this] { printReceipts(false); });
-    addEntry(print, QStringLiteral("چاپ قبض هاي سپرده - كلي"), [this] { printReceipts(true); });
+    // Printing reads; numbering a receipt on the way is the register's to refuse.
+    addEntry(print, QStringLiteral("چاپ قبض سپرده"), [this] { printReceipts(false); }, false);
+    addEntry(print, QStringLiteral("چاپ قبض هاي سپرده - كلي"), [this] { printReceipts(true); }, false);
     addEntry(print, QStringLiteral("نمايش/چاپ"), [this] { printList(); }, false);
     QMenu* reports = menus_->addMenu(QStringLiteral("گزارشات"));
     for (const char* r : {"گزارش سپرده اشخاص", "گزارش سازي", "گزارش ساليانه"}) {

@@ -1,5 +1,6 @@
 #include "ui/deposits/TDE_SEPDAR.h"
 #include "ui/deposits/TViewSepDar.h"
+#include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/startup/Login.h"
 #include "core/util/Numbers.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace orvak;
@@ -84,4 +86,32 @@ TEST(SepDarScreens, ADepositEnteredOnTheFormIsListedCountedMarkedAndKeptOnceConf
         EXPECT_TRUE(answers.texts.contains(deposits::oneMonthOnlyText())) << answers.texts.join(QLatin1Char('|')).toStdString();
     }
     EXPECT_EQ(list.totals().amount.count, open);
+}
+
+TEST(SepDarScreens, AMonthPrintsByOwnerWithNamesAndCarriedTotalsAndTheDesignedReceiptIsNotPretended)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    deposits::DepositFilter month;
+    month.year = 1405;
+    month.month = 9;
+    const auto rows = deposits::printedDeposits(s, month);
+    ASSERT_TRUE(rows);
+    ASSERT_GT(rows->size(), 40);
+    EXPECT_FALSE(rows->first().owner.isEmpty());
+
+    const io::ReportModel report = deposits::depositListReport(*rows, deposits::ListPrint::ByOwner, QStringLiteral("1405/09/19"), {});
+    EXPECT_EQ(report.rows.size(), size_t(rows->size()));
+    EXPECT_EQ(report.groupColumn, 0);
+    EXPECT_GE(report.wordsColumn, 0);
+    const auto pages = io::layoutReport(report, QSizeF(595, 842), io::reportFont());
+    ASSERT_GT(pages.size(), 1u);
+    const auto carried = std::count_if(pages[1].items.begin(), pages[1].items.end(),
+                                       [](const io::ReportItem& i) { return i.kind == io::ReportItem::CarriedIn; });
+    EXPECT_GT(carried, 0);
+
+    EXPECT_FALSE(deposits::receiptReport(*rows, deposits::ReceiptPrint::Designed, {}));
+    const auto full = deposits::receiptReport(*rows, deposits::ReceiptPrint::Full, {});
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->rows.size() % size_t(rows->size()), 0u);
 }
