@@ -7,11 +7,12 @@ namespace orvak::deposits {
 
 namespace {
 
-qint64 rials(const QVariant& v) { return v.isNull() ? 0 : qint64(std::llround(v.toDouble())); }
 int whole(const QVariant& v, int none = 0) { return v.isNull() ? none : v.toInt(); }
 QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString().trimmed(); }
 
 } // namespace
+
+qint64 rialsOf(const QVariant& v) { return v.isNull() ? 0 : qint64(std::llround(v.toDouble())); }
 
 bool Deposit::statementOpen() const
 {
@@ -102,14 +103,14 @@ Deposit depositFrom(const QSqlRecord& r)
     auto at = [&](const char* name) { return r.value(QLatin1String(name)); };
     Deposit d;
     d.idx = whole(at("IDX"));
-    d.sepNo = rials(at("SEPNO"));
+    d.sepNo = rialsOf(at("SEPNO"));
     d.sepDate = text(at("SEPDATE"));
     d.sabtDate = text(at("SABTDATE"));
     d.tarhNo = whole(at("TARHNO"), -1);
     d.projNo = whole(at("PROJNO"), -1);
     d.tafsili = whole(at("TAFSILI"), -1);
     d.payment = whole(at("PAYMENT"), -1);
-    d.amount = rials(at("AMOUNT"));
+    d.amount = rialsOf(at("AMOUNT"));
     d.sepKind = whole(at("SEPKIND"));
     d.my = whole(at("MY"));
     d.mm = whole(at("MM"));
@@ -119,19 +120,19 @@ Deposit depositFrom(const QSqlRecord& r)
     d.sndNo = whole(at("SNDNO"));
     d.sndRow = whole(at("SNDROW"));
     d.descr = text(at("DESCR"));
-    d.chkNo = rials(at("CHKNO"));
+    d.chkNo = rialsOf(at("CHKNO"));
     d.chkDate = text(at("CHKDATE"));
     d.fromOldM = whole(at("FROMOLDM"));
     d.altp = whole(at("ALTP"));
     d.sndYer = whole(at("SNDYER"));
-    d.mosalsal = rials(at("MOSALSAL"));
+    d.mosalsal = rialsOf(at("MOSALSAL"));
     d.yerSepRow = whole(at("YERSEPROW"));
     d.savabegh = whole(at("SAVABEGH"));
     d.ersalNo = text(at("ERSALVAJHKHAZANE_NO"));
     d.ersalDate = text(at("ERSALVAJHKHAZANE_DATE"));
     d.elamBesIdx = whole(at("ELAMBESIDX"));
-    d.amountRad = rials(at("AMOUNT_RAD"));
-    d.amountMandeh = rials(at("AMOUNT_MANDEH"));
+    d.amountRad = rialsOf(at("AMOUNT_RAD"));
+    d.amountMandeh = rialsOf(at("AMOUNT_MANDEH"));
     d.controlBankOk = whole(at("CONTROLBANKOK"));
     d.tikErsal = whole(at("TIK_ERSAL"));
     d.tikDarkhast = whole(at("TIK_DARKHAST"));

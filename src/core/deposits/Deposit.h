@@ -67,6 +67,9 @@ struct Deposit {
     bool matchedOrFinal() const;
 };
 
+// A stored amount (a float column) as whole rials; NULL is 0.
+qint64 rialsOf(const QVariant& value);
+
 // SEP_DAR's columns in table order.
 const QStringList& depositColumns();
 // The row's values by column name (dates as stored, amounts as whole numbers).

@@ -70,9 +70,10 @@ FilterSql filterSql(const DepositFilter& f)
         bind(":MM", f.month);
         break;
     case PeriodMode::Cumulative:
-        terms << QStringLiteral("(MY < :MY OR (MY = :MY AND MM <= :MM))");
-        bind(":MY", f.year);
-        bind(":MM", f.month);
+        // Nearly the whole register: as one expression, so that the rows are read in
+        // the list's order rather than gathered month by month and sorted.
+        terms << QStringLiteral("(MY * 100 + MM) <= :UpToMonth");
+        bind(":UpToMonth", f.year * 100 + f.month);
         break;
     case PeriodMode::Range:
         terms << QStringLiteral("(MY > :MY OR (MY = :MY AND MM >= :MM))")

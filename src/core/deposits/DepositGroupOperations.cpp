@@ -31,7 +31,7 @@ std::optional<Outcome> ReceivedDeposits::stopsGroup(const DepositFilter& filter,
     if (!scopeRefusal.isEmpty() && !filter.oneMonth())
         return refused(prompt, scopeRefusal);
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (!question.isEmpty() && !prompt.ask(question))
         return work::cancelled();
     return std::nullopt;

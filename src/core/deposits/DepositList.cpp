@@ -1,10 +1,10 @@
 #include "core/deposits/DepositList.h"
 
+#include "core/deposits/Deposit.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/startup/Session.h"
 
 #include <QSqlQuery>
-#include <cmath>
 
 namespace orvak::deposits {
 
@@ -95,8 +95,6 @@ io::ListDefinition depositsBase(const QString& name, const QString& title, const
     return d;
 }
 
-qint64 rials(const QVariant& v) { return v.isNull() ? 0 : qint64(std::llround(v.toDouble())); }
-
 } // namespace
 
 io::ListDefinition receivedDepositsList(const DepositFilter& filter)
@@ -146,11 +144,11 @@ db::Fetched<DepositTotals> depositTotals(startup::Session& session, const Deposi
     DepositTotals t;
     if (row) {
         const QSqlRecord& r = *row;
-        t.amount = {rials(r.value(1)), r.value(0).toInt()};
-        t.sent = {rials(r.value(3)), r.value(2).toInt()};
-        t.confirmed = {rials(r.value(5)), r.value(4).toInt()};
-        t.refunded = {rials(r.value(7)), r.value(6).toInt()};
-        t.balance = {rials(r.value(9)), r.value(8).toInt()};
+        t.amount = {rialsOf(r.value(1)), r.value(0).toInt()};
+        t.sent = {rialsOf(r.value(3)), r.value(2).toInt()};
+        t.confirmed = {rialsOf(r.value(5)), r.value(4).toInt()};
+        t.refunded = {rialsOf(r.value(7)), r.value(6).toInt()};
+        t.balance = {rialsOf(r.value(9)), r.value(8).toInt()};
     }
     return db::Fetched<DepositTotals>::found(t);
 }

@@ -68,7 +68,7 @@ Outcome ReceivedDeposits::postVoucher(const DepositFilter& filter, const Voucher
     if (!session_.AccountingDbOpen())
         return refused(prompt, accounting::Vouchers(session_).missingText());
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (voucher.number > 0 && !voucher.clearEarlier) {
         const auto rows = accounting::Vouchers(session_).rows(voucher.number);
         if (rows.failed())
@@ -153,7 +153,7 @@ Outcome ReceivedDeposits::issueOpeningVoucher(const VoucherChoice& voucher, Prom
     if (!session_.AccountingDbOpen())
         return refused(prompt, accounting::Vouchers(session_).missingText());
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (!prompt.ask(QStringLiteral("سند افتتاحيه با توجه به آخرين مانده سپرده ها صادر شود؟")))
         return work::cancelled();
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
@@ -180,7 +180,7 @@ Outcome ReceivedDeposits::issueOpeningVoucher(const VoucherChoice& voucher, Prom
             d.payment = q.isNull(1) ? -1 : q.value(1).toInt();
             d.tarhNo = q.isNull(2) ? -1 : q.value(2).toInt();
             d.projNo = q.isNull(3) ? -1 : q.value(3).toInt();
-            const qint64 balance = qint64(std::llround(q.value(5).toDouble()));
+            const qint64 balance = rialsOf(q.value(5));
             (q.value(4).toInt() == 1 ? atTreasury : atBank) += balance;
             accounting::VoucherLine credit = lineOn(accountCode(session_, Account::Deposits));
             describe(credit, d, QStringLiteral("مانده سپرده ها"));

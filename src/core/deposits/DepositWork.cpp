@@ -38,6 +38,20 @@ Outcome refused(startup::Prompt& prompt, const QString& text)
 
 Outcome cancelled() { return {}; }
 
+Outcome writeRefused()
+{
+    Outcome o;
+    o.message = writeRefusalText();
+    return o;
+}
+
+std::optional<Outcome> missing(const db::Fetched<Deposit>& row, startup::Prompt& prompt)
+{
+    if (row)
+        return std::nullopt;
+    return refused(prompt, row.failed() ? row.error() : NothingEnteredText);
+}
+
 Outcome run(startup::Session& session, startup::Prompt& prompt, const std::function<bool(db::UnitOfWork&, Outcome&)>& body)
 {
     Outcome out;

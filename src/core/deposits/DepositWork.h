@@ -33,6 +33,11 @@ QVariantMap levelBinds(const startup::Session& session);
 Outcome refused(startup::Prompt& prompt, const QString& text);
 // The user said no: nothing done, nothing to tell.
 Outcome cancelled();
+// The write level refused (already told).
+Outcome writeRefused();
+// The refusal when the row an operation starts from could not be read; nullopt
+// when it was.
+std::optional<Outcome> missing(const db::Fetched<Deposit>& row, startup::Prompt& prompt);
 
 // Runs body as one unit of work after the write level; on failure nothing is kept,
 // the reason is told and returned.

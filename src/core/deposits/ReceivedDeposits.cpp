@@ -302,12 +302,12 @@ Outcome ReceivedDeposits::remove(int idx, Prompt& prompt)
     if (idx <= 0)
         return refused(prompt, NothingEnteredText);
     const auto d = read(idx);
-    if (!d)
-        return refused(prompt, d.failed() ? d.error() : NothingEnteredText);
+    if (auto stop = work::missing(d, prompt))
+        return *stop;
     if (d->matchedOrFinal())
         return refused(prompt, finalDataText());
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (!prompt.ask(SureText))
         return work::cancelled();
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
@@ -334,10 +334,10 @@ Outcome ReceivedDeposits::moveTo(int idx, const MonthTarget& target, bool fromOt
     if (target.month < 1 || target.month > MonthCount || target.year < 1300 || target.year > 1600)
         return refused(prompt, QStringLiteral("سال و ماه درست نيست"));
     const auto d = read(idx);
-    if (!d)
-        return refused(prompt, d.failed() ? d.error() : NothingEnteredText);
+    if (auto stop = work::missing(d, prompt))
+        return *stop;
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (!fromOtherMonth && d->matchedOrFinal())
         prompt.info(alreadyConfirmedText());
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
@@ -371,8 +371,8 @@ Outcome ReceivedDeposits::assignReceiptNumber(int idx, const QString& date, Prom
     if (!typed)
         return refused(prompt, QStringLiteral("تاريخ قبض سپرده درست نيست: ") + date);
     const auto d = read(idx);
-    if (!d)
-        return refused(prompt, d.failed() ? d.error() : NothingEnteredText);
+    if (auto stop = work::missing(d, prompt))
+        return *stop;
     if (d->sepNo > 0)
         return refused(prompt, QStringLiteral("شماره قبض قبلا تعيين شده است"));
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
@@ -409,8 +409,8 @@ Outcome ReceivedDeposits::setCreditNumber(int idx, int besNo, Prompt& prompt)
 Outcome ReceivedDeposits::setEmptyField(int idx, EmptyField field, int value, Prompt& prompt)
 {
     const auto d = read(idx);
-    if (!d)
-        return refused(prompt, d.failed() ? d.error() : NothingEnteredText);
+    if (auto stop = work::missing(d, prompt))
+        return *stop;
     using basedata::Lookup;
     struct Target {
         int current;
@@ -455,8 +455,8 @@ Outcome ReceivedDeposits::applyVoucherRow(int idx, const accounting::VoucherRow&
 Outcome ReceivedDeposits::ownerFromVoucher(int idx, Prompt& prompt)
 {
     const auto d = read(idx);
-    if (!d)
-        return refused(prompt, d.failed() ? d.error() : NothingEnteredText);
+    if (auto stop = work::missing(d, prompt))
+        return *stop;
     if (d->sndNo <= 0)
         return refused(prompt, QStringLiteral("شماره سند مشخص نشده است"));
     accounting::Vouchers vouchers(session_);
@@ -515,7 +515,7 @@ Outcome ReceivedDeposits::applyCredit(const QList<int>& idxs, const CreditRef& c
 Outcome ReceivedDeposits::recomputeBalances(Prompt& prompt)
 {
     if (!mayWrite(prompt))
-        return Outcome{false, 0, 0, writeRefusalText()};
+        return work::writeRefused();
     if (!prompt.ask(QStringLiteral("در صورت تاييد، مبلغ مانده براي سپرده هايي که مبلغ استرداد آنها صفر است، برابر با مبلغ سپرده مي شود.مطمئن هستيد؟")))
         return work::cancelled();
     Outcome out = work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
@@ -528,44 +528,51 @@ Outcome ReceivedDeposits::recomputeBalances(Prompt& prompt)
     return out;
 }
 
+namespace {
+
+// The rows of a query over the deposits database with their amounts summed.
+template <class Row>
+db::Fetched<RowsWithSum<Row>> summedRows(QSqlDatabase db, const QString& sql, int idx, const std::function<Row(const QSqlQuery&)>& make)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    QString why;
+    if (!db::prepareBound(q, sql, {{QStringLiteral(":Idx"), idx}}, &why) || !q.exec())
+        return db::Fetched<RowsWithSum<Row>>::failure(why.isEmpty() ? q.lastError().text() : why);
+    RowsWithSum<Row> result;
+    while (q.next()) {
+        result.rows << make(q);
+        result.sum += result.rows.last().amount;
+    }
+    if (q.lastError().isValid())
+        return db::Fetched<RowsWithSum<Row>>::failure(q.lastError().text());
+    return db::Fetched<RowsWithSum<Row>>::found(result);
+}
+
+QString textAt(const QSqlQuery& q, int i) { return q.value(i).toString().trimmed(); }
+
+} // namespace
+
 db::Fetched<RowsWithSum<RequestRow>> ReceivedDeposits::requestRows(int idx) const
 {
-    QSqlQuery q(session_.deposits());
-    QString why;
-    if (!db::prepareBound(q,
-                          QStringLiteral("SELECT r.REQ_IDX, r.REQ_ROW, h.REQNO, h.REQDATE, r.AMOUNT, r.DESCR FROM SEP_REQR r "
-                                         "LEFT JOIN SEP_REQH h ON h.REQ_IDX = r.REQ_IDX WHERE r.SEPIDX = :Idx ORDER BY r.REQ_IDX, r.REQ_ROW"),
-                          {{QStringLiteral(":Idx"), idx}}, &why)
-        || !q.exec())
-        return db::Fetched<RowsWithSum<RequestRow>>::failure(why.isEmpty() ? q.lastError().text() : why);
-    RowsWithSum<RequestRow> result;
-    while (q.next()) {
-        RequestRow r{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString().trimmed(), q.value(3).toString().trimmed(),
-                     qint64(std::llround(q.value(4).toDouble())), q.value(5).toString().trimmed()};
-        result.sum += r.amount;
-        result.rows << r;
-    }
-    return db::Fetched<RowsWithSum<RequestRow>>::found(result);
+    return summedRows<RequestRow>(session_.deposits(),
+                                  QStringLiteral("SELECT r.REQ_IDX, r.REQ_ROW, h.REQNO, h.REQDATE, r.AMOUNT, r.DESCR FROM SEP_REQR r "
+                                                 "LEFT JOIN SEP_REQH h ON h.REQ_IDX = r.REQ_IDX WHERE r.SEPIDX = :Idx ORDER BY r.REQ_IDX, r.REQ_ROW"),
+                                  idx, [](const QSqlQuery& q) {
+                                      return RequestRow{q.value(0).toInt(), q.value(1).toInt(), textAt(q, 2), textAt(q, 3), rialsOf(q.value(4)),
+                                                        textAt(q, 5)};
+                                  });
 }
 
 db::Fetched<RowsWithSum<RefundCheque>> ReceivedDeposits::refundCheques(int idx) const
 {
-    QSqlQuery q(session_.deposits());
-    QString why;
-    if (!db::prepareBound(q,
-                          QStringLiteral("SELECT RAD_IDX, RAD_ROW, CHKNO, CHKDATE, AMOUNT, SNDNO, MY, DESCR FROM SEP_RADR2 "
-                                         "WHERE RAD_IDX IN (SELECT RAD_IDX FROM SEP_RADR1 WHERE SEPIDX = :Idx) ORDER BY RAD_IDX, RAD_ROW"),
-                          {{QStringLiteral(":Idx"), idx}}, &why)
-        || !q.exec())
-        return db::Fetched<RowsWithSum<RefundCheque>>::failure(why.isEmpty() ? q.lastError().text() : why);
-    RowsWithSum<RefundCheque> result;
-    while (q.next()) {
-        RefundCheque c{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toLongLong(), q.value(3).toString().trimmed(),
-                       qint64(std::llround(q.value(4).toDouble())), q.value(5).toInt(), q.value(6).toInt(), q.value(7).toString().trimmed()};
-        result.sum += c.amount;
-        result.rows << c;
-    }
-    return db::Fetched<RowsWithSum<RefundCheque>>::found(result);
+    return summedRows<RefundCheque>(session_.deposits(),
+                                    QStringLiteral("SELECT RAD_IDX, RAD_ROW, CHKNO, CHKDATE, AMOUNT, SNDNO, MY, DESCR FROM SEP_RADR2 "
+                                                   "WHERE RAD_IDX IN (SELECT RAD_IDX FROM SEP_RADR1 WHERE SEPIDX = :Idx) ORDER BY RAD_IDX, RAD_ROW"),
+                                    idx, [](const QSqlQuery& q) {
+                                        return RefundCheque{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toLongLong(), textAt(q, 3),
+                                                            rialsOf(q.value(4)),  q.value(5).toInt(), q.value(6).toInt(), textAt(q, 7)};
+                                    });
 }
 
 } // namespace orvak::deposits

@@ -418,4 +418,137 @@ TEST(ReceivedDeposits, TheListsTotalsAgreeWithItsRows)
     ASSERT_TRUE(idx);
     ASSERT_EQ(idx->size(), 2);
     EXPECT_GT(o.at(idx->at(0), "AMOUNT").toLongLong(), o.at(idx->at(1), "AMOUNT").toLongLong());
+
+    // "همه سپرده ها": every month up to the chosen one, the earlier years included.
+    const int later = o.add(12);
+    DepositFilter upTo = month(11);
+    upTo.mode = PeriodMode::Cumulative;
+    const auto all = listedIdx(*o.session, upTo);
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->size(), count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY < 1409 OR (MY = 1409 AND MM <= 11)")));
+    EXPECT_FALSE(all->contains(later));
+}
+
+TEST(ReceivedDeposits, OneMonthGroupOperationsChangeEveryListedRowAndNoOther)
+{
+    Office o;
+    using Op = std::function<Outcome(ReceivedDeposits&, const DepositFilter&, startup::Prompt&)>;
+    struct Case {
+        const char* what;
+        Op op;
+        const char* column;
+        QStringList after;   // of the rows typed blank, R and P
+    };
+    const Case cases[] = {
+        {"confirm", &ReceivedDeposits::confirmAll, "TIKSUDMO", {"P", "P", "P"}},
+        {"invert", &ReceivedDeposits::invertAll, "TIKSUDMO", {"P", "P", " "}},
+        {"unconfirm", &ReceivedDeposits::unconfirmAll, "TIKSUDMO", {" ", " ", " "}},
+        {"final", &ReceivedDeposits::makeFinal, "ALTP", {"1", "1", "1"}},
+        {"receipt from cheque", &ReceivedDeposits::receiptFromCheque, "SEPNO", {"71", "72", "73"}},
+        {"move", [](ReceivedDeposits& r, const DepositFilter& f, startup::Prompt& p) { return r.moveAllToMonth(f, {Year, 14}, p); }, "MM",
+         {"14", "14", "14"}},
+    };
+    int m = 1;
+    for (const Case& c : cases) {
+        ++m;
+        const int other = o.add(15, {{"TIKSUDMO", "R"}});
+        QList<int> rows;
+        for (const char* mark : {"", "R", "P"})
+            rows << o.add(m, {{"TIKSUDMO", QString::fromLatin1(mark)}, {"CHKNO", 70 + rows.size() + 1}});
+        ScriptedPrompt p({true});
+        const Outcome out = c.op(o.deposits, month(m), p);
+        ASSERT_TRUE(out) << c.what << p.text().toStdString();
+        QStringList after;
+        for (int idx : rows)
+            after << o.at(idx, c.column).toString();
+        EXPECT_EQ(after, c.after) << c.what;
+        EXPECT_EQ(o.at(other, "TIKSUDMO").toString(), QStringLiteral("R")) << c.what;
+        EXPECT_EQ(o.at(other, "ALTP").toInt(), 0) << c.what;
+    }
+}
+
+TEST(ReceivedDeposits, TheSendingAndOpeningVouchersBalanceAndTheSendingPointsBack)
+{
+    Office o;
+    const int a = o.add(1, {{"MY", 1405}, {"MM", 11}, {"TIK_ERSAL", 1}});
+    DepositFilter f;
+    f.year = 1405;
+    f.month = 11;
+    ScriptedPrompt p({true});
+    const Outcome sent = o.deposits.issueSendingVoucher(f, {0, QStringLiteral("1405/11/20")}, p);
+    ASSERT_TRUE(sent) << p.text().toStdString();
+    const auto voucher = accounting::Vouchers(*o.session).voucher(sent.voucher);
+    ASSERT_TRUE(voucher && voucher->rows.size() == 2);
+    EXPECT_EQ(std::tie(voucher->rows[0].kol, voucher->rows[0].moin, voucher->rows[0].account), std::make_tuple(115, 12, QStringLiteral("11512")));
+    EXPECT_EQ(voucher->rows[1].account, QStringLiteral("11005001"));
+    EXPECT_EQ(o.at(a, "SNDNO_ERSAL").toInt(), sent.voucher);
+    EXPECT_EQ(o.at(a, "SNDROW_ERSAL").toInt(), voucher->rows[0].row);
+    EXPECT_EQ(o.at(a, "SNDNO").toInt(), 0);
+
+    const Outcome opening = o.deposits.issueOpeningVoucher({0, QStringLiteral("1405/01/01")}, p);
+    ASSERT_TRUE(opening) << p.text().toStdString();
+    const auto open = accounting::Vouchers(*o.session).voucher(opening.voucher);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->debit(), open->credit());
+    EXPECT_EQ(open->credit(), count(o.db(), QStringLiteral("SELECT SUM(AMOUNT_MANDEH) FROM SEP_DAR WHERE AMOUNT_MANDEH > 0")));
+}
+
+TEST(ReceivedDeposits, TheEntryFormsGridsHoldTheDepositsRequestsAndRefundCheques)
+{
+    Office o;
+    const int idx = int(count(o.db(), QStringLiteral("SELECT MIN(SEPIDX) FROM SEP_REQR WHERE SEPIDX IN (SELECT SEPIDX FROM SEP_RADR1)")));
+    ASSERT_GT(idx, 0);
+    const auto requests = o.deposits.requestRows(idx);
+    ASSERT_TRUE(requests);
+    EXPECT_EQ(requests->rows.size(), count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_REQR WHERE SEPIDX = :i"), {{":i", idx}}));
+    EXPECT_EQ(requests->sum, count(o.db(), QStringLiteral("SELECT SUM(AMOUNT) FROM SEP_REQR WHERE SEPIDX = :i"), {{":i", idx}}));
+    EXPECT_FALSE(requests->rows.first().reqNo.isEmpty());
+    const auto cheques = o.deposits.refundCheques(idx);
+    ASSERT_TRUE(cheques);
+    ASSERT_FALSE(cheques->rows.isEmpty());
+    EXPECT_EQ(cheques->sum, count(o.db(), QStringLiteral("SELECT SUM(AMOUNT) FROM SEP_RADR2 WHERE RAD_IDX IN (SELECT RAD_IDX FROM SEP_RADR1 WHERE SEPIDX = :i)"),
+                                  {{":i", idx}}));
+    EXPECT_TRUE(o.deposits.requestRows(987654321)->rows.isEmpty());
+}
+
+TEST(ReceivedDeposits, SingleRowOperationsSetOnlyWhatIsStillOpen)
+{
+    Office o;
+    const int numbered = o.add(2, {{"SEPNO", 9}});
+    const int bare = o.add(2, {{"TAFSILI", -1}, {"SAVABEGH", 0}});
+    using Step = std::function<Outcome(startup::Prompt&)>;
+    const std::pair<Step, QString> refusals[] = {
+        {[&](startup::Prompt& p) { return o.deposits.assignReceiptNumber(numbered, {}, p); }, QStringLiteral("شماره قبض قبلا تعيين شده است")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(numbered, EmptyField::Owner, o.owner, p); },
+         QStringLiteral("براي تغيير پيمانکار از قسمت ويرايش استفاده کنيد")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(bare, EmptyField::Owner, 987654, p); }, QStringLiteral("کد تفضيلي يافت نشد")},
+        {[&](startup::Prompt& p) { return o.deposits.setEmptyField(bare, EmptyField::Project, 987654, p); }, QStringLiteral("کد پروژه يافت نشد")},
+        {[&](startup::Prompt& p) { return o.deposits.ownerFromVoucher(numbered, p); }, QStringLiteral("شماره سند مشخص نشده است")},
+        {[&](startup::Prompt& p) { return o.deposits.remove(0, p); }, QStringLiteral("هيچ اطلاعاتي وارد نشده است")},
+    };
+    for (const auto& [step, message] : refusals) {
+        ScriptedPrompt p({}, true);
+        EXPECT_FALSE(step(p));
+        EXPECT_EQ(p.infos, QStringList{message});
+    }
+
+    ScriptedPrompt p({}, true);
+    ASSERT_TRUE(o.deposits.setEmptyField(bare, EmptyField::Owner, o.owner, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(bare, "TAFSILI").toInt(), o.owner);
+    ASSERT_TRUE(o.deposits.assignReceiptNumber(bare, QStringLiteral("1409/02/10"), p));
+    EXPECT_EQ(o.at(bare, "SEPNO").toInt(), 10);   // after the month's 9
+    EXPECT_EQ(o.at(bare, "SEPDATE").toString(), QStringLiteral("1409/02/10"));
+
+    // From the accounting voucher row a demo deposit was read from.
+    const int read = int(count(o.db(), QStringLiteral("SELECT MIN(IDX) FROM SEP_DAR WHERE SNDYER = 1405 AND SNDNO > 0 AND SNDROW > 0")));
+    ASSERT_GT(read, 0);
+    const int row = o.at(read, "SNDROW").toInt();
+    const auto rows = accounting::Vouchers(*o.session).rows(o.at(read, "SNDNO").toInt());
+    ASSERT_TRUE(rows);
+    const auto it = std::find_if(rows->cbegin(), rows->cend(), [&](const accounting::VoucherRow& r) { return r.row == row; });
+    ASSERT_NE(it, rows->cend());
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("UPDATE SEP_DAR SET TAFSILI = -1, TIKSUDMO = NULL WHERE IDX = :i"), {{":i", read}}));
+    ASSERT_TRUE(o.deposits.ownerFromVoucher(read, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(read, "TAFSILI").toInt(), it->tafsil.value_or(-2));
+    EXPECT_EQ(o.at(read, "TIKSUDMO").toString(), QStringLiteral("P"));
 }
