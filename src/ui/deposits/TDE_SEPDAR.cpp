@@ -1,5 +1,6 @@
 #include "ui/deposits/TDE_SEPDAR.h"
 
+#include "ui/basedata/CodedEntry.h"
 #include "ui/basedata/ContractPickers.h"
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
@@ -48,8 +49,8 @@ QLineEdit* shownField(QWidget* parent)
     return f;
 }
 
-QString numberText(qint64 v) { return v ? QString::number(v) : QString(); }
-qint64 numberOf(const QLineEdit* f) { return util::parseWholeNumber(util::normalizeDigits(f->text().trimmed())).value_or(0); }
+using basedata::numberText;
+qint64 numberOf(const QLineEdit* f) { return basedata::numberIn(f).value_or(0); }
 std::optional<qint64> codeOf(qint64 v) { return v > 0 ? std::optional<qint64>(v) : std::nullopt; }
 
 // A caption that opens a picker when clicked.

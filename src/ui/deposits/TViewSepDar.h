@@ -99,6 +99,8 @@ private:
     void creditNumber();
     void copyCredit(int from);   // 0: memory, -1: the row above, 1: the row below
     void searchDescription();
+    // "جستجو ...": stands on the row with the typed receipt, cheque or identifier.
+    void locate();
 
     Session& session_;
     QMenuBar* menus_ = nullptr;

@@ -11,6 +11,7 @@
 #include "ui/deposits/TFSepYearMonth.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
+#include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
 #include "core/io/FilterExpression.h"
@@ -104,16 +105,7 @@ void TViewSepDar::buildMenus()
     addEntry(credit, QStringLiteral("فراخواني شماره بستانکاري  از حافظه براي رديف هاي انتخابي "), [this] { copyCredit(0); });
 
     QMenu* search = menus_->addMenu(QStringLiteral("جستجو"));
-    addEntry(search, QStringLiteral("جستجو ..."), [this] {
-        framework::MessagePrompt prompt(this);
-        const auto word = prompt.askText(QStringLiteral("جستجو ..."), false);
-        if (!word)
-            return;
-        if (word->trimmed().isEmpty())
-            removeFilters();
-        else
-            setFilterText(io::filterContains(QStringLiteral("DESCR"), *word));
-    }, false);
+    addEntry(search, QStringLiteral("جستجو ..."), [this] { locate(); }, false);
     addEntry(search, QStringLiteral("جستجو در شرح سپرده"), [this] { searchDescription(); }, false);
     addEntry(search, QStringLiteral("جستجو در اطلاعات اسناد حسابداري"), [this] { accounting::searchVouchers(this, session_); }, false);
     addEntry(search, QStringLiteral("برو به سند حسابداري"), [this] { showRowVoucher(false); }, false);
@@ -270,6 +262,26 @@ void TViewSepDar::copyCredit(int from)
     framework::MessagePrompt prompt(this);
     // The register tells how many were chosen.
     finish(ReceivedDeposits(session_).applyCredit(idxs, *credit, prompt), false);
+}
+
+void TViewSepDar::locate()
+{
+    framework::MessagePrompt prompt(this);
+    const auto text = prompt.askText(QStringLiteral("شماره قبض، شماره چک/فيش يا شناسه"), false);
+    if (!text || text->trimmed().isEmpty())
+        return;
+    model().fetchAll();
+    const QString typed = util::normalizeDigits(text->trimmed());
+    for (const char* field : {"SEPNO", "CHKNO", "IDX"}) {
+        const int row = orvak::basedata::findRow(model().rows(), QString::fromLatin1(field), typed);
+        if (row >= 0 && model().gridRowOf(row) >= 0) {
+            const QModelIndex index = model().index(model().gridRowOf(row), 0);
+            grid()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            grid()->scrollTo(index);
+            return;
+        }
+    }
+    framework::ShowInfo(QStringLiteral(" يافت نشــد "), this);
 }
 
 void TViewSepDar::searchDescription()
