@@ -86,6 +86,15 @@ TEST(SepDarScreens, ADepositEnteredOnTheFormIsListedCountedMarkedAndKeptOnceConf
         EXPECT_TRUE(answers.texts.contains(deposits::oneMonthOnlyText())) << answers.texts.join(QLatin1Char('|')).toStdString();
     }
     EXPECT_EQ(list.totals().amount.count, open);
+
+    // A reviewer (write level 1) gets the list with its writing commands off, even
+    // when told it may write.
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("5"), QStringLiteral("2222"), quiet));
+    TViewSepDar reviewer(s);
+    reviewer.setReadOnly(false);
+    EXPECT_TRUE(reviewer.isReadOnly());
+    EXPECT_FALSE(reviewer.action(QStringLiteral("حذف همه"))->isEnabled());
+    EXPECT_TRUE(reviewer.action(QStringLiteral("نمايش/چاپ"))->isEnabled());
 }
 
 TEST(SepDarScreens, AMonthPrintsByOwnerWithNamesAndCarriedTotalsAndTheDesignedReceiptIsNotPretended)
