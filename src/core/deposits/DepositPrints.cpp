@@ -71,10 +71,10 @@ io::ReportModel fill(const QList<PrintedDeposit>& rows, const QList<Printed>& co
 
 Printed rowCol() { return textCol("رديف", 0.5, [](const PrintedDeposit& p) { return numberText(p.deposit.sepRow); }, CellFormat::Integer); }
 Printed receiptCol() { return textCol("شماره قبض", 0.9, [](const PrintedDeposit& p) { return numberText(p.deposit.sepNo); }, CellFormat::Integer); }
-Printed receiptDateCol() { return textCol("تاريخ قبض", 0.9, [](const PrintedDeposit& p) { return p.deposit.sepDate; }, CellFormat::JalaliDate); }
+Printed receiptDateCol() { return textCol("تاريخ قبض", 1.1, [](const PrintedDeposit& p) { return p.deposit.sepDate; }, CellFormat::JalaliDate); }
 Printed ownerCol() { return textCol("صاحب سپرده", 2.2, [](const PrintedDeposit& p) { return p.owner; }); }
-Printed chequeCol() { return textCol("شماره مدرک واريزي", 1.1, [](const PrintedDeposit& p) { return numberText(p.deposit.chkNo); }, CellFormat::Integer); }
-Printed chequeDateCol() { return textCol("تاريخ واريز", 0.9, [](const PrintedDeposit& p) { return p.deposit.chkDate; }, CellFormat::JalaliDate); }
+Printed chequeCol() { return textCol("شماره مدرک واريزي", 1.3, [](const PrintedDeposit& p) { return numberText(p.deposit.chkNo); }, CellFormat::Integer); }
+Printed chequeDateCol() { return textCol("تاريخ واريز", 1.1, [](const PrintedDeposit& p) { return p.deposit.chkDate; }, CellFormat::JalaliDate); }
 Printed kindCol() { return textCol("نوع سپرده", 1.8, [](const PrintedDeposit& p) { return kindListText(p.deposit.sepKind); }); }
 Printed amountOfDeposit() { return amountCol("مبلغ سپرده", [](const PrintedDeposit& p) { return p.deposit.amount; }); }
 Printed contractCol() { return textCol("قرارداد", 1.2, [](const PrintedDeposit& p) { return p.contractNo; }); }
@@ -144,7 +144,7 @@ io::ReportModel depositListReport(const QList<PrintedDeposit>& rows, ListPrint m
         break;
     case ListPrint::AmountsPlanContract:
         columns = {rowCol(), receiptCol(), ownerCol(), textCol("طرح", 1.6, [](const PrintedDeposit& p) { return p.plan; }), contractCol(),
-                   textCol("تاريخ قرارداد", 0.9, [](const PrintedDeposit& p) { return p.contractDate; }, CellFormat::JalaliDate),
+                   textCol("تاريخ قرارداد", 1.1, [](const PrintedDeposit& p) { return p.contractDate; }, CellFormat::JalaliDate),
                    amountOfDeposit(), amountCol("مانده", [](const PrintedDeposit& p) { return p.deposit.amountMandeh; })};
         break;
     case ListPrint::ByContract:
