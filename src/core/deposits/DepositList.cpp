@@ -1,6 +1,7 @@
 #include "core/deposits/DepositList.h"
 
 #include "core/deposits/Deposit.h"
+#include "core/deposits/DepositDescriptions.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/startup/Session.h"
 
@@ -118,7 +119,7 @@ io::ListDefinition personDepositsList(int owner)
                         QStringLiteral("MY, MM, CHKDATE, IDX"));
 }
 
-QList<io::ListDefinition> depositLists() { return {receivedDepositsList(), personDepositsList()}; }
+QList<io::ListDefinition> depositLists() { return {receivedDepositsList(), personDepositsList(), depositDescriptionsList()}; }
 
 QStringList totalLabels()
 {

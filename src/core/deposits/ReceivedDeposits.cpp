@@ -1,6 +1,7 @@
 #include "core/deposits/ReceivedDeposits.h"
 
 #include "core/accounting/Vouchers.h"
+#include "core/basedata/CodedTable.h"
 #include "core/basedata/Lookups.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositWork.h"
@@ -53,10 +54,7 @@ std::optional<QString> work::dateOf(const QString& text)
     bare.remove(QLatin1Char('/')).remove(QLatin1Char('_')).remove(QLatin1Char(' '));
     if (bare.isEmpty())
         return QString();
-    const auto date = util::parseJalali(text.trimmed());
-    if (!date)
-        return std::nullopt;
-    return date->toText();
+    return basedata::storedDate(text);
 }
 
 namespace {

@@ -16,8 +16,9 @@
 
 namespace orvak::deposits {
 
-// What an operation did: done or refused (with the message told through the
-// prompt and kept here), the rows it changed, and the rows it left alone on purpose.
+// What an operation did: done or not (refused or failed with the message told
+// through the prompt and kept here; no message when the user answered no), the rows
+// it changed, and the rows it left alone on purpose.
 struct Outcome {
     bool done = false;
     int changed = 0;

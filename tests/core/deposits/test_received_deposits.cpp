@@ -1,4 +1,5 @@
 #include "core/accounting/Vouchers.h"
+#include "core/deposits/DepositDescriptions.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
 #include "core/deposits/ReceivedDeposits.h"
@@ -551,4 +552,39 @@ TEST(ReceivedDeposits, SingleRowOperationsSetOnlyWhatIsStillOpen)
     ASSERT_TRUE(o.deposits.ownerFromVoucher(read, p)) << p.text().toStdString();
     EXPECT_EQ(o.at(read, "TAFSILI").toInt(), it->tafsil.value_or(-2));
     EXPECT_EQ(o.at(read, "TIKSUDMO").toString(), QStringLiteral("P"));
+}
+
+TEST(ReceivedDeposits, TheDescriptionBoxOffersTheStandardDescriptionsThenTheFixedPhrases)
+{
+    Office o;
+    DepositDescriptions descriptions(*o.session);
+    ScriptedPrompt p;
+    const auto code = descriptions.save({0, QStringLiteral("سپرده بيمه")}, true, p);
+    ASSERT_TRUE(code) << p.text().toStdString();
+    EXPECT_FALSE(descriptions.save({0, QString(31, QLatin1Char('x'))}, true, p));
+    const auto choices = descriptions.choices();
+    ASSERT_TRUE(choices);
+    const qint64 stored = count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEPDESCR"));
+    ASSERT_EQ(choices->size(), stored + fixedDescriptions().size());
+    EXPECT_EQ(choices->at(int(stored) - 1), QStringLiteral("سپرده بيمه"));
+    EXPECT_EQ(choices->mid(int(stored)), fixedDescriptions());
+}
+
+TEST(ReceivedDeposits, AGroupOperationThatFailsOnOneRowChangesNoneAndSaysWhy)
+{
+    Office o;
+    QList<int> rows;
+    for (int i = 0; i < 3; ++i)
+        rows << o.add(16, {{"SEPROW", 7}});
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("CREATE TRIGGER refuse_one BEFORE UPDATE ON SEP_DAR WHEN NEW.IDX = %1 "
+                                                   "BEGIN SELECT RAISE(ABORT, 'row refused'); END").arg(rows[2])));
+    const qint64 audit = o.audit();
+    ScriptedPrompt p({true});
+    const Outcome out = o.deposits.numberRows(month(16), p);
+    EXPECT_FALSE(out);
+    EXPECT_TRUE(out.message.contains(QStringLiteral("row refused"))) << out.message.toStdString();
+    EXPECT_EQ(p.infos, QStringList{out.message});
+    for (int idx : rows)
+        EXPECT_EQ(o.at(idx, "SEPROW").toInt(), 7);
+    EXPECT_EQ(o.audit(), audit);
 }
