@@ -3,7 +3,6 @@
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositList.h"
-#include "core/deposits/SepDescriptions.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak::io {
@@ -18,7 +17,6 @@ constexpr SubsystemLists kSubsystems[] = {
     &basedata::partyLists,
     &basedata::planBankLists,
     &deposits::depositLists,
-    &deposits::sepDescriptionLists,
 };
 
 } // namespace

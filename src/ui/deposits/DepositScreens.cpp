@@ -13,7 +13,7 @@ void registerDepositScreens(framework::ScreenRegistry& r)
 {
     const QString deposits = QStringLiteral("سپرده ها");
     r.add<TViewSepDar>({deposits}, QStringLiteral("سپرده هاي دريافتي"), menu::Deposits + 10).writeLevel = framework::WriteLevelRule::ReadOnly;
-    r.add<TViewSepDescr>({deposits}, QStringLiteral("شرح هاي استاندارد سپرده ها"), menu::Deposits + 12).writeLevel =
+    r.add<TViewSepDescr>({deposits}, QStringLiteral("شرح هاي استاندارد سپرده"), menu::Deposits + 12).writeLevel =
         framework::WriteLevelRule::ReadOnly;
 }
 

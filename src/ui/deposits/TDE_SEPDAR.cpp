@@ -10,7 +10,7 @@
 #include "ui/framework/MessageBoxes.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/ReceivedDeposits.h"
-#include "core/deposits/SepDescriptions.h"
+#include "core/deposits/DepositDescriptions.h"
 #include "core/io/Report.h"
 #include "core/util/Numbers.h"
 
@@ -248,11 +248,8 @@ void TDE_SEPDAR::fillDescriptions()
 {
     const QString typed = description->currentText();
     description->clear();
-    if (const auto names = orvak::deposits::SepDescriptions(session_).names()) {
-        for (const auto& [code, name] : *names)
-            description->addItem(name);
-    }
-    description->addItems(orvak::deposits::fixedDescriptions());
+    const auto choices = orvak::deposits::DepositDescriptions(session_).choices();
+    description->addItems(choices ? *choices : orvak::deposits::fixedDescriptions());
     description->setEditText(typed);
 }
 

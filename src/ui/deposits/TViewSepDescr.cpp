@@ -2,7 +2,7 @@
 
 #include "ui/basedata/TDE_CodeName.h"
 #include "ui/framework/Picker.h"
-#include "core/deposits/SepDescriptions.h"
+#include "core/deposits/DepositDescriptions.h"
 
 namespace orvak::ui::deposits {
 
@@ -10,10 +10,10 @@ namespace {
 
 framework::ListUi commands(orvak::startup::Session& session)
 {
-    auto descriptions = std::make_shared<orvak::deposits::SepDescriptions>(session);
+    auto descriptions = std::make_shared<orvak::deposits::DepositDescriptions>(session);
     return basedata::registerCommands(
         [descriptions](framework::ListScreen& l) {
-            return std::make_unique<basedata::TDE_CodeName>(*descriptions, QStringLiteral("شرح هاي استاندارد سپرده ها"), QStringLiteral("شرح"), 30, &l);
+            return std::make_unique<basedata::TDE_CodeName>(*descriptions, QStringLiteral("شرح هاي استاندارد سپرده"), QStringLiteral("شرح"), 30, &l);
         },
         [descriptions](qint64 code, startup::Prompt& prompt) { return descriptions->remove(code, prompt); });
 }
@@ -21,7 +21,7 @@ framework::ListUi commands(orvak::startup::Session& session)
 } // namespace
 
 TViewSepDescr::TViewSepDescr(orvak::startup::Session& session, QWidget* parent)
-    : RegisterList(session, orvak::deposits::sepDescriptionsList(), commands(session), parent)
+    : RegisterList(session, orvak::deposits::depositDescriptionsList(), commands(session), parent)
 {
     addCodeAndNameSearch(QStringLiteral("جستجوي کد"), QStringLiteral("NAME"), QStringLiteral("کلمه در شرح"));
 }
