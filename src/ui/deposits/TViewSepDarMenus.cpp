@@ -14,7 +14,6 @@
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
-#include "core/io/FilterExpression.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
