@@ -5,6 +5,7 @@
 #include "ui/basedata/BankScreens.h"
 #include "ui/basedata/ContractScreens.h"
 #include "ui/basedata/PlanScreens.h"
+#include "ui/deposits/DepositScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -17,6 +18,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerPlanScreens(registry);
     basedata::registerBankScreens(registry);
     accounting::registerAccountingScreens(registry);
+    deposits::registerDepositScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -1,0 +1,136 @@
+#include "ui/deposits/DepositPrinting.h"
+
+#include "ui/deposits/TViewSepDar.h"
+#include "ui/framework/Doing.h"
+#include "ui/framework/ListScreen.h"
+#include "ui/framework/MessageBoxes.h"
+#include "core/deposits/DepositList.h"
+#include "core/deposits/DepositPrints.h"
+#include "core/deposits/ReceivedDeposits.h"
+#include "core/letters/ReportFooter.h"
+#include "core/util/Jalali.h"
+
+#include <QInputDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace orvak::ui::deposits {
+
+namespace {
+
+using orvak::deposits::PrintedDeposit;
+
+std::vector<io::ReportSignature> signatures(orvak::startup::Session& session)
+{
+    return letters::footerSignatures(letters::GetReportFooter(session, QString(), 0).value_or({}));
+}
+
+// The chosen entry's position; nullopt when the user leaves.
+std::optional<int> choose(QWidget* parent, const QString& title, const QStringList& items)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, title, items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return int(items.indexOf(chosen));
+}
+
+} // namespace
+
+void previewReport(const io::ReportModel& report, QWidget* parent)
+{
+    if (report.rows.empty()) {
+        framework::ShowInfo(QStringLiteral("گزارش رديفي براي چاپ ندارد"), parent);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setFullPage(true);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(report.titleLines.value(0));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, parent, [&report](QPrinter* p) { io::renderReport(report, *p); });
+    preview.exec();
+}
+
+void printDepositList(orvak::startup::Session& session, TViewSepDar& list)
+{
+    const auto model = choose(&list, QStringLiteral("نمايش/چاپ"), orvak::deposits::listPrintTexts());
+    if (!model)
+        return;
+    const auto rows = orvak::deposits::printedDeposits(session, list.filter());
+    if (rows.failed()) {
+        framework::ShowError(rows.error(), &list);
+        return;
+    }
+    previewReport(orvak::deposits::depositListReport(rows.value_or({}), orvak::deposits::ListPrint(*model), util::TodayJalali(), signatures(session)),
+                  &list);
+}
+
+void printDepositReceipts(orvak::startup::Session& session, TViewSepDar& list, bool all)
+{
+    QList<int> chosen;
+    if (!all) {
+        const int row = list.currentSourceRow();
+        if (row < 0)
+            return;
+        const qint64 no = io::fieldValue(list.model().rows(), row, QStringLiteral("SEPNO")).toLongLong();
+        if (framework::Ask(QStringLiteral(" قبض /فيش سپرده چاپ شود ؟ شماره") + QLatin1Char(' ') + io::isolateLtr(QString::number(no)), &list)
+            != framework::AskYes)
+            return;
+        chosen << list.currentIdx();
+    }
+    const auto model = choose(&list, QStringLiteral("چاپ قبض هاي سپرده - كلي"), orvak::deposits::receiptPrintTexts());
+    if (!model)
+        return;
+    if (orvak::deposits::ReceiptPrint(*model) == orvak::deposits::ReceiptPrint::Designed) {
+        framework::ShowInfo(orvak::deposits::designedReceiptMissingText(), &list);
+        return;
+    }
+    auto rows = orvak::deposits::printedDeposits(session, list.filter());
+    if (rows.failed()) {
+        framework::ShowError(rows.error(), &list);
+        return;
+    }
+    QList<PrintedDeposit> printed;
+    for (const PrintedDeposit& p : rows.value_or({})) {
+        if (all || chosen.contains(p.deposit.idx))
+            printed << p;
+    }
+    // A receipt without a number is numbered first, as "تعيين شماره قبض سپرده" does.
+    bool numbered = false;
+    for (const PrintedDeposit& p : printed) {
+        if (p.deposit.sepNo != 0)
+            continue;
+        framework::MessagePrompt prompt(&list);
+        if (!orvak::deposits::ReceivedDeposits(session).assignReceiptNumber(p.deposit.idx, util::TodayJalali(), prompt).done)
+            return;
+        numbered = true;
+    }
+    if (numbered) {
+        rows = orvak::deposits::printedDeposits(session, list.filter());
+        printed.clear();
+        for (const PrintedDeposit& p : rows.value_or({})) {
+            if (all || chosen.contains(p.deposit.idx))
+                printed << p;
+        }
+        list.applyFilter(list.currentKey());
+    }
+    if (const auto report = orvak::deposits::receiptReport(printed, orvak::deposits::ReceiptPrint(*model), signatures(session)))
+        previewReport(*report, &list);
+}
+
+void showPersonDeposits(orvak::startup::Session& session, int owner, QWidget* parent)
+{
+    auto* screen = new framework::ListScreen(session, orvak::deposits::personDepositsList(owner), framework::ListUi{}, parent);
+    screen->setWindowFlag(Qt::Window);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->setParameter(QStringLiteral(":Owner"), owner);
+    if (!screen->reopen()) {
+        delete screen;
+        return;
+    }
+    screen->show();
+}
+
+} // namespace orvak::ui::deposits
