@@ -4,6 +4,7 @@
 #include "ui/framework/Doing.h"
 #include "ui/framework/ListScreen.h"
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ReportPreview.h"
 #include "core/deposits/DepositList.h"
 #include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
@@ -11,8 +12,6 @@
 #include "core/util/Jalali.h"
 
 #include <QInputDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 namespace orvak::ui::deposits {
 
@@ -39,18 +38,7 @@ std::optional<int> choose(QWidget* parent, const QString& title, const QStringLi
 
 void previewReport(const io::ReportModel& report, QWidget* parent)
 {
-    if (report.rows.empty()) {
-        framework::ShowInfo(QStringLiteral("گزارش رديفي براي چاپ ندارد"), parent);
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer.setFullPage(true);
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(report.titleLines.value(0));
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, parent, [&report](QPrinter* p) { io::renderReport(report, *p); });
-    preview.exec();
+    framework::previewReport(report, report.titleLines.value(0), parent);
 }
 
 void printDepositList(orvak::startup::Session& session, TViewSepDar& list)

@@ -1,5 +1,7 @@
 #include "ui/framework/ListScreen.h"
 
+#include "ui/framework/ReportPreview.h"
+
 #include "ui/framework/AuditHistoryDialog.h"
 #include "core/startup/Program.h"
 #include "core/startup/Rights.h"
@@ -9,6 +11,7 @@
 #include "ui/framework/EntryForm.h"
 #include "ui/framework/FilterDialog.h"
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/ReportPreview.h"
 #include "ui/framework/ShowFileDialog.h"
 #include "ui/framework/SortDialog.h"
 #include "core/io/BoundList.h"
@@ -24,8 +27,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -508,19 +509,7 @@ io::ReportModel ListScreen::reportModel()
 
 void ListScreen::printReport()
 {
-    const io::ReportModel report = reportModel();
-    if (report.rows.empty()) {
-        ShowInfo(QStringLiteral("گزارش رديفي براي چاپ ندارد"), this);
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer.setFullPage(true);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(frame_.title);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter* p) { io::renderReport(report, *p); });
-    preview.exec();
+    previewReport(reportModel(), frame_.title, this);
 }
 
 void ListScreen::openCharts()

@@ -1,5 +1,6 @@
 #pragma once
-// A report in the print preview, on A4, drawn with the report font.
+// A report in the print preview, on A4 in its orientation, drawn with the report
+// font; a report without rows is said so instead.
 #include "core/io/Report.h"
 
 class QWidget;
