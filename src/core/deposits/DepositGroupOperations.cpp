@@ -1,5 +1,6 @@
 // The received deposits' group operations: over the listed rows of a filter, each
 // one unit of work in which every listed row changes or none.
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/DepositWork.h"
 #include "core/deposits/ReceivedDeposits.h"
 
@@ -243,12 +244,10 @@ Outcome ReceivedDeposits::setOwnerAll(const DepositFilter& filter, int owner, Pr
 
 Outcome ReceivedDeposits::lettersToRows(const DepositFilter& filter, int letterIdx, bool credit, Prompt& prompt)
 {
-    const auto letter = db::firstRow(session_.deposits(), QStringLiteral("SELECT ERSALLETTERNO, ERSALLETTERDATE FROM BESTANKARI WHERE IDXNO = :Idx"),
-                                     {{QStringLiteral(":Idx"), letterIdx}});
+    const auto letter = creditLetter(session_, letterIdx);
     if (!letter)
         return refused(prompt, letter.failed() ? letter.error() : QStringLiteral("نامه ارسالي به خزانه يافت نشد"));
-    const QString number = letter->value(0).toString().trimmed();
-    if (credit && number.isEmpty())
+    if (credit && letter->letterNo.isEmpty())
         return refused(prompt, QStringLiteral("در قسمت عمليات،شماره نامه ارسالي به خزانه را تعيين کنيد"));
     if (filter.mode == PeriodMode::Cumulative
         && !prompt.ask(QStringLiteral("اين عمليات همه سپرده هاي ثبت شده تا ماه انتخابي را در بر مي گيرد. ادامه مي دهيد؟")))
@@ -257,8 +256,8 @@ Outcome ReceivedDeposits::lettersToRows(const DepositFilter& filter, int letterI
     if (credit)
         set += QStringLiteral(", TIKBESTANKARI = '1'");
     return groupUpdate(filter, {}, sureOfMonth(filter), set,
-                       {{QStringLiteral(":Letter"), letterIdx}, {QStringLiteral(":LNo"), number},
-                        {QStringLiteral(":LDate"), letter->value(1).toString().trimmed()}},
+                       {{QStringLiteral(":Letter"), letterIdx}, {QStringLiteral(":LNo"), letter->letterNo},
+                        {QStringLiteral(":LDate"), letter->letterDate}},
                        prompt);
 }
 

@@ -1,5 +1,6 @@
 #include "core/deposits/DepositList.h"
 
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/Deposit.h"
 #include "core/deposits/DepositDescriptions.h"
 #include "core/deposits/DepositKinds.h"
@@ -119,7 +120,7 @@ io::ListDefinition personDepositsList(int owner)
                         QStringLiteral("MY, MM, CHKDATE, IDX"));
 }
 
-QList<io::ListDefinition> depositLists() { return {receivedDepositsList(), personDepositsList(), depositDescriptionsList()}; }
+QList<io::ListDefinition> depositLists() { return {receivedDepositsList(), personDepositsList(), depositDescriptionsList(), creditLettersList()}; }
 
 QStringList totalLabels()
 {

@@ -121,7 +121,7 @@ QVariantMap formColumns(const Deposit& d)
     QVariantMap form;
     for (const char* c : {"SEPNO", "SEPDATE", "SABTDATE", "TARHNO", "PROJNO", "TAFSILI", "PAYMENT", "AMOUNT", "SEPKIND", "MY", "MM",
                           "SEPROW", "SNDNO", "DESCR", "CHKNO", "CHKDATE", "MOSALSAL", "YERSEPROW", "AMOUNT_MANDEH",
-                          "CONTROLBANKOK", "TAMINKIND"})
+                          "CONTROLBANKOK", "TAMINKIND", "ELAMBESIDX", "ERSALVAJHKHAZANE_NO", "ERSALVAJHKHAZANE_DATE"})
         form.insert(QString::fromLatin1(c), all.value(QString::fromLatin1(c)));
     return form;
 }

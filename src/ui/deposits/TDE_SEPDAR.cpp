@@ -4,6 +4,7 @@
 #include "ui/basedata/ContractPickers.h"
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
+#include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/TViewSepDar.h"
 #include "ui/deposits/TViewSepDescr.h"
 #include "ui/framework/Doing.h"
@@ -221,9 +222,12 @@ TDE_SEPDAR::TDE_SEPDAR(orvak::startup::Session& session, TViewSepDar* list)
             description->setEditText(*text);
         }
     });
-    const QString notYet = QStringLiteral("اين بخش هنوز ساخته نشده است");
-    connect(letterCaption, &QPushButton::clicked, this, [this, notYet] { framework::ShowInfo(notYet, this); });
-    connect(creditCaption, &QPushButton::clicked, this, [this, notYet] { framework::ShowInfo(notYet, this); });
+    // Both captions pick the same record: the credit notice carries the letter that sent the list.
+    for (QPushButton* caption : {letterCaption, creditCaption})
+        connect(caption, &QPushButton::clicked, this, [this, caption] {
+            if (const auto letter = pickCreditLetter(this, session_, caption->text()))
+                showLetter(*letter);
+        });
     refuseUnknown(owner, QStringLiteral("کد تفضيلي يافت نشد"));
     refuseUnknown(project, QStringLiteral("کد پروژه يافت نشد"));
     connect(amount, &QLineEdit::textChanged, this, [this] {
@@ -280,8 +284,25 @@ void TDE_SEPDAR::show(const Deposit& d)
     letterDate->setText(d.ersalDate);
     creditNo->setText(numberText(d.besNo));
     creditDate->clear();
+    // The credit notice's own number and date, when the row points to one.
+    if (d.elamBesIdx > 0)
+        if (const auto letter = orvak::deposits::creditLetter(session_, d.elamBesIdx)) {
+            creditNo->setText(letter->creditNo);
+            creditDate->setText(letter->creditDate);
+        }
     bankConfirmed->setChecked(d.controlBankOk != 0);
     showRows(d.idx);
+}
+
+void TDE_SEPDAR::showLetter(const orvak::deposits::CreditLetter& letter)
+{
+    deposit_.elamBesIdx = letter.idx;
+    deposit_.ersalNo = letter.letterNo;
+    deposit_.ersalDate = letter.letterDate;
+    letterNo->setText(letter.letterNo);
+    letterDate->setText(letter.letterDate);
+    creditNo->setText(letter.creditNo);
+    creditDate->setText(letter.creditDate);
 }
 
 void TDE_SEPDAR::showRows(int idx)

@@ -5,6 +5,7 @@
 // A new deposit starts from the values the register proposes for the list's period.
 #include "ui/framework/EntryForm.h"
 #include "ui/framework/Editors.h"
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/Deposit.h"
 #include "core/startup/Session.h"
 
@@ -66,6 +67,7 @@ protected:
 private:
     void show(const orvak::deposits::Deposit& d);
     void showRows(int idx);
+    void showLetter(const orvak::deposits::CreditLetter& letter);
     // A code field refuses an unknown code with the message and keeps the focus.
     void refuseUnknown(framework::CodeEdit* field, const QString& message);
 

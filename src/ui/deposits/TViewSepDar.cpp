@@ -7,6 +7,7 @@
 #include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
 #include "core/basedata/DetailAccounts.h"
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
 #include "core/io/ListData.h"
@@ -246,14 +247,18 @@ void TViewSepDar::buildConditions()
 
     creditMode_ = new QComboBox(this);
     creditMode_->addItems(orvak::deposits::creditModeTexts());
-    // The notice's identifier, typed until the credit-notice list can be picked from.
     creditNotice_ = new QComboBox(this);
-    creditNotice_->setEditable(true);
-    creditNotice_->setMinimumWidth(80);
+    creditNotice_->setMinimumWidth(120);
+    creditNotice_->addItem(QString(), 0);
+    const auto letters = orvak::deposits::creditLetterChoices(session_);
+    if (letters.failed())
+        framework::ShowError(letters.error(), this);
+    for (const auto& [idx, text] : letters.value_or({}))
+        creditNotice_->addItem(text, idx);
     grid->addWidget(creditMode_, 1, 5);
     grid->addWidget(creditNotice_, 1, 6);
     connect(creditMode_, &QComboBox::activated, this, [this] { applyFilter(); });
-    connect(creditNotice_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+    connect(creditNotice_, &QComboBox::activated, this, [this] {
         if (creditMode_->currentIndex() != 0)
             applyFilter();
     });
@@ -348,7 +353,7 @@ DepositFilter TViewSepDar::filter() const
     f.owner = owner_;
     f.contract = contract_;
     f.creditMode = orvak::deposits::CreditMode(creditMode_->currentIndex());
-    f.creditNotice = util::parseTolerantInt(creditNotice_->currentText()).value_or(0);
+    f.creditNotice = creditNotice_->currentData().toInt();
     f.receiptFrom = storedDate(receiptFrom_);
     f.receiptTo = storedDate(receiptTo_);
     f.chequeFrom = storedDate(chequeFrom_);
@@ -382,7 +387,7 @@ void TViewSepDar::setFilter(const DepositFilter& f)
                                                        + orvak::basedata::DetailAccounts(session_).nameOf(owner_).value_or(QString()));
     contractName_->setText(contract_ == -1 ? QString() : QString::number(contract_));
     creditMode_->setCurrentIndex(int(f.creditMode));
-    creditNotice_->setEditText(f.creditNotice ? QString::number(f.creditNotice) : QString());
+    creditNotice_->setCurrentIndex(qMax(0, creditNotice_->findData(f.creditNotice)));
     receiptFrom_->setDate(f.receiptFrom);
     receiptTo_->setDate(f.receiptTo);
     chequeFrom_->setDate(f.chequeFrom);

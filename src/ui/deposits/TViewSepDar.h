@@ -98,6 +98,8 @@ private:
     void ownerForUnknown();
     void creditNumber();
     void copyCredit(int from);   // 0: memory, -1: the row above, 1: the row below
+    void creditToSelected(const orvak::deposits::CreditRef& credit);
+    void lettersToList(bool creditNotice);   // the sending letter, or the credit notice too, onto the listed rows
     void searchDescription();
     // "جستجو ...": stands on the row with the typed receipt, cheque or identifier.
     void locate();

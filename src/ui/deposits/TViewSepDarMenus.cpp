@@ -7,6 +7,7 @@
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
 #include "ui/basedata/VoucherReadingScreens.h"
+#include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
 #include "ui/framework/Doing.h"
@@ -86,9 +87,8 @@ void TViewSepDar::buildMenus()
     addEntry(set, QStringLiteral("قرارداد"), [this] { setEmpty(orvak::deposits::EmptyField::Contract); });
 
     QMenu* credit = menus_->addMenu(QStringLiteral("بستانکاري"));
-    // The sending letters and credit notices are picked from their own register.
-    addEntry(credit, QStringLiteral("ارسال به خزانه و تعيين شماره نامه صورت ريز ارسالي - کلي"), later);
-    addEntry(credit, QStringLiteral("تعيين شماره بستانكاري - كلي "), later);
+    addEntry(credit, QStringLiteral("ارسال به خزانه و تعيين شماره نامه صورت ريز ارسالي - کلي"), [this] { lettersToList(false); });
+    addEntry(credit, QStringLiteral("تعيين شماره بستانكاري - كلي "), [this] { lettersToList(true); });
     addEntry(credit, QStringLiteral("تعيين شماره بستانكاري "), [this] { creditNumber(); });
     credit->addSeparator();
     addEntry(credit, QStringLiteral("کپي بستانکاري در حافظه"), [this] {
@@ -100,7 +100,10 @@ void TViewSepDar::buildMenus()
     }, false);
     addEntry(credit, QStringLiteral("بستانکاري رديف بالا را در نظر بگير"), [this] { copyCredit(-1); });
     addEntry(credit, QStringLiteral("بستانکاري رديف پايين را در نظر بگير"), [this] { copyCredit(1); });
-    addEntry(credit, QStringLiteral("تعيين شماره بستانکاري براي رديف هاي انتخابي"), later);
+    addEntry(credit, QStringLiteral("تعيين شماره بستانکاري براي رديف هاي انتخابي"), [this] {
+        if (const auto letter = pickCreditLetter(this, session_, QStringLiteral("تعيين شماره بستانکاري براي رديف هاي انتخابي")))
+            creditToSelected(letter->ref());
+    });
     addEntry(credit, QStringLiteral("فراخواني شماره بستانکاري  از حافظه براي رديف هاي انتخابي "), [this] { copyCredit(0); });
 
     QMenu* search = menus_->addMenu(QStringLiteral("جستجو"));
@@ -253,6 +256,11 @@ void TViewSepDar::copyCredit(int from)
         framework::ShowInfo(QStringLiteral("بستانکاري در حافظه نيست"), this);
         return;
     }
+    creditToSelected(*credit);
+}
+
+void TViewSepDar::creditToSelected(const orvak::deposits::CreditRef& credit)
+{
     QList<int> idxs;
     for (const QVariant& k : selectedKeys())
         idxs << k.toInt();
@@ -260,7 +268,20 @@ void TViewSepDar::copyCredit(int from)
         idxs << currentIdx();
     framework::MessagePrompt prompt(this);
     // The register tells how many were chosen.
-    finish(ReceivedDeposits(session_).applyCredit(idxs, *credit, prompt), false);
+    finish(ReceivedDeposits(session_).applyCredit(idxs, credit, prompt), false);
+}
+
+void TViewSepDar::lettersToList(bool creditNotice)
+{
+    const QString title = creditNotice ? QStringLiteral("تعيين شماره بستانكاري - كلي ")
+                                       : QStringLiteral("ارسال به خزانه و تعيين شماره نامه صورت ريز ارسالي - کلي");
+    const auto letter = pickCreditLetter(this, session_, title);
+    if (!letter)
+        return;
+    const int idx = letter->idx;
+    runGroup([idx, creditNotice](auto& r, const auto& f, auto& p) {
+        return creditNotice ? r.assignCreditAll(f, idx, p) : r.sendToTreasury(f, idx, p);
+    });
 }
 
 void TViewSepDar::locate()

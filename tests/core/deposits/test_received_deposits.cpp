@@ -1,4 +1,5 @@
 #include "core/accounting/Vouchers.h"
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/DepositDescriptions.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
@@ -587,4 +588,37 @@ TEST(ReceivedDeposits, AGroupOperationThatFailsOnOneRowChangesNoneAndSaysWhy)
     for (int idx : rows)
         EXPECT_EQ(o.at(idx, "SEPROW").toInt(), 7);
     EXPECT_EQ(o.audit(), audit);
+}
+
+TEST(ReceivedDeposits, TheSendingLetterAndTheCreditNoticeReachEveryListedRow)
+{
+    Office o;
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("INSERT INTO BESTANKARI (IDXNO, BESNO, BESDATE, ERSALLETTERNO, ERSALLETTERDATE) VALUES "
+                                                   "(901, '5001', '1409/03/10', '88/ذ', '1409/03/01'), (902, '5002', '1409/03/11', NULL, NULL)")));
+    const int a = o.add(3), b = o.add(3), other = o.add(4);
+
+    ScriptedPrompt noLetterNumber({true});
+    EXPECT_FALSE(o.deposits.assignCreditAll(month(3), 902, noLetterNumber));
+    EXPECT_TRUE(noLetterNumber.text().contains(QStringLiteral("در قسمت عمليات،شماره نامه ارسالي به خزانه را تعيين کنيد")));
+    ScriptedPrompt unknown({true});
+    EXPECT_FALSE(o.deposits.sendToTreasury(month(3), 999, unknown));
+    EXPECT_EQ(o.at(a, "TIK_ERSAL").toInt(), 0);
+
+    ScriptedPrompt sure({true});
+    ASSERT_TRUE(o.deposits.assignCreditAll(month(3), 901, sure)) << sure.text().toStdString();
+    for (int idx : {a, b}) {
+        EXPECT_EQ(o.at(idx, "ELAMBESIDX").toInt(), 901);
+        EXPECT_EQ(o.at(idx, "TIK_ERSAL").toInt(), 1);
+        EXPECT_EQ(o.at(idx, "TIKBESTANKARI").toString(), QStringLiteral("1"));
+        EXPECT_EQ(o.at(idx, "ERSALVAJHKHAZANE_NO").toString(), QStringLiteral("88/ذ"));
+        EXPECT_EQ(o.at(idx, "ERSALVAJHKHAZANE_DATE").toString(), QStringLiteral("1409/03/01"));
+    }
+    EXPECT_EQ(o.at(other, "ELAMBESIDX").toInt(), 0);
+
+    const auto letter = creditLetter(*o.session, 901);
+    ASSERT_TRUE(letter);
+    EXPECT_EQ(letter->creditNo, QStringLiteral("5001"));
+    const auto choices = creditLetterChoices(*o.session);
+    ASSERT_TRUE(choices);
+    EXPECT_TRUE(choices->contains({901, QStringLiteral("5001 - 1409/03/10")}));
 }
