@@ -83,7 +83,8 @@ int runScreenCheck()
     const QCommandLineOption check(QStringLiteral("check-screens"), QStringLiteral("Open every registered screen off-screen and report."));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("Log in as this user code."), QStringLiteral("CODE"));
     const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("The user's password."), QStringLiteral("P"));
-    parser.addOptions({check, user, password});
+    const QCommandLineOption pictures(QStringLiteral("pictures"), QStringLiteral("Keep a picture of every opened screen in this folder."), QStringLiteral("DIR"));
+    parser.addOptions({check, user, password, pictures});
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, parser.errorText());
         return 2;
@@ -120,7 +121,7 @@ int runScreenCheck()
     }
     ui::startup::TMainForm::openStartSection(session, prompt);
 
-    const QList<ui::framework::ScreenCheckLine> lines = ui::framework::checkScreens(ui::appScreens(), session);
+    const QList<ui::framework::ScreenCheckLine> lines = ui::framework::checkScreens(ui::appScreens(), session, parser.value(pictures));
     printLine(stdout, ui::framework::screenCheckHeader());
     int failed = 0;
     for (const ui::framework::ScreenCheckLine& line : lines) {

@@ -1,6 +1,7 @@
 #include "ui/framework/ScreenCheck.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -52,7 +53,7 @@ QString oneLine(QString text)
 
 } // namespace
 
-QList<ScreenCheckLine> checkScreens(const ScreenRegistry& registry, startup::Session& session)
+QList<ScreenCheckLine> checkScreens(const ScreenRegistry& registry, startup::Session& session, const QString& pictureDir)
 {
     QList<ScreenCheckLine> lines;
     for (const ScreenEntry& entry : registry.entries()) {
@@ -74,6 +75,11 @@ QList<ScreenCheckLine> checkScreens(const ScreenRegistry& registry, startup::Ses
                 line.failed = true;
             } else {
                 line.outcome = QStringLiteral("ok");
+            }
+            if (!pictureDir.isEmpty()) {
+                const QString name = QStringLiteral("%1-%2.png").arg(lines.size() + 1, 2, 10, QLatin1Char('0')).arg(entry.caption.trimmed());
+                if (!opening.screen->grab().save(QDir(pictureDir).filePath(QString(name).replace(QLatin1Char('/'), QLatin1Char('-')))))
+                    line.messages << QStringLiteral("picture not written");
             }
             opening.screen->close();
             delete opening.screen;

@@ -15,7 +15,9 @@ struct ScreenCheckLine {
     QStringList messages;   // texts of the boxes that came up
 };
 
-QList<ScreenCheckLine> checkScreens(const ScreenRegistry& registry, startup::Session& session);
+// With a folder, a picture of each opened screen is kept there (NN-caption.png), for
+// looking at the screens without clicking through the menus.
+QList<ScreenCheckLine> checkScreens(const ScreenRegistry& registry, startup::Session& session, const QString& pictureDir = {});
 
 QString screenCheckHeader();                          // the TSV header line
 QString screenCheckRow(const ScreenCheckLine& line);  // one TSV line
