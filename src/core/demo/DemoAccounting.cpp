@@ -13,7 +13,9 @@ namespace {
 bool addChartOfAccounts(DemoContext& ctx, QSqlDatabase acc)
 {
     const char* const kols[][2] = {{"11005", "موجودي نقد نزد بانک"}, {"11006", "حساب رد وجوه سپرده"}, {"11512", "خزانه"},
-                             {"21007", "سپرده هاي دريافتي"}, {"81001", "هزينه هاي عمراني"}, {"82001", "هزينه هاي جاري"}};
+                             {"21007", "سپرده هاي دريافتي"}, {"81001", "هزينه هاي عمراني"}, {"82001", "هزينه هاي جاري"},
+                             // Where the register's own vouchers post: its fixed codes split three and five.
+                             {"110", "موجودي نقد نزد بانکها"}, {"115", "حساب خزانه"}, {"210", "سپرده ها"}};
     for (const auto& k : kols) {
         if (!ctx.exec(acc, QStringLiteral("INSERT INTO KOL (CODE, NAME, MAHIAT, KIND) VALUES (:c, :n, 1, 1)"),
                       {{QStringLiteral(":c"), QString::fromLatin1(k[0]).toInt()}, {QStringLiteral(":n"), u8(k[1])}}))
@@ -21,7 +23,8 @@ bool addChartOfAccounts(DemoContext& ctx, QSqlDatabase acc)
     }
     return ctx.exec(acc, QStringLiteral("INSERT INTO MOIN (KOL, CODE, NAME, MAHIAT, HVTAFSIL, KIND) VALUES "
                                         "(21007, 1, 'سپرده حسن انجام کار', 2, 1, 1), (21007, 2, 'سپرده حسن اجراي تعهدات', 2, 1, 1), "
-                                        "(21007, 3, 'سپرده شرکت در مناقصه', 2, 1, 1), (11005, 1, 'بانک ملي حساب سپرده', 1, 0, 1), (81001, 1, 'هزينه پيمانکاران', 1, 1, 1)"))
+                                        "(21007, 3, 'سپرده شرکت در مناقصه', 2, 1, 1), (11005, 1, 'بانک ملي حساب سپرده', 1, 0, 1), (81001, 1, 'هزينه پيمانکاران', 1, 1, 1), "
+                                        "(110, 5001, 'بانک حساب دريافت سپرده', 1, 0, 1), (115, 12, 'خزانه معين', 1, 0, 1), (210, 7, 'سپرده هاي دريافتي', 2, 1, 1)"))
         && ctx.exec(acc, QStringLiteral("INSERT INTO accaccount (CODE, NAME, PARENT, PATTERN, KIND) VALUES ('21006', 'سپرده هاي دريافتي', '21', 1, 1), ('11005', 'موجودي نزد بانک', '11', 1, 1), ('81001', 'هزينه هاي عمراني', '81', 1, 1)"));
 }
 
