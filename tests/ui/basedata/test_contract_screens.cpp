@@ -1,7 +1,9 @@
 #include "ui/basedata/ContractPickers.h"
 #include "ui/basedata/TORVAK_DE_payman.h"
 #include "ui/basedata/TORVAK_VIEWPAYMAN.h"
+#include "ui/accounting/TFSndIssue.h"
 #include "ui/framework/Picker.h"
+#include "core/accounting/Vouchers.h"
 #include "core/basedata/Contracts.h"
 #include "support/AutoAnswer.h"
 #include "support/DemoOffice.h"
@@ -76,4 +78,53 @@ TEST(ContractScreens, AContractEnteredOnItsFormIsPickedByOtherScreens)
     EXPECT_EQ(picked->current.value(QStringLiteral("PAYMENTNO")).toString().trimmed(), QStringLiteral("1405/ت/12"));
     EXPECT_EQ(picked->current.value(QStringLiteral("TAFSIL")).toLongLong(), 1001);
     EXPECT_EQ(picked->current.value(QStringLiteral("DESCR")).toString().trimmed(), saved->text(QStringLiteral("DESCR")));
+}
+
+TEST(ContractScreens, BothVoucherCommandsPostThroughTheIssueDialogAndTheContractKeepsTheirYear)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    const int year = orvak::accounting::accountingYear(s);
+    ASSERT_GT(year, 0);
+
+    TORVAK_DE_payman form(s);
+    ASSERT_TRUE(form.startEdit(1));
+    // The change of the contract amount by 25 %, saved before its voucher.
+    const qint64 amount = basedata::Contracts(s).read(1)->text(QStringLiteral("AMOUNT")).toLongLong();
+    const qint64 change = amount / 4;
+    qobject_cast<QLineEdit*>(form.field(QStringLiteral("EZAFEHKAR")))->setText(QString::number(change));
+    ASSERT_TRUE(form.saveAndClose());
+    ASSERT_TRUE(form.startEdit(1));
+
+    const auto issue = [&](basedata::ContractAmount which) {
+        int number = 0;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ui::accounting::TFSndIssue*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            number = dialog->numberField()->text().toInt();
+            dialog->dateField()->setDate(QStringLiteral("%1/08/01").arg(year));
+            ASSERT_TRUE(dialog->generate());
+            dialog->accept();
+        });
+        form.issueVoucher(which);
+        return number;
+    };
+    const int initial = issue(basedata::ContractAmount::Initial);
+    const int changed = issue(basedata::ContractAmount::Change);
+    ASSERT_GT(initial, 0);
+    EXPECT_EQ(changed, initial + 1);
+
+    const auto saved = basedata::Contracts(s).read(1);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->voucherNo, initial);
+    EXPECT_EQ(saved->voucherYear, year);
+    EXPECT_EQ(saved->changeVoucherNo, changed);
+    EXPECT_EQ(saved->changeVoucherYear, year);
+    const auto v = orvak::accounting::Vouchers(s).voucher(changed);
+    ASSERT_TRUE(v);
+    ASSERT_EQ(v->rows.size(), 2);
+    EXPECT_EQ(v->debit(), change);
+    EXPECT_EQ(v->credit(), change);
+    EXPECT_EQ(orvak::accounting::Vouchers(s).voucher(initial)->debit(), amount);
 }
