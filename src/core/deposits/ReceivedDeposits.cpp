@@ -149,16 +149,21 @@ ReceivedDeposits::ReceivedDeposits(startup::Session& session)
 {
 }
 
-bool ReceivedDeposits::mayWrite() const
+namespace {
+
+// The write level's refusal, read afresh: nothing when the user may write.
+std::optional<QString> writeLevelRefusal(startup::Session& session)
 {
-    return !work::writeRefusal(db::scalar(session_.common(), QString(work::levelSql()).remove(QStringLiteral("{common}.")),
-                                          work::levelBinds(session_)));
+    return work::writeRefusal(db::scalar(session.common(), QString(work::levelSql()).remove(QStringLiteral("{common}.")), work::levelBinds(session)));
 }
+
+} // namespace
+
+bool ReceivedDeposits::mayWrite() const { return !writeLevelRefusal(session_); }
 
 bool ReceivedDeposits::mayWrite(Prompt& prompt) const
 {
-    const auto refusal = work::writeRefusal(
-        db::scalar(session_.common(), QString(work::levelSql()).remove(QStringLiteral("{common}.")), work::levelBinds(session_)));
+    const auto refusal = writeLevelRefusal(session_);
     if (refusal)
         prompt.info(*refusal);
     return !refusal;
