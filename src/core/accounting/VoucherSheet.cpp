@@ -1,6 +1,7 @@
 #include "core/accounting/VoucherSheet.h"
 
 #include "core/basedata/Lookups.h"
+#include "core/startup/Users.h"
 #include "core/util/Numbers.h"
 #include "core/util/TextKey.h"
 
@@ -30,6 +31,7 @@ db::Fetched<VoucherSheet> readVoucherSheet(startup::Session& session, int number
         return v.failed() ? db::Fetched<VoucherSheet>::failure(v.error()) : db::Fetched<VoucherSheet>::none();
     VoucherSheet sheet;
     sheet.head = v->head;
+    sheet.userName = startup::userNames(session).value(v->head.userId);
     sheet.debit = v->debit();
     sheet.credit = v->credit();
     // A voucher names few ledgers many times over: each is read once.

@@ -13,6 +13,7 @@ struct VoucherSheetRow {
 
 struct VoucherSheet {
     VoucherHead head;
+    QString userName;   // of the issuing user, empty when not known
     QList<VoucherSheetRow> rows;
     qint64 debit = 0;
     qint64 credit = 0;

@@ -111,7 +111,7 @@ void TFShowSnd::fill()
                                        .arg(h.date)
                                        .arg(h.kind)
                                        .arg(h.state)
-                                       .arg(h.userId)
+                                       .arg((QString::number(h.userId) + QLatin1Char(' ') + sheet_.userName).trimmed())
                                        .arg(h.description));
     rows_->setRowCount(int(sheet_.rows.size()));
     for (int i = 0; i < sheet_.rows.size(); ++i) {
