@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CliSession.h"
 
+#include "core/accounting/Vouchers.h"
 #include "core/basedata/VoucherReading.h"
 #include "core/basedata/VoucherReadingCriteria.h"
 #include "core/basedata/VoucherReadingLists.h"
@@ -49,6 +50,9 @@ int readVouchers(const Options& o, Context& ctx)
         const auto summary = reading.read(c, prompt, &why);
         if (!summary)
             return ctx.fail(why);
+        // The screen reads nothing from a missing year; here that is a failure, not an empty month.
+        if (const accounting::Vouchers books(session); !books.available())
+            return ExitFailed;
         basedata::writeLastReading(session.startDir(), c);
         // The candidates as the reading screen's list shows them, with the sums of both sides.
         io::BoundList list(session, basedata::readRowsList());

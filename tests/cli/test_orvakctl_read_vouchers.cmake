@@ -18,6 +18,8 @@ endif()
 
 run(0 "${W}" demo --data "${W}/demo" --today 1405/09/18)
 set(D "${W}/demo")
+# A year without its accounting database is a failure, not an empty month.
+run(1 "${D}" deposits read-vouchers --year 1399 --month 1)
 set(COUNTS "\n\nبدهکار\t[0-9]+\nبستانکار\t[0-9]+\n\nخوانده شده\t([0-9]+)\nانتخاب شده\t([0-9]+)\nقبلا منتقل شده\t([0-9]+)\nمنتقل شده\t([0-9]+)\n$")
 
 # The demo's deposits ledger by default; its credit rows are ticked.
