@@ -1,5 +1,9 @@
+#include "ui/basedata/TFGetFishInfo.h"
+#include "ui/basedata/TFREADFROMSND.h"
 #include "ui/deposits/TDE_SEPDAR.h"
 #include "ui/deposits/TViewSepDar.h"
+#include "ui/framework/Picker.h"
+#include "core/basedata/VoucherReading.h"
 #include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/startup/Login.h"
@@ -8,9 +12,14 @@
 #include "support/DemoOffice.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <gtest/gtest.h>
 
 using namespace orvak;
@@ -123,4 +132,127 @@ TEST(SepDarScreens, AMonthPrintsByOwnerWithNamesAndCarriedTotalsAndTheDesignedRe
     const auto full = deposits::receiptReport(*rows, deposits::ReceiptPrint::Full, {});
     ASSERT_TRUE(full);
     EXPECT_EQ(full->rows.size() % size_t(rows->size()), 0u);
+}
+
+namespace {
+
+// Runs work on the modal window of type W once it is up (message boxes may come first).
+template <class W>
+void whenUp(std::function<void(W&)> work)
+{
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, work] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w && ++*tries < 500)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        ASSERT_NE(w, nullptr);
+        work(*w);
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFromTheListsMenus)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+
+    // A month the demo leaves empty, read from the deposits ledger of Khordad 1405.
+    TViewSepDar list(s);
+    list.setReadOnly(false);
+    deposits::DepositFilter month;
+    month.year = 1409;
+    month.month = 1;
+    list.setFilter(month);
+    ASSERT_EQ(list.model().rowCount(), 0);
+    basedata::ReadingCriteria c;
+    c.year = 1405;
+    c.monthIndex = 2;
+    c.kol = 21007;
+    c.side = basedata::ReadSide::Credit;
+    qint64 read = 0;
+    {
+        test::AutoAnswer yes;
+        whenUp<ui::basedata::TFREADFROMSND>([&](ui::basedata::TFREADFROMSND& screen) {
+            screen.setCriteria(c);
+            ASSERT_TRUE(screen.readRows());
+            read = screen.grid->rowCount();
+            ASSERT_TRUE(screen.transferAndClose(false));
+        });
+        list.action(QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري"))->trigger();
+    }
+    ASSERT_GT(read, 0);
+    const deposits::DepositTotals t0 = list.totals();
+    EXPECT_EQ(t0.amount.count, read);
+    EXPECT_EQ(t0.confirmed.count, 0);
+
+    // Matched by hand: the first rows with the space bar, the rest as a group.
+    for (int r = 0; r < 3; ++r) {
+        list.grid()->setCurrentIndex(list.grid()->model()->index(r, 0));
+        QTest::keyClick(list.grid(), Qt::Key_Space);
+    }
+    EXPECT_EQ(list.totals().confirmed.count, 3);
+    {
+        test::AutoAnswer yes;
+        list.action(QStringLiteral("تائيد  صورتحساب  بانك - كلي"))->trigger();
+    }
+    EXPECT_EQ(list.totals().confirmed.count, read);
+    EXPECT_EQ(list.totals().confirmed.sum, t0.amount.sum);
+
+    // Numbered from the receipt book, then ordered for the treasury.
+    {
+        test::AutoAnswer yes;
+        whenUp<ui::basedata::TFGetFishInfo>([](ui::basedata::TFGetFishInfo& serial) {
+            serial.first->setText(QStringLiteral("70001"));
+            serial.firstLeft();
+            serial.last->setText(QStringLiteral("79999"));
+            serial.date->setDate(QStringLiteral("1409/01/20"));
+            serial.changeDate->setChecked(true);
+            ASSERT_TRUE(serial.proceed());
+        });
+        list.action(QStringLiteral("تعيين خودكار سريال قبوض سپرده"))->trigger();
+        list.action(QStringLiteral("مرتب سازي و تعيين رديف سپرده هاي ارسالي"))->trigger();
+    }
+    const QString ofMonth = QStringLiteral(" FROM SEP_DAR WHERE MY = 1409 AND MM = 1");
+    auto value = [&](const QString& what) { return db::scalar(s.deposits(), what + ofMonth).value_or(QVariant(-1)).toLongLong(); };
+    EXPECT_EQ(value(QStringLiteral("SELECT MIN(SEPNO)")), 70001);
+    EXPECT_EQ(value(QStringLiteral("SELECT MAX(SEPNO)")), 70000 + read);
+    EXPECT_EQ(value(QStringLiteral("SELECT MAX(SEPROW)")), read);
+
+    // Sent with a credit notice picked from the notices.
+    ASSERT_TRUE(db::execSql(s.deposits(), QStringLiteral("INSERT INTO BESTANKARI (IDXNO, BESNO, BESDATE, ERSALLETTERNO, ERSALLETTERDATE, Y, M) "
+                                                         "VALUES (9001, '9901', '1409/02/10', '77/ذ', '1409/02/01', 1409, 1)")));
+    {
+        test::AutoAnswer yes;
+        whenUp<ui::framework::PickerDialog>([](ui::framework::PickerDialog& picker) {
+            ASSERT_TRUE(picker.screen().reopen(9001));
+            picker.continueWithCurrent();
+        });
+        list.action(QStringLiteral("تعيين شماره بستانكاري - كلي "))->trigger();
+    }
+    EXPECT_EQ(list.totals().sent.count, read);
+    EXPECT_EQ(db::scalar(s.deposits(), QStringLiteral("SELECT COUNT(*)") + ofMonth + QStringLiteral(" AND ELAMBESIDX = 9001 AND TIKBESTANKARI = '1'"))
+                  .value_or(QVariant(-1)).toLongLong(),
+              read);
+
+    // Made final, then returned from final; the totals stay as they were.
+    {
+        test::AutoAnswer yes;
+        list.action(QStringLiteral("قطعي نمودن اطلاعات سپرده هاي دريافتي ماه"))->trigger();
+    }
+    EXPECT_EQ(value(QStringLiteral("SELECT MIN(ALTP)")), 1);
+    {
+        test::AutoAnswer yes;
+        list.action(QStringLiteral("برگشت سپرده هاي دريافتي ماه  از وضعيت قطعي"))->trigger();
+    }
+    EXPECT_EQ(value(QStringLiteral("SELECT MAX(ALTP)")), 0);
+    EXPECT_EQ(list.totals().amount.count, read);
+    EXPECT_EQ(list.totals().amount.sum, t0.amount.sum);
+    EXPECT_EQ(list.totals().balance.sum, t0.amount.sum);
 }
