@@ -67,15 +67,22 @@ bool CodedEntry::validate(QString* message)
 
 std::optional<QVariant> CodedEntry::saved(const std::function<std::optional<qint64>(qint64, orvak::startup::Prompt&)>& save, QString* error)
 {
+    const qint64 code = mode() == Mode::Insert ? codeToSave().value_or(0) : key().toLongLong();
+    return savedThrough(this, [&](orvak::startup::Prompt& prompt) { return save(code, prompt); }, error);
+}
+
+std::optional<QVariant> savedThrough(QWidget* parent, const std::function<std::optional<qint64>(orvak::startup::Prompt&)>& save,
+                                     QString* error)
+{
     orvak::startup::CollectingPrompt collect;
-    const std::optional<qint64> saved = save(mode() == Mode::Insert ? codeToSave().value_or(0) : key().toLongLong(), collect);
+    const std::optional<qint64> saved = save(collect);
     if (!saved) {
         *error = collect.text();
         return std::nullopt;
     }
     // Warnings that did not stop the save.
     if (!collect.infos.isEmpty())
-        framework::ShowInfo(collect.text(), this);
+        framework::ShowInfo(collect.text(), parent);
     return QVariant(*saved);
 }
 

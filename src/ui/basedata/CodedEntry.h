@@ -43,6 +43,11 @@ private:
     QString proposal_;
 };
 
+// A save through a service that speaks through a prompt: the saved key, or nullopt
+// with what it said; warnings that did not stop the save are shown.
+std::optional<QVariant> savedThrough(QWidget* parent, const std::function<std::optional<qint64>(orvak::startup::Prompt&)>& save,
+                                     QString* error);
+
 // A text field holding at most the column's width.
 QLineEdit* textField(QWidget* parent, int width);
 // A whole number typed (Persian digits too); 0 when empty, nullopt when not a number.

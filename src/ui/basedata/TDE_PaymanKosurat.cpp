@@ -1,5 +1,6 @@
 #include "ui/basedata/TDE_PaymanKosurat.h"
 
+#include "ui/basedata/CodedEntry.h"
 #include "ui/basedata/ContractFields.h"
 #include "ui/framework/Editors.h"
 #include "core/basedata/Contracts.h"
@@ -73,13 +74,8 @@ std::optional<QVariant> TDE_PaymanKosurat::saveRecord(QString* error)
     d.receiver = receiver->currentData().toInt();
     d.account = account->text();
     d.amount = amount->text();
-    startup::CollectingPrompt prompt;
-    const std::optional<qint64> code = orvak::basedata::Contracts(session_).saveDeduction(d, mode() == Mode::Insert, prompt);
-    if (!code) {
-        *error = prompt.text();
-        return std::nullopt;
-    }
-    return QVariant(*code);
+    const bool insert = mode() == Mode::Insert;
+    return savedThrough(this, [&](startup::Prompt& prompt) { return orvak::basedata::Contracts(session_).saveDeduction(d, insert, prompt); }, error);
 }
 
 } // namespace orvak::ui::basedata

@@ -78,13 +78,8 @@ std::optional<QVariant> TDE_PaymanLetters::saveRecord(QString* error)
     l.extra = extra->text();
     l.automationId = int(numberIn(automationId).value_or(0));
     l.letter = letter->toPlainText();
-    startup::CollectingPrompt prompt;
-    const std::optional<qint64> number = orvak::basedata::Contracts(session_).saveLetter(l, mode() == Mode::Insert, prompt);
-    if (!number) {
-        *error = prompt.text();
-        return std::nullopt;
-    }
-    return QVariant(*number);
+    const bool insert = mode() == Mode::Insert;
+    return savedThrough(this, [&](startup::Prompt& prompt) { return orvak::basedata::Contracts(session_).saveLetter(l, insert, prompt); }, error);
 }
 
 } // namespace orvak::ui::basedata
