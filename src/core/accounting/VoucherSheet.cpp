@@ -34,20 +34,24 @@ db::Fetched<VoucherSheet> readVoucherSheet(startup::Session& session, int number
     sheet.userName = startup::userNames(session).value(v->head.userId);
     sheet.debit = v->debit();
     sheet.credit = v->credit();
-    // A voucher names few ledgers many times over: each is read once.
-    QHash<qint64, QString> kols, moins;
+    // A voucher names few ledgers, parties, projects and plans many times over: each is read once.
+    QHash<qint64, QString> kols, moins, parties, projects, plans;
+    const auto once = [](QHash<qint64, QString>& names, qint64 key, const auto& read) {
+        auto it = names.constFind(key);
+        if (it == names.constEnd())
+            it = names.insert(key, read());
+        return *it;
+    };
+    const auto named = [&](QHash<qint64, QString>& names, basedata::Lookup kind, const std::optional<int>& code, const char* column) {
+        return code ? once(names, *code, [&] { return nameOf(session, kind, code, QString::fromLatin1(column)); }) : QString();
+    };
     for (const VoucherRow& r : v->rows) {
         VoucherSheetRow s{r, {}, {}, {}, {}, {}};
-        if (!kols.contains(r.kol))
-            kols.insert(r.kol, vouchers.general(r.kol).value_or({}).name);
-        const qint64 pair = (qint64(r.kol) << 32) | quint32(r.moin);
-        if (!moins.contains(pair))
-            moins.insert(pair, vouchers.subsidiary(r.kol, r.moin).value_or({}).name);
-        s.kolName = kols.value(r.kol);
-        s.moinName = moins.value(pair);
-        s.partyName = nameOf(session, basedata::Lookup::DetailByCode, r.tafsil, QStringLiteral("NAME"));
-        s.projectName = nameOf(session, basedata::Lookup::ProjectByNumber, r.project, QStringLiteral("NAMEP"));
-        s.planName = nameOf(session, basedata::Lookup::Plan, r.plan, QStringLiteral("NAMET"));
+        s.kolName = once(kols, r.kol, [&] { return vouchers.general(r.kol).value_or({}).name; });
+        s.moinName = once(moins, (qint64(r.kol) << 32) | quint32(r.moin), [&] { return vouchers.subsidiary(r.kol, r.moin).value_or({}).name; });
+        s.partyName = named(parties, basedata::Lookup::DetailByCode, r.tafsil, "NAME");
+        s.projectName = named(projects, basedata::Lookup::ProjectByNumber, r.project, "NAMEP");
+        s.planName = named(plans, basedata::Lookup::Plan, r.plan, "NAMET");
         sheet.rows << s;
     }
     return db::Fetched<VoucherSheet>::found(std::move(sheet));
