@@ -155,6 +155,21 @@ FilterSql filterSql(const DepositFilter& f)
     return {terms.isEmpty() ? QStringLiteral("1 = 1") : terms.join(QStringLiteral(" AND ")), binds};
 }
 
+FilterSql filterSql(const DepositFilter& filter, const QString& extra)
+{
+    FilterSql f = filterSql(filter);
+    if (!extra.isEmpty())
+        f.where = QLatin1Char('(') + f.where + QStringLiteral(") AND ") + extra;
+    return f;
+}
+
+FilterSql listedSql(const DepositFilter& filter, const QString& select, const QString& extra)
+{
+    FilterSql f = filterSql(filter, extra);
+    f.where = select + QStringLiteral(" WHERE ") + f.where + QStringLiteral(" ORDER BY ") + orderSql(filter);
+    return f;
+}
+
 QString orderSql(const DepositFilter& f)
 {
     QStringList keys;

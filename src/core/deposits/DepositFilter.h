@@ -77,7 +77,12 @@ struct FilterSql {
     QVariantMap binds;
 };
 FilterSql filterSql(const DepositFilter& filter);
+// The same narrowed by further conditions (empty: none).
+FilterSql filterSql(const DepositFilter& filter, const QString& extra);
 // The ORDER BY clause of the filter's order (without the words ORDER BY).
 QString orderSql(const DepositFilter& filter);
+// The listed rows in list order: select ("SELECT IDX FROM SEP_DAR") with the filter's
+// conditions and the extra ones (empty: none); the whole statement in where.
+FilterSql listedSql(const DepositFilter& filter, const QString& select, const QString& extra = {});
 
 } // namespace orvak::deposits

@@ -43,12 +43,11 @@ Outcome ReceivedDeposits::groupUpdate(const DepositFilter& filter, const QString
 {
     if (auto stop = stopsGroup(filter, scopeRefusal, question, prompt))
         return *stop;
-    const FilterSql f = filterSql(filter);
+    const FilterSql f = filterSql(filter, extra);
     QVariantMap all = f.binds;
     all.insert(binds);
-    const QString where = extra.isEmpty() ? f.where : QLatin1Char('(') + f.where + QStringLiteral(") AND ") + extra;
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
-        return w.update(work::Store, work::Table, set, where, all, &o.changed);
+        return w.update(work::Store, work::Table, set, f.where, all, &o.changed);
     });
 }
 

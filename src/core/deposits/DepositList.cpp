@@ -157,12 +157,11 @@ db::Fetched<DepositTotals> depositTotals(startup::Session& session, const Deposi
 
 db::Fetched<QList<int>> listedIdx(startup::Session& session, const DepositFilter& filter)
 {
-    const FilterSql where = filterSql(filter);
+    const FilterSql listed = listedSql(filter, QStringLiteral("SELECT IDX FROM SEP_DAR"));
     QSqlQuery q(session.deposits());
     q.setForwardOnly(true);
     QString error;
-    if (!db::prepareBound(q, QStringLiteral("SELECT IDX FROM SEP_DAR WHERE ") + where.where + QStringLiteral(" ORDER BY ") + orderSql(filter),
-                          where.binds, &error))
+    if (!db::prepareBound(q, listed.where, listed.binds, &error))
         return db::Fetched<QList<int>>::failure(error);
     if (!q.exec())
         return db::Fetched<QList<int>>::failure(q.lastError().text());

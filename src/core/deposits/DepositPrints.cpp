@@ -84,12 +84,11 @@ Printed contractCol() { return textCol("قرارداد", 1.2, [](const PrintedDe
 db::Fetched<QList<PrintedDeposit>> printedDeposits(startup::Session& session, const DepositFilter& filter)
 {
     using Rows = QList<PrintedDeposit>;
-    const FilterSql where = filterSql(filter);
+    const FilterSql listed = listedSql(filter, QStringLiteral("SELECT * FROM SEP_DAR"));
     QSqlQuery q(session.deposits());
     q.setForwardOnly(true);
     QString error;
-    if (!db::prepareBound(q, QStringLiteral("SELECT * FROM SEP_DAR WHERE ") + where.where + QStringLiteral(" ORDER BY ") + orderSql(filter),
-                          where.binds, &error))
+    if (!db::prepareBound(q, listed.where, listed.binds, &error))
         return db::Fetched<Rows>::failure(error);
     if (!q.exec())
         return db::Fetched<Rows>::failure(q.lastError().text());

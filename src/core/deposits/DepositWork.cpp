@@ -98,10 +98,8 @@ std::optional<QList<Deposit>> readAll(db::UnitOfWork& w, const QString& sql, con
 
 std::optional<QList<Deposit>> listed(db::UnitOfWork& w, const DepositFilter& filter, const QString& extra)
 {
-    const FilterSql f = filterSql(filter);
-    const QString where = extra.isEmpty() ? f.where : f.where + QStringLiteral(" AND ") + extra;
-    return readAll(w, QStringLiteral("SELECT * FROM {deposits}.SEP_DAR WHERE ") + where + QStringLiteral(" ORDER BY ") + orderSql(filter),
-                   f.binds);
+    const FilterSql listed = listedSql(filter, QStringLiteral("SELECT * FROM {deposits}.SEP_DAR"), extra);
+    return readAll(w, listed.where, listed.binds);
 }
 
 std::optional<Deposit> row(db::UnitOfWork& w, int idx)
