@@ -1,7 +1,7 @@
 #include "core/accounting/VoucherSearch.h"
 
 #include "core/basedata/DetailAccounts.h"
-#include "core/basedata/PlanBankLists.h"
+#include "core/basedata/Lookups.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 

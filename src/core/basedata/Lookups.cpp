@@ -2,6 +2,8 @@
 
 #include "core/db/Db.h"
 
+#include <QSqlQuery>
+
 namespace orvak::basedata {
 
 db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVariant& key, const QVariant& second)
@@ -53,6 +55,23 @@ db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVa
         break;
     }
     return db::firstRow(session.common(), sql, binds);
+}
+
+io::LookupTable namesByQuery(startup::Session& session, const QString& sql, bool perSection, db::Store store)
+{
+    io::LookupTable table;
+    QSqlQuery q(store == db::Store::Deposits ? session.deposits() : session.common());
+    q.setForwardOnly(true);
+    if (!db::prepareBound(q, sql, perSection ? QVariantMap{{QStringLiteral(":CI"), session.SectionCode().toInt()}} : QVariantMap{}) || !q.exec())
+        return table;
+    while (q.next())
+        table.insert(q.value(0).toLongLong(), q.value(1).toString().trimmed());
+    return table;
+}
+
+io::LookupReader namesReader(const char* sql, bool perSection, db::Store store)
+{
+    return [sql, perSection, store](startup::Session& s) { return namesByQuery(s, QString::fromLatin1(sql), perSection, store); };
 }
 
 } // namespace orvak::basedata

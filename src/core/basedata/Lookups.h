@@ -3,6 +3,8 @@
 // contract, a plan, a project, a credit kind, a centre, a bank account, within the
 // current financial section where the table is kept per section.
 #include "core/db/Db.h"
+#include "core/db/UnitOfWork.h"
+#include "core/io/ListDefinition.h"
 #include "core/startup/Session.h"
 
 namespace orvak::basedata {
@@ -12,5 +14,11 @@ enum class Lookup { DetailByCode, DetailByName, ContractByCode, ContractByNumber
 
 // The row, none when no row has the key, or the failure of the read.
 db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVariant& key, const QVariant& second = {});
+
+// Texts by code for a list's looked-up column: a query of two columns (code, text)
+// over the common database (or the deposits database); perSection binds :CI to the
+// current section. A failed read leaves the texts empty.
+io::LookupTable namesByQuery(startup::Session& session, const QString& sql, bool perSection = false, db::Store store = db::Store::Common);
+io::LookupReader namesReader(const char* sql, bool perSection = false, db::Store store = db::Store::Common);
 
 } // namespace orvak::basedata

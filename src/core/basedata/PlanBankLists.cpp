@@ -1,14 +1,13 @@
 #include "core/basedata/PlanBankLists.h"
 
 #include "core/basedata/DepositAccounts.h"
+#include "core/basedata/Lookups.h"
 #include "core/basedata/Plans.h"
 #include "core/basedata/Projects.h"
 #include "core/io/FilterExpression.h"
 #include "core/startup/Program.h"
 #include "core/startup/Session.h"
 #include "core/util/TextKey.h"
-
-#include <QSqlQuery>
 
 namespace orvak::basedata {
 
@@ -17,22 +16,6 @@ namespace {
 using io::CellFormat;
 
 // Names by code from a query of two columns (code, name).
-io::LookupTable namesOf(startup::Session& session, const QString& sql, bool perSection = false)
-{
-    io::LookupTable table;
-    QSqlQuery q(session.common());
-    if (!db::prepareBound(q, sql, perSection ? QVariantMap{{QStringLiteral(":CI"), session.SectionCode().toInt()}} : QVariantMap{}) || !q.exec())
-        return table;
-    while (q.next())
-        table.insert(q.value(0).toLongLong(), q.value(1).toString().trimmed());
-    return table;
-}
-
-io::LookupReader reader(const char* sql, bool perSection = false)
-{
-    return [sql, perSection](startup::Session& s) { return namesOf(s, QString::fromLatin1(sql), perSection); };
-}
-
 io::ListDefinition base(const QString& name, const QString& title, const QString& table, const QString& sql)
 {
     io::ListDefinition d;
@@ -49,8 +32,6 @@ io::ListDefinition base(const QString& name, const QString& title, const QString
 io::ListField codeColumn(const QString& title = QStringLiteral("کد")) { return io::dataField(QStringLiteral("CODE"), title, 60, CellFormat::Integer); }
 
 } // namespace
-
-io::LookupReader namesReader(const char* sql, bool perSection) { return reader(sql, perSection); }
 
 io::ListDefinition plansList(const QString& section)
 {
@@ -90,7 +71,7 @@ io::ListDefinition projectsList(const QString& section)
         io::dataField(QStringLiteral("TARHNO"), planWording(section, QStringLiteral(" کد طرح ")).trimmed(), 60, CellFormat::Integer),
         io::dataField(QStringLiteral("TARHNAME"), planWording(section, QStringLiteral(" نام طرح ")).trimmed(), 200),
         io::codeField(QStringLiteral("KIND"), QStringLiteral("نحوه  اجراي پروژه"), 100, Projects::kinds()),
-        io::lookupField(QStringLiteral("CENTERCODE"), QStringLiteral("محل اجرا"), 140, reader("SELECT CODE, NAME FROM CENTERS")),
+        io::lookupField(QStringLiteral("CENTERCODE"), QStringLiteral("محل اجرا"), 140, namesReader("SELECT CODE, NAME FROM CENTERS")),
         io::dataField(QStringLiteral("START_YEAR"), QStringLiteral("سال شروع پروژه"), 80, CellFormat::Integer),
         io::dataField(QStringLiteral("SAL_MOF"), QStringLiteral("سال موافقتنامه"), 80, CellFormat::Integer),
     };
@@ -120,7 +101,7 @@ io::ListDefinition bankBranchesList()
     d.parameters = {{QStringLiteral(":PBank"), -1}};
     d.columns = {
         codeColumn(),
-        io::lookupField(QStringLiteral("BANKID"), QStringLiteral("نام بانک"), 120, reader("SELECT CODE, NAME FROM BANKNAME")),
+        io::lookupField(QStringLiteral("BANKID"), QStringLiteral("نام بانک"), 120, namesReader("SELECT CODE, NAME FROM BANKNAME")),
         io::dataField(QStringLiteral("BRANCHCODE"), QStringLiteral("کد شعبه"), 80),
         io::dataField(QStringLiteral("BRANCHNAME"), QStringLiteral("نام شعبه"), 180),
         io::dataField(QStringLiteral("ADRESS"), QStringLiteral("نشاني"), 220),
@@ -139,14 +120,14 @@ io::ListDefinition officeAccountsList(const QString& section)
     d.columns = {
         codeColumn(QStringLiteral("كد ")),
         io::dataField(QStringLiteral("HESABNO"), QStringLiteral("حساب بانكي"), 150),
-        io::lookupField(QStringLiteral("BANK"), QStringLiteral("بانک"), 100, reader("SELECT CODE, NAME FROM BANKNAME")),
+        io::lookupField(QStringLiteral("BANK"), QStringLiteral("بانک"), 100, namesReader("SELECT CODE, NAME FROM BANKNAME")),
         io::dataField(QStringLiteral("BRANCHCODE"), QStringLiteral("كد شعبه"), 70),
         io::dataField(QStringLiteral("BRANCHNAME"), QStringLiteral("نام شعبه"), 150),
         io::dataField(QStringLiteral("HESABSUBJECT"), QStringLiteral("موضوع حساب"), 200),
         io::dataField(QStringLiteral("STARTDATE"), QStringLiteral("تاريخ افتتاح"), 90, CellFormat::JalaliDate),
         io::dataField(QStringLiteral("KOL"), QStringLiteral("کل"), 60, CellFormat::Integer),
         io::dataField(QStringLiteral("MOIN"), QStringLiteral("معين"), 60, CellFormat::Integer),
-        io::lookupField(QStringLiteral("TAFSIL"), QStringLiteral("تفصيلي"), 160, reader("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI", true)),
+        io::lookupField(QStringLiteral("TAFSIL"), QStringLiteral("تفصيلي"), 160, namesReader("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI", true)),
         io::dataField(QStringLiteral("BRANCHC"), QStringLiteral("بخش مالي"), 60, CellFormat::Integer),
     };
     return d;
@@ -185,7 +166,7 @@ io::ListDefinition supervisingOfficesList()
     d.columns = {
         codeColumn(),
         io::dataField(QStringLiteral("NAME"), QStringLiteral("نام سرپرستي"), 260),
-        io::lookupField(QStringLiteral("OSTAN"), QStringLiteral("نام استان"), 160, reader("SELECT CODE, NAME FROM OSTAN")),
+        io::lookupField(QStringLiteral("OSTAN"), QStringLiteral("نام استان"), 160, namesReader("SELECT CODE, NAME FROM OSTAN")),
     };
     return d;
 }
@@ -199,7 +180,7 @@ io::ListDefinition branchesList()
         codeColumn(),
         io::dataField(QStringLiteral("CODESHOBEH"), QStringLiteral("کد شعبه"), 80),
         io::dataField(QStringLiteral("NAME"), QStringLiteral("نام شعبه"), 180),
-        io::lookupField(QStringLiteral("SARPARASTI"), QStringLiteral("سرپرستي"), 180, reader("SELECT CODE, NAME FROM SARPARASTI")),
+        io::lookupField(QStringLiteral("SARPARASTI"), QStringLiteral("سرپرستي"), 180, namesReader("SELECT CODE, NAME FROM SARPARASTI")),
         io::dataField(QStringLiteral("CITYDESCR"), QStringLiteral("شهر"), 100),
         io::dataField(QStringLiteral("ADRESS"), QStringLiteral("نشاني"), 200),
         io::dataField(QStringLiteral("TEL"), QStringLiteral("تلفن"), 100),

@@ -20,10 +20,6 @@ io::ListDefinition branchesList();
 
 QList<io::ListDefinition> planBankLists();
 
-// Names by code from a query of the common database with two columns (code, name);
-// perSection binds :CI to the current section.
-io::LookupReader namesReader(const char* sql, bool perSection = false);
-
 // The plan orders of the list (its :POrder): number, name, kind, account code
 // (characters 5-9 of the code, then 1-3).
 enum class PlanOrder { Number = 0, Name = 1, Kind = 2, AccountCode = 3 };

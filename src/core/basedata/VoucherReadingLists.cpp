@@ -1,24 +1,15 @@
 #include "core/basedata/VoucherReadingLists.h"
 
+#include "core/basedata/Lookups.h"
 #include "core/basedata/VoucherReading.h"
 #include "core/startup/Session.h"
 
-#include <QSqlQuery>
 
 namespace orvak::basedata {
 
 namespace {
 
-io::LookupTable partyNames(startup::Session& session)
-{
-    io::LookupTable names;
-    QSqlQuery q(session.common());
-    if (!db::prepareBound(q, QStringLiteral("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI"), {{QStringLiteral(":CI"), session.SectionCode()}}) || !q.exec())
-        return names;
-    while (q.next())
-        names.insert(q.value(0).toLongLong(), q.value(1).toString().trimmed());
-    return names;
-}
+const io::LookupReader partyNames = namesReader("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI", true);
 
 } // namespace
 
@@ -35,7 +26,7 @@ io::ListDefinition readRowsList()
         io::dataField(QStringLiteral("SNDNO"), QStringLiteral("شماره سند"), 70, io::CellFormat::Integer),
         io::dataField(QStringLiteral("SNDROW"), QStringLiteral("رديف سند"), 60, io::CellFormat::Integer),
         io::dataField(QStringLiteral("TAFSIL"), QStringLiteral("تفصيلي"), 70, io::CellFormat::Integer),
-        io::lookupField(QStringLiteral("TAFSIL"), QStringLiteral("نام"), 200, &partyNames),
+        io::lookupField(QStringLiteral("TAFSIL"), QStringLiteral("نام"), 200, partyNames),
         io::dataField(QStringLiteral("TAFSIL2"), QStringLiteral("قرارداد"), 60, io::CellFormat::Integer),
         io::dataField(QStringLiteral("CHKNO"), QStringLiteral("شماره چک"), 110, io::CellFormat::Integer),
         io::dataField(QStringLiteral("CHKDATE"), QStringLiteral("تاريخ چک"), 80, io::CellFormat::JalaliDate),

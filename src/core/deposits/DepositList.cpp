@@ -1,5 +1,6 @@
 #include "core/deposits/DepositList.h"
 
+#include "core/basedata/Lookups.h"
 #include "core/deposits/CreditLetters.h"
 #include "core/deposits/Deposit.h"
 #include "core/deposits/DepositDescriptions.h"
@@ -14,28 +15,8 @@ namespace {
 
 using io::CellFormat;
 
-// Texts by key from a query of two columns (key, text) over one of the session's
-// databases; the section binds as :CI.
-io::LookupTable textsOf(startup::Session& session, bool common, const QString& sql)
-{
-    io::LookupTable table;
-    QSqlQuery q(common ? session.common() : session.deposits());
-    q.setForwardOnly(true);
-    if (!db::prepareBound(q, sql, {{QStringLiteral(":CI"), session.SectionCode().toInt()}}) || !q.exec())
-        return table;
-    while (q.next())
-        table.insert(q.value(0).toLongLong(), q.value(1).toString().trimmed());
-    return table;
-}
-
-io::LookupReader commonTexts(const char* sql)
-{
-    return [sql](startup::Session& s) { return textsOf(s, true, QString::fromLatin1(sql)); };
-}
-io::LookupReader depositTexts(const char* sql)
-{
-    return [sql](startup::Session& s) { return textsOf(s, false, QString::fromLatin1(sql)); };
-}
+io::LookupReader commonTexts(const char* sql) { return basedata::namesReader(sql, true); }
+io::LookupReader depositTexts(const char* sql) { return basedata::namesReader(sql, false, db::Store::Deposits); }
 
 QList<io::ListField> depositColumnsShown()
 {
