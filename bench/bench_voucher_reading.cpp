@@ -1,7 +1,7 @@
 // Reading a month of 5,000 deposit rows out of the vouchers into the work table, and
 // transferring all of them into the register, on the demo installation at scale 1.
 #include "BenchInstallation.h"
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 #include "core/db/BulkInserter.h"
 #include "core/db/Db.h"
 #include "support/ScriptedPrompt.h"
@@ -56,13 +56,13 @@ struct Demo {
         session->setCurrentUserCode(3);
         return true;
     }
-    basedata::ReadingCriteria criteria() const
+    deposits::ReadingCriteria criteria() const
     {
-        basedata::ReadingCriteria c;
+        deposits::ReadingCriteria c;
         c.year = 1405;
         c.monthIndex = 9;
         c.kol = Kol;
-        c.side = basedata::ReadSide::Both;
+        c.side = deposits::ReadSide::Both;
         return c;
     }
 };
@@ -72,7 +72,7 @@ void BM_ReadMonthOf5000VoucherRows(benchmark::State& state)
     Demo demo;
     if (!demo.open(state))
         return;
-    basedata::VoucherReading reading(*demo.session);
+    deposits::VoucherReading reading(*demo.session);
     startup::ScriptedPrompt quiet;
     for (auto _ : state) {
         const auto summary = reading.read(demo.criteria(), quiet);
@@ -89,7 +89,7 @@ void BM_TransferOf5000ReadRows(benchmark::State& state)
     Demo demo;
     if (!demo.open(state))
         return;
-    basedata::VoucherReading reading(*demo.session);
+    deposits::VoucherReading reading(*demo.session);
     startup::ScriptedPrompt quiet;
     if (!reading.read(demo.criteria(), quiet)) {
         state.SkipWithError("reading failed");

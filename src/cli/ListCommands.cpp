@@ -3,8 +3,8 @@
 #include "cli/Cli.h"
 #include "cli/CliSession.h"
 
+#include "core/CoreLists.h"
 #include "core/io/BoundList.h"
-#include "core/io/ListCatalogue.h"
 #include "core/io/ListOutput.h"
 
 #include <QDir>
@@ -49,7 +49,7 @@ std::optional<ListCall> readCall(const Options& o, Context& ctx, int* rc)
         }
         return call;
     }
-    const std::optional<io::ListDefinition> list = io::findList(call.name);
+    const std::optional<io::ListDefinition> list = orvak::coreLists().find(call.name);
     if (!list) {
         ctx.usage(QStringLiteral("فهرستي به نام %1 تعريف نشده است").arg(call.name));
         return std::nullopt;
@@ -73,7 +73,7 @@ std::optional<ListCall> readCall(const Options& o, Context& ctx, int* rc)
 
 int printList(const ListCall& call, Context& ctx)
 {
-    io::ListDefinition list = *io::findList(call.name);
+    io::ListDefinition list = *orvak::coreLists().find(call.name);
     const bool inSection = list.database != io::ListDatabase::Common;
     return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
         if (inSection && !openCurrentSection(session, prompt))
@@ -111,7 +111,7 @@ void addListCommands(QList<Command>& commands)
             if (!call)
                 return rc;
             if (call->name.isEmpty()) {
-                for (const QString& name : io::listNames())
+                for (const QString& name : orvak::coreLists().names())
                     ctx.out << name << Qt::endl;
                 return ExitOk;
             }

@@ -4,9 +4,9 @@
 #include "cli/CliSession.h"
 
 #include "core/accounting/Vouchers.h"
-#include "core/basedata/VoucherReading.h"
-#include "core/basedata/VoucherReadingCriteria.h"
-#include "core/basedata/VoucherReadingLists.h"
+#include "core/deposits/VoucherReading.h"
+#include "core/deposits/VoucherReadingCriteria.h"
+#include "core/deposits/VoucherReadingLists.h"
 #include "core/io/BoundList.h"
 #include "core/io/ListOutput.h"
 
@@ -16,14 +16,14 @@ namespace orvak::cli {
 
 namespace {
 
-using basedata::ReadSide;
+using deposits::ReadSide;
 
 // The demo's deposits ledger ("سپرده هاي دريافتي"), which the office reads from.
 constexpr int DefaultKol = 21007;
 
 int readVouchers(const Options& o, Context& ctx)
 {
-    basedata::ReadingCriteria c;
+    deposits::ReadingCriteria c;
     c.year = int(o.number(QStringLiteral("year"), 0));
     const int month = int(o.number(QStringLiteral("month"), 1));
     c.monthIndex = month - 1;
@@ -44,8 +44,8 @@ int readVouchers(const Options& o, Context& ctx)
     return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
         if (!openCurrentSection(session, prompt, o.value(QStringLiteral("section"), QStringLiteral("0"))))
             return ExitFailed;
-        basedata::AccountingYearScope scope(session);
-        basedata::VoucherReading reading(session);
+        deposits::AccountingYearScope scope(session);
+        deposits::VoucherReading reading(session);
         QString why;
         const auto summary = reading.read(c, prompt, &why);
         if (!summary)
@@ -53,9 +53,9 @@ int readVouchers(const Options& o, Context& ctx)
         // The screen reads nothing from a missing year; here that is a failure, not an empty month.
         if (const accounting::Vouchers books(session); !books.available())
             return ExitFailed;
-        basedata::writeLastReading(session.startDir(), c);
+        deposits::writeLastReading(session.startDir(), c);
         // The candidates as the reading screen's list shows them, with the sums of both sides.
-        io::BoundList list(session, basedata::readRowsList());
+        io::BoundList list(session, deposits::readRowsList());
         io::RowSet rows;
         if (!list.fetchAll(rows, {}, &why))
             return ctx.fail(why);
@@ -86,7 +86,7 @@ void addVoucherReadingCommands(QList<Command>& commands)
                                        "into the register of that year and month"),
                         0, 0, readVouchers,
                         {OptionRule::year(QStringLiteral("year")).needed(),
-                         OptionRule::number(QStringLiteral("month"), QStringLiteral("M"), 1, basedata::ReadingMonths).needed(),
+                         OptionRule::number(QStringLiteral("month"), QStringLiteral("M"), 1, deposits::ReadingMonths).needed(),
                          OptionRule::number(QStringLiteral("kol"), QStringLiteral("K"), 1, most),
                          OptionRule::number(QStringLiteral("moin"), QStringLiteral("M"), 0, most),
                          OptionRule::text(QStringLiteral("word"), QStringLiteral("W")).many(),

@@ -31,7 +31,7 @@ db::Fetched<VoucherSheet> readVoucherSheet(startup::Session& session, int number
         return v.failed() ? db::Fetched<VoucherSheet>::failure(v.error()) : db::Fetched<VoucherSheet>::none();
     VoucherSheet sheet;
     sheet.head = v->head;
-    sheet.userName = startup::userNames(session).value(v->head.userId);
+    sheet.userName = startup::userNames(session.common()).value(v->head.userId);
     sheet.debit = v->debit();
     sheet.credit = v->credit();
     // A voucher names few ledgers, parties, projects and plans many times over: each is read once.

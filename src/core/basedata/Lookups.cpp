@@ -57,12 +57,12 @@ db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVa
     return db::firstRow(session.common(), sql, binds);
 }
 
-io::LookupTable namesByQuery(startup::Session& session, const QString& sql, bool perSection, db::Store store)
+io::LookupTable namesByQuery(io::ListSource& source, const QString& sql, bool perSection, db::Store store)
 {
     io::LookupTable table;
-    QSqlQuery q(store == db::Store::Deposits ? session.deposits() : session.common());
+    QSqlQuery q(source.listDatabase(store == db::Store::Deposits ? io::ListDatabase::Deposits : io::ListDatabase::Common));
     q.setForwardOnly(true);
-    if (!db::prepareBound(q, sql, perSection ? QVariantMap{{QStringLiteral(":CI"), session.SectionCode().toInt()}} : QVariantMap{}) || !q.exec())
+    if (!db::prepareBound(q, sql, perSection ? QVariantMap{{QStringLiteral(":CI"), source.listSection()}} : QVariantMap{}) || !q.exec())
         return table;
     while (q.next())
         table.insert(q.value(0).toLongLong(), q.value(1).toString().trimmed());
@@ -71,7 +71,7 @@ io::LookupTable namesByQuery(startup::Session& session, const QString& sql, bool
 
 io::LookupReader namesReader(const char* sql, bool perSection, db::Store store)
 {
-    return [sql, perSection, store](startup::Session& s) { return namesByQuery(s, QString::fromLatin1(sql), perSection, store); };
+    return [sql, perSection, store](io::ListSource& s) { return namesByQuery(s, QString::fromLatin1(sql), perSection, store); };
 }
 
 } // namespace orvak::basedata

@@ -18,7 +18,7 @@ db::Fetched<QSqlRecord> lookup(startup::Session& session, Lookup kind, const QVa
 // Texts by code for a list's looked-up column: a query of two columns (code, text)
 // over the common database (or the deposits database); perSection binds :CI to the
 // current section. A failed read leaves the texts empty.
-io::LookupTable namesByQuery(startup::Session& session, const QString& sql, bool perSection = false, db::Store store = db::Store::Common);
+io::LookupTable namesByQuery(io::ListSource& source, const QString& sql, bool perSection = false, db::Store store = db::Store::Common);
 io::LookupReader namesReader(const char* sql, bool perSection = false, db::Store store = db::Store::Common);
 
 } // namespace orvak::basedata

@@ -2,6 +2,7 @@
 
 #include "core/basedata/DetailAccounts.h"
 #include "core/basedata/DetailGroups.h"
+#include "core/basedata/Lookups.h"
 #include "core/basedata/Parameters.h"
 #include "core/startup/Session.h"
 
@@ -11,15 +12,7 @@ namespace {
 
 using io::CellFormat;
 
-io::LookupTable groupNames(startup::Session& session)
-{
-    io::LookupTable names;
-    if (const auto rows = DetailGroups(session).ofSection()) {
-        for (const auto& [code, name] : *rows)
-            names.insert(code, name);
-    }
-    return names;
-}
+const io::LookupReader groupNames = namesReader("SELECT CODE, NAME FROM GROUP_TAFSILI WHERE CI = :CI", true);
 
 QList<io::ListParameter> sectionParameter() { return {{QStringLiteral(":CI"), 0}}; }
 
@@ -45,7 +38,7 @@ io::ListDefinition detailAccountsList()
         io::codeField(QStringLiteral("TAFSILKIND"), QStringLiteral("حقوقي/حقيقي"), 80, kinds),
         io::dataField(QStringLiteral("HESABJARI"), QStringLiteral("شرح حساب 1"), 160),
         io::dataField(QStringLiteral("HESABMOSHTARAK"), QStringLiteral("شرح حساب 2"), 160),
-        io::lookupField(QStringLiteral("GROUPS"), QStringLiteral("گروه"), 140, &groupNames),
+        io::lookupField(QStringLiteral("GROUPS"), QStringLiteral("گروه"), 140, groupNames),
     };
     return d;
 }

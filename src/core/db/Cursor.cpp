@@ -2,7 +2,7 @@
 
 #include "core/db/Db.h"
 #include "core/db/sqlite/SqliteCursor.h"
-#include "core/io/StoredColumn.h"
+#include "core/db/StoredColumn.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,7 +37,7 @@ QStringView Cursor::text(int column) const
     return text_;
 }
 
-int Cursor::readRows(std::span<io::StoredColumn> columns, int rows)
+int Cursor::readRows(std::span<StoredColumn> columns, int rows)
 {
     int read = 0;
     for (; read < rows && next(); ++read) {

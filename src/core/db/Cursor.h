@@ -10,11 +10,9 @@
 #include <memory>
 #include <span>
 
-namespace orvak::io {
-class StoredColumn;
-}
-
 namespace orvak::db {
+
+class StoredColumn;
 
 // What a cell of the current row holds, so that a reader keeps it in its own type
 // without a QVariant per cell.
@@ -42,7 +40,7 @@ public:
     // field) in its own type; returns the rows read, fewer only at the end or on a
     // failure. One call for many rows, so that a back-end reads its cells without a
     // call per cell.
-    virtual int readRows(std::span<io::StoredColumn> columns, int rows);
+    virtual int readRows(std::span<StoredColumn> columns, int rows);
     // Lets go of what the statement holds (read locks) once the rows are read.
     virtual void release() = 0;
     const QString& failure() const { return failure_; }

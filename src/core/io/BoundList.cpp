@@ -1,11 +1,9 @@
 #include "core/io/BoundList.h"
 
-#include "core/startup/Session.h"
-
 namespace orvak::io {
 
-BoundList::BoundList(startup::Session& session, ListDefinition definition)
-    : session_(session)
+BoundList::BoundList(ListSource& source, ListDefinition definition)
+    : source_(source)
     , definition_(std::move(definition))
 {
     for (const ListField& f : definition_.columns) {
@@ -31,24 +29,13 @@ BoundList::BoundList(startup::Session& session, ListDefinition definition)
     }
 }
 
-QSqlDatabase BoundList::database() const
-{
-    switch (definition_.database) {
-    case ListDatabase::Common:
-        return session_.common();
-    case ListDatabase::Deposits:
-        return session_.deposits();
-    case ListDatabase::Accounting:
-        return session_.accounting();
-    }
-    return {};
-}
+QSqlDatabase BoundList::database() const { return source_.listDatabase(definition_.database); }
 
 void BoundList::readLookups()
 {
     for (int c = 0; c < definition_.columns.size(); ++c) {
         if (tables_[size_t(c)])
-            *tables_[size_t(c)] = definition_.columns[c].lookup(session_);
+            *tables_[size_t(c)] = definition_.columns[c].lookup(source_);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // A list definition on the running installation: the database it reads, resolved
-// through the session, and its columns as the list frame shows them, with the
+// through the list's source (the session), and its columns as the list frame shows them, with the
 // coded and looked-up columns computed from the row.
 #include "core/io/ListDefinition.h"
 
@@ -11,7 +11,7 @@ namespace orvak::io {
 
 class BoundList {
 public:
-    BoundList(startup::Session& session, ListDefinition definition);
+    BoundList(ListSource& source, ListDefinition definition);
 
     const ListDefinition& definition() const { return definition_; }
     QSqlDatabase database() const;
@@ -25,7 +25,7 @@ public:
     bool fetchAll(RowSet& rows, const QVariantMap& values, QString* error = nullptr);
 
 private:
-    startup::Session& session_;
+    ListSource& source_;
     ListDefinition definition_;
     QList<ListColumn> columns_;
     std::vector<std::shared_ptr<LookupTable>> tables_;   // per column; null without lookup

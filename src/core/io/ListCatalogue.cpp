@@ -1,53 +1,31 @@
 #include "core/io/ListCatalogue.h"
 
-#include "core/accounting/VoucherSearch.h"
-#include "core/basedata/ContractLists.h"
-#include "core/basedata/PartyLists.h"
-#include "core/basedata/PlanBankLists.h"
-#include "core/basedata/VoucherReadingLists.h"
-#include "core/deposits/DepositList.h"
-#include "core/startup/StartupLists.h"
+#include <QtGlobal>
 
 namespace orvak::io {
 
-namespace {
-
-using SubsystemLists = QList<ListDefinition> (*)();
-
-// One entry per subsystem that declares lists.
-constexpr SubsystemLists kSubsystems[] = {
-    &startup::startupLists,
-    &basedata::partyLists,
-    &basedata::planBankLists,
-    &basedata::contractLists,
-    &basedata::voucherReadingLists,
-    &accounting::accountingLists,
-    &deposits::depositLists,
-};
-
-} // namespace
-
-QList<ListDefinition> allLists()
+void ListCatalogue::add(const QList<ListDefinition>& lists)
 {
-    QList<ListDefinition> lists;
-    for (SubsystemLists lists_of : kSubsystems)
-        lists << lists_of();
-    return lists;
+    for (const ListDefinition& d : lists) {
+        if (find(d.name))
+            qFatal("list %s declared twice", qPrintable(d.name));
+        lists_ << d;
+    }
 }
 
-std::optional<ListDefinition> findList(const QString& name)
+std::optional<ListDefinition> ListCatalogue::find(const QString& name) const
 {
-    for (ListDefinition& d : allLists()) {
+    for (const ListDefinition& d : lists_) {
         if (d.name == name)
-            return std::move(d);
+            return d;
     }
     return std::nullopt;
 }
 
-QStringList listNames()
+QStringList ListCatalogue::names() const
 {
     QStringList names;
-    for (const ListDefinition& d : allLists())
+    for (const ListDefinition& d : lists_)
         names << d.name;
     return names;
 }

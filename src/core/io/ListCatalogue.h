@@ -1,13 +1,23 @@
 #pragma once
-// Every declared list by its name, for orvakctl: each subsystem contributes its
-// lists through one function in the catalogue's table.
+// The declared lists by name, for orvakctl and the tests. The catalogue knows no
+// subsystem: each adds its lists from the top of the program (core/CoreLists), as
+// each screen subsystem registers its screens.
 #include "core/io/ListDefinition.h"
 
 namespace orvak::io {
 
-// The declared lists, subsystem by subsystem.
-QList<ListDefinition> allLists();
-std::optional<ListDefinition> findList(const QString& name);
-QStringList listNames();
+class ListCatalogue {
+public:
+    // A subsystem's lists; a name given twice is a fault of the program (the later
+    // one would never be found), so it is refused loudly.
+    void add(const QList<ListDefinition>& lists);
+
+    const QList<ListDefinition>& all() const { return lists_; }
+    std::optional<ListDefinition> find(const QString& name) const;
+    QStringList names() const;
+
+private:
+    QList<ListDefinition> lists_;
+};
 
 } // namespace orvak::io

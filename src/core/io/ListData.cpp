@@ -103,7 +103,7 @@ bool RowSet::open(QSqlDatabase db, const QString& sql, const QVariantMap& params
 void RowSet::setFieldNames(const QStringList& names)
 {
     names_ = names;
-    columns_.assign(size_t(names.size()), StoredColumn{});
+    columns_.assign(size_t(names.size()), db::StoredColumn{});
     rows_ = 0;
 }
 
@@ -123,7 +123,7 @@ namespace {
 
 // Appends a cell read as its type from a value.
 template <typename Source>
-void appendCell(StoredColumn& column, db::CellType type, const Source& source)
+void appendCell(db::StoredColumn& column, db::CellType type, const Source& source)
 {
     switch (type) {
     case db::CellType::Null:
@@ -203,15 +203,15 @@ QVariant RowSet::value(int row, int column) const
 {
     if (isNull(row, column))
         return {};
-    const StoredColumn& c = columns_[size_t(column)];
+    const db::StoredColumn& c = columns_[size_t(column)];
     switch (c.kind()) {
-    case StoredColumn::Int:
+    case db::StoredColumn::Int:
         return c.integer(size_t(row));
-    case StoredColumn::Real:
+    case db::StoredColumn::Real:
         return c.real(size_t(row));
-    case StoredColumn::Text:
+    case db::StoredColumn::Text:
         return c.text(size_t(row)).toString();
-    case StoredColumn::Unknown:
+    case db::StoredColumn::Unknown:
         break;
     }
     return {};
@@ -221,17 +221,17 @@ QString RowSet::text(int row, int column) const
 {
     if (isNull(row, column))
         return {};
-    const StoredColumn& c = columns_[size_t(column)];
+    const db::StoredColumn& c = columns_[size_t(column)];
     switch (c.kind()) {
-    case StoredColumn::Int:
+    case db::StoredColumn::Int:
         return QString::number(c.integer(size_t(row)));
-    case StoredColumn::Real: {
+    case db::StoredColumn::Real: {
         const double d = c.real(size_t(row));
         return d == double(qint64(d)) ? QString::number(qint64(d)) : QString::number(d, 'f', 3);
     }
-    case StoredColumn::Text:
+    case db::StoredColumn::Text:
         return c.text(size_t(row)).toString();
-    case StoredColumn::Unknown:
+    case db::StoredColumn::Unknown:
         break;
     }
     return {};
@@ -239,7 +239,7 @@ QString RowSet::text(int row, int column) const
 
 QStringView RowSet::textView(int row, int column) const
 {
-    if (isNull(row, column) || columns_[size_t(column)].kind() != StoredColumn::Text)
+    if (isNull(row, column) || columns_[size_t(column)].kind() != db::StoredColumn::Text)
         return {};
     return columns_[size_t(column)].text(size_t(row));
 }
@@ -248,15 +248,15 @@ double RowSet::number(int row, int column) const
 {
     if (isNull(row, column))
         return 0.0;
-    const StoredColumn& c = columns_[size_t(column)];
+    const db::StoredColumn& c = columns_[size_t(column)];
     switch (c.kind()) {
-    case StoredColumn::Int:
+    case db::StoredColumn::Int:
         return double(c.integer(size_t(row)));
-    case StoredColumn::Real:
+    case db::StoredColumn::Real:
         return c.real(size_t(row));
-    case StoredColumn::Text:
+    case db::StoredColumn::Text:
         return c.text(size_t(row)).trimmed().toDouble();
-    case StoredColumn::Unknown:
+    case db::StoredColumn::Unknown:
         break;
     }
     return 0.0;
@@ -267,13 +267,13 @@ bool RowSet::isNumeric(int column) const
     if (column < 0 || column >= int(columns_.size()))
         return false;
     const auto k = columns_[size_t(column)].kind();
-    return k == StoredColumn::Int || k == StoredColumn::Real;
+    return k == db::StoredColumn::Int || k == db::StoredColumn::Real;
 }
 
 qint64 RowSet::bytesHeld() const
 {
     qint64 bytes = 0;
-    for (const StoredColumn& c : columns_)
+    for (const db::StoredColumn& c : columns_)
         bytes += c.bytes();
     return bytes;
 }

@@ -3,7 +3,7 @@
 // and the rows it returned, held column by column. Sorting and filtering work on a
 // vector of row numbers, never on copies of the rows.
 #include "core/db/Cursor.h"
-#include "core/io/StoredColumn.h"
+#include "core/db/StoredColumn.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -99,7 +99,7 @@ private:
     void finishFetching();
 
     QStringList names_;
-    std::vector<StoredColumn> columns_;
+    std::vector<db::StoredColumn> columns_;
     int rows_ = 0;
     std::shared_ptr<db::Cursor> cursor_;
     bool atEnd_ = true;

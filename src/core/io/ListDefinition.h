@@ -9,14 +9,20 @@
 #include <QList>
 #include <utility>
 
-namespace orvak::startup {
-class Session;
-}
-
 namespace orvak::io {
 
-// Which of the session's databases a list reads.
+// Which of the installation's databases a list reads.
 enum class ListDatabase { Common, Deposits, Accounting };
+
+// What a list reads on the running installation: its databases and the current
+// financial section. The session provides it; the list layer knows nothing above.
+class ListSource {
+public:
+    virtual ~ListSource() = default;
+    // An invalid handle where the database is not open.
+    virtual QSqlDatabase listDatabase(ListDatabase which) = 0;
+    virtual int listSection() const = 0;
+};
 
 // How a row stands out; the screen chooses the colour of each kind.
 enum class RowKind { Normal, Blocked };
@@ -37,7 +43,7 @@ struct CodeTexts {
 // Texts by key, read from the installation each time the list opens (so that rows
 // added meanwhile show their names).
 using LookupTable = QHash<qint64, QString>;
-using LookupReader = std::function<LookupTable(startup::Session&)>;
+using LookupReader = std::function<LookupTable(ListSource&)>;
 
 struct ListField {
     QString field;      // in the query's result; a coded or looked-up column reads it

@@ -184,6 +184,19 @@ QSqlDatabase Session::accounting()
     return server_ && accountingOpen_ ? server_->database(accountingDbName_) : QSqlDatabase();
 }
 
+QSqlDatabase Session::listDatabase(io::ListDatabase which)
+{
+    switch (which) {
+    case io::ListDatabase::Common:
+        return common();
+    case io::ListDatabase::Deposits:
+        return deposits();
+    case io::ListDatabase::Accounting:
+        return accounting();
+    }
+    return {};
+}
+
 db::WorkPlace Session::workPlace() const
 {
     db::WorkPlace p;

@@ -3,6 +3,7 @@
 // section and fiscal year, the office data, and the handles of the three databases
 // (common, deposits, accounting). Services take a Session& and work through it.
 #include "core/db/UnitOfWork.h"
+#include "core/io/ListDefinition.h"
 #include "core/startup/ConnectionFiles.h"
 #include "core/startup/LoginThrottle.h"
 #include "core/startup/Program.h"
@@ -52,7 +53,7 @@ struct CurrentUser {
     QString displayName() const { return (name + QLatin1Char(' ') + lastName).trimmed(); }
 };
 
-class Session {
+class Session : public io::ListSource {
 public:
     Session(QString startDir, SiteConfig site);
     ~Session();
@@ -89,6 +90,9 @@ public:
     QSqlDatabase accounting();
     bool hasDeposits() const { return depositsOpen_; }
     bool AccountingDbOpen() const { return accountingOpen_; }
+    // The lists' view of the open databases.
+    QSqlDatabase listDatabase(io::ListDatabase which) override;
+    int listSection() const override { return sectionCode_.toInt(); }
     QString commonConnectionText() const;    // as shown, password masked
     QString depositConnectionText() const;
 

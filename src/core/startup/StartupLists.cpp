@@ -8,10 +8,10 @@ namespace orvak::startup {
 
 namespace {
 
-io::LookupTable userNameTable(Session& session)
+io::LookupTable userNameTable(io::ListSource& source)
 {
     io::LookupTable table;
-    const QHash<int, QString> names = userNames(session);
+    const QHash<int, QString> names = userNames(source.listDatabase(io::ListDatabase::Common));
     for (auto it = names.begin(); it != names.end(); ++it)
         table.insert(it.key(), it.value());
     return table;

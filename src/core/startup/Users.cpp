@@ -254,10 +254,10 @@ bool personalRecordIncomplete(const FamilyUser& u)
         || !util::parseJalali(u.birthDate) || !util::parseJalali(u.employmentDate);
 }
 
-QHash<int, QString> userNames(Session& session)
+QHash<int, QString> userNames(QSqlDatabase common)
 {
     QHash<int, QString> names;
-    QSqlQuery q(session.common());
+    QSqlQuery q(common);
     if (q.exec(QStringLiteral("SELECT UCode, Name, LastName FROM USERS"))) {
         while (q.next())
             names.insert(q.value(0).toInt(), (q.value(1).toString().trimmed() + QLatin1Char(' ') + q.value(2).toString().trimmed()).trimmed());

@@ -47,7 +47,7 @@ struct FamilyUser {
 std::optional<FamilyUser> readFamilyUser(Session& session, int code);
 int nextFamilyUserCode(Session& session);
 // Names of the family's users by code, for the lists' name columns.
-QHash<int, QString> userNames(Session& session);
+QHash<int, QString> userNames(QSqlDatabase common);
 // Whether the personal record lacks what the office asks of everyone: the personnel
 // number, degree, job, post, or a real birth or employment date.
 bool personalRecordIncomplete(const FamilyUser& user);

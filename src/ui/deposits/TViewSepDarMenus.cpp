@@ -6,7 +6,7 @@
 #include "ui/basedata/ContractPickers.h"
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
-#include "ui/basedata/VoucherReadingScreens.h"
+#include "ui/deposits/VoucherReadingScreens.h"
 #include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
@@ -375,14 +375,14 @@ void TViewSepDar::readFromVouchers(bool byCheque)
             return;
         cheque = io::fieldValue(model().rows(), row, QStringLiteral("CHKNO")).toLongLong();
     }
-    const auto outcome = basedata::readDepositsFromVouchers(this, session_, f.year, f.month, cheque);
+    const auto outcome = readDepositsFromVouchers(this, session_, f.year, f.month, cheque);
     if (outcome && outcome->transferred > 0)
         applyFilter();
 }
 
 void TViewSepDar::autoSerial()
 {
-    const auto serial = basedata::askReceiptSerial(this, session_);
+    const auto serial = askReceiptSerial(this, session_);
     if (!serial)
         return;
     runGroup([s = *serial](auto& r, const auto& f, auto& p) { return r.serialReceipts(f, s, p); });

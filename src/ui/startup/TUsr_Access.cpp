@@ -21,7 +21,7 @@ TUsr_Access::TUsr_Access(Session& session, int userCode, QWidget* parent)
     setObjectName(QStringLiteral("Usr_Access"));
     setWindowTitle(QStringLiteral("كنتــرل امنيت عبور كاربران"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("کاربر: %1 - %2").arg(userCode).arg(userNames(session).value(userCode)), this));
+    layout->addWidget(new QLabel(QStringLiteral("کاربر: %1 - %2").arg(userCode).arg(userNames(session.common()).value(userCode)), this));
     table_ = new QTableWidget(this);
     table_->setColumnCount(7);
     QStringList headers{QStringLiteral("مورد")};

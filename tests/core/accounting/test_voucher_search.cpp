@@ -1,6 +1,6 @@
+#include "core/CoreLists.h"
 #include "core/accounting/VoucherSearch.h"
 #include "core/io/BoundList.h"
-#include "core/io/ListCatalogue.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
@@ -183,7 +183,7 @@ TEST(VoucherSearch, TheListShowsTheSameRowsAndTheCatalogueHoldsTheLedgers)
     EXPECT_EQ(io::fieldValue(rows, 2, QStringLiteral("SNDDATE")).toString(), u("1405/03/20"));
 
     for (const char* name : {"general-ledgers", "subsidiary-ledgers", "voucher-search"}) {
-        const std::optional<io::ListDefinition> l = io::findList(QString::fromLatin1(name));
+        const std::optional<io::ListDefinition> l = orvak::coreLists().find(QString::fromLatin1(name));
         ASSERT_TRUE(l) << name;
         io::BoundList bound(f.s, *l);
         io::RowSet all;

@@ -1,3 +1,4 @@
+#include "core/CoreLists.h"
 #include "core/basedata/DetailAccounts.h"
 #include "core/basedata/DetailGroups.h"
 #include "core/basedata/Parameters.h"
@@ -5,7 +6,6 @@
 #include "core/basedata/Trades.h"
 #include "core/basedata/PartyLists.h"
 #include "core/io/BoundList.h"
-#include "core/io/ListCatalogue.h"
 #include "core/startup/ServerSetup.h"
 #include "core/util/Iban.h"
 #include "support/ScriptedPrompt.h"
@@ -282,7 +282,7 @@ TEST(DetailAccounts, SearchesNamesUnderTheNormalisedKeyAndTypedTextStaysText)
     c.exec(c.s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 1, 2, 0), (2, 2, 3, 0)"));
     EXPECT_TRUE(*DetailAccounts(*c.s).hasDebts(1));
     EXPECT_FALSE(*DetailAccounts(*c.s).hasDebts(2));
-    const auto declared = io::findList(QStringLiteral("detail-accounts"));
+    const auto declared = orvak::coreLists().find(QStringLiteral("detail-accounts"));
     ASSERT_TRUE(declared.has_value());
     io::ListDefinition list = *declared;
     list.sql = detailAccountsSql(PartyOrder::Groups, {QList<qint64>{1, 3}});
@@ -392,7 +392,7 @@ TEST(PartyRegisters, DescriptionsOfEachScopeAndTheirRowNumbers)
     EXPECT_EQ(general->uid, 0);
     EXPECT_EQ(general->row, 2);
 
-    const auto list = io::findList(QStringLiteral("standard-descriptions"));
+    const auto list = orvak::coreLists().find(QStringLiteral("standard-descriptions"));
     ASSERT_TRUE(list.has_value());
     io::BoundList bound(*c.s, *list);
     const struct {

@@ -1,7 +1,7 @@
 // A month of the register taken through its life on the demo office: read from the
 // vouchers, matched by hand, numbered, ordered for the treasury, sent with a credit
 // notice, made final and returned from final, with the totals checked at each step.
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 #include "core/deposits/DepositList.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "support/DemoOffice.h"
@@ -31,16 +31,16 @@ TEST(DepositLifecycle, AMonthReadFromVouchersIsMatchedNumberedSentMadeFinalAndRe
     f.month = ListMonth;
 
     // Read: the credit rows of the deposits ledger in Khordad 1405.
-    basedata::ReadingCriteria c;
+    deposits::ReadingCriteria c;
     c.year = 1405;
     c.monthIndex = 2;
     c.kol = 21007;
-    c.side = basedata::ReadSide::Credit;
+    c.side = deposits::ReadSide::Credit;
     int read = 0;
     qint64 credit = 0;
     {
-        basedata::AccountingYearScope keep(*o.session);
-        basedata::VoucherReading reading(*o.session);
+        deposits::AccountingYearScope keep(*o.session);
+        deposits::VoucherReading reading(*o.session);
         ScriptedPrompt p;
         ASSERT_TRUE(reading.selectYear(c, p)) << p.text().toStdString();
         QString error;

@@ -1,6 +1,6 @@
+#include "core/CoreLists.h"
 #include "core/db/Db.h"
 #include "core/io/BoundList.h"
-#include "core/io/ListCatalogue.h"
 #include "core/io/ListOutput.h"
 #include "core/startup/Backup.h"
 #include "core/startup/StartupLists.h"
@@ -61,15 +61,15 @@ TEST(ListDefinition, CodeTextsAndParameterValues)
 
 TEST(ListDefinition, CatalogueNamesEveryListOnceAndEachRunsOnAFreshInstallation)
 {
-    const QStringList names = listNames();
+    const QStringList names = orvak::coreLists().names();
     EXPECT_TRUE(names.contains(QStringLiteral("program-users")));
     EXPECT_TRUE(names.contains(QStringLiteral("backup-history")));
     EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    EXPECT_FALSE(findList(QStringLiteral("no-such-list")));
+    EXPECT_FALSE(orvak::coreLists().find(QStringLiteral("no-such-list")));
 
     TempInstallation t;
     t.create();
-    for (const ListDefinition& d : allLists()) {
+    for (const ListDefinition& d : orvak::coreLists().all()) {
         if (d.database != ListDatabase::Common)
             continue;
         BoundList bound(*t.session, d);
@@ -98,9 +98,9 @@ TEST(ListDefinition, TsvAndReportOfADeclaredList)
     d.parameters = {{QStringLiteral(":Last"), 2}};
     d.columns = {dataField(QStringLiteral("ID"), QStringLiteral("رديف"), 50, CellFormat::Integer),
                  lookupField(QStringLiteral("WHO"), QStringLiteral("کاربر"), 100,
-                             [](startup::Session& session) {
+                             [](io::ListSource& source) {
                                  LookupTable names;
-                                 for (auto [code, name] : startup::userNames(session).asKeyValueRange())
+                                 for (auto [code, name] : startup::userNames(source.listDatabase(ListDatabase::Common)).asKeyValueRange())
                                      names.insert(code, name);
                                  return names;
                              }),
@@ -119,7 +119,7 @@ TEST(ListDefinition, TsvAndReportOfADeclaredList)
     QString text;
     QTextStream out(&text);
     writeTsv(out, bound.columns(), rows);
-    const QString name = startup::userNames(s).value(3);
+    const QString name = startup::userNames(s.common()).value(3);
     ASSERT_FALSE(name.isEmpty());
     EXPECT_EQ(text, QStringLiteral("رديف\tکاربر\tتاريخ\tمبلغ\tنوع\n"
                                    "1\t%1\t1403/01/05\t1500000\tيک\n"

@@ -1,9 +1,9 @@
-#include "ui/basedata/TFGetFishInfo.h"
-#include "ui/basedata/TFREADFROMSND.h"
+#include "ui/deposits/TFGetFishInfo.h"
+#include "ui/deposits/TFREADFROMSND.h"
 #include "ui/deposits/TDE_SEPDAR.h"
 #include "ui/deposits/TViewSepDar.h"
 #include "ui/framework/Picker.h"
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 #include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/startup/Login.h"
@@ -171,15 +171,15 @@ TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFr
     month.month = 1;
     list.setFilter(month);
     ASSERT_EQ(list.model().rowCount(), 0);
-    basedata::ReadingCriteria c;
+    deposits::ReadingCriteria c;
     c.year = 1405;
     c.monthIndex = 2;
     c.kol = 21007;
-    c.side = basedata::ReadSide::Credit;
+    c.side = deposits::ReadSide::Credit;
     qint64 read = 0;
     {
         test::AutoAnswer yes;
-        whenUp<ui::basedata::TFREADFROMSND>([&](ui::basedata::TFREADFROMSND& screen) {
+        whenUp<ui::deposits::TFREADFROMSND>([&](ui::deposits::TFREADFROMSND& screen) {
             screen.setCriteria(c);
             ASSERT_TRUE(screen.readRows());
             read = screen.grid->rowCount();
@@ -208,7 +208,7 @@ TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFr
     // Numbered from the receipt book, then ordered for the treasury.
     {
         test::AutoAnswer yes;
-        whenUp<ui::basedata::TFGetFishInfo>([](ui::basedata::TFGetFishInfo& serial) {
+        whenUp<ui::deposits::TFGetFishInfo>([](ui::deposits::TFGetFishInfo& serial) {
             serial.first->setText(QStringLiteral("70001"));
             serial.firstLeft();
             serial.last->setText(QStringLiteral("79999"));

@@ -1,7 +1,7 @@
 #include "core/db/sqlite/SqliteCursor.h"
 
 #include "core/db/sqlite/SqliteHandle.h"
-#include "core/io/StoredColumn.h"
+#include "core/db/StoredColumn.h"
 
 #include <QStringDecoder>
 
@@ -112,14 +112,14 @@ public:
         const QChar* end = decoder_.appendToBuffer(text_.data(), QByteArrayView(bytes, size));
         return QStringView(text_.constData(), end - text_.constData());
     }
-    int readRows(std::span<io::StoredColumn> columns, int rows) override
+    int readRows(std::span<StoredColumn> columns, int rows) override
     {
         sqlite3_stmt* const statement = statement_;
         const int count = int(columns.size());
         int read = 0;
         for (; read < rows && next(); ++read) {
             for (int c = 0; c < count; ++c) {
-                io::StoredColumn& column = columns[size_t(c)];
+                StoredColumn& column = columns[size_t(c)];
                 switch (sqlite3_column_type(statement, c)) {
                 case SQLITE_INTEGER:
                     column.appendInteger(sqlite3_column_int64(statement, c));

@@ -1,6 +1,6 @@
-#include "core/basedata/ReceiptSerialCheck.h"
+#include "core/deposits/ReceiptSerialCheck.h"
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 QString checkReceiptSerial(const deposits::ReceiptSerial& s)
 {
@@ -17,4 +17,4 @@ qint64 nextAfterFirst(const deposits::ReceiptSerial& s)
     return s.next >= s.first && s.next <= s.last ? s.next : s.first;
 }
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

@@ -1,15 +1,15 @@
-#include "core/basedata/VoucherReadingLists.h"
+#include "core/deposits/VoucherReadingLists.h"
 
 #include "core/basedata/Lookups.h"
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 #include "core/startup/Session.h"
 
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 namespace {
 
-const io::LookupReader partyNames = namesReader("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI", true);
+const io::LookupReader partyNames = basedata::namesReader("SELECT CODE, NAME FROM TAFSILI WHERE CI = :CI", true);
 
 } // namespace
 
@@ -63,4 +63,4 @@ io::ListDefinition savedReadingCriteriaList()
 
 QList<io::ListDefinition> voucherReadingLists() { return {readRowsList(), savedReadingCriteriaList()}; }
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

@@ -1,16 +1,16 @@
-#include "ui/basedata/TFREADFROMSNDList.h"
+#include "ui/deposits/TFREADFROMSNDList.h"
 
-#include "core/basedata/VoucherReadingLists.h"
+#include "core/deposits/VoucherReadingLists.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 namespace {
 
 using framework::ListScreen;
-using orvak::basedata::SavedCriteria;
-using orvak::basedata::SavedReadingCriteria;
+using orvak::deposits::SavedCriteria;
+using orvak::deposits::SavedReadingCriteria;
 
 TViewList4Get& self(ListScreen& l) { return static_cast<TViewList4Get&>(l); }
 
@@ -52,7 +52,7 @@ framework::ListUi commands(startup::Session& session, std::function<std::optiona
 } // namespace
 
 TViewList4Get::TViewList4Get(startup::Session& session, std::function<std::optional<SavedCriteria>()> current, QWidget* parent)
-    : ListScreen(session, orvak::basedata::savedReadingCriteriaList(), commands(session, std::move(current)), parent)
+    : ListScreen(session, orvak::deposits::savedReadingCriteriaList(), commands(session, std::move(current)), parent)
 {
 }
 
@@ -71,8 +71,8 @@ std::optional<SavedCriteria> TViewList4Get::currentCriteria() const
     for (int i = 0; i < 4; ++i)
         c.words[size_t(i)] = value(words[i]).toString().trimmed();
     const int side = value("BEDBES").toInt();
-    c.side = side >= 0 && side <= 2 ? orvak::basedata::ReadSide(side) : orvak::basedata::ReadSide::Credit;
+    c.side = side >= 0 && side <= 2 ? orvak::deposits::ReadSide(side) : orvak::deposits::ReadSide::Credit;
     return c;
 }
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

@@ -1,4 +1,4 @@
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 
 #include "core/accounting/Vouchers.h"
 #include "core/db/UnitOfWork.h"
@@ -9,7 +9,7 @@
 #include <QSqlRecord>
 #include <limits>
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 namespace {
 
@@ -432,4 +432,4 @@ AccountingYearScope::~AccountingYearScope()
     session_.setCurrentYear(year_);
 }
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

@@ -3,11 +3,11 @@
 // (TEMPREADSND) with their parties' names, and the saved criteria (List4Get).
 #include "core/io/ListDefinition.h"
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 io::ListDefinition readRowsList();
 io::ListDefinition savedReadingCriteriaList();
 
 QList<io::ListDefinition> voucherReadingLists();
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

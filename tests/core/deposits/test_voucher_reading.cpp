@@ -1,12 +1,12 @@
-#include "core/basedata/ReceiptSerialCheck.h"
-#include "core/basedata/VoucherReading.h"
-#include "core/basedata/VoucherReadingCriteria.h"
+#include "core/deposits/ReceiptSerialCheck.h"
+#include "core/deposits/VoucherReading.h"
+#include "core/deposits/VoucherReadingCriteria.h"
 #include "core/db/Db.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
 using namespace orvak;
-using namespace orvak::basedata;
+using namespace orvak::deposits;
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "core/io/StoredColumn.h"
+#include "core/db/StoredColumn.h"
 
 #include <QLocale>
 #include <QStringDecoder>
 #include <algorithm>
 
-namespace orvak::io {
+namespace orvak::db {
 
 namespace {
 
@@ -262,4 +262,4 @@ qint64 StoredColumn::bytes() const
     return qint64(n);
 }
 
-} // namespace orvak::io
+} // namespace orvak::db

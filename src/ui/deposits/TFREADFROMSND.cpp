@@ -1,9 +1,9 @@
-#include "ui/basedata/TFREADFROMSND.h"
+#include "ui/deposits/TFREADFROMSND.h"
 
-#include "core/basedata/VoucherReadingCriteria.h"
+#include "core/deposits/VoucherReadingCriteria.h"
 #include "core/util/Numbers.h"
 #include "ui/accounting/AccountingScreens.h"
-#include "ui/basedata/TFREADFROMSNDList.h"
+#include "ui/deposits/TFREADFROMSNDList.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 
@@ -23,11 +23,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 namespace {
 
-using namespace orvak::basedata;
+using namespace orvak::deposits;
 
 // The masks of the range fields: voucher numbers, or dates.
 const QString NumberMask = QStringLiteral("00000;_");
@@ -489,4 +489,4 @@ bool TFREADFROMSND::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

@@ -10,7 +10,7 @@
 #include <array>
 #include <optional>
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 // How the voucher range is given ("همه اسناد", "محدوده شماره سند", ...), in the order
 // the screen offers them.
@@ -133,4 +133,4 @@ private:
     QString section_;
 };
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

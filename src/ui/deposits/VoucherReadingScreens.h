@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <optional>
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 // What the reading transferred into the register (F9 reopens the reading screen
 // itself, so the count covers every round).
@@ -22,4 +22,4 @@ std::optional<VoucherReadingOutcome> readDepositsFromVouchers(QWidget* parent, o
 // "تعيين شماره سريال قبض سپرده": nullopt when the user leaves.
 std::optional<orvak::deposits::ReceiptSerial> askReceiptSerial(QWidget* parent, orvak::startup::Session& session);
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

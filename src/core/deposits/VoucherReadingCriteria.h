@@ -1,9 +1,9 @@
 #pragma once
 // What a reading of vouchers remembers: the last criteria in ReadACC.INI of the
 // working folder, and the saved criteria of the table List4Get.
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 // ReadACC.INI: year, month index, general ledger, subsidiary ledger, first and last
 // voucher, the four words and the debit/credit choice, one a line.
@@ -40,4 +40,4 @@ private:
     startup::Session& session_;
 };
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

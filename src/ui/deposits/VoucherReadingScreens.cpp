@@ -1,42 +1,42 @@
-#include "ui/basedata/VoucherReadingScreens.h"
+#include "ui/deposits/VoucherReadingScreens.h"
 
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 #include "ui/accounting/AccountingScreens.h"
-#include "ui/basedata/TFGetFishInfo.h"
-#include "ui/basedata/TFREADFROMSND.h"
+#include "ui/deposits/TFGetFishInfo.h"
+#include "ui/deposits/TFREADFROMSND.h"
 #include "ui/framework/Doing.h"
 
 #include <algorithm>
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 std::optional<VoucherReadingOutcome> readDepositsFromVouchers(QWidget* parent, orvak::startup::Session& session, int year, int month,
                                                               qint64 chequeNo)
 {
     // The reading works on section 0's accounting database of the list's year; the
     // session's own year and database come back when the screen closes.
-    orvak::basedata::AccountingYearScope scope(session);
+    orvak::deposits::AccountingYearScope scope(session);
     session.setCurrentYear(year);
-    orvak::basedata::ReadingCriteria start;
+    orvak::deposits::ReadingCriteria start;
     start.year = year;
     {
         framework::MessagePrompt prompt(parent);
-        orvak::basedata::VoucherReading(session).selectYear(start, prompt);
+        orvak::deposits::VoucherReading(session).selectYear(start, prompt);
     }
 
-    std::optional<orvak::basedata::ReadingCriteria> criteria;
+    std::optional<orvak::deposits::ReadingCriteria> criteria;
     if (chequeNo != 0) {
         ui::accounting::VoucherSearchPreset preset;
         preset.chequeNo = chequeNo;
         preset.runAtOnce = true;
         if (const auto found = ui::accounting::searchVouchers(parent, session, preset)) {
-            orvak::basedata::ReadingCriteria c;
+            orvak::deposits::ReadingCriteria c;
             c.year = year;
-            c.monthIndex = std::clamp(month - 1, 0, orvak::basedata::ReadingMonths - 1);
+            c.monthIndex = std::clamp(month - 1, 0, orvak::deposits::ReadingMonths - 1);
             c.kol = found->row.kol;
             c.moin = found->row.moin;
             c.chequeNo = chequeNo;
-            c.rangeKind = orvak::basedata::RangeKind::NumberRange;
+            c.rangeKind = orvak::deposits::RangeKind::NumberRange;
             c.from = c.to = QString::number(found->row.number);
             criteria = c;
         }
@@ -66,4 +66,4 @@ std::optional<orvak::deposits::ReceiptSerial> askReceiptSerial(QWidget* parent, 
     return dialog.serial();
 }
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

@@ -11,7 +11,7 @@ namespace orvak::ui::framework {
 class JalaliDateEdit;
 }
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 class TFGetFishInfo : public QDialog {
     Q_OBJECT
@@ -34,4 +34,4 @@ public:
     QCheckBox* dateFromCheque = nullptr;
 };
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

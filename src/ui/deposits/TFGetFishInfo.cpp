@@ -1,6 +1,6 @@
-#include "ui/basedata/TFGetFishInfo.h"
+#include "ui/deposits/TFGetFishInfo.h"
 
-#include "core/basedata/ReceiptSerialCheck.h"
+#include "core/deposits/ReceiptSerialCheck.h"
 #include "core/util/Numbers.h"
 #include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
@@ -13,7 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <QShortcut>
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 namespace {
 
@@ -66,9 +66,9 @@ TFGetFishInfo::TFGetFishInfo(QWidget* parent)
     connect(f10, &QShortcut::activated, this, [this] { proceed(); });
 }
 
-deposits::ReceiptSerial TFGetFishInfo::serial() const
+orvak::deposits::ReceiptSerial TFGetFishInfo::serial() const
 {
-    deposits::ReceiptSerial s;
+    orvak::deposits::ReceiptSerial s;
     s.first = numberOf(first);
     s.last = numberOf(last);
     s.next = numberOf(next);
@@ -80,11 +80,11 @@ deposits::ReceiptSerial TFGetFishInfo::serial() const
     return s;
 }
 
-void TFGetFishInfo::firstLeft() { next->setText(QString::number(orvak::basedata::nextAfterFirst(serial()))); }
+void TFGetFishInfo::firstLeft() { next->setText(QString::number(orvak::deposits::nextAfterFirst(serial()))); }
 
 bool TFGetFishInfo::proceed()
 {
-    const QString why = orvak::basedata::checkReceiptSerial(serial());
+    const QString why = orvak::deposits::checkReceiptSerial(serial());
     if (!why.isEmpty()) {
         framework::ShowError(why, this);
         return false;
@@ -98,4 +98,4 @@ bool TFGetFishInfo::proceed()
     return true;
 }
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

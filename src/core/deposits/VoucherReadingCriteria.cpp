@@ -1,4 +1,4 @@
-#include "core/basedata/VoucherReadingCriteria.h"
+#include "core/deposits/VoucherReadingCriteria.h"
 
 #include "core/db/UnitOfWork.h"
 #include "core/util/AtomicFile.h"
@@ -11,7 +11,7 @@
 #include <QStringDecoder>
 #include <limits>
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 namespace {
 
@@ -143,4 +143,4 @@ bool SavedReadingCriteria::remove(int section, int kol, int moin, startup::Promp
     }, error);
 }
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

@@ -1,7 +1,7 @@
 #pragma once
 // "فراخواني پيمانکا از اسناد حسابداري": the criteria of a reading, the rows read with
 // their ticks, and the transfer of the ticked rows into the month's register.
-#include "core/basedata/VoucherReading.h"
+#include "core/deposits/VoucherReading.h"
 
 #include <QDialog>
 
@@ -11,7 +11,7 @@ class QLineEdit;
 class QProgressBar;
 class QTableWidget;
 
-namespace orvak::ui::basedata {
+namespace orvak::ui::deposits {
 
 class TFREADFROMSND : public QDialog {
     Q_OBJECT
@@ -19,8 +19,8 @@ public:
     // For the register of listYear / listMonth; the year field starts on listYear.
     TFREADFROMSND(orvak::startup::Session& session, int listYear, int listMonth, QWidget* parent = nullptr);
 
-    orvak::basedata::ReadingCriteria criteria() const;
-    void setCriteria(const orvak::basedata::ReadingCriteria& criteria);
+    orvak::deposits::ReadingCriteria criteria() const;
+    void setCriteria(const orvak::deposits::ReadingCriteria& criteria);
 
     // F4: false when the reading was refused or failed (the user has been told).
     bool readRows();
@@ -66,7 +66,7 @@ private:
     int currentRow() const;
 
     orvak::startup::Session& session_;
-    orvak::basedata::VoucherReading reading_;
+    orvak::deposits::VoucherReading reading_;
     int listYear_;
     int listMonth_;
     int transferred_ = 0;
@@ -74,4 +74,4 @@ private:
     int readYear_ = 0;
 };
 
-} // namespace orvak::ui::basedata
+} // namespace orvak::ui::deposits

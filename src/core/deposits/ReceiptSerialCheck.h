@@ -2,7 +2,7 @@
 // The rules of a run of deposit receipts before the register numbers deposits with it.
 #include "core/deposits/ReceiptSerial.h"
 
-namespace orvak::basedata {
+namespace orvak::deposits {
 
 // The message that refuses the run, empty when it can be used.
 QString checkReceiptSerial(const deposits::ReceiptSerial& serial);
@@ -10,4 +10,4 @@ QString checkReceiptSerial(const deposits::ReceiptSerial& serial);
 // lies within first .. last.
 qint64 nextAfterFirst(const deposits::ReceiptSerial& serial);
 
-} // namespace orvak::basedata
+} // namespace orvak::deposits

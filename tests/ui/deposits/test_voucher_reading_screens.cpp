@@ -1,4 +1,4 @@
-#include "ui/basedata/TFREADFROMSND.h"
+#include "ui/deposits/TFREADFROMSND.h"
 #include "core/accounting/VoucherWriter.h"
 #include "core/db/Db.h"
 #include "support/AutoAnswer.h"
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvak;
-using namespace orvak::ui::basedata;
+using namespace orvak::ui::deposits;
 
 TEST(VoucherReadingScreens, ReadToggleWithSpaceAndTransferWithF10)
 {

@@ -15,7 +15,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace orvak::io {
+namespace orvak::db {
 
 // A growable array of plain values whose spare room is left unset, so that a text
 // can be decoded straight into it.
@@ -225,4 +225,4 @@ private:
     std::vector<Block> blocks_;
 };
 
-} // namespace orvak::io
+} // namespace orvak::db

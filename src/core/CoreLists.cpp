@@ -1,0 +1,34 @@
+#include "core/CoreLists.h"
+
+#include "core/accounting/VoucherSearch.h"
+#include "core/basedata/ContractLists.h"
+#include "core/basedata/PartyLists.h"
+#include "core/basedata/PlanBankLists.h"
+#include "core/deposits/DepositList.h"
+#include "core/deposits/VoucherReadingLists.h"
+#include "core/startup/StartupLists.h"
+
+namespace orvak {
+
+void registerAllLists(io::ListCatalogue& catalogue)
+{
+    catalogue.add(startup::startupLists());
+    catalogue.add(basedata::partyLists());
+    catalogue.add(basedata::planBankLists());
+    catalogue.add(basedata::contractLists());
+    catalogue.add(accounting::accountingLists());
+    catalogue.add(deposits::depositLists());
+    catalogue.add(deposits::voucherReadingLists());
+}
+
+const io::ListCatalogue& coreLists()
+{
+    static const io::ListCatalogue catalogue = [] {
+        io::ListCatalogue c;
+        registerAllLists(c);
+        return c;
+    }();
+    return catalogue;
+}
+
+} // namespace orvak
