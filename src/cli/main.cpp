@@ -2,6 +2,7 @@
 // scripts need, without the desktop program.
 #include "cli/Cli.h"
 
+#include "core/db/DatabaseErrors.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
@@ -21,7 +22,7 @@ namespace orvak::cli {
 
 int Context::fail(const QString& message) const
 {
-    err << message << Qt::endl;
+    err << db::userText(message) << Qt::endl;
     return ExitFailed;
 }
 

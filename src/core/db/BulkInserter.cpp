@@ -1,5 +1,7 @@
 #include "core/db/BulkInserter.h"
 
+#include "core/db/DatabaseErrors.h"
+#include "core/db/sqlite/SqliteFiles.h"
 #include "core/db/sqlite/SqliteHandle.h"
 
 #include <QSqlError>
@@ -30,13 +32,13 @@ BulkInserter::BulkInserter(QSqlDatabase db, const QString& table, const QStringL
         d_->handle = handle;
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(d_->handle, utf8.constData(), int(utf8.size()), &d_->statement, nullptr) != SQLITE_OK) {
-            error_ = QString::fromUtf8(sqlite3_errmsg(d_->handle));
+            error_ = sqlite::engineError(d_->handle);
             return;
         }
     } else {
         d_->query = std::make_unique<QSqlQuery>(db);
         if (!d_->query->prepare(sql)) {
-            error_ = d_->query->lastError().text();
+            error_ = errorText(d_->query->lastError(), d_->query->driver());
             return;
         }
     }
@@ -112,12 +114,12 @@ bool BulkInserter::insert()
         const int rc = sqlite3_step(d_->statement);
         sqlite3_reset(d_->statement);
         if (rc != SQLITE_DONE) {
-            error_ = QString::fromUtf8(sqlite3_errmsg(d_->handle));
+            error_ = sqlite::engineError(d_->handle);
             ok_ = false;
             return false;
         }
     } else if (!d_->query->exec()) {
-        error_ = d_->query->lastError().text();
+        error_ = errorText(d_->query->lastError(), d_->query->driver());
         ok_ = false;
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/db/Cursor.h"
 
+#include "core/db/DatabaseErrors.h"
 #include "core/db/Db.h"
 #include "core/db/sqlite/SqliteCursor.h"
 #include "core/db/StoredColumn.h"
@@ -74,7 +75,7 @@ public:
             return false;
         if (!query_.exec()) {
             if (error)
-                *error = query_.lastError().text();
+                *error = errorText(query_.lastError(), query_.driver());
             return false;
         }
         const QSqlRecord record = query_.record();
@@ -88,7 +89,7 @@ public:
         if (query_.next())
             return true;
         if (query_.lastError().isValid())
-            failure_ = query_.lastError().text();
+            failure_ = errorText(query_.lastError(), query_.driver());
         return false;
     }
     QVariant value(int column) const override { return query_.value(column); }

@@ -1,5 +1,7 @@
 #include "core/db/Db.h"
 
+#include "core/db/DatabaseErrors.h"
+
 #include <QSqlQuery>
 
 namespace orvak::db {
@@ -14,7 +16,7 @@ bool prepareBound(QSqlQuery& q, const QString& sql, const QVariantMap& binds, QS
 {
     if (!q.prepare(sql)) {
         if (error)
-            *error = q.lastError().text();
+            *error = errorText(q.lastError(), q.driver());
         return false;
     }
     bindAll(q, binds);
@@ -28,7 +30,7 @@ bool execSql(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QStr
         return false;
     if (!q.exec()) {
         if (error)
-            *error = q.lastError().text();
+            *error = errorText(q.lastError(), db);
         return false;
     }
     if (rowsAffected)
@@ -49,10 +51,25 @@ bool firstOf(QSqlQuery& q, QSqlDatabase db, const QString& sql, const QVariantMa
     if (!prepareBound(q, sql, binds, why))
         return false;
     if (!q.exec()) {
-        *why = q.lastError().text();
+        *why = errorText(q.lastError(), db);
         return false;
     }
     return true;
+}
+
+// A read that stopped on a failure is no answer: it is told apart from "no row".
+template <class T>
+Fetched<T> nextOrFailure(QSqlQuery& q, QSqlDatabase db, const std::function<T()>& value, QString* error)
+{
+    if (q.next())
+        return Fetched<T>::found(value());
+    if (q.lastError().isValid()) {
+        const QString why = errorText(q.lastError(), db);
+        if (error)
+            *error = why;
+        return Fetched<T>::failure(why);
+    }
+    return Fetched<T>::none();
 }
 
 } // namespace
@@ -66,7 +83,7 @@ Fetched<QVariant> scalar(QSqlDatabase db, const QString& sql, const QVariantMap&
             *error = why;
         return Fetched<QVariant>::failure(why);
     }
-    return q.next() ? Fetched<QVariant>::found(q.value(0)) : Fetched<QVariant>::none();
+    return nextOrFailure<QVariant>(q, db, [&] { return q.value(0); }, error);
 }
 
 Fetched<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariantMap& binds)
@@ -75,7 +92,7 @@ Fetched<QSqlRecord> firstRow(QSqlDatabase db, const QString& sql, const QVariant
     QString why;
     if (!firstOf(q, db, sql, binds, &why))
         return Fetched<QSqlRecord>::failure(why);
-    return q.next() ? Fetched<QSqlRecord>::found(q.record()) : Fetched<QSqlRecord>::none();
+    return nextOrFailure<QSqlRecord>(q, db, [&] { return q.record(); }, nullptr);
 }
 
 void dropConnection(const QString& connectionName)
@@ -93,7 +110,7 @@ bool inTransaction(QSqlDatabase db, const Dialect& dialect, const std::function<
 {
     if (!dialect.begin(db)) {
         if (error)
-            *error = db.lastError().text().isEmpty() ? QStringLiteral("شروع تراکنش ممکن نيست") : db.lastError().text();
+            *error = db.lastError().text().isEmpty() ? QStringLiteral("شروع تراکنش ممکن نيست") : errorText(db.lastError(), db);
         return false;
     }
     QString why;
@@ -104,7 +121,7 @@ bool inTransaction(QSqlDatabase db, const Dialect& dialect, const std::function<
         return false;
     }
     if (!dialect.commit(db)) {
-        const QString text = db.lastError().text();
+        const QString text = db.lastError().isValid() ? errorText(db.lastError(), db) : QString();
         dialect.rollback(db);
         if (error)
             *error = text.isEmpty() ? QStringLiteral("ثبت تراکنش ممکن نشد") : text;
@@ -142,7 +159,7 @@ bool insertWithNextKey(QSqlDatabase db, const Dialect& dialect, const QString& t
                 const QSqlError e = insert(chosen);
                 if (e.isValid()) {
                     taken = dialect.isUniqueViolation(e);
-                    *why = e.text();
+                    *why = errorText(e, db);
                     return false;
                 }
                 return true;

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -74,6 +75,11 @@ public:
     // Replaces the database with the backup's content; its connection is closed first.
     // Refused while another program has the database open.
     virtual bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) = 0;
+
+    // The full check of a database, every page and index (the open checks read only
+    // its header and schema); progress is told now and then the seconds spent. True
+    // when sound; otherwise *findings holds the message to show and what was found.
+    virtual bool checkDatabase(const QString& name, QString* findings, const std::function<void(int seconds)>& progress = {}) = 0;
 };
 
 } // namespace orvak::db

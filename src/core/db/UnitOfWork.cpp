@@ -2,6 +2,7 @@
 
 #include "core/db/Cursor.h"
 #include "core/db/BulkInserter.h"
+#include "core/db/DatabaseErrors.h"
 #include "core/util/Jalali.h"
 
 #include <QJsonArray>
@@ -163,7 +164,7 @@ UnitOfWork::UnitOfWork(WorkPlace place)
         }
     }
     if (!dialect().begin(db_)) {
-        error_ = db_.lastError().text().isEmpty() ? QStringLiteral("شروع تراکنش ممکن نيست") : db_.lastError().text();
+        error_ = db_.lastError().isValid() ? errorText(db_.lastError(), db_) : QStringLiteral("شروع تراکنش ممکن نيست");
         return;
     }
     begun_ = true;
@@ -339,7 +340,7 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
         return fail(why);
     if (!q.exec()) {
         clashed_ = dialect().isUniqueViolation(q.lastError());
-        return fail(q.lastError().text());
+        return fail(errorText(q.lastError(), db_));
     }
     if (!place_.audited)
         return true;
@@ -509,7 +510,7 @@ bool UnitOfWork::commit()
         return false;
     }
     if (!dialect().commit(db_)) {
-        const QString text = db_.lastError().text();
+        const QString text = db_.lastError().isValid() ? errorText(db_.lastError(), db_) : QString();
         rollback();
         return fail(text.isEmpty() ? QStringLiteral("ثبت تراکنش ممکن نشد") : text);
     }

@@ -169,6 +169,17 @@ UpdateReport StructureUpdate::UpdateDatabase(const QString& dbName, const Schema
         report.errors << QStringLiteral("%1: %2").arg(dbName, why);
         return report;
     }
+    // On the embedded database the whole update is one transaction: it is on the disk
+    // once instead of once per statement, and a program cut short in the middle
+    // leaves the database as it was (a statement that fails undoes only itself).
+    // It takes the write lock at once: a second workstation updating at the same
+    // moment waits for this one and then finds the changes made. An update that finds
+    // nothing to change writes nothing.
+    oneTransaction_ = server_.isLocal() && db::execSql(db, QStringLiteral("BEGIN IMMEDIATE"), {}, &why);
+    if (server_.isLocal() && !oneTransaction_) {
+        report.errors << QStringLiteral("%1: %2").arg(dbName, why);
+        return report;
+    }
     if ((parts & UpdateTables) && !stop(report)) {
         prompt_.progress(QStringLiteral("بروز آوري جداول"), 0, 1);
         updateTables(db, scripts.tables, report);
@@ -188,6 +199,13 @@ UpdateReport StructureUpdate::UpdateDatabase(const QString& dbName, const Schema
     if ((parts & UpdateFixups) && !stop(report)) {
         prompt_.progress(QStringLiteral("بروز آوري نهايي"), 0, 1);
         runFixups(db, scripts.fixups, report);
+    }
+    if (oneTransaction_) {
+        oneTransaction_ = false;
+        if (!db::execSql(db, QStringLiteral("COMMIT"), {}, &why)) {
+            db::execSql(db, QStringLiteral("ROLLBACK"), {}, nullptr);
+            report.errors << QStringLiteral("%1: %2").arg(dbName, why);
+        }
     }
     prompt_.progress(QStringLiteral("بروزآوري انجام شد"), 1, 1);
     return report;
@@ -361,16 +379,23 @@ bool StructureUpdate::rebuildTable(QSqlDatabase db, const TableBlock& block, QSt
         copied << QStringLiteral("[%1]").arg(c.name);
     }
     const QString temp = block.name + QStringLiteral("__rebuild");
-    return db::inTransaction(
-        db, d,
-        [&](QString* why) {
-            return db::execSql(db, QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(temp), {}, why)
-                && db::execSql(db, QStringLiteral("CREATE TABLE [%1] (%2)").arg(temp, defs), {}, why)
-                && db::execSql(db, QStringLiteral("INSERT INTO [%1] (%2) SELECT %2 FROM [%3]").arg(temp, copied.join(QLatin1Char(',')), block.name), {}, why)
-                && db::execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, why)
-                && db::execSql(db, QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]").arg(temp, block.name), {}, why);
-        },
-        error);
+    const auto steps = [&](QString* why) {
+        return db::execSql(db, QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(temp), {}, why)
+            && db::execSql(db, QStringLiteral("CREATE TABLE [%1] (%2)").arg(temp, defs), {}, why)
+            && db::execSql(db, QStringLiteral("INSERT INTO [%1] (%2) SELECT %2 FROM [%3]").arg(temp, copied.join(QLatin1Char(',')), block.name), {}, why)
+            && db::execSql(db, QStringLiteral("DROP TABLE [%1]").arg(block.name), {}, why)
+            && db::execSql(db, QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]").arg(temp, block.name), {}, why);
+    };
+    if (!oneTransaction_)
+        return db::inTransaction(db, d, steps, error);
+    // Inside the update's own transaction the rebuild is undone alone when it fails.
+    if (!db::execSql(db, QStringLiteral("SAVEPOINT rebuild"), {}, error))
+        return false;
+    if (steps(error))
+        return db::execSql(db, QStringLiteral("RELEASE rebuild"), {}, error);
+    db::execSql(db, QStringLiteral("ROLLBACK TO rebuild"), {}, nullptr);
+    db::execSql(db, QStringLiteral("RELEASE rebuild"), {}, nullptr);
+    return false;
 }
 
 void StructureUpdate::updateObjects(QSqlDatabase db, const QString& script, const QString& kind, UpdateReport& report)

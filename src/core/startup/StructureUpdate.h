@@ -102,6 +102,7 @@ private:
     Prompt& prompt_;
     int step_ = 0;
     int total_ = 0;
+    bool oneTransaction_ = false;   // the update runs inside one transaction of its own
 };
 
 } // namespace orvak::startup

@@ -1,5 +1,6 @@
 #include "ui/framework/MessageBoxes.h"
 
+#include "core/db/DatabaseErrors.h"
 #include "core/startup/Program.h"
 
 #include <QApplication>
@@ -14,7 +15,8 @@ QWidget* ownerOf(QWidget* parent) { return parent ? parent : QApplication::activ
 
 QMessageBox* makeBox(QMessageBox::Icon icon, const QString& text, QWidget* parent)
 {
-    auto* box = new QMessageBox(icon, startup::ApplicationTitle(), text, QMessageBox::NoButton, ownerOf(parent));
+    // A database's own English text would mean nothing to the office.
+    auto* box = new QMessageBox(icon, startup::ApplicationTitle(), db::userText(text), QMessageBox::NoButton, ownerOf(parent));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     // The application is right-to-left, but a box inherits from its owner, which may
     // be a left-to-right field.

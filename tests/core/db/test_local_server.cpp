@@ -33,11 +33,13 @@ struct DataFolder {
         EXPECT_TRUE(s.testAdministrator(QStringLiteral("orvak"), kPassword, nullptr));
         EXPECT_TRUE(s.createLogin(QStringLiteral("orvak"), kPassword, nullptr));
         EXPECT_TRUE(s.createDatabase(QStringLiteral("ORVAKSEPC0"), QString(), nullptr));
-        QSqlDatabase db = s.database(QStringLiteral("ORVAKSEPC0"));
-        EXPECT_TRUE(execSql(db, QStringLiteral("CREATE TABLE T (A INTEGER PRIMARY KEY, B TEXT)")));
-        EXPECT_TRUE(execSql(db, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
-                                               "INSERT INTO T (A, B) SELECT i, printf('%0100d', i) FROM n")));
-        s.closeAll();   // the log is folded into the file
+        {
+            QSqlDatabase db = s.database(QStringLiteral("ORVAKSEPC0"));
+            EXPECT_TRUE(execSql(db, QStringLiteral("CREATE TABLE T (A INTEGER PRIMARY KEY, B TEXT)")));
+            EXPECT_TRUE(execSql(db, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                                   "INSERT INTO T (A, B) SELECT i, printf('%0100d', i) FROM n")));
+        }
+        s.closeAll();
     }
     std::unique_ptr<LocalServer> connect()
     {
@@ -51,21 +53,33 @@ struct DataFolder {
 
 TEST(LocalServer, DamagedDatabaseFilesAreRefusedAndLeftAsTheyAre)
 {
+    // Opening reads the header and the schema only: a damaged page of a table is
+    // found when the table is read, and named then.
     const struct {
         const char* what;
         std::function<void(QFile&)> damage;
+        bool atOpen;
     } cases[] = {
-        {"empty", [](QFile& f) { f.resize(0); }},
-        {"truncated", [](QFile& f) { f.resize(f.size() / 2); }},
+        {"empty", [](QFile& f) { f.resize(0); }, true},
+        {"truncated", [](QFile& f) { f.resize(f.size() / 2); }, true},
         {"not a database", [](QFile& f) {
              f.open(QIODevice::WriteOnly | QIODevice::Truncate);
              f.write("this is a letter, not a database\n");
-         }},
+         }, true},
+        {"another file's bytes", [](QFile& f) {
+             f.open(QIODevice::ReadWrite);
+             f.write(QByteArray(100, 'x'));
+         }, true},
         {"damaged page", [](QFile& f) {
              f.open(QIODevice::ReadWrite);
              f.seek(f.size() / 2);
              f.write(QByteArray(4096, '\xff'));
-         }},
+         }, false},
+        {"zeroed middle", [](QFile& f) {
+             f.open(QIODevice::ReadWrite);
+             f.seek(f.size() / 3);
+             f.write(QByteArray(8192, '\0'));
+         }, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -78,9 +92,22 @@ TEST(LocalServer, DamagedDatabaseFilesAreRefusedAndLeftAsTheyAre)
         const QByteArray before = readAll(path);
         auto server = folder.connect();
         QString why;
+        if (!c.atOpen) {
+            const auto count = scalar(server->database(QStringLiteral("ORVAKSEPC0"), &why), QStringLiteral("SELECT SUM(LENGTH(B)) FROM T"));
+            ASSERT_TRUE(count.failed());
+            EXPECT_TRUE(count.error().contains(QDir::toNativeSeparators(path))) << count.error().toStdString();
+            EXPECT_TRUE(count.error().contains(QStringLiteral("خراب"))) << count.error().toStdString();
+            // The full check finds it as well.
+            EXPECT_FALSE(server->checkDatabase(QStringLiteral("ORVAKSEPC0"), &why));
+            EXPECT_TRUE(why.contains(QDir::toNativeSeparators(path))) << why.toStdString();
+            server->closeAll();
+            EXPECT_EQ(readAll(path), before);
+            continue;
+        }
         EXPECT_FALSE(server->database(QStringLiteral("ORVAKSEPC0"), &why).isValid());
         EXPECT_TRUE(why.contains(QDir::toNativeSeparators(path))) << why.toStdString();
         EXPECT_TRUE(why.contains(QStringLiteral("خراب"))) << why.toStdString();
+        EXPECT_FALSE(server->checkDatabase(QStringLiteral("ORVAKSEPC0"), &why));
 
         // The structure update does not make an empty database of it.
         ScriptedPrompt prompt;

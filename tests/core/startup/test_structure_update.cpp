@@ -6,7 +6,9 @@
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace orvak::startup;
 using namespace orvak::db;
@@ -205,11 +207,9 @@ TEST(StructureUpdate, TwoWorkstationsUpdatingAtOnceBothSucceed)
     LocalDb t;
     ASSERT_TRUE(t.update(QStringLiteral("T(\n A int\n)\n")).errors.isEmpty());
     const QString script = QStringLiteral("T(\n A int,\n B int default(4),\n C varchar(10) NULL\n)\nU(\n X int\n)\n");
-    LocalServer other(t.dir.path(), QStringLiteral("LOCAL:."), QStringLiteral("orvak"), QString());
-    ASSERT_TRUE(other.testAdministrator(QStringLiteral("orvak"), QString(), nullptr));
 
-    // The other workstation runs its whole update while this one is about to add
-    // column B: this one finds its additions made under its feet.
+    // The other workstation starts its update while this one is about to add column
+    // B: it waits for this one's update, then finds everything made.
     struct Racing : ScriptedPrompt {
         std::function<void()> race;
         void progress(const QString& title, int step, int total) override
@@ -220,20 +220,31 @@ TEST(StructureUpdate, TwoWorkstationsUpdatingAtOnceBothSucceed)
         }
     } racing;
     UpdateReport second;
+    std::thread other;
     racing.race = [&] {
-        ScriptedPrompt quiet;
-        StructureUpdate u(other, quiet);
-        SchemaScripts s;
-        s.tables = script;
-        second = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), s);
+        other = std::thread([&] {
+            {
+                LocalServer server(t.dir.path(), QStringLiteral("LOCAL:."), QStringLiteral("orvak"), QString());
+                ASSERT_TRUE(server.testAdministrator(QStringLiteral("orvak"), QString(), nullptr));
+                ScriptedPrompt quiet;
+                StructureUpdate u(server, quiet);
+                SchemaScripts s;
+                s.tables = script;
+                second = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), s);
+            }
+        });
+        QThread::msleep(50);   // the other is waiting for this one by now
     };
     StructureUpdate u(t.server, racing);
     SchemaScripts s;
     s.tables = script;
     const UpdateReport first = u.UpdateDatabase(QStringLiteral("ORVAKSEPC0"), s);
+    ASSERT_TRUE(other.joinable());
+    other.join();
     EXPECT_TRUE(first.errors.isEmpty()) << first.errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(second.errors.isEmpty()) << second.errors.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(second.columnsAdded, 2);
+    EXPECT_EQ(first.columnsAdded, 2);
+    EXPECT_FALSE(second.changedData());
     EXPECT_EQ(t.server.dialect().columns(t.db(), QStringLiteral("T")).size(), 3);
     EXPECT_TRUE(t.server.dialect().tableExists(t.db(), QStringLiteral("U")));
     EXPECT_FALSE(t.update(script).changedData());

@@ -121,18 +121,13 @@ TEST(ConnectionScreen, EnterInTheDataFolderAndTheGuardedCommands)
         texts << a->text();
     EXPECT_EQ(texts, (QStringList{QStringLiteral("پيش فرض ORVAK\\DATA"), QStringLiteral("پيش فرض SQL SERVER"), QStringLiteral("نمايش مسير ها")}));
     choices->hide();
-    QDir(t.path(QStringLiteral("DATA"))).removeRecursively();
-    screen.dataFolder()->clear();
-    choices->actions()[0]->trigger();
-    EXPECT_TRUE(QDir(t.path(QStringLiteral("DATA"))).exists());
-    EXPECT_TRUE(QDir::fromNativeSeparators(screen.dataFolder()->text()).startsWith(t.path(QStringLiteral("DATA"))));
 
     // A user without the restore entry's special right is refused before the screen opens.
     ScriptedPrompt quiet;
     ProgramUser clerk;
     clerk.code = 7;
     clerk.password = QStringLiteral("p");
-    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet));
+    ASSERT_TRUE(saveProgramUser(session, clerk, true, quiet)) << quiet.infos.join(QLatin1Char('\n')).toStdString();
     ASSERT_TRUE(db::execSql(session.common(), QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, "
                                                              "ACCESSKIND3, ACCESSKIND4, ACCESSKIND5, ACCESSKIND6) VALUES (7, 3, %1, 0, 1, 1, 1, 1, 0)")
                                                   .arg(RestoreMenuId)));
@@ -156,4 +151,12 @@ TEST(ConnectionScreen, EnterInTheDataFolderAndTheGuardedCommands)
     ASSERT_NE(backup, nullptr);
     delete family;
     delete backup;
+    // The default folder is made anew when it is missing (last: the session's
+    // databases go with the old folder).
+    session.CloseConnections();
+    QDir(t.path(QStringLiteral("DATA"))).removeRecursively();
+    screen.dataFolder()->clear();
+    choices->actions()[0]->trigger();
+    EXPECT_TRUE(QDir(t.path(QStringLiteral("DATA"))).exists());
+    EXPECT_TRUE(QDir::fromNativeSeparators(screen.dataFolder()->text()).startsWith(t.path(QStringLiteral("DATA"))));
 }

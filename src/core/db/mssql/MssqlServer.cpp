@@ -264,4 +264,20 @@ bool MssqlServer::restoreDatabase(const QString& name, const QString& file, cons
     return ok;
 }
 
+bool MssqlServer::checkDatabase(const QString& name, QString* findings, const std::function<void(int seconds)>&)
+{
+    if (!mssql::isSafeName(name)) {
+        if (findings)
+            *findings = unsafeName(name);
+        return false;
+    }
+    // The server reports each finding as an error of the statement.
+    QString why;
+    if (execSql(master(findings), QStringLiteral("DBCC CHECKDB ([%1]) WITH NO_INFOMSGS").arg(name), {}, &why))
+        return true;
+    if (findings)
+        *findings = QStringLiteral("بانک اطلاعاتي %1 سالم نيست").arg(name) + QLatin1Char('\n') + why;
+    return false;
+}
+
 } // namespace orvak::db

@@ -40,6 +40,7 @@ public:
     bool backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error) override;
     std::optional<BackupFileList> backupFileList(const QString& file, QString* error) override;
     bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) override;
+    bool checkDatabase(const QString& name, QString* findings, const std::function<void(int seconds)>& progress = {}) override;
 
 private:
     QSqlDatabase master(QString* error);

@@ -2,6 +2,8 @@
 
 #include "core/db/Db.h"
 #include "core/db/mssql/SqlServerStatements.h"
+#include "core/db/sqlite/SqliteFiles.h"
+#include "core/db/sqlite/SqliteHandle.h"
 #include "core/util/AtomicFile.h"
 
 #include <QCryptographicHash>
@@ -86,49 +88,12 @@ bool sameFolder(const QString& a, const QString& b)
     return !ca.isEmpty() && ca == cb;
 }
 
-QString damagedMessage(const QString& path)
-{
-    return QStringLiteral("فايل بانک اطلاعاتي %1 خراب است يا بانک اطلاعاتي نيست؛ آن را از نسخه پشتيبان بازگردانيد")
-        .arg(QDir::toNativeSeparators(path));
-}
-
-QString lockedMessage(const QString& path)
-{
-    return QStringLiteral("بانک اطلاعاتي %1 در اختيار برنامه ديگري است و قفل شده است؛ پس از پايان کار آن دوباره سعي کنيد")
-        .arg(QDir::toNativeSeparators(path));
-}
-
 // SQLITE_BUSY and SQLITE_LOCKED: another program holds the file, it is not damaged.
 bool isLocked(const QSqlError& e)
 {
     bool ok = false;
-    const int primary = e.nativeErrorCode().toInt(&ok) & 0xff;   // extended codes keep the primary one in the low byte
-    return (ok && (primary == 5 || primary == 6)) || e.text().contains(QStringLiteral("locked"), Qt::CaseInsensitive);
-}
-
-// A database file must hold a whole, sound database before anything reads or writes
-// it: an empty or cut file would otherwise be taken for an empty database and be
-// given new tables. The quick check reads every page once (tens of milliseconds on
-// a register of ten thousand deposits).
-bool checkOpenedFile(QSqlDatabase db, const QString& path, QString* error)
-{
-    if (!isSqliteFile(path)) {
-        if (error)
-            *error = damagedMessage(path);
-        return false;
-    }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
-        if (error)
-            *error = isLocked(q.lastError()) ? lockedMessage(path) : damagedMessage(path);
-        return false;
-    }
-    if (!q.next() || q.value(0).toString() != QLatin1String("ok")) {
-        if (error)
-            *error = damagedMessage(path);
-        return false;
-    }
-    return true;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    return (ok && sqlite::isLockCode(code)) || e.text().contains(QStringLiteral("locked"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -147,27 +112,44 @@ LocalServer::~LocalServer() { closeAll(); }
 
 QSqlDatabase LocalServer::openFile(const QString& connection, const QString& path, QString* error)
 {
-    const bool existing = QFileInfo::exists(path);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
-    QString why;
-    if (!db.open() || (existing && !checkOpenedFile(db, path, &why))) {
+    const QFileInfo file(path);
+    const bool existing = file.exists();
+    auto refuse = [&](const QString& why) {
         if (error)
-            *error = why.isEmpty() ? db.lastError().text() : why;
+            *error = why;
+        return QSqlDatabase();
+    };
+    // An empty or cut file would otherwise be taken for an empty database and be
+    // given new tables; only the set-up makes a database anew.
+    if (existing && file.size() < 512)
+        return refuse(sqlite::damagedMessage(path));
+    const bool journalBefore = existing && QFileInfo::exists(path + QStringLiteral("-journal"));
+    QString why;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+        if (!db.open())
+            why = db.lastError().text().isEmpty() ? sqlite::damagedMessage(path) : db.lastError().text();
+        sqlite3* handle = why.isEmpty() ? sqliteHandleOf(db) : nullptr;
+        if (why.isEmpty() && !handle)
+            why = QStringLiteral("درايور بانک اطلاعاتي محلي در دسترس نيست");
+        if (why.isEmpty() && existing)
+            why = sqlite::checkOpenedFile(handle, "main", path, journalBefore);
+        if (why.isEmpty())
+            why = sqlite::useAtomicJournal(handle, "main", path);
+        if (why.isEmpty()) {
+            // A file made here is the owner's alone (the engine gives its journals the same).
+            if (!existing)
+                util::restrictToOwner(path);
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
+            return db;
+        }
         db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connection);
-        return {};
     }
-    // A file made here is the owner's alone (the engine gives its logs the same).
-    if (!existing)
-        util::restrictToOwner(path);
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    q.exec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
-    return db;
+    QSqlDatabase::removeDatabase(connection);
+    return refuse(why);
 }
 
 bool LocalServer::ensureMaster(QString* error, bool setUp)
@@ -210,7 +192,7 @@ bool LocalServer::testConnection(const QString& user, const QString& password, Q
     q.bindValue(QStringLiteral(":name"), user);
     if (!q.exec() && isLocked(q.lastError())) {
         if (error)
-            *error = lockedMessage(QDir(folder_).filePath(QStringLiteral("MASTER.db")));
+            *error = sqlite::lockedMessage(QDir(folder_).filePath(QStringLiteral("MASTER.db")));
         return false;
     }
     if (!q.isActive() || !q.next() || q.value(1).toString() != hashPassword(q.value(0).toString(), password)) {
@@ -317,7 +299,13 @@ bool LocalServer::createDatabase(const QString& name, const QString&, QString* e
     const QString temp = path + QStringLiteral(".new-") + making.section(QLatin1Char('-'), -1);
     {
         QSqlDatabase db = openFile(making, temp, &why);
+        // The rollback journal writes nothing until the first change: the file gets
+        // its first page now, so that it is a database before it takes its name.
+        if (db.isValid() && !execSql(db, QStringLiteral("PRAGMA user_version = 0"), {}, &why))
+            db = QSqlDatabase();
         if (!db.isValid()) {
+            dropConnection(making);
+            QFile::remove(temp);
             if (error)
                 *error = why;
             return false;
@@ -412,11 +400,6 @@ bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase
             *error = QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(otherDatabase);
         return false;
     }
-    if (!isSqliteFile(path)) {
-        if (error)
-            *error = damagedMessage(path);
-        return false;
-    }
     QSqlQuery list(db);
     if (list.exec(QStringLiteral("PRAGMA database_list"))) {
         while (list.next()) {
@@ -424,17 +407,32 @@ bool LocalServer::attachForReading(QSqlDatabase db, const QString& otherDatabase
                 return true;
         }
     }
+    if (QFileInfo(path).size() < 512) {
+        if (error)
+            *error = sqlite::damagedMessage(path);
+        return false;
+    }
+    const bool journalBefore = QFileInfo::exists(path + QStringLiteral("-journal"));
     QSqlQuery q(db);
     q.prepare(QStringLiteral("ATTACH DATABASE :file AS [%1]").arg(otherDatabase));
     q.bindValue(QStringLiteral(":file"), path);
     if (!q.exec()) {
         if (error)
-            *error = q.lastError().text();
+            *error = isLocked(q.lastError()) ? sqlite::lockedMessage(path) : sqlite::damagedMessage(path);
         return false;
     }
     // The settings of a connection's own database do not reach what it attaches.
-    q.exec(QStringLiteral("PRAGMA [%1].journal_mode=WAL").arg(otherDatabase));
-    q.exec(QStringLiteral("PRAGMA [%1].synchronous=NORMAL").arg(otherDatabase));
+    sqlite3* handle = sqliteHandleOf(db);
+    const QByteArray schema = otherDatabase.toUtf8();
+    QString why = handle ? sqlite::checkOpenedFile(handle, schema.constData(), path, journalBefore) : sqlite::damagedMessage(path);
+    if (why.isEmpty())
+        why = sqlite::useAtomicJournal(handle, schema.constData(), path);
+    if (!why.isEmpty()) {
+        q.exec(QStringLiteral("DETACH DATABASE [%1]").arg(otherDatabase));
+        if (error)
+            *error = why;
+        return false;
+    }
     return true;
 }
 
@@ -457,6 +455,12 @@ bool LocalServer::backupDatabase(const QString& name, const QString& file, const
     QSqlDatabase db = database(name, error);
     if (!db.isValid())
         return false;
+    // A copy of a damaged database would pass for a sound backup.
+    if (!sqlite::integrityProblems(sqliteHandleOf(db), "main").isEmpty()) {
+        if (error)
+            *error = sqlite::damagedMessage(databaseFile(name));
+        return false;
+    }
     // VACUUM INTO refuses an existing file: write beside it, then put it in place.
     const QString temp = target.absoluteFilePath() + QStringLiteral(".part");
     QFile::remove(temp);
@@ -499,7 +503,8 @@ bool LocalServer::backupDatabase(const QString& name, const QString& file, const
 
 std::optional<BackupFileList> LocalServer::backupFileList(const QString& file, QString* error)
 {
-    if (!isSqliteFile(file)) {
+    // A live database is no backup, and its file is read by the engine alone.
+    if (sameFolder(QFileInfo(file).absolutePath(), folder_) || !isSqliteFile(file)) {
         if (error)
             *error = QStringLiteral("فايل انتخاب شده نسخه پشتيبان نيست: %1").arg(QDir::toNativeSeparators(file));
         return std::nullopt;
@@ -537,11 +542,16 @@ bool LocalServer::heldElsewhere(const QString& path)
     // Every program that has a database of the folder open keeps a shared lock on
     // its file, so an exclusive lock is had only when nobody else has it open.
     // Taking it also folds the log in, and closing removes it.
-    return !onScratch(connections_.scratchName(QStringLiteral("LOCK")), path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"), [](QSqlDatabase& db) {
+    // A file that is no database cannot be held by a program either.
+    bool held = false;
+    onScratch(connections_.scratchName(QStringLiteral("LOCK")), path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"), [&](QSqlDatabase& db) {
         QSqlQuery q(db);
-        return q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")) && q.exec(QStringLiteral("BEGIN EXCLUSIVE"))
+        const bool taken = q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")) && q.exec(QStringLiteral("BEGIN EXCLUSIVE"))
             && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.exec(QStringLiteral("COMMIT"));
+        held = !taken && isLocked(q.lastError());
+        return taken;
     });
+    return held;
 }
 
 bool LocalServer::restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error)
@@ -593,8 +603,9 @@ bool LocalServer::restoreDatabase(const QString& name, const QString& file, cons
     closeAll();
     if (QFile::exists(path) && heldElsewhere(path))
         return fail(QStringLiteral("بانک اطلاعاتي %1 در برنامه ديگري باز است؛ ابتدا آن را ببنديد").arg(name));
-    // The log was folded in above; what is left of it must not meet the new file.
-    for (const QString& side : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    // Whatever journal the old file had was rolled back or folded in above; what is
+    // left of it must not meet the new file.
+    for (const QString& side : {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (QFile::exists(path + side) && !QFile::remove(path + side))
             return fail(QStringLiteral("بانک اطلاعاتي %1 در حال استفاده است و قابل جايگزيني نيست").arg(name));
     }
@@ -613,6 +624,19 @@ bool LocalServer::restoreDatabase(const QString& name, const QString& file, cons
     return true;
 }
 
+bool LocalServer::checkDatabase(const QString& name, QString* findings, const std::function<void(int seconds)>& progress)
+{
+    QSqlDatabase db = database(name, findings);
+    if (!db.isValid())
+        return false;
+    const QString problems = sqlite::integrityProblems(sqliteHandleOf(db), "main", progress ? progress : [](int) {});
+    if (problems.isEmpty())
+        return true;
+    if (findings)
+        *findings = sqlite::damagedMessage(databaseFile(name)) + QLatin1Char('\n') + problems;
+    return false;
+}
+
 void LocalServer::finishInterruptedRestores()
 {
     QDir dir(folder_);
@@ -629,9 +653,12 @@ void LocalServer::finishInterruptedRestores()
         const QString path = without(m, kSwapMarker);
         const QString incoming = path + kIncoming;
         if (QFile::exists(incoming)) {
-            // The copy was complete; it goes in unless the old file has been opened
-            // (and perhaps written) since, which its log files would show.
-            if (QFile::exists(path + QStringLiteral("-wal")) || QFile::exists(path + QStringLiteral("-shm")) || !replaceFile(incoming, path))
+            // The copy was complete; it goes in unless the old file has been written
+            // since (a journal or log beside it says so) or a program has it open now:
+            // those writes would be lost under the new file.
+            const bool touched = QFile::exists(path + QStringLiteral("-journal")) || QFile::exists(path + QStringLiteral("-wal"))
+                || QFile::exists(path + QStringLiteral("-shm")) || (QFile::exists(path) && heldElsewhere(path));
+            if (touched || !replaceFile(incoming, path))
                 QFile::remove(incoming);
         }
         QFile::remove(m.absoluteFilePath());

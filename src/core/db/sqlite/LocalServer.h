@@ -39,6 +39,7 @@ public:
     bool backupDatabase(const QString& name, const QString& file, const BackupLabel& label, QString* error) override;
     std::optional<BackupFileList> backupFileList(const QString& file, QString* error) override;
     bool restoreDatabase(const QString& name, const QString& file, const QString& dataFolder, QString* error) override;
+    bool checkDatabase(const QString& name, QString* findings, const std::function<void(int seconds)>& progress = {}) override;
 
     // The file of a database, matched case-insensitively; empty when none.
     QString databaseFile(const QString& name) const;

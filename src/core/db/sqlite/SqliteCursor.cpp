@@ -1,5 +1,6 @@
 #include "core/db/sqlite/SqliteCursor.h"
 
+#include "core/db/sqlite/SqliteFiles.h"
 #include "core/db/sqlite/SqliteHandle.h"
 #include "core/db/StoredColumn.h"
 
@@ -46,7 +47,7 @@ public:
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement_, nullptr) != SQLITE_OK) {
             if (error)
-                *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+                *error = sqlite::engineError(handle_);
             return false;
         }
         for (auto it = binds.begin(); it != binds.end(); ++it) {
@@ -54,7 +55,7 @@ public:
             const int index = sqlite3_bind_parameter_index(statement_, name.constData());
             if (index != 0 && !bindValue(statement_, index, it.value())) {
                 if (error)
-                    *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+                    *error = sqlite::engineError(handle_);
                 return false;
             }
         }
@@ -70,7 +71,7 @@ public:
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            failure_ = QString::fromUtf8(sqlite3_errmsg(handle_));
+            failure_ = sqlite::engineError(handle_);
         return false;
     }
     QVariant value(int column) const override

@@ -7,12 +7,14 @@
 
 namespace orvak::db {
 
-inline sqlite3* sqliteHandleOf(const QSqlDatabase& db)
+inline sqlite3* sqliteHandleOf(const QSqlDriver* driver)
 {
-    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    const QVariant h = driver ? driver->handle() : QVariant();
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(h.data());
 }
+
+inline sqlite3* sqliteHandleOf(const QSqlDatabase& db) { return sqliteHandleOf(db.driver()); }
 
 } // namespace orvak::db
