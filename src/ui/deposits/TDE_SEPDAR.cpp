@@ -27,7 +27,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QTableWidget>
 
 namespace orvak::ui::deposits {
@@ -235,8 +234,6 @@ TDE_SEPDAR::TDE_SEPDAR(orvak::startup::Session& session, TViewSepDar* list)
     }
     QPushButton* help = addButton(QStringLiteral("راهنما(F1)"));
     connect(help, &QPushButton::clicked, this, [this] { showHelp(); });
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, [this] { showHelp(); });
     // A date that is no date is named by its field.
     chequeDate->setAccessibleName(QStringLiteral("تاريخ واريز"));
     receiptDate->setAccessibleName(QStringLiteral("تاريخ قبض سپرده"));
@@ -285,6 +282,10 @@ QString TDE_SEPDAR::snapshot() const
 
 void TDE_SEPDAR::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_F1) {
+        showHelp();
+        return;
+    }
     // Esc throws typed changes away only when the user says so.
     if (event->key() == Qt::Key_Escape && !isReadOnly() && snapshot() != shown_
         && framework::Ask(QStringLiteral("اطلاعات تغيير يافته ذخيره نشده است. خروج بدون ذخيره؟"), this) != framework::AskYes)
