@@ -452,7 +452,8 @@ void TViewSepDar::updateTotals()
 {
     if (totalLabels_.isEmpty())
         return;
-    const auto t = rearranged() ? orvak::deposits::depositTotals(model().rows(), shownRows()) : orvak::deposits::depositTotals(session_, filter());
+    // A sort leaves the rows as they are; only the frame's filter changes what is summed.
+    const auto t = model().filter() ? orvak::deposits::depositTotals(model().rows(), shownRows()) : orvak::deposits::depositTotals(session_, filter());
     totals_ = t ? *t : orvak::deposits::DepositTotals{};
     const QList<orvak::deposits::TotalLine> lines = totals_.lines();
     const QStringList labels = orvak::deposits::totalLabels();
