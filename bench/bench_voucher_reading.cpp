@@ -97,7 +97,7 @@ void BM_TransferOf5000ReadRows(benchmark::State& state)
     }
     for (auto _ : state) {
         QString why;
-        const auto done = reading.transfer(1405, 10, 1405, &why);
+        const auto done = reading.transfer(1405, 10, deposits::Repeats::Skip, &why);
         state.PauseTiming();
         if (!done || done->rows != Rows
             || !db::execSql(demo.session->deposits(), QStringLiteral("DELETE FROM SEP_DAR WHERE IDX >= :i"), {{QStringLiteral(":i"), done->firstIndex}})) {

@@ -12,6 +12,18 @@ namespace orvak::cli {
 // or of whatever failed before it.
 int withSession(Context& ctx, const Options& o, bool assumeYes, const std::function<int(startup::Session&, TerminalPrompt&)>& work);
 
+// --user CODE --password P, taken by every command that writes.
+QList<OptionRule> userOptions();
+
+// A command that writes: its session as withSession; with --user, that user logged
+// in through core (a wrong password or a blocked user refused, exit 1), whose rights
+// and write level the work applies as the screen does; without it, the server
+// machine's administrator (administrator true), whose changes the history records as
+// user 0 from this workstation. --user without --password, or the other way, is a
+// usage error told before anything is touched.
+int withWriter(Context& ctx, const Options& o, const QString& command, bool assumeYes,
+               const std::function<int(startup::Session&, TerminalPrompt&, bool administrator)>& work);
+
 // The section's deposits database for the current year, opened as the main window does.
 bool openCurrentSection(startup::Session& session, startup::Prompt& prompt, const QString& section = QStringLiteral("0"));
 

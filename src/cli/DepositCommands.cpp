@@ -1,5 +1,5 @@
 // deposits list: the received deposits of a month (or a range of months) as the
-// list screen shows them, then its five totals with their counts.
+// list screen shows them, then its totals with their counts.
 #include "cli/Cli.h"
 #include "cli/CliSession.h"
 
@@ -36,15 +36,15 @@ int printDeposits(const Options& o, Context& ctx)
         const auto totals = deposits::depositTotals(session, filter);
         if (!totals)
             return ctx.fail(QStringLiteral("اشکال در خواندن جمع سپرده ها: ") + totals.error().simplified());
-        // The five totals below say what the summed columns would.
+        // The totals below say what the summed columns would.
         QList<io::ListColumn> columns = bound.columns();
         for (io::ListColumn& c : columns)
             c.total = false;
         io::writeTsv(ctx.out, columns, rows);
-        const deposits::TotalLine lines[] = {totals->amount, totals->sent, totals->confirmed, totals->refunded, totals->balance};
+        const QList<deposits::TotalLine> lines = totals->lines();
         const QStringList labels = deposits::totalLabels();
         ctx.out << '\n';
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < lines.size(); ++i)
             ctx.out << labels[i] << '\t' << lines[i].sum << '\t' << lines[i].count << '\n';
         ctx.out.flush();
         return ExitOk;
@@ -56,8 +56,8 @@ int printDeposits(const Options& o, Context& ctx)
 void addDepositCommands(QList<Command>& commands)
 {
     commands << Command{QStringLiteral("deposits list"), QString(),
-                        QStringLiteral("the received deposits of a month (or of a range up to --to-year/--to-month) as TSV, then the five "
-                                       "totals with their counts"),
+                        QStringLiteral("the received deposits of a month (or of a range up to --to-year/--to-month) as TSV, then the "
+                                       "list's totals with their counts"),
                         0, 0, printDeposits,
                         {OptionRule::year(QStringLiteral("year")).needed(),
                          OptionRule::number(QStringLiteral("month"), QStringLiteral("M"), 1, 18).needed(),

@@ -123,25 +123,23 @@ int withSession(Context& ctx, const Options& o, bool assumeYes, const std::funct
     return work(session, prompt);
 }
 
-namespace {
-
-// --user CODE --password P: the command acts as that user, logged in through core
-// (wrong passwords and blocked users refused), with his rights. Without them it is
-// the tool of the server machine's administrator. A wrong call is told before
-// anything is touched.
-std::optional<int> wrongUserOptions(Context& ctx, const Options& o, const QString& command)
+QList<OptionRule> userOptions()
 {
-    if (o.has(QStringLiteral("user")) != o.has(QStringLiteral("password")))
+    return {OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))};
+}
+
+int withWriter(Context& ctx, const Options& o, const QString& command, bool assumeYes,
+               const std::function<int(Session&, TerminalPrompt&, bool administrator)>& work)
+{
+    const bool asUser = o.has(QStringLiteral("user"));
+    if (asUser != o.has(QStringLiteral("password")))
         return ctx.usage(QStringLiteral("orvakctl: %1 takes --user CODE and --password P together").arg(command));
-    return std::nullopt;
+    return withSession(ctx, o, assumeYes, [&](Session& session, TerminalPrompt& prompt) {
+        if (asUser && !logInAs(session, o.value(QStringLiteral("user")), o.value(QStringLiteral("password")), prompt))
+            return ExitFailed;
+        return work(session, prompt, !asUser);
+    });
 }
-
-bool logInFromOptions(const Options& o, Session& session, Prompt& prompt)
-{
-    return !o.has(QStringLiteral("user")) || logInAs(session, o.value(QStringLiteral("user")), o.value(QStringLiteral("password")), prompt);
-}
-
-} // namespace
 
 // The section's deposits database for the current year, opened as the main window does.
 bool openCurrentSection(Session& session, Prompt& prompt, const QString& section)
@@ -273,15 +271,11 @@ void addServerCommands(QList<Command>& commands)
                        "folder --to, one line each (with --user: as that user, with his rights)"),
         0, 0,
         [](const Options& o, Context& ctx) {
-            if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("backup")))
-                return *wrong;
             const bool allSections = o.has(QStringLiteral("all-sections"));
             if (allSections == o.has(QStringLiteral("db")) || (!allSections && o.has(QStringLiteral("year"))))
                 return ctx.usage(QStringLiteral("orvakctl: backup takes either --db NAME or --all-sections [--year YYYY]"));
             const bool compress = o.has(QStringLiteral("compress"));
-            return withSession(ctx, o, true, [&](Session& session, TerminalPrompt& prompt) {
-                if (!logInFromOptions(o, session, prompt))
-                    return ExitFailed;
+            return withWriter(ctx, o, QStringLiteral("backup"), true, [&](Session& session, TerminalPrompt& prompt, bool) {
                 BackupService service(session, prompt);
                 if (allSections) {
                     const QString folder = QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("to")));
@@ -302,18 +296,14 @@ void addServerCommands(QList<Command>& commands)
         },
         {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")), OptionRule::path(QStringLiteral("to"), QStringLiteral("FILE|DIR")).needed(),
          OptionRule::flag(QStringLiteral("compress")), OptionRule::flag(QStringLiteral("all-sections")), OptionRule::year(QStringLiteral("year")),
-         OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")), OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))}};
+         userOptions()[0], userOptions()[1]}};
     commands << Command{
         QStringLiteral("restore"), QString(),
         QStringLiteral("restores a database from a backup (or its zip archive) after the three questions (y each, or --yes); with --user as that user, who needs the "
                        "restore entry's special right or the manager flag"),
         0, 0,
         [](const Options& o, Context& ctx) {
-            if (const std::optional<int> wrong = wrongUserOptions(ctx, o, QStringLiteral("restore")))
-                return *wrong;
-            return withSession(ctx, o, o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt) {
-                if (!logInFromOptions(o, session, prompt))
-                    return ExitFailed;
+            return withWriter(ctx, o, QStringLiteral("restore"), o.has(QStringLiteral("yes")), [&](Session& session, TerminalPrompt& prompt, bool) {
                 const QFileInfo source(QDir(ctx.startDir).absoluteFilePath(o.value(QStringLiteral("from"))));
                 if (!source.exists())
                     return ctx.fail(QStringLiteral("فايل پشتيبان يافت نشد: %1").arg(QDir::toNativeSeparators(source.absoluteFilePath())));
@@ -322,8 +312,7 @@ void addServerCommands(QList<Command>& commands)
             });
         },
         {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME")).needed(), OptionRule::path(QStringLiteral("from"), QStringLiteral("FILE")).needed(),
-         OptionRule::flag(QStringLiteral("yes")), OptionRule::text(QStringLiteral("user"), QStringLiteral("CODE")),
-         OptionRule::text(QStringLiteral("password"), QStringLiteral("P"))}};
+         OptionRule::flag(QStringLiteral("yes")), userOptions()[0], userOptions()[1]}};
     commands << Command{
         QStringLiteral("accounting-year"), QStringLiteral("<YYYY>"),
         QStringLiteral("creates (or brings up to date) the accounting database of a year and section"), 1, 1,

@@ -220,7 +220,10 @@ void printHelp(QTextStream& out, const QList<Command>& commands)
     for (const Command& c : commands)
         out << "  " << c.usageLine().section(QLatin1Char(' '), 1) << Qt::endl
             << "      " << c.help << Qt::endl;
-    out << Qt::endl << "Commands work in the current folder (the start folder), as the desktop program does." << Qt::endl;
+    out << Qt::endl << "Commands work in the current folder (the start folder), as the desktop program does." << Qt::endl
+        << "Commands that write (backup, restore, deposits read-vouchers --yes) take --user CODE --password P and then act with that" << Qt::endl
+        << "user's access entries and write level, as the screens do; without --user they are the tool of the server machine's" << Qt::endl
+        << "administrator, and the change history records what they change as user 0 from this workstation." << Qt::endl;
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 // What the received-deposits list shows: its period, the conditions joined by AND,
 // and its order. The query built from it binds every value; only whitelisted text
 // (column names of the chosen order) enters the statement itself.
+#include <QList>
 #include <QString>
 #include <QVariantMap>
+#include <optional>
 
 namespace orvak::deposits {
 
@@ -59,6 +61,13 @@ struct DepositFilter {
 
     DepositOrder order = DepositOrder::ChequeDate;
     bool descending = false;
+
+    // The rows the grid shows, in the grid's order, while the list frame's own filter
+    // or a sort of its titles rearranges the query's rows: the group operations, the
+    // totals and the prints then take exactly these (each must still be one of the
+    // conditions' rows). Not given: the conditions' rows in their order. The query
+    // itself never carries them.
+    std::optional<QList<int>> shown;
 
     // Whether the list shows one month only: the scope the group operations need.
     bool oneMonth() const { return mode == PeriodMode::OneMonth; }

@@ -43,12 +43,7 @@ Outcome ReceivedDeposits::groupUpdate(const DepositFilter& filter, const QString
 {
     if (auto stop = stopsGroup(filter, scopeRefusal, question, prompt))
         return *stop;
-    const FilterSql f = filterSql(filter, extra);
-    QVariantMap all = f.binds;
-    all.insert(binds);
-    return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
-        return w.update(work::Store, work::Table, set, f.where, all, &o.changed);
-    });
+    return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) { return work::updateListed(w, filter, set, binds, extra, &o.changed); });
 }
 
 Outcome ReceivedDeposits::confirmAll(const DepositFilter& filter, Prompt& prompt)
@@ -88,17 +83,14 @@ Outcome ReceivedDeposits::undoFinal(const DepositFilter& filter, Prompt& prompt)
 
 Outcome ReceivedDeposits::groupRemove(const DepositFilter& filter, const QString& extra, Prompt& prompt)
 {
-    const FilterSql f = filterSql(filter);
-    const QString listedWhere = QLatin1Char('(') + f.where + QLatin1Char(')');
-    QString where = listedWhere + QStringLiteral(" AND NOT ") + work::FinalSql + QStringLiteral(" AND NOT ") + work::ReferencedSql;
+    QString kept = QStringLiteral("NOT ") + work::FinalSql + QStringLiteral(" AND NOT ") + work::ReferencedSql;
     if (!extra.isEmpty())
-        where += QStringLiteral(" AND ") + extra;
+        kept += QStringLiteral(" AND ") + extra;
     Outcome out = work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
-        bool ok = false;
-        const int listedRows = countWhere(w, listedWhere, f.binds, &ok);
-        if (!ok || !w.remove(work::Store, work::Table, where, f.binds, &o.changed))
+        const std::optional<int> listedRows = work::listedCount(w, filter);
+        if (!listedRows || !work::removeListed(w, filter, kept, &o.changed))
             return false;
-        o.kept = listedRows - o.changed;
+        o.kept = *listedRows - o.changed;
         return true;
     });
     if (out && out.kept > 0)
@@ -108,6 +100,10 @@ Outcome ReceivedDeposits::groupRemove(const DepositFilter& filter, const QString
 
 Outcome ReceivedDeposits::prepareDraft(const DepositFilter& filter, Prompt& prompt)
 {
+    if (!filter.oneMonth())
+        return refused(prompt, chooseOneMonthText());
+    if (!mayDelete(prompt))
+        return work::writeRefused();
     if (auto stop = stopsGroup(filter, chooseOneMonthText(), QStringLiteral("اطلاعات سپرده هاي دريافتي ماه حذف ميگردد. مطمئن هستيد؟"), prompt))
         return *stop;
     prompt.info(QStringLiteral("سپرده هايي که اطلاعات آنها قطعي است نمي توانند حذف شوند"));
@@ -117,6 +113,8 @@ Outcome ReceivedDeposits::prepareDraft(const DepositFilter& filter, Prompt& prom
 
 Outcome ReceivedDeposits::removeAll(const DepositFilter& filter, Prompt& prompt)
 {
+    if (!mayDelete(prompt))
+        return work::writeRefused();
     if (auto stop = stopsGroup(filter, {}, sureOfMonth(filter), prompt))
         return *stop;
     return groupRemove(filter, {}, prompt);
@@ -193,7 +191,21 @@ Outcome ReceivedDeposits::renumberFrom(const DepositFilter& filter, int currentI
 
 Outcome ReceivedDeposits::receiptFromCheque(const DepositFilter& filter, Prompt& prompt)
 {
-    return groupUpdate(filter, oneMonthOnlyText(), sureOfMonth(filter), QStringLiteral("SEPNO = CHKNO"), {}, prompt);
+    if (auto stop = stopsGroup(filter, oneMonthOnlyText(), sureOfMonth(filter), prompt))
+        return *stop;
+    return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
+        const auto rows = work::listed(w, filter);
+        if (!rows)
+            return false;
+        // A receipt number has at most 8 digits: a longer cheque number would not fit.
+        QList<int> idx;
+        for (const Deposit& d : *rows) {
+            if (d.chkNo < 0 || d.chkNo > LargestReceiptNo)
+                return w.fail(QStringLiteral("شماره چک/فيش سپرده شناسه %1 (%2) بيش از 8 رقم است و شماره قبض سپرده نمي شود").arg(d.idx).arg(d.chkNo));
+            idx << d.idx;
+        }
+        return work::updateRows(w, idx, QStringLiteral("SEPNO = CHKNO"), {}, {}, &o.changed);
+    });
 }
 
 Outcome ReceivedDeposits::numberRows(const DepositFilter& filter, Prompt& prompt)
@@ -204,6 +216,12 @@ Outcome ReceivedDeposits::numberRows(const DepositFilter& filter, Prompt& prompt
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
         const auto rows = work::listed(w, filter);
         if (!rows)
+            return false;
+        // Every row of the month loses its place first, so that a row the list hides
+        // never keeps a number the listed rows take.
+        const QVariantMap month{{QStringLiteral(":MY"), filter.year}, {QStringLiteral(":MM"), filter.month}};
+        if (!w.update(work::Store, work::Table, QStringLiteral("SEPROW = 0"), QStringLiteral("MY = :MY AND MM = :MM AND COALESCE(SEPROW, 0) <> 0"),
+                      month))
             return false;
         // The year's book goes on after the earlier months of the year.
         const auto before = w.scalar(QStringLiteral("SELECT MAX(YERSEPROW) FROM {deposits}.SEP_DAR WHERE MY = :MY AND MM < :MM"),
@@ -218,6 +236,7 @@ Outcome ReceivedDeposits::numberRows(const DepositFilter& filter, Prompt& prompt
                               {{QStringLiteral(":Row"), n}, {QStringLiteral(":Book"), base + n}}, o))
                 return false;
         }
+        o.changed = n;
         return true;
     });
 }
@@ -246,18 +265,41 @@ Outcome ReceivedDeposits::lettersToRows(const DepositFilter& filter, int letterI
     const auto letter = creditLetter(session_, letterIdx);
     if (!letter)
         return refused(prompt, letter.failed() ? letter.error() : QStringLiteral("نامه ارسالي به خزانه يافت نشد"));
-    if (credit && letter->letterNo.isEmpty())
-        return refused(prompt, QStringLiteral("در قسمت عمليات،شماره نامه ارسالي به خزانه را تعيين کنيد"));
+    // The credit notice goes on rows that were sent with a letter: the rows must carry
+    // one (the notice just picked may name none).
+    const QString noLetter = QStringLiteral("در قسمت عمليات،شماره نامه ارسالي به خزانه را تعيين کنيد");
+    const QString withoutLetter = QStringLiteral("COALESCE(ERSALVAJHKHAZANE_NO, '') = ''");
+    if (credit) {
+        const FilterSql f = filterSql(filter, withoutLetter);
+        const auto unsent = db::firstRow(session_.deposits(), QStringLiteral("SELECT IDX FROM SEP_DAR WHERE ") + f.where, f.binds);
+        if (unsent.failed())
+            return refused(prompt, unsent.error());
+        if (unsent && (!filter.shown || filter.shown->contains(unsent->value(0).toInt())))
+            return refused(prompt, noLetter);
+    }
     if (filter.mode == PeriodMode::Cumulative
         && !prompt.ask(QStringLiteral("اين عمليات همه سپرده هاي ثبت شده تا ماه انتخابي را در بر مي گيرد. ادامه مي دهيد؟")))
         return work::cancelled();
-    QString set = QStringLiteral("ELAMBESIDX = :Letter, TIK_ERSAL = 1, ERSALVAJHKHAZANE_NO = :LNo, ERSALVAJHKHAZANE_DATE = :LDate");
+    if (auto stop = stopsGroup(filter, {}, sureOfMonth(filter), prompt))
+        return *stop;
+    // A notice that names no letter leaves the rows' own.
+    QString set = QStringLiteral("ELAMBESIDX = :Letter, TIK_ERSAL = 1, ERSALVAJHKHAZANE_NO = COALESCE(:LNo, ERSALVAJHKHAZANE_NO), "
+                                 "ERSALVAJHKHAZANE_DATE = COALESCE(:LDate, ERSALVAJHKHAZANE_DATE)");
     if (credit)
         set += QStringLiteral(", TIKBESTANKARI = '1'");
-    return groupUpdate(filter, {}, sureOfMonth(filter), set,
-                       {{QStringLiteral(":Letter"), letterIdx}, {QStringLiteral(":LNo"), letter->letterNo},
-                        {QStringLiteral(":LDate"), letter->letterDate}},
-                       prompt);
+    const auto given = [](const QString& v) { return v.trimmed().isEmpty() ? QVariant() : QVariant(v); };
+    const QVariantMap binds{{QStringLiteral(":Letter"), letterIdx}, {QStringLiteral(":LNo"), given(letter->letterNo)},
+                            {QStringLiteral(":LDate"), given(letter->letterDate)}};
+    return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
+        if (credit) {
+            const auto rows = work::listedIdx(w, filter, withoutLetter);
+            if (!rows)
+                return false;
+            if (!rows->isEmpty())
+                return w.fail(noLetter);
+        }
+        return work::updateListed(w, filter, set, binds, {}, &o.changed);
+    });
 }
 
 Outcome ReceivedDeposits::sendToTreasury(const DepositFilter& filter, int letterIdx, Prompt& prompt)

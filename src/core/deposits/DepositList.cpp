@@ -7,7 +7,10 @@
 #include "core/deposits/DepositKinds.h"
 #include "core/startup/Session.h"
 
+#include "core/accounting/VoucherWriter.h"
+
 #include <QSqlQuery>
+#include <cmath>
 
 namespace orvak::deposits {
 
@@ -105,33 +108,103 @@ QList<io::ListDefinition> depositLists() { return {receivedDepositsList(), perso
 
 QStringList totalLabels()
 {
-    return {QStringLiteral("جمع کل مبالغ سپرده ها:"), QStringLiteral("جمع ارسال شده به خزانه:"),
-            QStringLiteral("جمع تائيد شده با صورتحساب بانک:"), QStringLiteral("جمع  استرداد شده :"),
-            QStringLiteral("مانده ي سپرده ها:")};
+    return {QStringLiteral("جمع کل مبالغ سپرده ها:"),           QStringLiteral("جمع تائيد شده جهت ارسال به خزانه:"),
+            QStringLiteral("جمع تائيد با صورتحساب بانك:"),       QStringLiteral("جمع  استرداد شده :"),
+            QStringLiteral("مانده ي سپرده ها:"),                 QStringLiteral("جمع ارسال شده به خزانه:")};
 }
+
+QString damagedAmountText(qint64 idx)
+{
+    return QStringLiteral("مبلغ سپرده شناسه %1 مبلغ درستي نيست؛ جمع ها محاسبه نشد").arg(idx);
+}
+
+namespace {
+
+// Beyond it a stored amount is damaged (a text reads as larger than every number).
+constexpr double Largest = double(accounting::LargestAmount);
+
+const QString DamagedSql = QStringLiteral(
+    "(AMOUNT > :Big OR AMOUNT < -:Big OR AMOUNT_RAD > :Big OR AMOUNT_RAD < -:Big OR AMOUNT_MANDEH > :Big OR AMOUNT_MANDEH < -:Big)");
+
+// A stored amount as whole rials; nullopt when it is no amount.
+std::optional<qint64> storedAmount(const QVariant& v)
+{
+    if (v.isNull())
+        return qint64(0);
+    bool ok = false;
+    const double x = v.toDouble(&ok);
+    if (!ok || !std::isfinite(x) || std::fabs(x) > Largest)
+        return std::nullopt;
+    return qint64(std::llround(x));
+}
+
+} // namespace
 
 db::Fetched<DepositTotals> depositTotals(startup::Session& session, const DepositFilter& filter)
 {
     const FilterSql where = filterSql(filter);
+    QVariantMap binds = where.binds;
+    binds.insert(QStringLiteral(":Big"), Largest);
     const QString sql = QStringLiteral(
                             "SELECT COUNT(*), SUM(AMOUNT), "
-                            "SUM(CASE WHEN TIK_ERSAL = 1 THEN 1 ELSE 0 END), SUM(CASE WHEN TIK_ERSAL = 1 THEN AMOUNT ELSE 0 END), "
                             "SUM(CASE WHEN TIKSUDMO = 'P' THEN 1 ELSE 0 END), SUM(CASE WHEN TIKSUDMO = 'P' THEN AMOUNT ELSE 0 END), "
+                            "SUM(CASE WHEN CONTROLBANKOK = 1 THEN 1 ELSE 0 END), SUM(CASE WHEN CONTROLBANKOK = 1 THEN AMOUNT ELSE 0 END), "
                             "SUM(CASE WHEN AMOUNT_RAD <> 0 THEN 1 ELSE 0 END), SUM(AMOUNT_RAD), "
-                            "SUM(CASE WHEN AMOUNT_MANDEH <> 0 THEN 1 ELSE 0 END), SUM(AMOUNT_MANDEH) "
-                            "FROM SEP_DAR WHERE ")
-        + where.where;
-    const auto row = db::firstRow(session.deposits(), sql, where.binds);
+                            "SUM(CASE WHEN AMOUNT_MANDEH <> 0 THEN 1 ELSE 0 END), SUM(AMOUNT_MANDEH), "
+                            "SUM(CASE WHEN TIK_ERSAL = 1 THEN 1 ELSE 0 END), SUM(CASE WHEN TIK_ERSAL = 1 THEN AMOUNT ELSE 0 END), "
+                            "MIN(CASE WHEN ")
+        + DamagedSql + QStringLiteral(" THEN IDX END) FROM SEP_DAR WHERE ") + where.where;
+    const auto row = db::firstRow(session.deposits(), sql, binds);
     if (row.failed())
         return db::Fetched<DepositTotals>::failure(row.error());
+    if (row && !row->value(12).isNull())
+        return db::Fetched<DepositTotals>::failure(damagedAmountText(row->value(12).toLongLong()));
     DepositTotals t;
     if (row) {
         const QSqlRecord& r = *row;
         t.amount = {rialsOf(r.value(1)), r.value(0).toInt()};
-        t.sent = {rialsOf(r.value(3)), r.value(2).toInt()};
-        t.confirmed = {rialsOf(r.value(5)), r.value(4).toInt()};
+        t.confirmed = {rialsOf(r.value(3)), r.value(2).toInt()};
+        t.bankConfirmed = {rialsOf(r.value(5)), r.value(4).toInt()};
         t.refunded = {rialsOf(r.value(7)), r.value(6).toInt()};
         t.balance = {rialsOf(r.value(9)), r.value(8).toInt()};
+        t.sent = {rialsOf(r.value(11)), r.value(10).toInt()};
+    }
+    return db::Fetched<DepositTotals>::found(t);
+}
+
+db::Fetched<DepositTotals> depositTotals(const io::RowSet& rows, const std::vector<int>& shown)
+{
+    const int idx = rows.fieldIndex(QStringLiteral("IDX"));
+    const int amount = rows.fieldIndex(QStringLiteral("AMOUNT"));
+    const int rad = rows.fieldIndex(QStringLiteral("AMOUNT_RAD"));
+    const int mandeh = rows.fieldIndex(QStringLiteral("AMOUNT_MANDEH"));
+    const int mark = rows.fieldIndex(QStringLiteral("TIKSUDMO"));
+    const int bank = rows.fieldIndex(QStringLiteral("CONTROLBANKOK"));
+    const int sent = rows.fieldIndex(QStringLiteral("TIK_ERSAL"));
+    if (idx < 0 || amount < 0 || rad < 0 || mandeh < 0 || mark < 0 || bank < 0 || sent < 0)
+        return db::Fetched<DepositTotals>::failure(QStringLiteral("ستون هاي جمع در فهرست نيست"));
+    DepositTotals t;
+    for (int r : shown) {
+        const std::optional<qint64> a = storedAmount(rows.value(r, amount));
+        const std::optional<qint64> back = storedAmount(rows.value(r, rad));
+        const std::optional<qint64> left = storedAmount(rows.value(r, mandeh));
+        if (!a || !back || !left)
+            return db::Fetched<DepositTotals>::failure(damagedAmountText(rows.value(r, idx).toLongLong()));
+        auto add = [](TotalLine& line, qint64 v) {
+            line.sum += v;
+            ++line.count;
+        };
+        add(t.amount, *a);
+        if (rows.text(r, mark).trimmed() == Confirmed)
+            add(t.confirmed, *a);
+        if (rows.value(r, bank).toInt() == 1)
+            add(t.bankConfirmed, *a);
+        if (*back != 0)
+            add(t.refunded, *back);
+        if (*left != 0)
+            add(t.balance, *left);
+        if (rows.value(r, sent).toInt() == 1)
+            add(t.sent, *a);
     }
     return db::Fetched<DepositTotals>::found(t);
 }

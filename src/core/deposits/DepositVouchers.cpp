@@ -69,12 +69,21 @@ Outcome ReceivedDeposits::postVoucher(const DepositFilter& filter, const Voucher
         return refused(prompt, accounting::Vouchers(session_).missingText());
     if (!mayWrite(prompt))
         return work::writeRefused();
+    accounting::Vouchers books(session_);
     if (voucher.number > 0 && !voucher.clearEarlier) {
-        const auto rows = accounting::Vouchers(session_).rows(voucher.number);
+        const auto rows = books.rows(voucher.number);
         if (rows.failed())
             return refused(prompt, rows.error());
         if (rows && !prompt.ask(QStringLiteral("سند فوق در سيستم حسابداري داراي اطلاعات مي باشد.")))
             return work::cancelled();
+    }
+    // The number the header will take, to tell before it is made.
+    int number = voucher.number;
+    if (number <= 0) {
+        const auto last = books.lastNumber();
+        if (last.failed())
+            return refused(prompt, last.error());
+        number = last.value_or(0) + 1;
     }
 
     const QString month = monthName(filter.month) + QLatin1Char(' ') + QString::number(filter.year);
@@ -117,6 +126,7 @@ Outcome ReceivedDeposits::postVoucher(const DepositFilter& filter, const Voucher
             credit.credit = d.amount;
             p.lines << debit << credit;
         }
+        prompt.progress(QStringLiteral("ايجاد سند شماره %1 تاريخ %2").arg(number).arg(voucher.date), 0, int(rows->size()));
         const std::optional<accounting::PostedVoucher> posted = accounting::VoucherWriter(session_).post(w, p);
         if (!posted)
             return false;
@@ -129,10 +139,27 @@ Outcome ReceivedDeposits::postVoucher(const DepositFilter& filter, const Voucher
                                         : QStringLiteral("SNDNO = :No, SNDROW = :Row, SNDYER = :Year");
             if (!work::setRow(w, d.idx, set, {{QStringLiteral(":No"), posted->number}, {QStringLiteral(":Row"), row}, {QStringLiteral(":Year"), posted->year}}, o))
                 return false;
-            if (!sending
-                && !w.update(db::Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("ACCDETAIL5 = '125001401', ACCDETAIL6 = '127000006'"),
-                             QStringLiteral("SNDNO = :No AND ROW = :Row"), {{QStringLiteral(":No"), posted->number}, {QStringLiteral(":Row"), row}}))
-                return false;
+            if (sending)
+                continue;
+            // Both rows of a receipt carry the deposit's detail levels of the newer
+            // chart; the deposits row names the treasury's deposit codes in two of them.
+            for (const int line : {int(2 * i), int(2 * i + 1)}) {
+                QVariantMap levels{{QStringLiteral(":No"), posted->number}, {QStringLiteral(":Row"), posted->rows.value(line)}};
+                QStringList set;
+                for (int level = 0; level < 7; ++level) {
+                    const QString name = QStringLiteral(":A%1").arg(level + 1);
+                    set << QStringLiteral("ACCDETAIL%1 = %2").arg(level + 1).arg(name);
+                    QString value = d.accDetail[size_t(level)];
+                    if (line == 2 * i + 1 && level == 4)
+                        value = QStringLiteral("125001401");
+                    if (line == 2 * i + 1 && level == 5)
+                        value = QStringLiteral("127000006");
+                    levels.insert(name, value.isEmpty() ? QVariant() : QVariant(value));
+                }
+                if (!w.update(db::Store::Accounting, QStringLiteral("SNDROW"), set.join(QStringLiteral(", ")), QStringLiteral("SNDNO = :No AND ROW = :Row"),
+                              levels))
+                    return false;
+            }
         }
         return true;
     });

@@ -43,9 +43,25 @@ std::optional<Outcome> missing(const db::Fetched<Deposit>& row, startup::Prompt&
 // the reason is told and returned.
 Outcome run(startup::Session& session, startup::Prompt& prompt, const std::function<bool(db::UnitOfWork&, Outcome&)>& body);
 
-// The listed rows (whole records) or their IDX, in list order, read inside the work;
-// extra narrows the filter further.
+// The listed rows (whole records) in list order, read inside the work; extra narrows
+// the filter further. With the grid's shown rows, those rows in the grid's order: one
+// that is no longer among the conditions' rows fails the work (the list changed).
 std::optional<QList<Deposit>> listed(db::UnitOfWork& w, const DepositFilter& filter, const QString& extra = {});
+// Their IDX alone, the same way.
+std::optional<QList<int>> listedIdx(db::UnitOfWork& w, const DepositFilter& filter, const QString& extra = {});
+// The listed rows changed by one update (set, with the filter's conditions and extra),
+// or, with the grid's shown rows, by updates over those rows in chunks.
+bool updateListed(db::UnitOfWork& w, const DepositFilter& filter, const QString& set, const QVariantMap& binds, const QString& extra,
+                  int* changed);
+// The same for deleting them.
+bool removeListed(db::UnitOfWork& w, const DepositFilter& filter, const QString& extra, int* removed);
+// How many rows are listed (before extra narrows anything).
+std::optional<int> listedCount(db::UnitOfWork& w, const DepositFilter& filter);
+// Rows by IDX, a chunk at a time so that no statement binds too many values.
+bool updateRows(db::UnitOfWork& w, const QList<int>& idx, const QString& set, const QVariantMap& binds, const QString& where, int* changed);
+
+// The message when a row the grid shows is no longer one of the list's.
+QString listChangedText(int idx);
 
 // A row read inside the work; failing the work when it is not there.
 std::optional<Deposit> row(db::UnitOfWork& w, int idx);

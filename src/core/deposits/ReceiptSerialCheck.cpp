@@ -4,11 +4,11 @@ namespace orvak::deposits {
 
 QString checkReceiptSerial(const deposits::ReceiptSerial& s)
 {
-    // An end left empty would otherwise read as "do not match".
-    if (s.first <= 0 || s.last <= 0)
-        return QStringLiteral("محدوده فيش ها را کامل مشخص کنيد. از .... تا .....");
+    // The numbers that do not match are told first, then a range left incomplete.
     if (s.last < s.first || s.next < s.first)
         return QStringLiteral("شماره قبض ها تطابق ندارند");
+    if (s.first <= 0 || s.last <= 0)
+        return QStringLiteral("محدوده فيش ها را کامل مشخص کنيد. از .... تا .....");
     return {};
 }
 

@@ -5,6 +5,8 @@
 #include "core/basedata/Lookups.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositWork.h"
+#include "core/deposits/VoucherYear.h"
+#include "core/startup/Rights.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
@@ -17,6 +19,25 @@ using work::refused;
 
 QString writeRefusalText() { return QStringLiteral("امنيت عبور کاربران : عدم امکان دسترسي به عمليات / منوي مورد نظر"); }
 QString notEnoughText() { return QStringLiteral("اطلاعات كافي نيست"); }
+
+MissingField missingField(const Deposit& d)
+{
+    if (d.amount <= 0)
+        return MissingField::Amount;
+    if (d.tafsili == -1 || d.tafsili == 0)
+        return MissingField::Owner;
+    return MissingField::None;
+}
+
+QString missingFieldText(MissingField field)
+{
+    switch (field) {
+    case MissingField::None: return {};
+    case MissingField::Amount: return notEnoughText() + QStringLiteral(": مبلغ سپرده");
+    case MissingField::Owner: return notEnoughText() + QStringLiteral(": صاحب سپرده");
+    }
+    return notEnoughText();
+}
 QString oneMonthOnlyText() { return QStringLiteral("اين عمليات فقط براي سپرده هاي يک ماه قابل انجام است"); }
 QString chooseOneMonthText() { return QStringLiteral("ابتدا سپرده هاي دريافتي يک ماه خاص را انتخاب کنيد"); }
 QString finalDataText() { return QStringLiteral("اطلاعات قطعي است و نمي تواند تغيير كند"); }
@@ -86,7 +107,7 @@ std::optional<QString> badField(startup::Session& session, Deposit& d)
         return QStringLiteral("سال سپرده درست نيست");
     if (d.sepKind < 1 || d.sepKind > KindCount)
         return QStringLiteral("نوع سپرده را انتخاب کنيد");
-    if (d.sepNo < 0 || d.sepNo > digitsLimit(8))
+    if (d.sepNo < 0 || d.sepNo > LargestReceiptNo)
         return QStringLiteral("شماره قبض سپرده حداکثر 8 رقم است");
     if (d.chkNo < 0 || d.chkNo > digitsLimit(14))
         return QStringLiteral("شماره مدرک واريزي حداکثر 14 رقم است");
@@ -131,6 +152,22 @@ std::optional<qint64> largestPlusOne(startup::Session& s, const QString& where, 
     return db::largestPlusOne(s.deposits(), QStringLiteral("SEP_DAR"), QString::fromLatin1(column), where, binds, why);
 }
 
+// Other deposits holding the deposit's receipt number where receipt numbers count:
+// its numbering range (year, month and SAVABEGH, as receipts are numbered).
+std::optional<qint64> receiptHolders(startup::Session& s, const Deposit& d, QString* why)
+{
+    const auto n = db::scalar(s.deposits(),
+                              QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SEPNO = :No AND IDX <> :Idx AND MY = :MY AND MM = :MM "
+                                             "AND COALESCE(SAVABEGH, 0) = :Sav"),
+                              {{QStringLiteral(":No"), d.sepNo}, {QStringLiteral(":Idx"), d.idx > 0 ? d.idx : -1}, {QStringLiteral(":MY"), d.my},
+                               {QStringLiteral(":MM"), d.mm}, {QStringLiteral(":Sav"), d.savabegh}});
+    if (!n) {
+        *why = n.failed() ? n.error() : QStringLiteral("شماره قبض سپرده خوانده نشد");
+        return std::nullopt;
+    }
+    return n->toLongLong();
+}
+
 QString emptyFieldRefusal(EmptyField f)
 {
     switch (f) {
@@ -167,6 +204,18 @@ bool ReceivedDeposits::mayWrite(Prompt& prompt) const
     if (refusal)
         prompt.info(*refusal);
     return !refusal;
+}
+
+bool ReceivedDeposits::mayDelete(Prompt& prompt) const
+{
+    if (!mayWrite(prompt))
+        return false;
+    QString refusal;
+    if (!startup::mayUse(session_, DepositsMenuId, startup::AccessDelete, &refusal)) {
+        prompt.info(refusal);
+        return false;
+    }
+    return true;
 }
 
 db::Fetched<Deposit> ReceivedDeposits::read(int idx) const
@@ -206,6 +255,21 @@ db::Fetched<Deposit> ReceivedDeposits::newDeposit(const DepositFilter& filter, i
             d.sndNo = current->sndNo;
         }
     }
+    // The proposal is a number no deposit of its numbering range holds, so that saving
+    // it never asks about a repeat: the next after the range's largest otherwise.
+    if (d.sepNo > 0) {
+        const auto taken = receiptHolders(session_, d, &why);
+        if (!taken)
+            return db::Fetched<Deposit>::failure(why);
+        if (*taken > 0) {
+            const auto next = largestPlusOne(session_, QStringLiteral("MY = :MY AND MM = :MM AND COALESCE(SAVABEGH, 0) = :Sav"),
+                                             {{QStringLiteral(":MY"), d.my}, {QStringLiteral(":MM"), d.mm}, {QStringLiteral(":Sav"), d.savabegh}},
+                                             "SEPNO", &why);
+            if (!next)
+                return db::Fetched<Deposit>::failure(why);
+            d.sepNo = *next;
+        }
+    }
     const auto latest = db::scalar(session_.deposits(), QStringLiteral("SELECT MAX(SEPDATE) FROM SEP_DAR WHERE MY = :MY AND MM = :MM"), month);
     if (latest.failed())
         return db::Fetched<Deposit>::failure(latest.error());
@@ -239,8 +303,8 @@ std::optional<qint64> ReceivedDeposits::chequeNoOf(const QString& text, QString*
 std::optional<int> ReceivedDeposits::save(const Deposit& deposit, bool insert, Prompt& prompt)
 {
     Deposit d = deposit;
-    if (d.amount <= 0 || d.tafsili == -1 || d.tafsili == 0) {
-        prompt.info(notEnoughText());
+    if (const MissingField missing = missingField(d); missing != MissingField::None) {
+        prompt.info(missingFieldText(missing));
         return std::nullopt;
     }
     if (const auto bad = badField(session_, d)) {
@@ -251,13 +315,18 @@ std::optional<int> ReceivedDeposits::save(const Deposit& deposit, bool insert, P
         return std::nullopt;
 
     if (d.sepNo > 0) {
-        const auto other = db::scalar(session_.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SEPNO = :No AND IDX <> :Idx"),
-                                      {{QStringLiteral(":No"), d.sepNo}, {QStringLiteral(":Idx"), insert ? -1 : d.idx}});
+        Deposit mine = d;
+        if (insert) {
+            mine.idx = -1;
+            mine.savabegh = 0;
+        }
+        QString why;
+        const auto other = receiptHolders(session_, mine, &why);
         if (!other) {
-            prompt.info(other.error());
+            prompt.info(why);
             return std::nullopt;
         }
-        if (other->toInt() > 0 && !prompt.ask(QStringLiteral("شماره قبض سپرده تکراري است،ادامه مي دهيد؟")))
+        if (*other > 0 && !prompt.ask(QStringLiteral("شماره قبض سپرده تکراري است،ادامه مي دهيد؟")))
             return std::nullopt;
     }
     if (!insert) {
@@ -309,7 +378,7 @@ Outcome ReceivedDeposits::remove(int idx, Prompt& prompt)
         return *stop;
     if (d->matchedOrFinal())
         return refused(prompt, finalDataText());
-    if (!mayWrite(prompt))
+    if (!mayDelete(prompt))
         return work::writeRefused();
     if (!prompt.ask(SureText))
         return work::cancelled();
@@ -395,6 +464,37 @@ Outcome ReceivedDeposits::assignReceiptNumber(int idx, const QString& date, Prom
     });
 }
 
+Outcome ReceivedDeposits::assignReceiptNumbers(const QList<int>& idxs, const QString& date, Prompt& prompt)
+{
+    const std::optional<QString> typed = dateOf(date);
+    if (!typed)
+        return refused(prompt, QStringLiteral("تاريخ قبض سپرده درست نيست: ") + date);
+    return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
+        const QString when = typed->isEmpty() ? session_.clock().todayJalali() : *typed;
+        for (int idx : idxs) {
+            const auto current = work::row(w, idx);
+            if (!current)
+                return false;
+            if (current->sepNo > 0) {
+                ++o.kept;
+                continue;
+            }
+            // Read inside the work, so that each row follows the one numbered before it.
+            const auto next = w.nextKey(work::Store, work::Table, QStringLiteral("SEPNO"),
+                                        QStringLiteral("MY = :MY AND MM = :MM AND COALESCE(SAVABEGH, 0) = :Sav"),
+                                        {{QStringLiteral(":MY"), current->my}, {QStringLiteral(":MM"), current->mm},
+                                         {QStringLiteral(":Sav"), current->savabegh}});
+            if (!next)
+                return false;
+            if (*next > LargestReceiptNo)
+                return w.fail(QStringLiteral("شماره قبض سپرده بيش از 8 رقم مي شود: ") + QString::number(*next));
+            if (!work::setRow(w, idx, QStringLiteral("SEPNO = :No, SEPDATE = :Date"), {{QStringLiteral(":No"), *next}, {QStringLiteral(":Date"), when}}, o))
+                return false;
+        }
+        return true;
+    });
+}
+
 Outcome ReceivedDeposits::setRequested(int idx, Prompt& prompt)
 {
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) { return work::setRow(w, idx, QStringLiteral("TIK_DARKHAST = 1"), {}, o); });
@@ -462,17 +562,23 @@ Outcome ReceivedDeposits::ownerFromVoucher(int idx, Prompt& prompt)
         return *stop;
     if (d->sndNo <= 0)
         return refused(prompt, QStringLiteral("شماره سند مشخص نشده است"));
-    accounting::Vouchers vouchers(session_);
-    const auto rows = vouchers.rows(d->sndNo);
-    if (rows.failed())
-        return refused(prompt, rows.error());
-    const accounting::VoucherRow* found = nullptr;
-    for (const accounting::VoucherRow& r : rows.value()) {
-        if ((d->sndRow > 0 && r.row == d->sndRow) || (d->sndRow <= 0 && r.tafsil && !found))
-            found = &r;
+    std::optional<accounting::VoucherRow> found;
+    {
+        // The voucher is the one of the deposit's voucher year, not the number in the year open.
+        VoucherYear year(session_, d->sndYer);
+        if (!year.open())
+            return refused(prompt, year.missingText());
+        accounting::Vouchers vouchers(session_);
+        const auto rows = vouchers.rows(d->sndNo);
+        if (rows.failed())
+            return refused(prompt, rows.error());
+        for (const accounting::VoucherRow& r : rows.value_or({})) {
+            if ((d->sndRow > 0 && r.row == d->sndRow) || (d->sndRow <= 0 && r.tafsil && !found))
+                found = r;
+        }
+        if (!found || !found->tafsil)
+            return refused(prompt, vouchers.available() ? QStringLiteral("رديف سند حسابداري يافت نشد") : vouchers.missingText());
     }
-    if (!found || !found->tafsil)
-        return refused(prompt, vouchers.available() ? QStringLiteral("رديف سند حسابداري يافت نشد") : vouchers.missingText());
     QVariantMap binds{{QStringLiteral(":Owner"), *found->tafsil}, {QStringLiteral(":No"), found->number},
                       {QStringLiteral(":Contract"), found->tafsil2.value_or(-1)}};
     return work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {

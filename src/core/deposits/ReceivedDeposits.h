@@ -28,9 +28,19 @@ struct Outcome {
     explicit operator bool() const { return done; }
 };
 
+// The access entry of the deposit registers (" اطلاعات سپرده ها"), whose delete bit a
+// delete of the register needs besides the write level.
+inline constexpr int DepositsMenuId = 8;
+// The largest receipt number (SEPNO holds at most 8 digits).
+inline constexpr qint64 LargestReceiptNo = 99'999'999;
+
 // The messages the screens show as well.
 QString writeRefusalText();      // "امنيت عبور کاربران : عدم امکان دسترسي به عمليات / منوي مورد نظر"
 QString notEnoughText();         // "اطلاعات كافي نيست"
+// The field whose value a save lacks, named after the text above.
+enum class MissingField { None, Amount, Owner };
+MissingField missingField(const Deposit& deposit);
+QString missingFieldText(MissingField field);   // "اطلاعات كافي نيست: مبلغ سپرده"
 QString oneMonthOnlyText();      // "اين عمليات فقط براي سپرده هاي يک ماه قابل انجام است"
 QString chooseOneMonthText();    // "ابتدا سپرده هاي دريافتي يک ماه خاص را انتخاب کنيد"
 QString finalDataText();         // "اطلاعات قطعي است و نمي تواند تغيير كند"
@@ -100,6 +110,9 @@ public:
     // Whether the user may write (SEL2 0 or 2); false tells the refusal.
     bool mayWrite(startup::Prompt& prompt) const;
     bool mayWrite() const;
+    // Whether he may delete: the write level and the delete bit of the deposits'
+    // access entry; false tells the refusal.
+    bool mayDelete(startup::Prompt& prompt) const;
 
     db::Fetched<Deposit> read(int idx) const;
 
@@ -126,6 +139,9 @@ public:
     Outcome stepStatement(int idx, startup::Prompt& prompt);   // space bar
     Outcome toggleControl(int idx, startup::Prompt& prompt);   // "کنترل/عدم کنترل"
     Outcome assignReceiptNumber(int idx, const QString& date, startup::Prompt& prompt);   // "تعيين شماره قبض سپرده"
+    // The same for every row of idx that has no receipt number yet, in that order, as
+    // one unit of work (the receipts printed together).
+    Outcome assignReceiptNumbers(const QList<int>& idx, const QString& date, startup::Prompt& prompt);
     Outcome setRequested(int idx, startup::Prompt& prompt);    // "درخواست سپرده"
     Outcome setCreditNumber(int idx, int besNo, startup::Prompt& prompt);   // "تعيين شماره بستانكاري "
     Outcome setEmptyField(int idx, EmptyField field, int value, startup::Prompt& prompt);

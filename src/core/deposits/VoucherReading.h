@@ -1,7 +1,9 @@
 #pragma once
 // Reading deposits out of the accounting vouchers of a year: the criteria, the
-// voucher range they give, the reading into the work table TEMPREADSND, the ticks,
-// and the transfer of the ticked rows into the received-deposits register SEP_DAR.
+// voucher range they give, the reading (kept by the reading itself, with a copy in
+// the work table TEMPREADSND), the ticks, and the transfer of the ticked rows into
+// the received-deposits register SEP_DAR. The work table is shared by every
+// workstation, so what a reading transfers is its own copy, never the table.
 #include "core/db/Db.h"
 #include "core/startup/Prompt.h"
 #include "core/startup/Session.h"
@@ -52,7 +54,10 @@ struct VoucherRange {
     bool empty() const { return to < from; }
 };
 
-// One row of the work table, with the party's name.
+// The longest description word a reading takes (a voucher row's description is no longer).
+inline constexpr int LongestReadingWord = 160;
+
+// One row read, with the party's name.
 struct ReadRow {
     int row = 0;                  // ROW
     int voucher = 0;              // SNDNO
@@ -61,12 +66,20 @@ struct ReadRow {
     QString partyName;
     std::optional<int> contract;  // TAFSIL2
     std::optional<int> fundingKind;
+    std::array<QString, 7> accDetail;   // ACCDETAIL1..7
     std::optional<qint64> chequeNo;
     QString chequeDate;
     QString description;
     qint64 debit = 0;
     qint64 credit = 0;
     bool ticked = false;
+    // The voucher row is in the register already (same voucher year, number and row).
+    bool inRegister = false;
+    // Why the register cannot take the row as the voucher holds it (a cheque number
+    // of letters, a date that is no date, an amount beyond any sum, a party nobody
+    // is); empty when it can.
+    QString problem;
+    bool damagedAmount = false;   // a side that is no amount
 };
 
 struct ReadingSummary {
@@ -81,41 +94,65 @@ struct ReadingSummary {
 struct TransferResult {
     int rows = 0;
     int firstIndex = 0;   // IDX of the first inserted row
+    int skipped = 0;      // ticked rows left out because the register holds them already
 };
+
+// What the transfer does with a ticked row that is in the register already: the
+// command line always leaves it out; the screen enters it again only when the user
+// said so for the rows he was shown as transferred.
+enum class Repeats { Skip, EnterShown };
+
+// Who writes: a logged-in user, whose write level (SEL2) must allow it, or the
+// server machine's administrator at the command line (no user), recorded as user 0.
+enum class Writer { User, Administrator };
 
 class VoucherReading {
 public:
-    explicit VoucherReading(startup::Session& session);
+    explicit VoucherReading(startup::Session& session, Writer writer = Writer::User);
 
     // The reason the criteria cannot be read, empty when they can.
     static QString check(const ReadingCriteria& criteria);
+    // The word as a search compares it (Yeh, Kaf, digits, ZWNJ and spaces as every
+    // search reads them); empty when nothing but blanks was typed.
+    static QString searchWord(const QString& typed);
 
     // Opens the accounting database of the criteria's year and section (the session
     // keeps it open; AccountingYearScope puts the caller's back).
     bool selectYear(const ReadingCriteria& criteria, startup::Prompt& prompt);
     // On the open accounting database.
     db::Fetched<VoucherRange> voucherRange(const ReadingCriteria& criteria);
-    // Empties the work table and fills it from the vouchers, as one unit of work;
-    // nullopt with the reason (the work table then stays as it was).
+    // Reads the vouchers' rows (the work table emptied and filled with the copy) as
+    // one unit of work; nullopt with the reason (the last reading then stays). Rows
+    // the register holds already are read unticked.
     std::optional<ReadingSummary> read(const ReadingCriteria& criteria, startup::Prompt& prompt, QString* error = nullptr);
+    // The command line's reading and transfer of the ticked rows as one unit of work
+    // (the rows the register holds already left out): both or neither.
+    std::optional<std::pair<ReadingSummary, TransferResult>> readAndTransfer(const ReadingCriteria& criteria, int listYear, int listMonth,
+                                                                             startup::Prompt& prompt, QString* error = nullptr);
 
-    db::Fetched<QList<ReadRow>> rows();
-    // How many rows of the work table are in the register already (same voucher,
-    // row and year).
-    db::Fetched<int> alreadyTransferred(int voucherYear);
+    // The last reading's rows, in ROW order; none before a reading.
+    db::Fetched<QList<ReadRow>> rows() const;
+    // The ticked rows the register holds already.
+    int tickedInRegister() const;
 
     bool toggle(int row, QString* error = nullptr);
     bool clearTicks(QString* error = nullptr);             // "انتخاب همه"
     bool tickOnly(int row, QString* error = nullptr);      // "انتقال - فقط همين"
 
     // Every ticked row into the register of the list's year and month, in ROW order,
-    // as one unit of work: all of them or none.
-    std::optional<TransferResult> transfer(int listYear, int listMonth, int voucherYear, QString* error = nullptr);
+    // as one unit of work: all of them or none. The voucher year is the reading's.
+    std::optional<TransferResult> transfer(int listYear, int listMonth, Repeats repeats = Repeats::Skip, QString* error = nullptr);
 
 private:
-    bool setTicks(const QString& set, const QString& where, const QVariantMap& binds, QString* error);
+    bool readIn(db::UnitOfWork& w, const ReadingCriteria& criteria, bool open, ReadingSummary& summary, startup::Prompt& prompt);
+    bool transferIn(db::UnitOfWork& w, int voucherYear, int listYear, int listMonth, Repeats repeats, TransferResult& result);
+    std::optional<ReadingSummary> prepare(const ReadingCriteria& criteria, startup::Prompt& prompt, bool* open, QString* error);
 
     startup::Session& session_;
+    Writer writer_;
+    QList<ReadRow> rows_;
+    int year_ = 0;                       // of the vouchers read
+    QString section_ = QStringLiteral("0");
 };
 
 // Puts the session's year and accounting database back as they were when it was made.

@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <limits>
 
 namespace orvak::deposits {
@@ -38,12 +40,28 @@ QString readingFilePath(const QString& folder) { return QDir(folder).filePath(QS
 
 bool writeLastReading(const QString& folder, const ReadingCriteria& c, QString* error)
 {
+    auto refuse = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString path = readingFilePath(folder);
+    // Written in place of a link it would write wherever the link points.
+    const QFileInfo existing(path);
+    if (existing.isSymLink())
+        return refuse(QStringLiteral("ReadACC.INI پيوند به فايل ديگري است و معيارهاي قرائت در آن نوشته نمي شود: %1").arg(QDir::toNativeSeparators(path)));
+    if (existing.exists() && !existing.isFile())
+        return refuse(QStringLiteral("ReadACC.INI فايل نيست و معيارهاي قرائت در آن نوشته نمي شود: %1").arg(QDir::toNativeSeparators(path)));
     QStringList lines{QString::number(c.year), QString::number(c.monthIndex), QString::number(c.kol),
                       c.moin < 0 ? QString() : QString::number(c.moin), c.from.trimmed(), c.to.trimmed()};
     for (const QString& w : c.words)
         lines << QString(w).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')).trimmed();
     lines << QString::number(int(c.side));
-    return util::writeFileAtomically(readingFilePath(folder), (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8(), error);
+    // The older programs of the office read the file in code page 1256.
+    const util::Encoded1256 text = util::encode1256(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    if (!text.ok())
+        return refuse(QStringLiteral("اين حروف در کد 1256 نوشته نمي شوند و ReadACC.INI نوشته نشد: %1").arg(text.unencodable));
+    return util::writeFileAtomically(path, text.bytes, error);
 }
 
 std::optional<LastReading> readLastReading(const QString& folder)
@@ -54,10 +72,15 @@ std::optional<LastReading> readLastReading(const QString& folder)
     const QByteArray bytes = f.readAll();
     if (bytes.contains('\0'))
         return std::nullopt;
-    // Written here in UTF-8; a file of the office's older programs is in code page 1256.
+    // Written in code page 1256, as the office's older programs write it; earlier
+    // editions of this program wrote UTF-8, whose Persian letters decode to the
+    // Arabic block (code page 1256 bytes read as UTF-8 seldom decode, and never so).
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    const bool persianUtf8 = !utf8.hasError() && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x80 || (c.unicode() >= 0x0600 && c.unicode() <= 0x06FF) || c.unicode() == 0x200C;
+    });
+    if (!persianUtf8)
         text = util::decode1256(bytes);
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     if (lines.size() < 10)

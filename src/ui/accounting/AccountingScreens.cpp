@@ -92,6 +92,8 @@ std::optional<MonthChoice> pickMonth(QWidget* parent, Session& session)
     return picker.chosen();
 }
 
+QString stoppedByUser() { return QStringLiteral("\x01stopped"); }
+
 std::optional<VoucherIssue> issueVoucher(QWidget* parent, Session& session, const VoucherIssueRequest& request, const PostVoucher& post)
 {
     TFSndIssue dialog(session, request, post, parent);

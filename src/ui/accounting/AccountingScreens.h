@@ -67,6 +67,9 @@ struct VoucherIssueRequest {
 // Posts through the caller's service (one unit of work there, so the register's
 // reference is written with the voucher); returns an empty text, or the reason.
 using PostVoucher = std::function<QString(const VoucherIssue&)>;
+// What a post returns when the user stopped it at a question of its own: the dialog
+// stays as it was and shows no error.
+QString stoppedByUser();
 // The dialog: "توليد سند( F10 )" calls post, then offers "تائيد سند" and "عدم تائيد سند"
 // on the posted voucher; "نمايش و چاپ سند (F9)" opens the viewer. Returns the issue
 // when a voucher was posted and not rejected afterwards.

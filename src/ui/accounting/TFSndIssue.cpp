@@ -108,7 +108,8 @@ bool TFSndIssue::generate()
     issue.expenseDate = expenseDate_->date() ? expenseDate_->date()->toText() : QString();
     why = post_ ? post_(issue) : QStringLiteral("عمليات انجام نشد");
     if (!why.isEmpty()) {
-        framework::ShowError(why, this);
+        if (why != stoppedByUser())
+            framework::ShowError(why, this);
         return false;
     }
     issued_ = issue;

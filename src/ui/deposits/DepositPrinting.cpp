@@ -11,6 +11,7 @@
 #include "core/letters/ReportFooter.h"
 #include "core/util/Jalali.h"
 
+#include <QHash>
 #include <QInputDialog>
 
 namespace orvak::ui::deposits {
@@ -34,6 +35,23 @@ std::optional<int> choose(QWidget* parent, const QString& title, const QStringLi
     return int(items.indexOf(chosen));
 }
 
+// The printed rows as the grid shows them: its rows in its order while the frame
+// rearranges them (the prints read the conditions' rows).
+QList<PrintedDeposit> asShown(const QList<PrintedDeposit>& rows, const orvak::deposits::DepositFilter& filter)
+{
+    if (!filter.shown)
+        return rows;
+    QHash<int, qsizetype> at;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        at.insert(rows[i].deposit.idx, i);
+    QList<PrintedDeposit> out;
+    for (int idx : *filter.shown) {
+        if (const auto it = at.constFind(idx); it != at.cend())
+            out << rows[*it];
+    }
+    return out;
+}
+
 } // namespace
 
 void previewReport(const io::ReportModel& report, QWidget* parent)
@@ -46,12 +64,14 @@ void printDepositList(orvak::startup::Session& session, TViewSepDar& list)
     const auto model = choose(&list, QStringLiteral("نمايش/چاپ"), orvak::deposits::listPrintTexts());
     if (!model)
         return;
-    const auto rows = orvak::deposits::printedDeposits(session, list.filter());
+    const orvak::deposits::DepositFilter filter = list.shownFilter();
+    const auto rows = orvak::deposits::printedDeposits(session, filter);
     if (rows.failed()) {
         framework::ShowError(rows.error(), &list);
         return;
     }
-    previewReport(orvak::deposits::depositListReport(rows.value_or({}), orvak::deposits::ListPrint(*model), util::TodayJalali(), signatures(session)),
+    previewReport(orvak::deposits::depositListReport(asShown(rows.value_or({}), filter), orvak::deposits::ListPrint(*model), util::TodayJalali(),
+                                                     signatures(session)),
                   &list);
 }
 
@@ -75,33 +95,34 @@ void printDepositReceipts(orvak::startup::Session& session, TViewSepDar& list, b
         framework::ShowInfo(orvak::deposits::designedReceiptMissingText(), &list);
         return;
     }
-    auto rows = orvak::deposits::printedDeposits(session, list.filter());
+    const orvak::deposits::DepositFilter filter = list.shownFilter();
+    auto rows = orvak::deposits::printedDeposits(session, filter);
     if (rows.failed()) {
         framework::ShowError(rows.error(), &list);
         return;
     }
-    QList<PrintedDeposit> printed;
-    for (const PrintedDeposit& p : rows.value_or({})) {
-        if (all || chosen.contains(p.deposit.idx))
-            printed << p;
-    }
-    // A receipt without a number is numbered first, as "تعيين شماره قبض سپرده" does.
-    bool numbered = false;
-    for (const PrintedDeposit& p : printed) {
-        if (p.deposit.sepNo != 0)
-            continue;
-        framework::MessagePrompt prompt(&list);
-        if (!orvak::deposits::ReceivedDeposits(session).assignReceiptNumber(p.deposit.idx, util::TodayJalali(), prompt).done)
-            return;
-        numbered = true;
-    }
-    if (numbered) {
-        rows = orvak::deposits::printedDeposits(session, list.filter());
-        printed.clear();
-        for (const PrintedDeposit& p : rows.value_or({})) {
+    const auto pick = [&](const QList<PrintedDeposit>& from) {
+        QList<PrintedDeposit> out;
+        for (const PrintedDeposit& p : asShown(from, filter)) {
             if (all || chosen.contains(p.deposit.idx))
-                printed << p;
+                out << p;
         }
+        return out;
+    };
+    QList<PrintedDeposit> printed = pick(rows.value_or({}));
+    // Receipts without a number are numbered first, as "تعيين شماره قبض سپرده" does,
+    // all of them in one unit of work: a failure numbers none.
+    QList<int> unnumbered;
+    for (const PrintedDeposit& p : printed) {
+        if (p.deposit.sepNo == 0)
+            unnumbered << p.deposit.idx;
+    }
+    if (!unnumbered.isEmpty()) {
+        framework::MessagePrompt prompt(&list);
+        if (!orvak::deposits::ReceivedDeposits(session).assignReceiptNumbers(unnumbered, util::TodayJalali(), prompt).done)
+            return;
+        rows = orvak::deposits::printedDeposits(session, filter);
+        printed = pick(rows.value_or({}));
         list.applyFilter(list.currentKey());
     }
     if (const auto report = orvak::deposits::receiptReport(printed, orvak::deposits::ReceiptPrint(*model), signatures(session)))

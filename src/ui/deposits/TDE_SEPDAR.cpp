@@ -9,6 +9,8 @@
 #include "ui/deposits/TViewSepDescr.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
+#include "core/basedata/Contracts.h"
+#include "core/basedata/Lookups.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/DepositDescriptions.h"
@@ -20,6 +22,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,14 +90,6 @@ void putRow(QTableWidget* t, const QStringList& cells)
 
 QString amountText(qint64 v) { return v == 0 ? QStringLiteral("0") : util::FormatAmount(v); }
 
-// Questions asked in boxes; what the register tells is kept, for the form to show
-// as the reason when nothing was saved, or as a warning after a save.
-class FormPrompt : public framework::MessagePrompt {
-public:
-    using MessagePrompt::MessagePrompt;
-    void info(const QString& text) override { told << text; }
-    QStringList told;
-};
 
 } // namespace
 
@@ -112,9 +107,38 @@ TDE_SEPDAR::TDE_SEPDAR(orvak::startup::Session& session, TViewSepDar* list)
     receiptNo = digitsField(this, 8);
     receiptDate = new framework::JalaliDateEdit(this);
     owner = basedata::partyCodeEdit(session, this);
-    contract = basedata::contractField(session, this);
+    // The owner's contracts come first; all of them when the user asks.
+    contract = new framework::CodeEdit(
+        [&session](qint64 code) -> std::optional<QString> {
+            const db::Fetched<orvak::basedata::Contract> c = orvak::basedata::Contracts(session).read(code);
+            return c ? std::optional<QString>(c->text(QStringLiteral("DESCR"))) : std::nullopt;
+        },
+        [this, &session](QWidget* p) -> std::optional<qint64> {
+            const std::optional<qint64> party = owner->isKnown() ? owner->code() : std::nullopt;
+            auto r = basedata::pickContract(p, session, party.value_or(0));
+            if (!r && party
+                && framework::Ask(QStringLiteral("قراردادهاي ساير پيمانکاران هم نمايش داده شود؟"), this) == framework::AskYes)
+                r = basedata::pickContract(p, session);
+            return r ? std::optional<qint64>(r->current.value(QStringLiteral("CODE")).toLongLong()) : std::nullopt;
+        },
+        this);
     plan = basedata::planField(session, this);
-    project = basedata::projectField(session, this);
+    // A project picked brings its plan.
+    project = new framework::CodeEdit(
+        [&session](qint64 code) -> std::optional<QString> {
+            const auto p = orvak::basedata::lookup(session, orvak::basedata::Lookup::ProjectByNumber, code);
+            return p ? std::optional<QString>(p->value(QStringLiteral("NAMEP")).toString().trimmed()) : std::nullopt;
+        },
+        [this, &session](QWidget* p) -> std::optional<qint64> {
+            const auto r = basedata::pickProject(p, session);
+            if (!r)
+                return std::nullopt;
+            const qint64 ofPlan = r->current.value(QStringLiteral("TARHNO")).toLongLong();
+            if (ofPlan > 0)
+                plan->setCode(ofPlan);
+            return r->current.value(QStringLiteral("PROJNO")).toLongLong();
+        },
+        this);
     kind = new QComboBox(this);
     kind->addItems(orvak::deposits::kindFormTexts());
     description = new QComboBox(this);
@@ -209,9 +233,11 @@ TDE_SEPDAR::TDE_SEPDAR(orvak::startup::Session& session, TViewSepDar* list)
             b->setText(QStringLiteral("خروج"));
     }
     QPushButton* help = addButton(QStringLiteral("راهنما(F1)"));
-    connect(help, &QPushButton::clicked, this, [this] {
-        framework::ShowInfo(QStringLiteral("صاحب سپرده و مبلغ سپرده لازم است؛ F7 در كدها فهرست را باز مي كند."), this);
-    });
+    connect(help, &QPushButton::clicked, this, [this] { showHelp(); });
+    // A date that is no date is named by its field.
+    chequeDate->setAccessibleName(QStringLiteral("تاريخ واريز"));
+    receiptDate->setAccessibleName(QStringLiteral("تاريخ قبض سپرده"));
+    bookDate->setAccessibleName(QStringLiteral("تاريخ ثبت دفتر"));
 
     connect(ownerCaption, &QPushButton::clicked, owner, &framework::CodeEdit::pick);
     connect(contractCaption, &QPushButton::clicked, contract, &framework::CodeEdit::pick);
@@ -236,6 +262,35 @@ TDE_SEPDAR::TDE_SEPDAR(orvak::startup::Session& session, TViewSepDar* list)
     });
     fillDescriptions();
     resize(980, 700);
+}
+
+void TDE_SEPDAR::showHelp()
+{
+    framework::ShowInfo(QStringLiteral("صاحب سپرده و مبلغ سپرده لازم است؛ F7 در كدها فهرست را باز مي كند."), this);
+}
+
+QString TDE_SEPDAR::snapshot() const
+{
+    QStringList parts;
+    for (const QLineEdit* e : findChildren<QLineEdit*>())
+        parts << e->text();
+    for (const QComboBox* c : findChildren<QComboBox*>())
+        parts << QString::number(c->currentIndex()) + c->currentText();
+    parts << QString::number(bankConfirmed->isChecked()) << QString::number(deposit_.elamBesIdx);
+    return parts.join(QChar(0x1F));
+}
+
+void TDE_SEPDAR::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        showHelp();
+        return;
+    }
+    // Esc throws typed changes away only when the user says so.
+    if (event->key() == Qt::Key_Escape && !isReadOnly() && snapshot() != shown_
+        && framework::Ask(QStringLiteral("اطلاعات تغيير يافته ذخيره نشده است. خروج بدون ذخيره؟"), this) != framework::AskYes)
+        return;
+    framework::EntryForm::keyPressEvent(event);
 }
 
 void TDE_SEPDAR::refuseUnknown(framework::CodeEdit* field, const QString& message)
@@ -292,6 +347,7 @@ void TDE_SEPDAR::show(const Deposit& d)
         }
     bankConfirmed->setChecked(d.controlBankOk != 0);
     showRows(d.idx);
+    shown_ = snapshot();
 }
 
 void TDE_SEPDAR::showLetter(const orvak::deposits::CreditLetter& letter)
@@ -359,6 +415,18 @@ bool TDE_SEPDAR::loadRecord(const QVariant& key)
 
 bool TDE_SEPDAR::validate(QString* message)
 {
+    // The field that lacks its value is named and takes the cursor.
+    Deposit typed;
+    typed.amount = ReceivedDeposits::amountOf(amount->text()).value_or(0);
+    typed.tafsili = owner->code() ? int(*owner->code()) : -1;
+    if (const auto missing = orvak::deposits::missingField(typed); missing != orvak::deposits::MissingField::None) {
+        *message = orvak::deposits::missingFieldText(missing);
+        if (missing == orvak::deposits::MissingField::Amount)
+            amount->setFocus();
+        else
+            owner->editor()->setFocus();
+        return false;
+    }
     QString why;
     if (!chequeNo->text().trimmed().isEmpty() && !ReceivedDeposits::chequeNoOf(chequeNo->text(), &why)) {
         *message = why;
@@ -411,14 +479,15 @@ std::optional<QVariant> TDE_SEPDAR::saveRecord(QString* error)
     d.sepRow = int(numberOf(listRow));
     d.controlBankOk = bankConfirmed->isChecked() ? 1 : 0;
 
-    FormPrompt prompt(this);
+    // The register's questions and warnings come up in their order (the warning on a
+    // confirmed receipt before the save); a refusal it told is not told again, and a
+    // question answered no leaves the form as it was.
+    framework::MessagePrompt prompt(this);
     const std::optional<int> saved = ReceivedDeposits(session_).save(d, mode() == Mode::Insert, prompt);
     if (!saved) {
-        *error = prompt.told.isEmpty() ? QStringLiteral("اطلاعات ذخيره نشد") : prompt.told.join(QLatin1Char('\n'));
+        error->clear();
         return std::nullopt;
     }
-    if (!prompt.told.isEmpty())
-        framework::ShowInfo(prompt.told.join(QLatin1Char('\n')), this);
     return QVariant(*saved);
 }
 

@@ -13,6 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QTableWidget;
 
 namespace orvak::ui::deposits {
@@ -60,6 +61,7 @@ public:
 
 protected:
     void clearFields() override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool loadRecord(const QVariant& key) override;
     bool validate(QString* message) override;
     std::optional<QVariant> saveRecord(QString* error) override;
@@ -70,10 +72,14 @@ private:
     void showLetter(const orvak::deposits::CreditLetter& letter);
     // A code field refuses an unknown code with the message and keeps the focus.
     void refuseUnknown(framework::CodeEdit* field, const QString& message);
+    // What the fields hold, to tell typed changes on leaving.
+    QString snapshot() const;
+    void showHelp();
 
     orvak::startup::Session& session_;
     TViewSepDar* list_;
     orvak::deposits::Deposit deposit_;
+    QString shown_;   // the snapshot of the record as shown
 };
 
 } // namespace orvak::ui::deposits

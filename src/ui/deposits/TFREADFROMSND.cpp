@@ -7,6 +7,7 @@
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -312,13 +313,13 @@ bool TFREADFROMSND::readRows()
         framework::ShowError(why, this);
         return false;
     }
-    readYear_ = c.year;
-    writeLastReading(session_.startDir(), c);
     showRows();
     notice->setText(summary->alreadyTransferred > 0
                         ? QStringLiteral("%1 رديف از اين رديف ها قبلا به دفتر سپرده منتقل شده است").arg(summary->alreadyTransferred)
                         : QString());
     grid->setFocus();
+    if (!writeLastReading(session_.startDir(), c, &why))
+        framework::ShowError(why, this);
     return true;
 }
 
@@ -344,10 +345,17 @@ void TFREADFROMSND::showRows()
                                         r.description,
                                         util::FormatAmount(r.debit),
                                         util::FormatAmount(r.credit)};
+        // A row the register holds already is greyed; a row it cannot take says why.
+        const QString tip = r.problem.isEmpty() ? (r.inRegister ? QStringLiteral("قبلا به دفتر سپرده منتقل شده است") : QString()) : r.problem;
         for (int c = 0; c < Columns; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c == Row)
                 item->setData(Qt::UserRole, r.row);
+            if (r.inRegister)
+                item->setForeground(QColor(120, 120, 120));
+            if (!r.problem.isEmpty())
+                item->setBackground(QColor(250, 225, 225));
+            item->setToolTip(tip);
             grid->setItem(i, c, item);
         }
         debit += r.debit;
@@ -398,8 +406,14 @@ bool TFREADFROMSND::transferAndClose(bool again)
 {
     if (framework::Ask(QStringLiteral(" آيا اطلاعات به دفتر سپرده وارد گردد؟"), this) != framework::AskYes)
         return false;
+    // A row ticked by hand that the register holds already goes in again only when the user says so.
+    Repeats repeats = Repeats::Skip;
+    if (const int twice = reading_.tickedInRegister(); twice > 0
+        && framework::Ask(QStringLiteral("%1 رديف انتخاب شده قبلا به دفتر سپرده منتقل شده است. دوباره وارد شود؟").arg(twice), this)
+               == framework::AskYes)
+        repeats = Repeats::EnterShown;
     QString why;
-    const auto done = reading_.transfer(listYear_, listMonth_, readYear_ ? readYear_ : criteria().year, &why);
+    const auto done = reading_.transfer(listYear_, listMonth_, repeats, &why);
     if (!done) {
         framework::ShowError(why, this);
         return false;

@@ -71,7 +71,6 @@ private:
     int listMonth_;
     int transferred_ = 0;
     bool again_ = false;
-    int readYear_ = 0;
 };
 
 } // namespace orvak::ui::deposits

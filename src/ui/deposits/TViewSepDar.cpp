@@ -19,6 +19,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,6 +29,7 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orvak::ui::deposits {
 
@@ -143,9 +146,11 @@ TViewSepDar::TViewSepDar(Session& session, QWidget* parent)
         setParameter(p.name, p.value);
 
     connect(this, &framework::ListScreen::opened, this, [this] {
-        updateTotals();
         applyColouring();
+        fillCreditNotices();
     });
+    // The totals follow the rows the grid shows: a reopening, and the frame's filter and sorts.
+    connect(&model(), &QAbstractItemModel::modelReset, this, [this] { updateTotals(); });
     grid()->installEventFilter(this);
     connect(grid(), &QTableView::doubleClicked, this, [this] { runCommand(EditCommand); });
     auto key = [this](int k, int command) {
@@ -249,12 +254,7 @@ void TViewSepDar::buildConditions()
     creditMode_->addItems(orvak::deposits::creditModeTexts());
     creditNotice_ = new QComboBox(this);
     creditNotice_->setMinimumWidth(120);
-    creditNotice_->addItem(QString(), 0);
-    const auto letters = orvak::deposits::creditLetterChoices(session_);
-    if (letters.failed())
-        framework::ShowError(letters.error(), this);
-    for (const auto& [idx, text] : letters.value_or({}))
-        creditNotice_->addItem(text, idx);
+    fillCreditNotices();
     grid->addWidget(creditMode_, 1, 5);
     grid->addWidget(creditNotice_, 1, 6);
     connect(creditMode_, &QComboBox::activated, this, [this] { applyFilter(); });
@@ -324,6 +324,22 @@ void TViewSepDar::buildConditions()
         box->insertLayout(2, grid);
 }
 
+void TViewSepDar::fillCreditNotices()
+{
+    const int chosen = creditNotice_->currentData().toInt();
+    const auto letters = orvak::deposits::creditLetterChoices(session_);
+    if (letters.failed()) {
+        framework::ShowError(letters.error(), this);
+        return;
+    }
+    const QSignalBlocker quiet(creditNotice_);
+    creditNotice_->clear();
+    creditNotice_->addItem(QString(), 0);
+    for (const auto& [idx, text] : letters.value_or({}))
+        creditNotice_->addItem(text, idx);
+    creditNotice_->setCurrentIndex(qMax(0, creditNotice_->findData(chosen)));
+}
+
 void TViewSepDar::buildTotals()
 {
     auto* row = new QGridLayout;
@@ -362,6 +378,19 @@ DepositFilter TViewSepDar::filter() const
     f.descriptionWord = descriptionWord_;
     f.order = orvak::deposits::DepositOrder(order_->currentIndex());
     f.descending = direction_->currentIndex() == 1;
+    return f;
+}
+
+DepositFilter TViewSepDar::shownFilter()
+{
+    DepositFilter f = filter();
+    if (rearranged()) {
+        const int field = model().rows().fieldIndex(QStringLiteral("IDX"));
+        QList<int> idx;
+        for (int row : shownRows())
+            idx << model().rows().value(row, field).toInt();
+        f.shown = idx;
+    }
     return f;
 }
 
@@ -421,15 +450,21 @@ QString TViewSepDar::totalText(int line) const { return totalLabels_.value(line)
 
 void TViewSepDar::updateTotals()
 {
-    const auto t = orvak::deposits::depositTotals(session_, filter());
+    if (totalLabels_.isEmpty())
+        return;
+    // A sort leaves the rows as they are; only the frame's filter changes what is summed.
+    const auto t = model().filter() ? orvak::deposits::depositTotals(model().rows(), shownRows()) : orvak::deposits::depositTotals(session_, filter());
     totals_ = t ? *t : orvak::deposits::DepositTotals{};
-    const orvak::deposits::TotalLine lines[] = {totals_.amount, totals_.sent, totals_.confirmed, totals_.refunded, totals_.balance};
+    const QList<orvak::deposits::TotalLine> lines = totals_.lines();
     const QStringList labels = orvak::deposits::totalLabels();
     for (int i = 0; i < totalLabels_.size(); ++i) {
         const QString sum = lines[i].sum == 0 ? QStringLiteral("0") : util::FormatAmount(lines[i].sum);
-        totalLabels_[i]->setText(t.failed() ? labels[i] + QStringLiteral(" ؟")
-                                            : labels[i] + QLatin1Char(' ') + io::isolateLtr(sum) + QStringLiteral("   تعداد: ")
-                                                  + io::isolateLtr(QString::number(lines[i].count)));
+        // A damaged row is named rather than summed into a wrong total.
+        if (t.failed())
+            totalLabels_[i]->setText(labels[i] + QStringLiteral(" ؟") + (i == 0 ? QStringLiteral("  ") + t.error() : QString()));
+        else
+            totalLabels_[i]->setText(labels[i] + QLatin1Char(' ') + io::isolateLtr(sum) + QStringLiteral("   تعداد: ")
+                                     + io::isolateLtr(QString::number(lines[i].count)));
     }
 }
 
@@ -527,14 +562,21 @@ void TViewSepDar::finish(const orvak::deposits::Outcome& outcome, bool tellCount
 {
     if (outcome.done && tellCount)
         framework::ShowInfo(QStringLiteral("تعداد سپرده هاي تغيير يافته : ") + io::isolateLtr(QString::number(outcome.changed)), this);
+    const int at = grid()->currentIndex().row();
     applyFilter(currentKey());
+    // A row the change took out of the list leaves its place to the next one.
+    if (currentSourceRow() < 0 && at >= 0 && model().rowCount() > 0) {
+        const QModelIndex next = model().index(std::min(at, model().rowCount() - 1), 0);
+        grid()->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        grid()->scrollTo(next);
+    }
 }
 
 void TViewSepDar::runGroup(const std::function<orvak::deposits::Outcome(orvak::deposits::ReceivedDeposits&, const DepositFilter&, startup::Prompt&)>& op)
 {
     framework::MessagePrompt prompt(this);
     orvak::deposits::ReceivedDeposits register_(session_);
-    finish(op(register_, filter(), prompt), true);
+    finish(op(register_, shownFilter(), prompt), true);
 }
 
 void TViewSepDar::runOnRow(const std::function<orvak::deposits::Outcome(orvak::deposits::ReceivedDeposits&, int, startup::Prompt&)>& op)

@@ -1,6 +1,6 @@
 #pragma once
 // "سپرده هاي دريافتي": the deposits of a month or a range of months with every
-// condition of the register, the five totals with their counts, the colouring by
+// condition of the register, the totals with their counts, the colouring by
 // bank-statement and final mark, the space bar stepping the current row's mark, and
 // the register's single and group operations in the menus.
 #include "ui/framework/ListScreen.h"
@@ -34,6 +34,9 @@ public:
     Session& session() const { return session_; }
     // The conditions as the boxes hold them now.
     orvak::deposits::DepositFilter filter() const;
+    // The same with, while the frame's filter or a title sort rearranges the grid,
+    // the rows the grid shows in its order: what group operations, totals and prints take.
+    orvak::deposits::DepositFilter shownFilter();
     // Sets the boxes and opens the list on them.
     void setFilter(const orvak::deposits::DepositFilter& filter);
     // Opens the list again on the boxes' conditions, standing on the key.
@@ -74,6 +77,8 @@ private:
     void updateCaption();
     void updateTotals();
     void applyColouring();
+    // The credit-notice box's entries, read again (the chosen notice kept).
+    void fillCreditNotices();
     void pickOwner();
     void pickContract();
 

@@ -15,6 +15,7 @@
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
+#include "core/deposits/VoucherYear.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
@@ -34,6 +35,26 @@ using orvak::deposits::Outcome;
 using orvak::deposits::ReceivedDeposits;
 using Group = Outcome (ReceivedDeposits::*)(const DepositFilter&, startup::Prompt&);
 using Single = Outcome (ReceivedDeposits::*)(int, startup::Prompt&);
+
+// A posting through the voucher-issue dialog: its questions in boxes, its steps in
+// the wait window, and what it tells handed to the dialog, which shows it once.
+class IssuePrompt : public framework::TFDoing {
+public:
+    using TFDoing::TFDoing;
+    void info(const QString& text) override { told << text; }
+    QStringList told;
+};
+
+// What the dialog is handed back: nothing when posted, nothing to show when the user
+// stopped at a question, else the reason.
+QString issueAnswer(const Outcome& outcome)
+{
+    if (outcome.done)
+        return {};
+    if (outcome.message.isEmpty())
+        return accounting::stoppedByUser();
+    return outcome.message;
+}
 
 } // namespace
 
@@ -122,13 +143,13 @@ void TViewSepDar::buildMenus()
     addEntry(vouchers, QStringLiteral("نمايش سند حسابداري - دريافت سپرده "), [this] { showRowVoucher(false); }, false);
     addEntry(vouchers, QStringLiteral("نمايش سند حسابداري - ارسال سپرده به خزانه"), [this] { showRowVoucher(true); }, false);
     addEntry(vouchers, QStringLiteral("تهيه سند افتتاحيه با توجه به آخرين مانده ها"), [this] {
-        framework::MessagePrompt prompt(this);
         std::optional<Outcome> outcome;
         accounting::VoucherIssueRequest request;
         request.title = QStringLiteral("تهيه سند افتتاحيه با توجه به آخرين مانده ها");
         accounting::issueVoucher(this, session_, request, [&](const accounting::VoucherIssue& issue) {
+            IssuePrompt prompt(request.title, this);
             outcome = ReceivedDeposits(session_).issueOpeningVoucher({issue.number, issue.date, issue.clearEarlier}, prompt);
-            return outcome->done ? QString() : outcome->message;
+            return issueAnswer(*outcome);
         });
         if (outcome)
             finish(*outcome, false);
@@ -137,7 +158,13 @@ void TViewSepDar::buildMenus()
     addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري"), [this] { readFromVouchers(false); });
     addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري - با شماره چک رديف جاري"), [this] { readFromVouchers(true); });
     addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده ها از صورتحساب بانک دريافت سپرده"), later);
-    addEntry(vouchers, QStringLiteral("تهيه فايل/ديسکت/سي دي حاوي صورت ريز ارسالي به خزانه"), later, false);
+    addEntry(vouchers, QStringLiteral("تهيه فايل/ديسکت/سي دي حاوي صورت ريز ارسالي به خزانه"), [this] {
+        framework::ShowInfo(filter().mode == orvak::deposits::PeriodMode::Cumulative
+                                ? QStringLiteral("در اين قسمت ، فايلي از همه سپرده ها تا سال و ماه مورد نظر تهيه مي شود")
+                                : QStringLiteral("در اين قسمت ، فايلي از سپرده هاي سال و ماه مورد نظر تهيه مي شود"),
+                            this);
+        notBuiltYet();
+    }, false);
 
     QMenu* print = menus_->addMenu(QStringLiteral("چاپ"));
     // Printing reads; numbering a receipt on the way is the register's to refuse.
@@ -341,25 +368,32 @@ void TViewSepDar::showRowVoucher(bool sending)
         framework::ShowInfo(sending ? QStringLiteral("شماره سند ارسال به خزانه مشخص نشده است") : QStringLiteral("شماره سند مشخص نشده است"), this);
         return;
     }
+    // The voucher of the year the row keeps, not the same number in the year open.
+    const int year = io::fieldValue(model().rows(), row, sending ? QStringLiteral("SNDYER_ERSAL") : QStringLiteral("SNDYER")).toInt();
+    orvak::deposits::VoucherYear books(session_, year);
+    if (!books.open()) {
+        framework::ShowInfo(books.missingText(), this);
+        return;
+    }
     accounting::showVoucher(this, session_, number);
 }
 
 void TViewSepDar::issueVoucher(bool sending)
 {
-    const DepositFilter f = filter();
+    const DepositFilter f = shownFilter();
     if (!f.oneMonth()) {
         framework::ShowInfo(orvak::deposits::oneMonthOnlyText(), this);
         return;
     }
-    framework::MessagePrompt prompt(this);
     std::optional<Outcome> outcome;
     accounting::VoucherIssueRequest request;
     request.title = sending ? QStringLiteral("صدور سند حسابداري ارسال صورت ريز سپرده به خزانه") : QStringLiteral("صدور سند حسابداري دريافت سپرده ");
     accounting::issueVoucher(this, session_, request, [&](const accounting::VoucherIssue& issue) {
+        IssuePrompt prompt(request.title, this);
         const orvak::deposits::VoucherChoice choice{issue.number, issue.date, issue.clearEarlier};
         ReceivedDeposits reg(session_);
         outcome = sending ? reg.issueSendingVoucher(f, choice, prompt) : reg.issueReceiptVoucher(f, choice, prompt);
-        return outcome->done ? QString() : (outcome->message.isEmpty() ? QStringLiteral("سند صادر نشد") : outcome->message);
+        return issueAnswer(*outcome);
     });
     if (outcome)
         finish(*outcome, false);

@@ -64,8 +64,10 @@ bool JalaliDateEdit::validate(QString* message) const
 {
     if (isEmptyDate() || date())
         return true;
+    // Named by its field where the screen gave it a name.
     if (message)
-        *message = QStringLiteral("تاريخ وارد شده معتبر نيست: %1").arg(text());
+        *message = accessibleName().isEmpty() ? QStringLiteral("تاريخ وارد شده معتبر نيست: %1").arg(text())
+                                              : QStringLiteral("تاريخ وارد شده معتبر نيست (%1): %2").arg(accessibleName(), text());
     return false;
 }
 

@@ -85,7 +85,9 @@ bool EntryForm::save()
     QString error;
     const std::optional<QVariant> savedKey = saveRecord(&error);
     if (!savedKey) {
-        ShowError(error, this);
+        // Nothing to say when the screen has said it already, or the user said no.
+        if (!error.isEmpty())
+            ShowError(error, this);
         return false;
     }
     key_ = *savedKey;

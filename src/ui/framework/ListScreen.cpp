@@ -349,6 +349,18 @@ QList<QVariant> ListScreen::selectedKeys() const
     return keys;
 }
 
+bool ListScreen::rearranged() const { return model_.filter().has_value() || sql_ != frame_.sql || !model_.shownSortOrder().isEmpty(); }
+
+std::vector<int> ListScreen::shownRows()
+{
+    model_.fetchAll();
+    std::vector<int> rows;
+    rows.reserve(size_t(model_.rowCount()));
+    for (int gridRow = 0; gridRow < model_.rowCount(); ++gridRow)
+        rows.push_back(model_.sourceRow(gridRow));
+    return rows;
+}
+
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
 {
     // The header tells the click after the release; the keys held are taken here.

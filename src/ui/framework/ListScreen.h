@@ -12,6 +12,7 @@
 #include <QKeySequence>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QTableView;
@@ -90,6 +91,12 @@ public:
     QVariant currentKey() const;
     int currentSourceRow() const;
     QList<QVariant> selectedKeys() const;
+    // Whether the grid shows the query's rows otherwise than the query gives them: a
+    // filter of the frame, or a sort by the titles or the sort dialog.
+    bool rearranged() const;
+    // The query's row behind every row the grid shows, in the grid's order (every
+    // row is read first).
+    std::vector<int> shownRows();
     QString currentSql() const { return sql_; }
 
     // A title click: the query is ordered by that column alone, ascending, and a

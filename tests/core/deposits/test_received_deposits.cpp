@@ -3,7 +3,10 @@
 #include "core/deposits/DepositDescriptions.h"
 #include "core/deposits/DepositKinds.h"
 #include "core/deposits/DepositList.h"
+#include "core/deposits/DepositWork.h"
 #include "core/deposits/ReceivedDeposits.h"
+#include "core/startup/Login.h"
+#include "core/startup/Rights.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
@@ -164,9 +167,9 @@ TEST(ReceivedDeposits, SaveRefusesWhatIsMissingOrWrongAndWritesNothing)
         QString message;
     };
     const Case cases[] = {
-        {"no amount", [](Deposit& d) { d.amount = 0; }, notEnoughText()},
-        {"no owner", [](Deposit& d) { d.tafsili = -1; }, notEnoughText()},
-        {"owner 0", [](Deposit& d) { d.tafsili = 0; }, notEnoughText()},
+        {"no amount", [](Deposit& d) { d.amount = 0; }, notEnoughText() + QStringLiteral(": مبلغ سپرده")},
+        {"no owner", [](Deposit& d) { d.tafsili = -1; }, notEnoughText() + QStringLiteral(": صاحب سپرده")},
+        {"owner 0", [](Deposit& d) { d.tafsili = 0; }, notEnoughText() + QStringLiteral(": صاحب سپرده")},
         {"unknown owner", [](Deposit& d) { d.tafsili = 987654; }, QStringLiteral("کد تفضيلي يافت نشد")},
         {"unknown project", [](Deposit& d) { d.projNo = 987654; }, QStringLiteral("کد پروژه يافت نشد")},
         {"no date", [](Deposit& d) { d.chkDate = QStringLiteral("1409/13/40"); }, QStringLiteral("تاريخ واريز درست نيست: 1409/13/40")},
@@ -361,7 +364,8 @@ TEST(ReceivedDeposits, BalancesAreRecomputedOnlyWhereNothingWasRefunded)
 TEST(ReceivedDeposits, TheReceiptVoucherBooksEveryListedDepositAndPointsBackToIt)
 {
     Office o;
-    const int a = o.add(1, {{"MY", 1405}, {"MM", 11}, {"SEPNO", 501}, {"SEPDATE", "1405/11/03"}, {"CHKNO", 42}});
+    const int a = o.add(1, {{"MY", 1405}, {"MM", 11}, {"SEPNO", 501}, {"SEPDATE", "1405/11/03"}, {"CHKNO", 42}, {"ACCDETAIL1", "L1"},
+                            {"ACCDETAIL5", "L5"}, {"ACCDETAIL7", "L7"}});
     // A month of its own: the demo's month 11 of 1405 is still to come.
     ASSERT_EQ(count(o.db(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 11")), 1);
     DepositFilter f;
@@ -389,6 +393,19 @@ TEST(ReceivedDeposits, TheReceiptVoucherBooksEveryListedDepositAndPointsBackToIt
     EXPECT_EQ(o.at(a, "SNDNO").toInt(), out.voucher);
     EXPECT_EQ(o.at(a, "SNDROW").toInt(), credit.row);
     EXPECT_EQ(o.at(a, "SNDYER").toInt(), 1405);
+    // Both rows carry the deposit's detail levels; the deposits row the treasury's two codes.
+    const QString levels = QStringLiteral("SELECT ACCDETAIL1 || '/' || ACCDETAIL5 || '/' || ACCDETAIL7 FROM SNDROW WHERE SNDNO = :n AND ROW = :r");
+    EXPECT_EQ(db::scalar(o.session->accounting(), levels, {{":n", out.voucher}, {":r", debit.row}})->toString(), QStringLiteral("L1/L5/L7"));
+    EXPECT_EQ(db::scalar(o.session->accounting(), levels, {{":n", out.voucher}, {":r", credit.row}})->toString(), QStringLiteral("L1/125001401/L7"));
+    EXPECT_TRUE(p.steps.contains(QStringLiteral("ايجاد سند شماره %1 تاريخ 1405/11/05").arg(out.voucher))) << p.steps.join('|').toStdString();
+
+    // A voucher that holds rows already, and the user says no: nothing happens, nothing is told.
+    ScriptedPrompt no({false});
+    const Outcome stopped = o.deposits.issueReceiptVoucher(f, {out.voucher, QStringLiteral("1405/11/05")}, no);
+    EXPECT_FALSE(stopped);
+    EXPECT_TRUE(stopped.message.isEmpty());
+    EXPECT_EQ(no.questions, QStringList{QStringLiteral("سند فوق در سيستم حسابداري داراي اطلاعات مي باشد.")});
+    EXPECT_TRUE(no.infos.isEmpty());
 
     // A date outside the accounting year: nothing is posted and no row is pointed.
     const int b = o.add(1, {{"MY", 1405}, {"MM", 12}});
@@ -401,14 +418,19 @@ TEST(ReceivedDeposits, TheReceiptVoucherBooksEveryListedDepositAndPointsBackToIt
 TEST(ReceivedDeposits, TheListsTotalsAgreeWithItsRows)
 {
     Office o;
-    o.add(11, {{"TIK_ERSAL", 1}, {"TIKSUDMO", "P"}, {"AMOUNT", 100}, {"AMOUNT_RAD", 40}, {"AMOUNT_MANDEH", 60}});
-    o.add(11, {{"AMOUNT", 50}, {"AMOUNT_MANDEH", 50}});
-    o.add(11, {{"AMOUNT", 70}, {"AMOUNT_RAD", 70}, {"AMOUNT_MANDEH", 0}});
+    // Confirmed for sending is the list's "سپرده هاي ارسالي به خزانه" (P), confirmed
+    // against the bank statement the entry form's mark; sent is a total of its own.
+    o.add(11, {{"TIK_ERSAL", 1}, {"AMOUNT", 100}, {"AMOUNT_RAD", 40}, {"AMOUNT_MANDEH", 60}});
+    o.add(11, {{"TIKSUDMO", "P"}, {"AMOUNT", 50}, {"AMOUNT_MANDEH", 50}});
+    o.add(11, {{"CONTROLBANKOK", 1}, {"AMOUNT", 70}, {"AMOUNT_RAD", 70}, {"AMOUNT_MANDEH", 0}});
     const auto t = depositTotals(*o.session, month(11));
     ASSERT_TRUE(t) << t.error().toStdString();
     EXPECT_EQ(std::tie(t->amount.sum, t->amount.count), std::make_tuple(qint64(220), 3));
     EXPECT_EQ(std::tie(t->sent.sum, t->sent.count), std::make_tuple(qint64(100), 1));
-    EXPECT_EQ(std::tie(t->confirmed.sum, t->confirmed.count), std::make_tuple(qint64(100), 1));
+    EXPECT_EQ(std::tie(t->confirmed.sum, t->confirmed.count), std::make_tuple(qint64(50), 1));
+    EXPECT_EQ(std::tie(t->bankConfirmed.sum, t->bankConfirmed.count), std::make_tuple(qint64(70), 1));
+    EXPECT_EQ(totalLabels().size(), t->lines().size());
+    EXPECT_EQ(totalLabels()[1], QStringLiteral("جمع تائيد شده جهت ارسال به خزانه:"));
     EXPECT_EQ(std::tie(t->refunded.sum, t->refunded.count), std::make_tuple(qint64(110), 2));
     EXPECT_EQ(std::tie(t->balance.sum, t->balance.count), std::make_tuple(qint64(110), 2));
 
@@ -604,6 +626,12 @@ TEST(ReceivedDeposits, TheSendingLetterAndTheCreditNoticeReachEveryListedRow)
     EXPECT_FALSE(o.deposits.sendToTreasury(month(3), 999, unknown));
     EXPECT_EQ(o.at(a, "TIK_ERSAL").toInt(), 0);
 
+    // The credit notice goes on rows sent with a letter only.
+    ScriptedPrompt unsent({true});
+    EXPECT_FALSE(o.deposits.assignCreditAll(month(3), 901, unsent));
+    EXPECT_EQ(unsent.infos, QStringList{QStringLiteral("در قسمت عمليات،شماره نامه ارسالي به خزانه را تعيين کنيد")});
+    ScriptedPrompt send({true});
+    ASSERT_TRUE(o.deposits.sendToTreasury(month(3), 901, send)) << send.text().toStdString();
     ScriptedPrompt sure({true});
     ASSERT_TRUE(o.deposits.assignCreditAll(month(3), 901, sure)) << sure.text().toStdString();
     for (int idx : {a, b}) {
@@ -614,6 +642,11 @@ TEST(ReceivedDeposits, TheSendingLetterAndTheCreditNoticeReachEveryListedRow)
         EXPECT_EQ(o.at(idx, "ERSALVAJHKHAZANE_DATE").toString(), QStringLiteral("1409/03/01"));
     }
     EXPECT_EQ(o.at(other, "ELAMBESIDX").toInt(), 0);
+    // A credit notice that names no letter goes on rows that carry theirs, which they keep.
+    ScriptedPrompt later({true});
+    ASSERT_TRUE(o.deposits.assignCreditAll(month(3), 902, later)) << later.text().toStdString();
+    EXPECT_EQ(o.at(a, "ELAMBESIDX").toInt(), 902);
+    EXPECT_EQ(o.at(a, "ERSALVAJHKHAZANE_NO").toString(), QStringLiteral("88/ذ"));
 
     const auto letter = creditLetter(*o.session, 901);
     ASSERT_TRUE(letter);
@@ -621,4 +654,178 @@ TEST(ReceivedDeposits, TheSendingLetterAndTheCreditNoticeReachEveryListedRow)
     const auto choices = creditLetterChoices(*o.session);
     ASSERT_TRUE(choices);
     EXPECT_TRUE(choices->contains({901, QStringLiteral("5001 - 1409/03/10")}));
+}
+
+TEST(ReceivedDeposits, ADamagedAmountIsNamedInsteadOfSummed)
+{
+    Office o;
+    o.add(12, {{"AMOUNT", 100}});
+    for (const char* damage : {"'abc'", "9e999", "9.2e18"}) {
+        const int bad = o.add(12);
+        ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("UPDATE SEP_DAR SET AMOUNT = %1 WHERE IDX = %2").arg(QLatin1String(damage)).arg(bad)));
+        const auto t = depositTotals(*o.session, month(12));
+        ASSERT_TRUE(t.failed()) << damage;
+        EXPECT_EQ(t.error(), damagedAmountText(bad)) << damage;
+        ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("DELETE FROM SEP_DAR WHERE IDX = %1").arg(bad)));
+    }
+    EXPECT_EQ(depositTotals(*o.session, month(12))->amount.sum, 100);
+}
+
+TEST(ReceivedDeposits, GroupOperationsTakeExactlyTheRowsTheGridShowsInItsOrder)
+{
+    Office o;
+    const int a = o.add(17), b = o.add(17), c = o.add(17), d = o.add(17);
+    const int elsewhere = o.add(16);
+    DepositFilter shown = month(17);
+    shown.shown = QList<int>{d, b};   // the grid's own filter hides a and c, its sort puts d first
+
+    ScriptedPrompt p({true});
+    ASSERT_TRUE(o.deposits.confirmAll(shown, p)) << p.text().toStdString();
+    QStringList marks;
+    for (int idx : {a, b, c, d})
+        marks << o.at(idx, "TIKSUDMO").toString();
+    EXPECT_EQ(marks, (QStringList{{}, "P", {}, "P"}));
+
+    ScriptedPrompt number({true});
+    ASSERT_TRUE(o.deposits.renumberFrom(shown, d, number)) << number.text().toStdString();
+    EXPECT_EQ(o.at(b, "SEPNO").toLongLong(), o.at(d, "SEPNO").toLongLong() + 1);   // in the grid's order
+    EXPECT_TRUE(o.at(a, "SEPNO").isNull() || o.at(a, "SEPNO").toLongLong() == 0);
+
+    // A row shown that the conditions no longer list: the list changed, nothing is done.
+    DepositFilter stale = month(17);
+    stale.shown = QList<int>{c, elsewhere};
+    const qint64 audit = o.audit();
+    ScriptedPrompt refused({true});
+    EXPECT_FALSE(o.deposits.unconfirmAll(stale, refused));
+    EXPECT_EQ(refused.infos, QStringList{work::listChangedText(elsewhere)});
+    EXPECT_EQ(o.audit(), audit);
+
+    DepositFilter one = month(17);
+    one.shown = QList<int>{c};
+    ScriptedPrompt remove({true});
+    const Outcome removed = o.deposits.removeAll(one, remove);
+    ASSERT_TRUE(removed) << remove.text().toStdString();
+    EXPECT_EQ(removed.changed, 1);
+    EXPECT_EQ(removed.kept, 0);
+    EXPECT_EQ(o.rowsOf(17), 3);
+}
+
+TEST(ReceivedDeposits, ACheckNumberLongerThanAReceiptNumberIsNotCopiedIntoIt)
+{
+    Office o;
+    const int fits = o.add(5, {{"CHKNO", 4455}});
+    const int tooLong = o.add(5, {{"CHKNO", 12345678901234LL}});
+    ScriptedPrompt p({true});
+    EXPECT_FALSE(o.deposits.receiptFromCheque(month(5), p));
+    ASSERT_EQ(p.infos.size(), 1);
+    EXPECT_TRUE(p.infos[0].contains(QStringLiteral("شناسه %1").arg(tooLong))) << p.infos[0].toStdString();
+    EXPECT_TRUE(o.at(fits, "SEPNO").isNull());
+    EXPECT_TRUE(o.at(tooLong, "SEPNO").isNull());
+}
+
+TEST(ReceivedDeposits, OrderingTheMonthClearsTheRowsTheListHides)
+{
+    Office o;
+    const int hidden = o.add(6, {{"SEPROW", 1}, {"TIKSUDMO", "P"}});
+    const int first = o.add(6, {{"SEPROW", 5}}), second = o.add(6);
+    DepositFilter open = month(6);
+    open.confirmation = Confirmation::Open;
+    open.order = DepositOrder::Identifier;
+    ScriptedPrompt p({true});
+    ASSERT_TRUE(o.deposits.numberRows(open, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(first, "SEPROW").toInt(), 1);
+    EXPECT_EQ(o.at(second, "SEPROW").toInt(), 2);
+    EXPECT_EQ(o.at(hidden, "SEPROW").toInt(), 0);   // no second row 1
+}
+
+TEST(ReceivedDeposits, DeletesNeedTheDeleteBitOfTheDepositsEntry)
+{
+    Office o;
+    const int plain = o.add(7);
+    o.add(7);
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(*o.session, QStringLiteral("4"), QStringLiteral("1111"), quiet)) << quiet.text().toStdString();
+    ScriptedPrompt one({true}), all({true});
+    EXPECT_FALSE(o.deposits.remove(plain, one));
+    EXPECT_EQ(one.infos, QStringList{startup::refusalText()});
+    EXPECT_TRUE(one.questions.isEmpty());
+    EXPECT_FALSE(o.deposits.removeAll(month(7), all));
+    EXPECT_EQ(o.rowsOf(7), 2);
+    // Writing is his: a mark still steps.
+    ScriptedPrompt mark;
+    EXPECT_TRUE(o.deposits.stepStatement(plain, mark)) << mark.text().toStdString();
+
+    ASSERT_TRUE(startup::logInAs(*o.session, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    ScriptedPrompt manager({true});
+    EXPECT_TRUE(o.deposits.remove(o.add(7), manager)) << manager.text().toStdString();
+}
+
+TEST(ReceivedDeposits, TheProposedReceiptNumberIsFreeInItsRangeAndSavingItNeverAsks)
+{
+    Office o;
+    const int current = o.add(8, {{"SEPNO", 10}});
+    o.add(8, {{"SEPNO", 11}});
+    o.add(9, {{"SEPNO", 12}});          // another month numbers its own receipts
+    o.add(8, {{"MY", 1408}, {"SEPNO", 12}});   // and another year
+    const auto d = o.deposits.newDeposit(month(8), current);
+    ASSERT_TRUE(d) << d.error().toStdString();
+    EXPECT_EQ(d->sepNo, 12);
+    Deposit typedOne = typed(o, 8);
+    typedOne.sepNo = d->sepNo;
+    ScriptedPrompt p({false});
+    ASSERT_TRUE(o.deposits.save(typedOne, true, p)) << p.text().toStdString();
+    EXPECT_TRUE(p.questions.isEmpty()) << p.questions.join('|').toStdString();
+
+    // Editing an old deposit whose number another year holds asks nothing either; its
+    // own month holding the number again asks, and no means no.
+    o.add(8, {{"MY", 1408}, {"SEPNO", 10}});
+    Deposit old = *o.deposits.read(current);
+    ScriptedPrompt edit({false});
+    ASSERT_TRUE(o.deposits.save(old, false, edit)) << edit.text().toStdString();
+    EXPECT_TRUE(edit.questions.isEmpty());
+    old.mm = 9;
+    old.sepNo = 12;
+    ScriptedPrompt moved({false});
+    EXPECT_FALSE(o.deposits.save(old, false, moved));
+    EXPECT_EQ(moved.questions, QStringList{QStringLiteral("شماره قبض سپرده تکراري است،ادامه مي دهيد؟")});
+}
+
+TEST(ReceivedDeposits, ThePrintedReceiptsAreNumberedInOneUnitOfWork)
+{
+    Office o;
+    o.add(10, {{"SEPNO", 40}});
+    const QList<int> rows{o.add(10), o.add(10), o.add(10)};
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("CREATE TRIGGER refuse_last BEFORE UPDATE OF SEPNO ON SEP_DAR WHEN NEW.IDX = %1 "
+                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END").arg(rows[2])));
+    ScriptedPrompt p;
+    EXPECT_FALSE(o.deposits.assignReceiptNumbers(rows, QStringLiteral("1409/10/02"), p));
+    for (int idx : rows)
+        EXPECT_TRUE(o.at(idx, "SEPNO").isNull()) << idx;
+    ASSERT_TRUE(db::execSql(o.db(), QStringLiteral("DROP TRIGGER refuse_last")));
+    ScriptedPrompt ok;
+    ASSERT_TRUE(o.deposits.assignReceiptNumbers(rows, QStringLiteral("1409/10/02"), ok)) << ok.text().toStdString();
+    QList<qint64> numbers;
+    for (int idx : rows)
+        numbers << o.at(idx, "SEPNO").toLongLong();
+    EXPECT_EQ(numbers, (QList<qint64>{41, 42, 43}));
+}
+
+TEST(ReceivedDeposits, TheOwnerIsTakenFromTheVoucherOfTheDepositsOwnYear)
+{
+    Office o;
+    startup::Session& s = *o.session;
+    QSqlDatabase y1404 = s.server()->database(startup::Session::accountingDbNameFor(s.installationNumber(), QStringLiteral("0"), 1404));
+    const int n = int(std::max(count(y1404, QStringLiteral("SELECT MAX(SNDNO) FROM SNDHEAD")), count(s.accounting(), QStringLiteral("SELECT MAX(SNDNO) FROM SNDHEAD")))) + 1;
+    const std::pair<QSqlDatabase, int> books[] = {{y1404, 1001}, {s.accounting(), 1002}};
+    for (const auto& [db, party] : books) {
+        ASSERT_TRUE(db::execSql(db, QStringLiteral("INSERT INTO SNDHEAD (SNDNO, SNDDATE, DESCR, KIND, STATE, USERID) VALUES (:n, '1404/05/05', 'x', 1, 2, 3)"),
+                                {{":n", n}}));
+        ASSERT_TRUE(db::execSql(db, QStringLiteral("INSERT INTO SNDROW (SNDNO, ROW, KOL, MOIN, TAFSIL, TAFSIL2, DESCR, BED, BES) VALUES (:n, 1, 210, 7, :t, -1, 'x', 0, 5)"),
+                                {{":n", n}, {":t", party}}));
+    }
+    const int idx = o.add(11, {{"SNDNO", n}, {"SNDROW", 1}, {"SNDYER", 1404}, {"TAFSILI", -1}});
+    ScriptedPrompt p;
+    ASSERT_TRUE(o.deposits.ownerFromVoucher(idx, p)) << p.text().toStdString();
+    EXPECT_EQ(o.at(idx, "TAFSILI").toInt(), 1001);
+    EXPECT_EQ(s.accountingDbName(), startup::Session::accountingDbNameFor(s.installationNumber(), QStringLiteral("0"), 1405));
 }

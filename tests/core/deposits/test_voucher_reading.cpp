@@ -1,4 +1,5 @@
 #include "core/deposits/ReceiptSerialCheck.h"
+#include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/VoucherReading.h"
 #include "core/deposits/VoucherReadingCriteria.h"
 #include "core/db/Db.h"
@@ -109,7 +110,7 @@ TEST(VoucherReading, DebitChoiceReadsCreditRowsUntickedAndTheTransferTakesCredit
 
     const qint64 nextRow = count(f.s.deposits(), QStringLiteral("SELECT COALESCE(MAX(SEPROW), 0) + 1 FROM SEP_DAR WHERE MY = 1405 AND MM = 10"));
     const qint64 nextIdx = count(f.s.deposits(), QStringLiteral("SELECT MAX(IDX) + 1 FROM SEP_DAR"));
-    const auto moved = reading.transfer(1405, 10, 1405, &why);
+    const auto moved = reading.transfer(1405, 10, Repeats::Skip, &why);
     ASSERT_TRUE(moved) << why.toStdString();
     EXPECT_EQ(moved->rows, 2);
     QSqlQuery q(f.s.deposits());
@@ -139,15 +140,29 @@ TEST(VoucherReading, DebitChoiceReadsCreditRowsUntickedAndTheTransferTakesCredit
     }
     EXPECT_FALSE(q.next());
 
-    // The same reading again offers the rows once more and says they are in already;
-    // a second transfer makes a second register row for each.
+    // The same reading again offers the rows once more, unticked, and says they are in
+    // already; a transfer leaves them out, and a row ticked by hand goes in again only
+    // when the user said so.
     const auto again = reading.read(f.criteria(ReadSide::Debit), prompt, &why);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->alreadyTransferred, 2);
-    EXPECT_EQ(again->ticked, 2);
-    ASSERT_TRUE(reading.transfer(1405, 10, 1405, &why));
-    EXPECT_EQ(count(f.s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SNDYER = 1405 AND SNDNO = %1 AND SNDROW = 2").arg(f.first)), 2);
-    EXPECT_EQ(count(f.s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SNDYER = 1405 AND SNDNO = %1 AND SNDROW = 3").arg(f.first)), 2);
+    EXPECT_EQ(again->ticked, 0);
+    const auto none = reading.transfer(1405, 10, Repeats::Skip, &why);
+    ASSERT_TRUE(none) << why.toStdString();
+    EXPECT_EQ(none->rows, 0);
+    ASSERT_TRUE(reading.toggle(2));
+    EXPECT_EQ(reading.tickedInRegister(), 1);
+    const auto skipped = reading.transfer(1405, 10, Repeats::Skip, &why);
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(skipped->rows, 0);
+    EXPECT_EQ(skipped->skipped, 1);
+    const auto rowsOf = [&](int row) {
+        return count(f.s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SNDYER = 1405 AND SNDNO = %1 AND SNDROW = %2").arg(f.first).arg(row));
+    };
+    EXPECT_EQ(rowsOf(2), 1);
+    ASSERT_TRUE(reading.transfer(1405, 10, Repeats::EnterShown, &why));
+    EXPECT_EQ(rowsOf(2), 2);
+    EXPECT_EQ(rowsOf(3), 1);
 }
 
 TEST(VoucherReading, WordsLedgersChequeAndTicks)
@@ -228,7 +243,7 @@ TEST(VoucherReading, EachDepositRowOnTheDepositAccountKeepsItsOwnParty)
     ASSERT_TRUE(reading.read(c, prompt));
     const qint64 before = f.depositRows();
     QString why;
-    EXPECT_FALSE(reading.transfer(1405, 10, 1405, &why));
+    EXPECT_FALSE(reading.transfer(1405, 10, Repeats::Skip, &why));
     EXPECT_EQ(why, QStringLiteral("مبلغ رديف 4 صفر است"));
     EXPECT_EQ(f.depositRows(), before);
 }
@@ -299,7 +314,7 @@ TEST(VoucherReading, ATransferThatFailsMidwayChangesNothing)
     const qint64 rows = f.depositRows();
     const qint64 audit = f.auditRows();
     QString why;
-    EXPECT_FALSE(reading.transfer(1405, 10, 1405, &why));
+    EXPECT_FALSE(reading.transfer(1405, 10, Repeats::Skip, &why));
     EXPECT_FALSE(why.isEmpty());
     EXPECT_EQ(f.depositRows(), rows);
     EXPECT_EQ(f.auditRows(), audit);
@@ -365,7 +380,8 @@ TEST(ReceiptSerialCheck, RangeAndNextNumber)
         {100, 200, 50, mismatch, 100},
         {200, 100, 200, mismatch, 200},
         {0, 200, 0, incomplete, 0},
-        {100, 0, 100, incomplete, 100},
+        {100, 0, 100, mismatch, 100},   // the mismatch is checked before the incomplete range
+        {0, 0, 0, incomplete, 0},
         {5000000000LL, 5000000099LL, 5000000010LL, {}, 5000000010LL},
     };
     for (const Case& c : cases) {
@@ -409,4 +425,168 @@ TEST(VoucherReading, SavedCriteriaAreAddedOnceAndDeletedAfterTheQuestion)
     EXPECT_EQ(saved.all().value_or({}).size(), before + 1);
     ASSERT_TRUE(saved.remove(1, Kol, 2, yes));
     EXPECT_EQ(saved.all().value_or({}).size(), before);
+}
+
+TEST(VoucherReading, AnotherWorkstationsReadingNeverChangesWhatThisOneTransfers)
+{
+    Fixture f;
+    VoucherReading mine(f.s), theirs(f.s);
+    startup::CollectingPrompt prompt;
+    const auto read = mine.read(f.criteria(ReadSide::Credit), prompt);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->ticked, 3);
+    // Between the reading and its transfer another workstation reads another month.
+    ReadingCriteria other = f.criteria(ReadSide::Both);
+    other.kol = 21007;
+    other.monthIndex = 7;
+    const auto theirRows = theirs.read(other, prompt);
+    ASSERT_TRUE(theirRows);
+    ASSERT_GT(theirRows->rows, 0);
+    const qint64 before = f.depositRows();
+    QString why;
+    const auto moved = mine.transfer(1405, 10, Repeats::Skip, &why);
+    ASSERT_TRUE(moved) << why.toStdString();
+    EXPECT_EQ(moved->rows, 3);
+    EXPECT_EQ(f.depositRows(), before + 3);
+    EXPECT_EQ(count(f.s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE IDX >= %1 AND SNDNO IN (%2, %3)")
+                                         .arg(moved->firstIndex).arg(f.first).arg(f.first + 1)),
+              3);
+}
+
+TEST(VoucherReading, ARowTheRegisterCannotHoldStopsTheWholeTransferAndIsNamed)
+{
+    Fixture f;
+    struct Case {
+        const char* what;
+        QString change;   // on the voucher's first row (or its party's row)
+        QString reason;
+    } cases[] = {
+        {"cheque of letters", QStringLiteral("UPDATE SNDROW SET CHKNO = 'abc' WHERE SNDNO = %1 AND ROW = 1"), QStringLiteral("شماره چک/فيش")},
+        {"long date", QStringLiteral("UPDATE SNDROW SET CHKDAT = '%2' WHERE SNDNO = %1 AND ROW = 1"), QStringLiteral("تاريخ چک/فيش")},
+        {"no date", QStringLiteral("UPDATE SNDROW SET CHKDAT = '1405/99/99' WHERE SNDNO = %1 AND ROW = 1"), QStringLiteral("تاريخ چک/فيش")},
+        {"huge amount", QStringLiteral("UPDATE SNDROW SET BES = 9.2e18 WHERE SNDNO = %1 AND ROW = 1"), QStringLiteral("مبلغ رديف سند")},
+        {"text amount", QStringLiteral("UPDATE SNDROW SET BES = 'x1' WHERE SNDNO = %1 AND ROW = 1"), QStringLiteral("مبلغ رديف سند")},
+        {"nobody", QStringLiteral("UPDATE SNDROW SET TAFSIL = 987654 WHERE SNDNO = %1 AND ROW = 4"), QStringLiteral("کد تفضيلي 987654 يافت نشد")},
+    };
+    const QString restore = QStringLiteral("UPDATE SNDROW SET CHKNO = 4455, CHKDAT = '1405/10/05', BES = CASE ROW WHEN 1 THEN 500000 ELSE BES END, "
+                                           "TAFSIL = CASE ROW WHEN 4 THEN 1001 ELSE TAFSIL END WHERE SNDNO = %1");
+    const qint64 before = f.depositRows();
+    for (const Case& c : cases) {
+        const QString change = QString(c.change).replace(QStringLiteral("%1"), QString::number(f.first)).replace(QStringLiteral("%2"), QString(5000, QLatin1Char('1')));
+        ASSERT_TRUE(db::execSql(f.s.accounting(), change));
+        VoucherReading reading(f.s);
+        startup::CollectingPrompt prompt;
+        QString why;
+        ASSERT_TRUE(reading.read(f.criteria(ReadSide::Credit), prompt, &why)) << c.what << why.toStdString();
+        EXPECT_FALSE(reading.transfer(1405, 10, Repeats::Skip, &why)) << c.what;
+        EXPECT_TRUE(why.startsWith(QStringLiteral("رديف 1 (سند %1 رديف 1): ").arg(f.first))) << c.what << " " << why.toStdString();
+        EXPECT_TRUE(why.contains(c.reason)) << c.what << " " << why.toStdString();
+        EXPECT_EQ(f.depositRows(), before) << c.what;
+        ASSERT_TRUE(db::execSql(f.s.accounting(), restore.arg(f.first)));
+    }
+}
+
+TEST(VoucherReading, WordsAreSearchedAsTypedUnderTheSearchKeyAndAnEmptyWordMatchesEverything)
+{
+    Fixture f;
+    const int n = f.first + 2;
+    addVoucher(f.s.accounting(), n, QStringLiteral("1405/10/26"),
+               {{1, Kol, 0, 10, QStringLiteral("-"), {}},
+                {2, Kol, 0, 20, QStringLiteral("تضمين 5%_الف"), {}},
+                {3, Kol, 0, 30, QStringLiteral("تضمين 55xالف"), {}},
+                {4, Kol, 0, 40, QStringLiteral("كارفرماي اصلي"), {}},
+                {5, Kol, 0, 50, QStringLiteral("نيم\u200Cفصل"), {}}});
+    ASSERT_TRUE(db::execSql(f.s.accounting(), QStringLiteral("UPDATE SNDROW SET DESCR = NULL WHERE SNDNO = %1 AND ROW = 1").arg(n)));
+    struct Case {
+        QString word;
+        QList<int> rows;   // the voucher rows read
+    } cases[] = {
+        {{}, {1, 2, 3, 4, 5}},                                    // no word: every row, one without a description too
+        {QStringLiteral("\u200C  "), {1, 2, 3, 4, 5}},            // nothing but ZWNJ and spaces
+        {QStringLiteral("5%_"), {2}},                             // the signs of LIKE are searched as themselves
+        {QStringLiteral("کارفرمای"), {4}},                        // Persian Kaf and Yeh find the Arabic ones
+        {QStringLiteral("نيمفصل"), {5}},                          // ZWNJ does not count
+    };
+    VoucherReading reading(f.s);
+    startup::CollectingPrompt prompt;
+    for (const Case& c : cases) {
+        ReadingCriteria criteria = f.criteria(ReadSide::Both);
+        criteria.rangeKind = RangeKind::NumberRange;
+        criteria.from = criteria.to = QString::number(n);
+        criteria.words[0] = c.word;
+        QString why;
+        ASSERT_TRUE(reading.read(criteria, prompt, &why)) << why.toStdString();
+        QList<int> got;
+        for (const ReadRow& r : reading.rows().value_or({}))
+            got << r.voucherRow;
+        EXPECT_EQ(got, c.rows) << c.word.toStdString();
+    }
+
+    // A word longer than any description is refused in Persian, before any reading.
+    ReadingCriteria tooLong = f.criteria(ReadSide::Both);
+    tooLong.words[2] = QString(60000, QChar(0x0633));
+    QString why;
+    EXPECT_FALSE(reading.read(tooLong, prompt, &why));
+    EXPECT_EQ(why, QStringLiteral("كلمه جستجو طولاني تر از 160 حرف است"));
+}
+
+TEST(VoucherReading, TheCommandLinesReadingAndTransferAreOneWorkUnderTheWriteLevel)
+{
+    Fixture f;
+    startup::CollectingPrompt prompt;
+    const qint64 before = f.depositRows();
+    QString why;
+
+    // A user whose write level is 1 transfers nothing, and the reading goes with it.
+    ASSERT_TRUE(db::execSql(f.s.common(), QStringLiteral("UPDATE PROGUSERS SET SEL2 = 1 WHERE PROGID = 3 AND UCODE = 3")));
+    VoucherReading reviewer(f.s);
+    EXPECT_FALSE(reviewer.readAndTransfer(f.criteria(ReadSide::Credit), 1405, 10, prompt, &why));
+    EXPECT_EQ(why, writeRefusalText());
+    EXPECT_EQ(f.depositRows(), before);
+    EXPECT_TRUE(reviewer.rows().empty());
+    startup::CollectingPrompt quiet;
+    EXPECT_FALSE(reviewer.read(f.criteria(ReadSide::Credit), quiet) && reviewer.transfer(1405, 10, Repeats::Skip, &why));
+    EXPECT_EQ(f.depositRows(), before);
+
+    // The administrator of the server machine (no user) writes as user 0, and a second
+    // run leaves out what the first brought in.
+    f.s.setCurrentUserCode(0);
+    VoucherReading admin(f.s, Writer::Administrator);
+    const auto first = admin.readAndTransfer(f.criteria(ReadSide::Credit), 1405, 10, prompt, &why);
+    ASSERT_TRUE(first) << why.toStdString();
+    EXPECT_EQ(first->second.rows, 3);
+    EXPECT_EQ(f.depositRows(), before + 3);
+    EXPECT_EQ(count(f.s.common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL WHERE TABLENAME = 'SEP_DAR' AND UCODE = 0 AND WORKSTATION <> ''")), 3);
+    const auto second = admin.readAndTransfer(f.criteria(ReadSide::Credit), 1405, 10, prompt, &why);
+    ASSERT_TRUE(second) << why.toStdString();
+    EXPECT_EQ(second->first.alreadyTransferred, 3);
+    EXPECT_EQ(second->first.ticked, 0);
+    EXPECT_EQ(second->second.rows, 0);
+    EXPECT_EQ(f.depositRows(), before + 3);
+}
+
+TEST(VoucherReading, TheLastReadingIsWrittenInCodePage1256AndNeverThroughALinkOrOverAFolder)
+{
+    QTemporaryDir dir;
+    ReadingCriteria c;
+    c.year = 1405;
+    c.kol = 21007;
+    c.words = {QStringLiteral("سپرده"), {}, {}, {}};
+    ASSERT_TRUE(writeLastReading(dir.path(), c));
+    EXPECT_TRUE(test::fileBytes(readingFilePath(dir.path())).contains(QByteArray("\xd3\x81\xd1\xcf\xe5\r\n")));
+    EXPECT_EQ(readLastReading(dir.path())->words[0], QStringLiteral("سپرده"));
+
+    QFile::remove(readingFilePath(dir.path()));
+    const QString elsewhere = dir.filePath(QStringLiteral("other.txt"));
+    ASSERT_TRUE(test::writeBytes(elsewhere, "keep"));
+    ASSERT_TRUE(QFile::link(elsewhere, readingFilePath(dir.path())));
+    QString why;
+    EXPECT_FALSE(writeLastReading(dir.path(), c, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("پيوند"))) << why.toStdString();
+    EXPECT_EQ(test::fileBytes(elsewhere), QByteArray("keep"));
+
+    QFile::remove(readingFilePath(dir.path()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ReadACC.INI")));
+    EXPECT_FALSE(writeLastReading(dir.path(), c, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("فايل نيست"))) << why.toStdString();
 }

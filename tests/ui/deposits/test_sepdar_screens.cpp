@@ -7,6 +7,9 @@
 #include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/startup/Login.h"
+#include "core/db/Db.h"
+#include "core/io/FilterExpression.h"
+#include "core/io/ListData.h"
 #include "core/util/Numbers.h"
 #include "support/AutoAnswer.h"
 #include "support/DemoOffice.h"
@@ -14,6 +17,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QAbstractButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -178,14 +184,23 @@ TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFr
     c.side = deposits::ReadSide::Credit;
     qint64 read = 0;
     {
+        // The demo's register holds Khordad already: its rows come unticked, and ticked
+        // by hand they go in again after the question.
         test::AutoAnswer yes;
         whenUp<ui::deposits::TFREADFROMSND>([&](ui::deposits::TFREADFROMSND& screen) {
             screen.setCriteria(c);
             ASSERT_TRUE(screen.readRows());
             read = screen.grid->rowCount();
+            for (int r = 0; r < screen.grid->rowCount(); ++r) {
+                EXPECT_TRUE(screen.grid->item(r, 0)->text().isEmpty()) << r;
+                screen.grid->setCurrentCell(r, 1);
+                screen.toggleCurrent();
+            }
             ASSERT_TRUE(screen.transferAndClose(false));
         });
         list.action(QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري"))->trigger();
+        EXPECT_TRUE(yes.texts.contains(QStringLiteral("%1 رديف انتخاب شده قبلا به دفتر سپرده منتقل شده است. دوباره وارد شود؟").arg(read)))
+            << yes.texts.join('|').toStdString();
     }
     ASSERT_GT(read, 0);
     const deposits::DepositTotals t0 = list.totals();
@@ -228,13 +243,13 @@ TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFr
     // Sent with a credit notice picked from the notices.
     ASSERT_TRUE(db::execSql(s.deposits(), QStringLiteral("INSERT INTO BESTANKARI (IDXNO, BESNO, BESDATE, ERSALLETTERNO, ERSALLETTERDATE, Y, M) "
                                                          "VALUES (9001, '9901', '1409/02/10', '77/ذ', '1409/02/01', 1409, 1)")));
-    {
+    for (const char* entry : {"ارسال به خزانه و تعيين شماره نامه صورت ريز ارسالي - کلي", "تعيين شماره بستانكاري - كلي "}) {
         test::AutoAnswer yes;
         whenUp<ui::framework::PickerDialog>([](ui::framework::PickerDialog& picker) {
             ASSERT_TRUE(picker.screen().reopen(9001));
             picker.continueWithCurrent();
         });
-        list.action(QStringLiteral("تعيين شماره بستانكاري - كلي "))->trigger();
+        list.action(QString::fromUtf8(entry))->trigger();
     }
     EXPECT_EQ(list.totals().sent.count, read);
     EXPECT_EQ(db::scalar(s.deposits(), QStringLiteral("SELECT COUNT(*)") + ofMonth + QStringLiteral(" AND ELAMBESIDX = 9001 AND TIKBESTANKARI = '1'"))
@@ -255,4 +270,202 @@ TEST(SepDarScreens, AMonthIsReadMatchedNumberedOrderedSentMadeFinalAndReturnedFr
     EXPECT_EQ(list.totals().amount.count, read);
     EXPECT_EQ(list.totals().amount.sum, t0.amount.sum);
     EXPECT_EQ(list.totals().balance.sum, t0.amount.sum);
+}
+
+TEST(SepDarScreens, WhileTheFrameFiltersTheGridOperationsAndTotalsTakeItsRowsAndTheSpaceBarMovesOn)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    TViewSepDar list(s);
+    list.setReadOnly(false);
+    deposits::DepositFilter month;
+    month.year = 1405;
+    month.month = 9;
+    month.confirmation = deposits::Confirmation::Open;
+    list.setFilter(month);
+    const int open = list.model().rowCount();
+    ASSERT_GT(open, 4);
+
+    // The frame's own filter keeps one owner's rows: the totals and "تائيد ... - كلي" take those alone.
+    const int owner = io::fieldValue(list.model().rows(), list.model().sourceRow(0), QStringLiteral("TAFSILI")).toInt();
+    list.setFilterText(io::filterTerm(QStringLiteral("TAFSILI"), QStringLiteral("="), QString::number(owner), false));
+    const int shown = list.model().rowCount();
+    ASSERT_GT(shown, 0);
+    ASSERT_LT(shown, open);
+    EXPECT_EQ(list.totals().amount.count, shown);
+    {
+        test::AutoAnswer yes;
+        list.action(QStringLiteral("تائيد  صورتحساب  بانك - كلي"))->trigger();
+    }
+    const auto confirmed = db::scalar(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 9 AND TIKSUDMO = 'P' AND TAFSILI <> :o"),
+                                      {{QStringLiteral(":o"), owner}});
+    const auto mine = db::scalar(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 9 AND TAFSILI = :o AND "
+                                                               "(TIKSUDMO IS NULL OR TIKSUDMO IN ('', ' ', 'O'))"),
+                                 {{QStringLiteral(":o"), owner}});
+    EXPECT_EQ(mine->toInt(), 0);
+    list.removeFilters();
+    EXPECT_EQ(list.model().rowCount(), open - shown);
+    EXPECT_EQ(list.totals().amount.count, open - shown);
+    Q_UNUSED(confirmed);
+
+    // The space bar takes the current row out of the open ones; the next takes its place.
+    list.grid()->setCurrentIndex(list.grid()->model()->index(1, 0));
+    const int rows = list.model().rowCount();
+    {
+        test::AutoAnswer answers;
+        QTest::keyClick(list.grid(), Qt::Key_Space);
+        QTest::keyClick(list.grid(), Qt::Key_Space);
+        EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join('|').toStdString();
+    }
+    EXPECT_EQ(list.model().rowCount(), rows - 2);
+    EXPECT_EQ(list.grid()->currentIndex().row(), 1);
+}
+
+TEST(SepDarScreens, TheEntryFormNamesWhatIsMissingWarnsBeforeSavingAndAsksBeforeLosingChanges)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    TViewSepDar list(s);
+    list.setReadOnly(false);
+    deposits::DepositFilter month;
+    month.year = 1405;
+    month.month = 9;
+    list.setFilter(month);
+
+    TDE_SEPDAR form(s, &list);
+    form.startInsert();
+    static_cast<QWidget&>(form).show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    form.owner->editor()->setText(QStringLiteral("1002"));
+    form.amount->setAmount(0);
+    {
+        test::AutoAnswer answers;
+        QTest::keyClick(&form, Qt::Key_F10);
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("اطلاعات كافي نيست: مبلغ سپرده")});
+    }
+    EXPECT_EQ(form.focusWidget(), form.amount);
+    form.amount->setAmount(1000);
+    form.chequeDate->setText(QStringLiteral("1405/99/99"));
+    {
+        test::AutoAnswer answers;
+        QTest::keyClick(&form, Qt::Key_F10);
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("(تاريخ واريز)"))) << answers.texts[0].toStdString();
+    }
+    EXPECT_EQ(form.focusWidget(), form.chequeDate);
+    form.chequeDate->setDate(QStringLiteral("1405/09/10"));
+
+    // A repeated receipt number answered no: the question alone, no box after it.
+    const qint64 held = 4711;
+    ASSERT_TRUE(db::execSql(s.deposits(), QStringLiteral("UPDATE SEP_DAR SET SEPNO = 4711 WHERE IDX = (SELECT MIN(IDX) FROM SEP_DAR WHERE MY = 1405 AND MM = 9)")));
+    form.receiptNo->setText(QString::number(held));
+    {
+        test::AutoAnswer no(QStringLiteral("خير"));
+        QTest::keyClick(&form, Qt::Key_F10);
+        EXPECT_EQ(no.texts, QStringList{QStringLiteral("شماره قبض سپرده تکراري است،ادامه مي دهيد؟")});
+    }
+    EXPECT_TRUE(form.isVisible());
+
+    // F1 is the help; Esc with typed changes asks, and no keeps the form.
+    {
+        test::AutoAnswer answers(QStringLiteral("خير"));
+        QTest::keyClick(&form, Qt::Key_F1);
+        QTest::keyClick(&form, Qt::Key_Escape);
+        ASSERT_EQ(answers.texts.size(), 2);
+        EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("F7")));
+        EXPECT_EQ(answers.texts[1], QStringLiteral("اطلاعات تغيير يافته ذخيره نشده است. خروج بدون ذخيره؟"));
+    }
+    EXPECT_TRUE(form.isVisible());
+
+    // A confirmed deposit is saved after the warning, which comes up before the save.
+    const int confirmed = db::scalar(s.deposits(), QStringLiteral("SELECT MIN(IDX) FROM SEP_DAR WHERE MY = 1405 AND MM = 9 AND TIKSUDMO = 'P'"))->toInt();
+    TDE_SEPDAR edit(s, &list);
+    ASSERT_TRUE(edit.startEdit(confirmed));
+    const qint64 amount = deposits::ReceivedDeposits(s).read(confirmed)->amount;
+    edit.amount->setAmount(amount + 1);
+    qint64 storedWhileWarned = -1;
+    QString warning;
+    auto* poll = new QTimer(&edit);
+    QObject::connect(poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        warning = box->text();
+        storedWhileWarned = deposits::ReceivedDeposits(s).read(confirmed)->amount;
+        box->buttons().value(0)->click();
+    });
+    poll->start(5);
+    ASSERT_TRUE(edit.saveAndClose());
+    poll->stop();
+    EXPECT_EQ(warning, deposits::alreadyConfirmedText());
+    EXPECT_EQ(storedWhileWarned, amount);
+    EXPECT_EQ(deposits::ReceivedDeposits(s).read(confirmed)->amount, amount + 1);
+}
+
+TEST(SepDarScreens, TheFormsPickersFollowTheOwnerAndTheProjectsPlan)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    TViewSepDar list(s);
+    TDE_SEPDAR form(s, &list);
+    form.startInsert();
+    const int owner = db::scalar(s.common(), QStringLiteral("SELECT MIN(TAFSIL) FROM PAYMENTS WHERE CI = 0 AND TAFSIL > 0"))->toInt();
+    form.owner->editor()->setText(QString::number(owner));
+    QList<int> parties;
+    whenUp<ui::framework::PickerDialog>([&](ui::framework::PickerDialog& picker) {
+        picker.screen().model().fetchAll();
+        for (int r = 0; r < picker.screen().model().rowCount(); ++r)
+            parties << io::fieldValue(picker.screen().model().rows(), picker.screen().model().sourceRow(r), QStringLiteral("TAFSIL")).toInt();
+        picker.continueWithCurrent();
+    });
+    form.contract->pick();
+    ASSERT_FALSE(parties.isEmpty());
+    EXPECT_TRUE(std::all_of(parties.cbegin(), parties.cend(), [owner](int p) { return p == owner; }));
+    ASSERT_TRUE(form.contract->code());
+
+    qint64 plan = 0;
+    whenUp<ui::framework::PickerDialog>([&](ui::framework::PickerDialog& picker) {
+        const auto r = picker.currentResult();
+        ASSERT_TRUE(r);
+        plan = r->current.value(QStringLiteral("TARHNO")).toLongLong();
+        picker.continueWithCurrent();
+    });
+    form.project->pick();
+    ASSERT_GT(plan, 0);
+    EXPECT_EQ(form.plan->code(), plan);
+}
+
+TEST(SepDarScreens, TheCreditNoticeBoxIsReadAgainWhenTheListReopensAndTheTreasuryFileSaysWhatItHolds)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    TViewSepDar list(s);
+    deposits::DepositFilter month;
+    month.year = 1405;
+    month.month = 9;
+    list.setFilter(month);
+    ASSERT_TRUE(db::execSql(s.deposits(), QStringLiteral("INSERT INTO BESTANKARI (IDXNO, BESNO, BESDATE) VALUES (9101, '8101', '1405/09/15')")));
+    const auto offered = [&] {
+        for (const QComboBox* box : list.findChildren<QComboBox*>()) {
+            if (box->findData(9101) >= 0)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(offered());
+    list.applyFilter();
+    EXPECT_TRUE(offered());
+
+    test::AutoAnswer answers;
+    list.action(QStringLiteral("تهيه فايل/ديسکت/سي دي حاوي صورت ريز ارسالي به خزانه"))->trigger();
+    EXPECT_EQ(answers.texts.value(0), QStringLiteral("در اين قسمت ، فايلي از سپرده هاي سال و ماه مورد نظر تهيه مي شود"));
 }
