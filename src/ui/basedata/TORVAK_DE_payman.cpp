@@ -367,9 +367,13 @@ void TORVAK_DE_payman::issueVoucher(core::ContractAmount which)
     ui::accounting::VoucherIssueRequest request;
     request.title = which == core::ContractAmount::Initial ? QStringLiteral("صدور سند حسابداري مبلغ اوليه قرارداد")
                                                            : QStringLiteral("صدور سند حسابداري مبلغ تغييرات 25 قرارداد");
+    const core::Contracts contracts(session_);
+    if (const db::Fetched<core::Contract> c = contracts.read(contract))
+        request.description = contracts.voucherDescription(*c, which);
+    request.clearReferences = contracts.voucherReferences(contract, which);
     ui::accounting::issueVoucher(this, session_, request, [this, contract, which](const ui::accounting::VoucherIssue& settled) {
         QString why;
-        core::Contracts(session_).postVoucher(contract, which, {settled.number, settled.date, settled.clearEarlier}, &why);
+        core::Contracts(session_).postVoucher(contract, which, {settled.number, settled.date, settled.clearEarlier, settled.description}, &why);
         return why;
     });
 }
