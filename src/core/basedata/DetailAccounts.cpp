@@ -138,15 +138,18 @@ QStringList reportingPersonTypes()
             QStringLiteral("13 - دارندگان اوراق قرضه")};
 }
 
-QStringList reportingCategories()
+QList<std::pair<int, QString>> reportingCategories()
 {
-    return {QStringLiteral("3111 - پيمانکاران بخش خصوصي طرح هاي تملک دارايي هاي سرمايه اي"),
-            QStringLiteral("3112 - مشاوران بخش خصوصي"),
-            QStringLiteral("3121 - بانک هاي خصوصي"),
-            QStringLiteral("3611 - دارندگان اسناد خزانه اسلامي"),
-            QStringLiteral("3612 - دارندگان اوراق مشارکت"),
-            QStringLiteral("3613 - دارندگان صکوک اجاره"),
-            QStringLiteral("3614 - دارندگان اوراق قرضه")};
+    // The list opens with the private contractors, consultants and banks and ends with
+    // the holders of public debt papers; the rows between are not known here, so their
+    // positions are not offered (a stored one is kept and shown as its number).
+    return {{1, QStringLiteral("3111 - پيمانکاران بخش خصوصي طرح هاي تملک دارايي هاي سرمايه اي")},
+            {2, QStringLiteral("3112 - مشاوران بخش خصوصي")},
+            {3, QStringLiteral("3121 - بانک هاي خصوصي")},
+            {ReportingCategoryRows - 3, QStringLiteral("3611 - دارندگان اسناد خزانه اسلامي")},
+            {ReportingCategoryRows - 2, QStringLiteral("3612 - دارندگان اوراق مشارکت")},
+            {ReportingCategoryRows - 1, QStringLiteral("3613 - دارندگان صکوک اجاره")},
+            {ReportingCategoryRows, QStringLiteral("3614 - دارندگان اوراق قرضه")}};
 }
 
 NomineeCode buildNomineeCode(const QString& categoryRow, const QString& nationalId, startup::Prompt& prompt)
@@ -227,7 +230,7 @@ db::Fetched<DetailAccount> DetailAccounts::read(qint64 code) const
         if (field == QLatin1String("CODE") || field == QLatin1String("CI"))
             continue;
         const QVariant v = row->value(i);
-        a.values.insert(field, v.typeId() == QMetaType::QString ? QVariant(v.toString().trimmed()) : v);
+        a.values.insert(field, v.typeId() == QMetaType::QString && !v.isNull() ? QVariant(v.toString().trimmed()) : v);
     }
     return db::Fetched<DetailAccount>::found(a);
 }

@@ -146,7 +146,7 @@ TEST(DetailAccounts, ReportingIdentifierFromCategoryAndNationalId)
     } cases[] = {{"10101234567", "311110101234567", true}, {"001-234-5679", "311190012345679", true}, {"12345", "311112345", false}};
     for (const Case& k : cases) {
         ScriptedPrompt prompt;
-        const NomineeCode n = buildNomineeCode(reportingCategories().first(), QString::fromLatin1(k.nid), prompt);
+        const NomineeCode n = buildNomineeCode(reportingCategories().first().second, QString::fromLatin1(k.nid), prompt);
         EXPECT_EQ(n.code, QString::fromLatin1(k.code)) << k.nid;
         EXPECT_EQ(n.ok, k.ok) << k.nid;
         EXPECT_EQ(prompt.infos.size(), k.ok ? 0 : 1) << k.nid;

@@ -3,6 +3,8 @@
 #include "ui/basedata/TORVAK_ViewTafsil.h"
 #include "ui/framework/Picker.h"
 #include "core/db/Db.h"
+#include "support/AutoAnswer.h"
+#include "support/DemoOffice.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
@@ -10,6 +12,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
+#include <QSqlRecord>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -99,4 +103,57 @@ TEST(PartyScreens, APartyIsEnteredPickedWithItsDebtsAndRefusedDeletionWhileADepo
     EXPECT_EQ(list.model().rowCount(), 0);
     list.showAll();
     EXPECT_EQ(list.model().rowCount(), 1);
+}
+
+TEST(PartyScreens, SavingAContractorChangesOnlyWhatWasChangedOnTheForm)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    // Values the form cannot show as they are: codes beyond its lists, NULLs, a date
+    // written by another program.
+    ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE TAFSILI SET SAMADTAFSILCAT = 40, KIND = 9, BANK2 = NULL, SAMADTAFSILKIND = NULL, "
+                                                       "SABTDATE = '1390/1/5', GCODE = 77 WHERE CODE = 1001 AND CI = 0")));
+    auto row = [&] {
+        const auto r = db::firstRow(s.common(), QStringLiteral("SELECT * FROM TAFSILI WHERE CODE = 1001 AND CI = 0"));
+        EXPECT_TRUE(r);
+        QVariantMap m;
+        for (int i = 0; r && i < r->count(); ++i)
+            m.insert(r->fieldName(i).toUpper(), r->value(i));
+        return m;
+    };
+    const QVariantMap before = row();
+    test::AutoAnswer yes;
+    {
+        TORVAK_DE_TAFSIL form(s);
+        ASSERT_TRUE(form.startEdit(1001));
+        EXPECT_EQ(form.combo(QStringLiteral("SAMADTAFSILCAT"))->currentText(), QStringLiteral("40"));
+        EXPECT_EQ(form.combo(QStringLiteral("BANK2"))->currentIndex(), -1);
+        ASSERT_TRUE(form.saveAndClose());
+    }
+    EXPECT_EQ(row(), before);
+
+    // One field changed: that column alone.
+    {
+        TORVAK_DE_TAFSIL form(s);
+        ASSERT_TRUE(form.startEdit(1001));
+        form.field(QStringLiteral("NAME"))->setText(QStringLiteral("شرکت نام تازه"));
+        form.combo(QStringLiteral("BANK1"))->setCurrentIndex(2);
+        ASSERT_TRUE(form.saveAndClose());
+    }
+    QVariantMap expected = before;
+    expected.insert(QStringLiteral("NAME"), QStringLiteral("شرکت نام تازه"));
+    expected.insert(QStringLiteral("BANK1"), 2);
+    QVariantMap after = row();
+    after.insert(QStringLiteral("NAME"), after.value(QStringLiteral("NAME")).toString().trimmed());
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(after.value(it.key()).toString(), it.value().toString()) << it.key().toStdString();
+
+    // The category list keeps the family's positions: the debt papers' holders close it.
+    TORVAK_DE_TAFSIL form(s);
+    form.startInsert();
+    QComboBox* category = form.combo(QStringLiteral("SAMADTAFSILCAT"));
+    EXPECT_EQ(category->itemData(0).toInt(), 1);
+    EXPECT_EQ(category->itemData(category->count() - 1).toInt(), 67);
+    EXPECT_TRUE(category->itemText(category->count() - 1).startsWith(QStringLiteral("3614")));
 }
