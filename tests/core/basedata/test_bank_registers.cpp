@@ -3,12 +3,14 @@
 #include "core/basedata/Branches.h"
 #include "core/basedata/Centres.h"
 #include "core/basedata/DepositAccounts.h"
+#include "core/basedata/HesabBanki.h"
 #include "core/basedata/OfficeAccounts.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/basedata/Plans.h"
 #include "core/basedata/Projects.h"
 #include "core/basedata/Provinces.h"
 #include "core/basedata/SupervisingOffices.h"
+#include "core/CoreLists.h"
 #include "core/db/Db.h"
 #include "core/io/FilterExpression.h"
 #include "support/DemoOffice.h"
@@ -196,6 +198,52 @@ TEST(BankRegisters, TheAccountingMovementsFilterComparesAccountCodesAsText)
     ASSERT_TRUE(moving) << moving.error().toStdString();
     for (const Case& k : cases)
         EXPECT_EQ(moving->contains(k.code), k.moves) << k.account;
+}
+
+TEST(BankRegisters, TheShortAccountListIsKeptByCodeAndAsksBeforeADelete)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    HesabBanki accounts(s);
+    const qint64 next = count(s.common(), QStringLiteral("SELECT MAX(CODE) + 1 FROM HesabBanki"));
+    EXPECT_EQ(accounts.proposedCode().value_or(0), next);
+    startup::CollectingPrompt quiet;
+    ShortBankAccount a;
+    a.accountNo = QStringLiteral("0107788990");
+    a.bank = 1;
+    a.branchName = QStringLiteral("شعبه مرکزي");
+    a.branchCode = QStringLiteral("1007");
+    a.tel = QStringLiteral("074-33221100");
+    const std::optional<qint64> code = accounts.save(a, true, quiet);
+    ASSERT_TRUE(code) << quiet.text().toStdString();
+    EXPECT_EQ(*code, next);
+    EXPECT_EQ(accounts.read(*code)->branchName, QStringLiteral("شعبه مرکزي"));
+
+    struct Case {
+        const char* what;
+        ShortBankAccount a;
+        QString refusal;
+    } cases[] = {
+        {"no account number", ShortBankAccount{0, QString(), QStringLiteral("x"), 1, {}, {}}, QStringLiteral("اطلاعات کامل نيست")},
+        {"a bank that is none", ShortBankAccount{0, QStringLiteral("1"), {}, 99, {}, {}}, QStringLiteral(" کد يافت نشد 99")},
+        {"a number too long", ShortBankAccount{0, QStringLiteral("1234567890123456"), {}, 1, {}, {}}, QStringLiteral("متن وارد شده بيش از 15 حرف است : 1234567890123456")},
+    };
+    for (const Case& k : cases) {
+        startup::CollectingPrompt p;
+        EXPECT_FALSE(accounts.save(k.a, true, p)) << k.what;
+        EXPECT_EQ(p.text(), k.refusal) << k.what;
+    }
+
+    startup::ScriptedPrompt no({false});
+    EXPECT_FALSE(accounts.remove(*code, no));
+    EXPECT_EQ(no.questions, QStringList{QStringLiteral("آيا حساب مورد نظر حذف شود")});
+    startup::ScriptedPrompt yes({true});
+    EXPECT_TRUE(accounts.remove(*code, yes)) << yes.text().toStdString();
+    EXPECT_TRUE(accounts.read(*code).empty());
+
+    const auto list = coreLists().find(QStringLiteral("short-bank-accounts"));
+    ASSERT_TRUE(list.has_value());
+    EXPECT_EQ(list->title, QStringLiteral("فهرست حسابهاي بانكي"));
 }
 
 TEST(BankRegisters, BadInputIsRefusedWithItsMessage)

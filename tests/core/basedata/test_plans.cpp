@@ -239,6 +239,28 @@ TEST(Projects, DeleteIsRefusedWhileInUseAndOtherwiseDone)
     EXPECT_TRUE(Projects(s).read(project).empty());
 }
 
+TEST(Projects, AProjectIsFoundByItsAgreementCodeInTheSection)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    const auto any = db::firstRow(s.common(), QStringLiteral("SELECT PROJNO, CODP FROM PROJEH WHERE CI = 0 AND CODP IS NOT NULL AND CODP <> '' ORDER BY PROJNO"));
+    ASSERT_TRUE(any);
+    const QString code = any->value(1).toString().trimmed();
+    struct Case {
+        QString typed;
+        qint64 found;   // 0: none
+    } cases[] = {{code, any->value(0).toLongLong()}, {QStringLiteral("  ") + code + QStringLiteral(" "), any->value(0).toLongLong()},
+                 {QStringLiteral("no-such-code"), 0}, {QString(), 0}, {QStringLiteral("' OR '1'='1"), 0}};
+    for (const Case& k : cases) {
+        const db::Fetched<Project> p = Projects(s).byAgreementCode(k.typed);
+        EXPECT_FALSE(p.failed()) << k.typed.toStdString();
+        EXPECT_EQ(p ? p->number : 0, k.found) << k.typed.toStdString();
+    }
+    // Another section's project under the same code is not this section's.
+    ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE PROJEH SET CI = 1 WHERE CI = 0 AND CODP = :c"), {{QStringLiteral(":c"), code}}));
+    EXPECT_TRUE(Projects(s).byAgreementCode(code).empty());
+}
+
 TEST(Plans, DeletingNeedsTheDeleteBitOfItsEntry)
 {
     test::DemoOffice d;
