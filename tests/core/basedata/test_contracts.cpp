@@ -1,3 +1,4 @@
+#include "core/accounting/VoucherWriter.h"
 #include "core/basedata/ContractCreditSources.h"
 #include "core/basedata/ContractLists.h"
 #include "core/basedata/ContractNamedList.h"
@@ -192,6 +193,13 @@ TEST(Contracts, TheVoucherPostsBothRowsAndRecordsTheYearOfItsBooks)
     EXPECT_FALSE(Contracts(s).postVoucher(code, ContractAmount::Initial, {0, QStringLiteral("1390/01/01"), false, {}}, &why));
     EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDHEAD")), vouchers);
     EXPECT_EQ(Contracts(s).read(code)->voucherNo, posted->number);
+
+    // Rejected, the change voucher goes with the contract's reference to it; the
+    // initial amount's reference stays.
+    ASSERT_TRUE(accounting::VoucherWriter(s).reject(*change, Contracts(s).voucherReferences(code, ContractAmount::Change), &why)) << why.toStdString();
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PAYMENTS WHERE CODE = :c AND SNDNO25 IS NULL AND SNDYEAR25 IS NULL"), {{QStringLiteral(":c"), code}}), 1);
+    EXPECT_EQ(Contracts(s).read(code)->voucherNo, posted->number);
+    EXPECT_TRUE(accounting::Vouchers(s).head(change->number).empty());
 }
 
 TEST(Contracts, DeleteIsRefusedWhileHeldAndOtherwiseTakesTheSatellites)
