@@ -1,7 +1,6 @@
 // A plan's change of number on the demo installation at scale 1 (ten thousand
-// deposits): the plan, its projects, contracts, deposits, refunds, guarantees and the
-// year's voucher rows re-pointed in one unit of work with their history, there and
-// back.
+// deposits): the plan, its projects, the contracts' split, deposits, refunds and
+// guarantees re-pointed in one unit of work with their history, there and back.
 #include "BenchInstallation.h"
 #include "core/basedata/Plans.h"
 #include "core/startup/Session.h"

@@ -24,7 +24,7 @@ void BM_PostContractVoucher(benchmark::State& state)
     session->setCurrentUserCode(3);
     basedata::Contracts contracts(*session);
     accounting::VoucherWriter writer(*session);
-    const basedata::ContractVoucher voucher{0, QStringLiteral("1405/08/01"), false};
+    const basedata::ContractVoucher voucher{0, QStringLiteral("1405/08/01"), false, {}};
     for (auto _ : state) {
         QString why;
         const auto posted = contracts.postVoucher(7, basedata::ContractAmount::Initial, voucher, &why);

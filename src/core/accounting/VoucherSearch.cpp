@@ -1,11 +1,13 @@
 #include "core/accounting/VoucherSearch.h"
 
+#include "core/basedata/CodedTable.h"
 #include "core/basedata/DetailAccounts.h"
 #include "core/basedata/Lookups.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
 #include <QSet>
+#include <algorithm>
 
 namespace orvak::accounting {
 
@@ -171,8 +173,50 @@ std::optional<VoucherQuery> VoucherSearch::query(const VoucherCriteria& criteria
 
 namespace {
 
+// "TAFSIL in (...)" for the codes, written as runs and lists of numbers: the codes are
+// read from the database (never typed), and a party-name word can match more parties
+// than a statement may carry parameters (2,100 on SQL Server).
+QString codesCondition(const QString& column, QList<qint64> codes)
+{
+    if (codes.isEmpty())
+        return QStringLiteral("1=0");
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    QStringList terms;
+    QStringList singles;
+    auto flushSingles = [&] {
+        if (!singles.isEmpty())
+            terms << QStringLiteral("%1 in (%2)").arg(column, singles.join(QLatin1Char(',')));
+        singles.clear();
+    };
+    for (qsizetype i = 0; i < codes.size();) {
+        qsizetype j = i;
+        while (j + 1 < codes.size() && codes[j + 1] == codes[j] + 1)
+            ++j;
+        if (j - i >= 2) {
+            terms << QStringLiteral("(%1>=%2 and %1<=%3)").arg(column).arg(codes[i]).arg(codes[j]);
+        } else {
+            for (qsizetype k = i; k <= j; ++k) {
+                singles << QString::number(codes[k]);
+                if (singles.size() == 1000)
+                    flushSingles();
+            }
+        }
+        i = j + 1;
+    }
+    flushSingles();
+    return terms.join(QStringLiteral(" or "));
+}
+
 std::optional<VoucherQuery> build(const VoucherCriteria& c, const PartyCodes& partyCodes, QString* error)
 {
+    for (const QString* typed : {&c.words, &c.partyWords}) {
+        if (const std::optional<QString> refusal = basedata::searchTextRefusal(*typed)) {
+            if (error)
+                *error = *refusal;
+            return std::nullopt;
+        }
+    }
     Conditions q;
     q.like(c.wordsInHead ? QStringLiteral("SNDHEAD.DESCR") : QStringLiteral("SNDROW.DESCR"), c.words, QStringLiteral("PWord"));
 
@@ -189,15 +233,7 @@ std::optional<VoucherQuery> build(const VoucherCriteria& c, const PartyCodes& pa
             const QSet<qint64> these(list.begin(), list.end());
             codes = codes ? codes->intersect(these) : these;
         }
-        QStringList names;
-        QVariantMap binds;
-        QList<qint64> sorted(codes->begin(), codes->end());
-        std::sort(sorted.begin(), sorted.end());
-        for (qsizetype i = 0; i < sorted.size(); ++i) {
-            names << QStringLiteral(":PParty%1").arg(i);
-            binds.insert(names.last(), sorted[i]);
-        }
-        q.add(names.isEmpty() ? QStringLiteral("1=0") : QStringLiteral("SNDROW.TAFSIL in (%1)").arg(names.join(QLatin1Char(','))), binds);
+        q.add(codesCondition(QStringLiteral("SNDROW.TAFSIL"), QList<qint64>(codes->begin(), codes->end())));
     }
 
     if (c.byDate) {

@@ -2,6 +2,8 @@
 
 #include "core/util/Jalali.h"
 
+#include <algorithm>
+
 namespace orvak::accounting {
 
 namespace {
@@ -18,7 +20,27 @@ QString incomplete() { return QStringLiteral("اطلاعات کامل نيست")
 
 QString notFound(int number) { return QStringLiteral("سند شماره %1 يافت نشد").arg(number); }
 
+thread_local PostingRecorder* innermost = nullptr;
+
 } // namespace
+
+PostingRecorder::PostingRecorder(RowWritten onRow)
+    : outer_(innermost)
+    , onRow_(std::move(onRow))
+{
+    innermost = this;
+}
+
+PostingRecorder::~PostingRecorder() { innermost = outer_; }
+
+PostingRecorder* PostingRecorder::current() { return innermost; }
+
+std::optional<PostedVoucher> PostingRecorder::last() const
+{
+    if (postings_.isEmpty())
+        return std::nullopt;
+    return postings_.last();
+}
 
 VoucherWriter::VoucherWriter(startup::Session& session)
     : session_(session)
@@ -77,22 +99,22 @@ std::optional<PostedVoucher> VoucherWriter::post(db::UnitOfWork& w, const Vouche
     const db::Fetched<QVariant> existing = w.scalar(QStringLiteral("Select SNDNO From {accounting}.SNDHEAD Where SndNo=:PSndNo"), key);
     if (existing.failed())
         return std::nullopt;
-    bool haveHead = existing.has_value();
-    if (haveHead && p.clearEarlier) {
-        if (!w.remove(Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("SndNo=:PSndNo"), key)
-            || !w.remove(Store::Accounting, QStringLiteral("SNDHEAD"), QStringLiteral("SndNo=:PSndNo"), key))
-            return std::nullopt;
-        haveHead = false;
-    }
-    if (!haveHead
-        && !w.insert(Store::Accounting, QStringLiteral("SNDHEAD"),
-                     {{QStringLiteral("SNDNO"), posted.number},
-                      {QStringLiteral("SNDDATE"), util::parseJalali(p.date)->toText()},
-                      {QStringLiteral("DESCR"), p.description},
-                      {QStringLiteral("KIND"), p.kind},
-                      {QStringLiteral("STATE"), p.state},
-                      {QStringLiteral("USERID"), session_.currentUserCode()}}))
+    const bool haveHead = existing.has_value();
+    // Clearing the earlier content takes the voucher's rows; its head stays as it is.
+    if (p.clearEarlier && !w.remove(Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("SndNo=:PSndNo"), key))
         return std::nullopt;
+    if (!haveHead) {
+        if (!w.insert(Store::Accounting, QStringLiteral("SNDHEAD"),
+                      {{QStringLiteral("SNDNO"), posted.number},
+                       {QStringLiteral("SNDDATE"), util::parseJalali(p.date)->toText()},
+                       {QStringLiteral("DESCR"), p.description},
+                       {QStringLiteral("KIND"), p.kind},
+                       {QStringLiteral("STATE"), p.state},
+                       {QStringLiteral("USERID"), session_.currentUserCode()}}))
+            return std::nullopt;
+        posted.headCreated = true;
+    }
+    PostingRecorder* recorder = PostingRecorder::current();
     const db::Fetched<QVariant> last = w.scalar(QStringLiteral("Select Max(ROW) From {accounting}.SNDROW Where SndNo=:PSndNo"), key);
     if (last.failed())
         return std::nullopt;
@@ -121,7 +143,11 @@ std::optional<PostedVoucher> VoucherWriter::post(db::UnitOfWork& w, const Vouche
         if (!w.insert(Store::Accounting, QStringLiteral("SNDROW"), values))
             return std::nullopt;
         posted.rows << row;
+        if (recorder)
+            recorder->rowWritten(posted.number, row);
     }
+    if (recorder)
+        recorder->heard(posted);
     return posted;
 }
 
@@ -181,6 +207,60 @@ bool VoucherWriter::reject(int number, QString* error)
             return false;
         return heads > 0 || w.fail(notFound(number));
     }, error);
+}
+
+bool VoucherWriter::reject(const PostedVoucher& posted, const ClearReferences& clearReferences, QString* error)
+{
+    auto refuse = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!session_.AccountingDbOpen())
+        return refuse(Vouchers(session_).missingText());
+    // The rows are in the books of the year they were posted in.
+    if (posted.year != accountingYear(session_))
+        return refuse(QStringLiteral("سند شماره %1 در سال مالي %2 صادر شده است").arg(posted.number).arg(posted.year));
+    if (posted.rows.isEmpty() && !posted.headCreated)
+        return refuse(notFound(posted.number));
+    return session_.inWork([&](db::UnitOfWork& w) {
+        const QVariantMap key{{QStringLiteral(":PSndNo"), posted.number}};
+        if (!posted.rows.isEmpty()) {
+            // A posting's rows are one run after the rows the voucher held.
+            const auto [first, last] = std::minmax_element(posted.rows.begin(), posted.rows.end());
+            QVariantMap binds = key;
+            binds.insert(QStringLiteral(":PFirst"), *first);
+            binds.insert(QStringLiteral(":PLast"), *last);
+            if (!w.remove(Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("SndNo=:PSndNo AND ROW>=:PFirst AND ROW<=:PLast"), binds))
+                return false;
+        }
+        if (clearReferences && !clearReferences(w, posted))
+            return w.ok() ? w.fail(QStringLiteral("مراجع سند پاک نشد")) : false;
+        if (!posted.headCreated)
+            return true;
+        const db::Fetched<QVariant> left = w.scalar(QStringLiteral("Select Count(*) From {accounting}.SNDROW Where SndNo=:PSndNo"), key);
+        if (!left)
+            return w.fail(left.failed() ? left.error() : notFound(posted.number));
+        return left->toLongLong() > 0 || w.remove(Store::Accounting, QStringLiteral("SNDHEAD"), QStringLiteral("SndNo=:PSndNo"), key);
+    }, error);
+}
+
+bool clearRowReferences(db::UnitOfWork& w, db::Store store, const QString& table, const QString& numberColumn, const QString& rowColumn,
+                        const QString& yearColumn, const PostedVoucher& posted)
+{
+    QVariantMap binds{{QStringLiteral(":RNo"), posted.number}, {QStringLiteral(":RYear"), posted.year}};
+    QString where = QStringLiteral("%1 = :RNo AND %2 = :RYear").arg(numberColumn, yearColumn);
+    QString set = QStringLiteral("%1 = NULL, %2 = NULL").arg(numberColumn, yearColumn);
+    if (!rowColumn.isEmpty()) {
+        if (posted.rows.isEmpty())
+            return true;
+        const auto [first, last] = std::minmax_element(posted.rows.begin(), posted.rows.end());
+        binds.insert(QStringLiteral(":RFirst"), *first);
+        binds.insert(QStringLiteral(":RLast"), *last);
+        where += QStringLiteral(" AND %1 >= :RFirst AND %1 <= :RLast").arg(rowColumn);
+        set += QStringLiteral(", %1 = NULL").arg(rowColumn);
+    }
+    return w.update(store, table, set, where, binds);
 }
 
 } // namespace orvak::accounting

@@ -6,6 +6,8 @@
 #include "core/accounting/Vouchers.h"
 #include "core/db/UnitOfWork.h"
 
+#include <functional>
+
 namespace orvak::accounting {
 
 // The state a confirmed voucher is given (the accounting program owns the codes;
@@ -46,8 +48,44 @@ struct VoucherPosting {
 struct PostedVoucher {
     int number = 0;
     int year = 0;
-    QList<int> rows;   // the row number of each line, in order
+    QList<int> rows;           // the row number of each line, in order (one run, ascending)
+    bool headCreated = false;  // the posting made the voucher's head (it held nothing before)
 };
+
+// Notes the vouchers posted through any VoucherWriter while it lives, on this thread,
+// and the row each line went to as it is written: a screen that hands the posting to
+// a register's service (which posts inside its own work) learns exactly what that
+// posting added, and can show its progress. The innermost recorder hears.
+class PostingRecorder {
+public:
+    using RowWritten = std::function<void(int number, int row)>;
+    explicit PostingRecorder(RowWritten onRow = {});
+    ~PostingRecorder();
+    PostingRecorder(const PostingRecorder&) = delete;
+    PostingRecorder& operator=(const PostingRecorder&) = delete;
+
+    // Every posting heard, in order; a work that was run again after a clash is
+    // heard each time, so the last is the one that was kept.
+    const QList<PostedVoucher>& postings() const { return postings_; }
+    std::optional<PostedVoucher> last() const;
+
+    static PostingRecorder* current();
+    void heard(const PostedVoucher& posted) { postings_ << posted; }
+    void rowWritten(int number, int row) const
+    {
+        if (onRow_)
+            onRow_(number, row);
+    }
+
+private:
+    PostingRecorder* outer_ = nullptr;
+    RowWritten onRow_;
+    QList<PostedVoucher> postings_;
+};
+
+// Clears, inside the rejecting work, the references a register wrote to the rows of
+// a posting; false (with the work failed) when it could not.
+using ClearReferences = std::function<bool(db::UnitOfWork& work, const PostedVoucher& posted)>;
 
 class VoucherWriter {
 public:
@@ -65,6 +103,10 @@ public:
     bool confirm(int number, QString* error = nullptr, int state = ConfirmedState);
     // Deletes the voucher's head and all its rows.
     bool reject(int number, QString* error = nullptr);
+    // "عدم تائيد سند" of a posting: as one unit of work, the rows the posting added
+    // (never rows the voucher held before), its head when the posting made it and no
+    // row is left under it, and the registers' references to those rows.
+    bool reject(const PostedVoucher& posted, const ClearReferences& clearReferences, QString* error = nullptr);
 
 private:
     startup::Session& session_;
@@ -72,5 +114,11 @@ private:
 
 // The largest amount a money column holds, in rials.
 inline constexpr qint64 LargestAmount = 922337203685477LL;
+
+// Sets the three columns of a reference to NULL on the rows of table that point at the
+// posting's rows (voucher number and year, and a row among the posting's), inside
+// the work; the registers' services build their ClearReferences on it.
+bool clearRowReferences(db::UnitOfWork& work, db::Store store, const QString& table, const QString& numberColumn,
+                        const QString& rowColumn, const QString& yearColumn, const PostedVoucher& posted);
 
 } // namespace orvak::accounting

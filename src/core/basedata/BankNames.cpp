@@ -10,13 +10,12 @@ RegisterRules bankRules()
     r.table = BankNames::table();
     r.nameColumn = QStringLiteral("NAME");
     r.required = {QStringLiteral("NAME")};
-    r.blocking = {{db::Store::Common, QStringLiteral("HESAB"), QStringLiteral("BANK")}};
+    // The bank stays while an account or a branch names it: a guarantee names its
+    // issuing branch, which would lose its bank.
+    r.blocking = {{db::Store::Common, QStringLiteral("HESAB"), QStringLiteral("BANK")},
+                  {db::Store::Common, QStringLiteral("BANKBRANCHNAME"), QStringLiteral("BANKID")}};
     r.blockedText = QStringLiteral("براي اين بانك شعبه بانكي تعريف شده است و نمي تواند حذف گردد");
     r.deleteQuestion = QStringLiteral("حذف اطلاعات .مطمئن هستيد ؟");
-    // The bank's branches mean nothing without it.
-    r.removeSatellites = [](db::UnitOfWork& w, qint64 code) {
-        return w.remove(db::Store::Common, QStringLiteral("BANKBRANCHNAME"), QStringLiteral("BANKID = :b"), {{QStringLiteral(":b"), code}});
-    };
     return r;
 }
 

@@ -61,6 +61,39 @@ std::optional<qint64> Branches::save(const Branch& b, bool insert, startup::Prom
     return saveRecord(session_, branchRules(), b.code, values, insert, prompt);
 }
 
-bool Branches::remove(qint64 code, startup::Prompt& prompt) { return removeRecord(session_, branchRules(), code, prompt); }
+bool Branches::remove(qint64 code, startup::Prompt& prompt)
+{
+    const db::Fetched<Branch> branch = read(code);
+    if (!branch) {
+        prompt.info(branch.failed() ? branch.error() : notFoundText(code));
+        return false;
+    }
+    const QString bankCode = branch->branchCode;
+    QString where = QStringLiteral("CODE = :code");
+    QVariantMap binds{{QStringLiteral(":code"), code}};
+    if (!bankCode.isEmpty()) {
+        where = QStringLiteral("CODESHOBEH = :b");
+        binds = {{QStringLiteral(":b"), bankCode}};
+    }
+    const db::Fetched<QVariant> shared = db::scalar(session_.common(), QStringLiteral("SELECT COUNT(*) FROM SHOBEH WHERE ") + where, binds);
+    if (!shared) {
+        prompt.info(shared.failed() ? shared.error() : notFoundText(code));
+        return false;
+    }
+    const qint64 rows = shared->toLongLong();
+    QString question = QStringLiteral("اطلاعات جاري حذف گردد؟");
+    if (rows > 1)
+        question = QStringLiteral("%1 شعبه با کد شعبه %2 ثبت شده است و همه حذف مي شوند. ").arg(rows).arg(bankCode) + question;
+    if (!prompt.ask(question))
+        return false;
+    QString why;
+    const bool ok = session_.inWork([&](db::UnitOfWork& w) {
+        int removed = 0;
+        return w.remove(db::Store::Common, QStringLiteral("SHOBEH"), where, binds, &removed) && (removed > 0 || w.fail(notFoundText(code)));
+    }, &why);
+    if (!ok)
+        prompt.info(why);
+    return ok;
+}
 
 } // namespace orvak::basedata

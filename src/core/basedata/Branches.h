@@ -26,7 +26,9 @@ public:
     db::Fetched<Branch> read(qint64 code) const;
     // Code and name required; the supervising office must exist when given.
     std::optional<qint64> save(const Branch& branch, bool insert, startup::Prompt& prompt);
-    // Deletes the one row of the code: other branches may share a bank code.
+    // Deletes the branch by the bank's branch code (CODESHOBEH), so every row of that
+    // code goes; the question says how many when it is more than one. A branch
+    // without a bank code goes by its own code alone.
     bool remove(qint64 code, startup::Prompt& prompt);
 
 private:

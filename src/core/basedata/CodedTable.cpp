@@ -337,6 +337,13 @@ std::optional<QString> storedDate(const QString& text)
     return d->toText();
 }
 
+std::optional<QString> searchTextRefusal(const QString& text)
+{
+    if (text.trimmed().size() <= LongestSearchText)
+        return std::nullopt;
+    return QStringLiteral("متن جستجو بيش از %1 حرف است").arg(LongestSearchText);
+}
+
 QString incompleteText() { return QStringLiteral("اطلاعات کامل نيست"); }
 
 QString notFoundText(qint64 code) { return QStringLiteral(" کد يافت نشد ") + QString::number(code); }

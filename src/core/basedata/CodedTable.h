@@ -116,6 +116,12 @@ db::Fetched<QList<std::pair<qint64, QString>>> namesByCode(startup::Session& ses
 std::optional<qint64> typedCode(const QString& text);
 std::optional<QString> storedDate(const QString& text);
 
+// The longest text a search takes. No column a search reads holds more, and a LIKE
+// pattern of tens of thousands of characters is more than the database engine takes.
+inline constexpr int LongestSearchText = 200;
+// The refusal of a typed search text that is too long; nullopt when it may be searched.
+std::optional<QString> searchTextRefusal(const QString& text);
+
 // The standard texts.
 QString incompleteText();            // "اطلاعات کامل نيست"
 QString notFoundText(qint64 code);   // " کد يافت نشد " + code

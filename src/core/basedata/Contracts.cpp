@@ -875,7 +875,7 @@ std::optional<accounting::PostedVoucher> Contracts::postVoucher(qint64 code, Con
     accounting::VoucherPosting p;
     p.number = voucher.number;
     p.date = voucher.date;
-    p.description = voucherDescription(*c, which);
+    p.description = voucher.description.trimmed().isEmpty() ? voucherDescription(*c, which) : voucher.description.trimmed().left(160);
     p.kind = 1;
     p.state = 1;
     p.clearEarlier = voucher.clearEarlier;
@@ -912,6 +912,19 @@ std::optional<accounting::PostedVoucher> Contracts::postVoucher(qint64 code, Con
     if (!ok)
         return std::nullopt;
     return posted;
+}
+
+accounting::ClearReferences Contracts::voucherReferences(qint64 code, ContractAmount which) const
+{
+    const int section = sectionOf(session_);
+    const bool initial = which == ContractAmount::Initial;
+    return [code, initial, section](db::UnitOfWork& w, const accounting::PostedVoucher& posted) {
+        const QString number = initial ? QStringLiteral("sndno") : QStringLiteral("sndno25");
+        const QString year = initial ? QStringLiteral("sndyear") : QStringLiteral("sndyear25");
+        return w.update(Store::Common, QStringLiteral("PAYMENTS"), QStringLiteral("%1=NULL, %2=NULL").arg(number, year),
+                        QStringLiteral("CODE = :c AND CI = :CI AND %1 = :n AND %2 = :y").arg(number, year),
+                        {{QStringLiteral(":c"), code}, {kCI, section}, {QStringLiteral(":n"), posted.number}, {QStringLiteral(":y"), posted.year}});
+    };
 }
 
 } // namespace orvak::basedata

@@ -67,6 +67,7 @@ struct ContractVoucher {
     int number = 0;        // 0: the last voucher + 1
     QString date;          // in the year of the accounting database
     bool clearEarlier = false;
+    QString description;   // as the issue dialog shows it; empty: voucherDescription()
 };
 
 struct ContractSplit {
@@ -153,6 +154,9 @@ public:
     // the contract, in one work; nullopt with the reason otherwise.
     std::optional<accounting::PostedVoucher> postVoucher(qint64 code, ContractAmount which, const ContractVoucher& voucher,
                                                          QString* error = nullptr);
+    // The rejection of that voucher takes the contract's reference to it back, in the
+    // rejecting work (where it still names that voucher and year).
+    accounting::ClearReferences voucherReferences(qint64 code, ContractAmount which) const;
 
 private:
     RegisterRules rules() const;

@@ -55,15 +55,19 @@ bool isEmptyDate(const QString& text)
     return t.trimmed().isEmpty();
 }
 
-// The identifier's digits in ASCII; nullopt when it holds anything else.
-std::optional<QString> nationalIdDigits(const QString& text)
+// Whether a value handed back by the screen is the one the row holds: an empty text
+// and NULL are alike, texts compare without their padding, pictures byte for byte.
+bool sameStoredValue(const QVariant& stored, const QVariant& given)
 {
-    const QString t = util::normalizeDigits(text).trimmed();
-    for (QChar c : t) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-    }
-    return t;
+    auto empty = [](const QVariant& v) {
+        return v.isNull() || !v.isValid() || ((v.typeId() == QMetaType::QString) && v.toString().trimmed().isEmpty())
+            || (v.typeId() == QMetaType::QByteArray && v.toByteArray().isEmpty());
+    };
+    if (empty(stored) || empty(given))
+        return empty(stored) && empty(given);
+    if (stored.typeId() == QMetaType::QByteArray || given.typeId() == QMetaType::QByteArray)
+        return stored.toByteArray() == given.toByteArray();
+    return stored.toString().trimmed() == given.toString().trimmed();
 }
 
 QString notOpen(const QString& what) { return QStringLiteral("بانک اطلاعاتي %1 باز نيست").arg(what); }
@@ -134,15 +138,18 @@ QStringList reportingPersonTypes()
             QStringLiteral("13 - دارندگان اوراق قرضه")};
 }
 
-QStringList reportingCategories()
+QList<std::pair<int, QString>> reportingCategories()
 {
-    return {QStringLiteral("3111 - پيمانکاران بخش خصوصي طرح هاي تملک دارايي هاي سرمايه اي"),
-            QStringLiteral("3112 - مشاوران بخش خصوصي"),
-            QStringLiteral("3121 - بانک هاي خصوصي"),
-            QStringLiteral("3611 - دارندگان اسناد خزانه اسلامي"),
-            QStringLiteral("3612 - دارندگان اوراق مشارکت"),
-            QStringLiteral("3613 - دارندگان صکوک اجاره"),
-            QStringLiteral("3614 - دارندگان اوراق قرضه")};
+    // The list opens with the private contractors, consultants and banks and ends with
+    // the holders of public debt papers; the rows between are not known here, so their
+    // positions are not offered (a stored one is kept and shown as its number).
+    return {{1, QStringLiteral("3111 - پيمانکاران بخش خصوصي طرح هاي تملک دارايي هاي سرمايه اي")},
+            {2, QStringLiteral("3112 - مشاوران بخش خصوصي")},
+            {3, QStringLiteral("3121 - بانک هاي خصوصي")},
+            {ReportingCategoryRows - 3, QStringLiteral("3611 - دارندگان اسناد خزانه اسلامي")},
+            {ReportingCategoryRows - 2, QStringLiteral("3612 - دارندگان اوراق مشارکت")},
+            {ReportingCategoryRows - 1, QStringLiteral("3613 - دارندگان صکوک اجاره")},
+            {ReportingCategoryRows, QStringLiteral("3614 - دارندگان اوراق قرضه")}};
 }
 
 NomineeCode buildNomineeCode(const QString& categoryRow, const QString& nationalId, startup::Prompt& prompt)
@@ -223,7 +230,7 @@ db::Fetched<DetailAccount> DetailAccounts::read(qint64 code) const
         if (field == QLatin1String("CODE") || field == QLatin1String("CI"))
             continue;
         const QVariant v = row->value(i);
-        a.values.insert(field, v.typeId() == QMetaType::QString ? QVariant(v.toString().trimmed()) : v);
+        a.values.insert(field, v.typeId() == QMetaType::QString && !v.isNull() ? QVariant(v.toString().trimmed()) : v);
     }
     return db::Fetched<DetailAccount>::found(a);
 }
@@ -285,15 +292,27 @@ bool DetailAccounts::checkIban(const QString& shaba, startup::Prompt& prompt) co
 
 bool DetailAccounts::save(const DetailAccount& account, bool insert, startup::Prompt& prompt)
 {
-    const QString name = account.text(QStringLiteral("NAME"));
-    const std::optional<QString> nid = nationalIdDigits(account.text(QStringLiteral("NID")));
-    if (!nid) {
-        prompt.info(QStringLiteral("شناسه/کد ملي فقط از رقم تشکيل مي شود."));
-        return false;
+    // An edit writes only the columns whose value differs from the stored row, so that
+    // a value the screen cannot show (a code beyond its list, a NULL, a date of
+    // another program's making) stays as it was, and only those are checked.
+    std::optional<DetailAccount> stored;
+    if (!insert && account.code > 0) {
+        const db::Fetched<DetailAccount> row = read(account.code);
+        if (!row) {
+            prompt.info(row.failed() ? row.error() : QStringLiteral("حساب تفصيلي با اين کد يافت نشــد: ") + QString::number(account.code));
+            return false;
+        }
+        stored = *row;
     }
+    auto touched = [&](const QString& column) { return !stored || !sameStoredValue(stored->values.value(column), account.values.value(column)); };
+
+    const QString name = account.text(QStringLiteral("NAME"));
+    // The identifier is kept as typed (a foreign party's passport number holds letters),
+    // its digits in ASCII.
+    const QString nid = util::normalizeDigits(account.text(QStringLiteral("NID"))).trimmed();
     const QString bourse = account.text(QStringLiteral("BOURSECODE"));
     // 1 and 2: warnings only.
-    if (!nid->isEmpty() && otherWith(QStringLiteral("NID"), *nid, account.code))
+    if (!nid.isEmpty() && otherWith(QStringLiteral("NID"), nid, account.code))
         prompt.info(QStringLiteral("توجه داشته باشيد که شناسه/کد ملي تکراري است."));
     if (!bourse.isEmpty() && otherWith(QStringLiteral("BourseCode"), bourse, account.code))
         prompt.info(QStringLiteral("توجه داشته باشيد که کد معاملاتي بورس تکراري است."));
@@ -308,7 +327,7 @@ bool DetailAccounts::save(const DetailAccount& account, bool insert, startup::Pr
     }
     for (const char* column : kDateColumns) {
         const QString date = account.text(QString::fromLatin1(column));
-        if (!isEmptyDate(date) && !util::parseJalali(date)) {
+        if (touched(QString::fromLatin1(column)) && !isEmptyDate(date) && !util::parseJalali(date)) {
             prompt.info(QStringLiteral("تاريخ وارد شده معتبر نيست : ") + date);
             return false;
         }
@@ -316,22 +335,27 @@ bool DetailAccounts::save(const DetailAccount& account, bool insert, startup::Pr
     QVariantMap values;
     for (const Column& c : kColumns) {
         const QString field = QString::fromLatin1(c.name);
-        if (field == QLatin1String("CODE") || field == QLatin1String("CI"))
+        if (field == QLatin1String("CODE") || field == QLatin1String("CI") || field == QLatin1String("GCODE") || !touched(field))
             continue;
         QVariant v = account.values.value(field);
         if (c.length > 0 && !v.isNull())
             v = v.toString().trimmed();
         values.insert(field, v);
     }
-    values.insert(QStringLiteral("NID"), *nid);
-    // Stored after the fixed "IR" the screen shows.
-    QString shaba = util::compactIban(account.text(QStringLiteral("SHABA")));
-    if (shaba.startsWith(QLatin1String("IR")))
-        shaba.remove(0, 2);
-    values.insert(QStringLiteral("SHABA"), shaba);
-    values.insert(QStringLiteral("GCODE"), QVariant(QMetaType(QMetaType::Int)));
+    if (values.contains(QStringLiteral("NID")))
+        values.insert(QStringLiteral("NID"), nid);
+    if (values.contains(QStringLiteral("SHABA"))) {
+        // Stored after the fixed "IR" the screen shows.
+        QString shaba = util::compactIban(account.text(QStringLiteral("SHABA")));
+        if (shaba.startsWith(QLatin1String("IR")))
+            shaba.remove(0, 2);
+        values.insert(QStringLiteral("SHABA"), shaba);
+    }
+    // Written NULL by this program; an edit leaves what another program put there.
+    if (insert)
+        values.insert(QStringLiteral("GCODE"), QVariant(QMetaType(QMetaType::Int)));
     for (const char* column : kDateColumns) {
-        if (isEmptyDate(account.text(QString::fromLatin1(column))))
+        if (values.contains(QString::fromLatin1(column)) && isEmptyDate(account.text(QString::fromLatin1(column))))
             values.insert(QString::fromLatin1(column), QString());
     }
     for (const Column& c : kColumns) {
@@ -342,9 +366,12 @@ bool DetailAccounts::save(const DetailAccount& account, bool insert, startup::Pr
         }
     }
     // 4: a recommendation only.
-    if (nid->isEmpty())
+    if (nid.isEmpty())
         prompt.info(QStringLiteral("توصيه ميشود کد ملي/شناسه ملي اشخاص هم وارد شود"));
-    checkIban(account.text(QStringLiteral("SHABA")), prompt);
+    if (touched(QStringLiteral("SHABA")))
+        checkIban(account.text(QStringLiteral("SHABA")), prompt);
+    if (!insert && values.isEmpty())
+        return true;
 
     QString why;
     QString taken;
@@ -378,25 +405,37 @@ bool DetailAccounts::save(const DetailAccount& account, bool insert, startup::Pr
 
 std::optional<QString> DetailAccounts::refusalOfDelete(db::UnitOfWork& w, qint64 code) const
 {
+    // A check that cannot be read fails the work, which refuses the delete.
     const QVariantMap binds = sectionBinds(code);
-    auto used = [&](const QString& sql) {
+    auto count = [&](const QString& sql) -> qint64 {
         const auto n = w.scalar(sql, binds);
-        return n && n->toLongLong() > 0;
+        if (!n) {
+            w.fail(n.failed() ? n.error() : QStringLiteral("خواندن اطلاعات انجام نشد"));
+            return 0;
+        }
+        return n->toLongLong();
     };
+    auto used = [&](const QString& sql) { return w.ok() && count(sql) > 0; };
     if (!session_.hasDeposits()) {
         w.fail(notOpen(QStringLiteral("سپرده ها")));
         return std::nullopt;
     }
-    const auto held = w.scalar(QStringLiteral("select count(*) from {common}.TAFSILI where Code=:Code and CI=:CI"), binds);
-    if (held && held->toLongLong() == 0)
+    const qint64 held = count(QStringLiteral("select count(*) from {common}.TAFSILI where Code=:Code and CI=:CI"));
+    if (!w.ok())
+        return std::nullopt;
+    if (held == 0)
         return QStringLiteral("حساب تفصيلي با اين کد يافت نشــد: ") + QString::number(code);
     if (used(QStringLiteral("select count(*) from {deposits}.ZEMANAT where tafsilNo=:Code"))
         || used(QStringLiteral("select count(*) from {deposits}.SEP_DAR where tafsili=:Code")))
         return QStringLiteral("اين پيمانکار در سپرده ها و يا تضمينات داراي گردش مي باشد و نميتواند حذف گردد.");
-    if (w.ok() && session_.AccountingDbOpen() && used(QStringLiteral("select count(*) from {accounting}.SNDROW where tafsil=:Code")))
+    if (session_.AccountingDbOpen() && used(QStringLiteral("select count(*) from {accounting}.SNDROW where tafsil=:Code")))
         return QStringLiteral("اين پيمانکار درحسابداري پيشرفته داراي گردش مي باشد و نميتواند حذف گردد.");
-    if (w.ok() && used(QStringLiteral("select count(*) from {common}.PAYMENTS where Tafsil=:Code and CI=:CI")))
+    if (used(QStringLiteral("select count(*) from {common}.PAYMENTS where Tafsil=:Code and CI=:CI")))
         return QStringLiteral("اين پيمانکار داراي قرارداد مي باشد و نميتواند حذف گردد.");
+    // The debt alarms are the family's register of what the party owes: they stay,
+    // and so does the party they name.
+    if (used(QStringLiteral("select count(*) from {common}.TAlarmKosuratH where TAFSILI_CODE=:Code and CI=:CI")))
+        return QStringLiteral("براي اين پيمانکار سوابق بدهي (هشدار کسورات) ثبت شده است و نميتواند حذف گردد.");
     return std::nullopt;
 }
 
@@ -407,9 +446,6 @@ bool DetailAccounts::remove(qint64 code, startup::Prompt& prompt)
                                           QStringLiteral("NAME"), 100);
     rules.deleteMenuId = DetailAccountsMenuId;
     rules.refusal = [this](db::UnitOfWork& w, qint64 c) { return refusalOfDelete(w, c); };
-    rules.removeSatellites = [this](db::UnitOfWork& w, qint64 c) {
-        return w.remove(Store::Common, QStringLiteral("TAlarmKosuratH"), QStringLiteral("TAFSILI_CODE=:Code and CI=:CI"), sectionBinds(c));
-    };
     return removeRecord(session_, rules, code, prompt);
 }
 
@@ -488,19 +524,15 @@ bool DetailAccounts::bulkChange(const QList<qint64>& codes, const BulkPartyValue
         prompt.info(incomplete());
         return false;
     }
-    const std::optional<QString> nid = nationalIdDigits(values.nationalId);
-    if (!nid) {
-        prompt.info(QStringLiteral("شناسه/کد ملي فقط از رقم تشکيل مي شود."));
-        return false;
-    }
-    if (values.nomineeCode.trimmed().size() > 15 || values.bourseCode.trimmed().size() > 10) {
+    const QString nid = util::normalizeDigits(values.nationalId).trimmed();
+    if (nid.size() > 15 || values.nomineeCode.trimmed().size() > 15 || values.bourseCode.trimmed().size() > 10) {
         prompt.info(QStringLiteral("متن وارد شده بيش از حد مجاز است."));
         return false;
     }
     QString why;
     const bool ok = session_.inWork(
         [&](db::UnitOfWork& w) {
-            QVariantMap binds{{QStringLiteral(":NID"), *nid},
+            QVariantMap binds{{QStringLiteral(":NID"), nid},
                               {QStringLiteral(":TafsilKind"), values.personKind},
                               {QStringLiteral(":samadTafsilKind"), values.reportingType},
                               {QStringLiteral(":samadtafsilCat"), values.reportingCategory},
@@ -536,6 +568,8 @@ QString DetailAccounts::debtsText() { return QStringLiteral("اين پيمانک
 
 db::Fetched<QList<qint64>> DetailAccounts::codesMatching(const QString& word) const
 {
+    if (const std::optional<QString> refusal = searchTextRefusal(word))
+        return db::Fetched<QList<qint64>>::failure(*refusal);
     const QString key = util::searchKey(word.trimmed());
     QVariantMap binds = sectionBinds(0);
     binds.insert(QStringLiteral(":Pattern"), likeSuperset(key));

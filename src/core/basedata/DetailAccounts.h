@@ -33,7 +33,11 @@ QStringList companyKinds();        // KIND: index
 QStringList partyBanks();          // BANK1, BANK2: index
 QStringList personKinds();         // TAFSILKIND: index + 1 (1 legal, 2 natural)
 QStringList reportingPersonTypes();   // SAMADTAFSILKIND: index + 1
-QStringList reportingCategories();    // SAMADTAFSILCAT: index + 1; the first four characters are the code
+// SAMADTAFSILCAT: the rows of the family's 67-row category list that are known here,
+// each with its stored value (its 1-based position in that list, which the family's
+// other programs read); the first four characters of a row are its category code.
+QList<std::pair<int, QString>> reportingCategories();
+inline constexpr int ReportingCategoryRows = 67;
 
 // "توليد شناسه -->>": the reporting-scheme identifier from the category row and the
 // national identifier (digits kept, a ten-digit code prefixed with "9").

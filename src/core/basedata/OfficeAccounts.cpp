@@ -3,6 +3,8 @@
 #include "core/basedata/BankNames.h"
 #include "core/util/Jalali.h"
 
+#include <QSet>
+
 namespace orvak::basedata {
 
 namespace {
@@ -99,19 +101,28 @@ db::Fetched<QList<qint64>> OfficeAccounts::withAccountingMovements() const
 {
     if (!session_.AccountingDbOpen())
         return db::Fetched<QList<qint64>>::found({});
-    const db::Fetched<QList<qint64>> used = codesOf(session_.accounting(), QStringLiteral("SELECT DISTINCT ACCOUNT FROM SNDROW WHERE ACCOUNT IS NOT NULL"));
-    if (!used)
-        return used;
+    // Account codes are texts ("021006" is not "21006"; "21006-1" is a code too).
+    QSqlQuery rows(session_.accounting());
+    rows.setForwardOnly(true);
+    if (!rows.exec(QStringLiteral("SELECT DISTINCT ACCOUNT FROM SNDROW WHERE ACCOUNT IS NOT NULL")))
+        return db::Fetched<QList<qint64>>::failure(rows.lastError().text());
+    QSet<QString> used;
+    while (rows.next())
+        used.insert(rows.value(0).toString().trimmed());
+    if (rows.lastError().isValid())
+        return db::Fetched<QList<qint64>>::failure(rows.lastError().text());
     QSqlQuery q(session_.common());
+    q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT CODE, ACCOUNTNO FROM HESAB")))
         return db::Fetched<QList<qint64>>::failure(q.lastError().text());
     QList<qint64> codes;
     while (q.next()) {
-        bool number = false;
-        const qint64 account = q.value(1).toString().trimmed().toLongLong(&number);
-        if (number && used->contains(account))
+        const QString account = q.value(1).toString().trimmed();
+        if (!account.isEmpty() && used.contains(account))
             codes << q.value(0).toLongLong();
     }
+    if (q.lastError().isValid())
+        return db::Fetched<QList<qint64>>::failure(q.lastError().text());
     return db::Fetched<QList<qint64>>::found(codes);
 }
 

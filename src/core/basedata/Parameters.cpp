@@ -33,7 +33,12 @@ RegisterRules Parameters::rules(int kind)
         for (const QString& use : uses.value(kind)) {
             const QStringList column = use.split(QLatin1Char('.'));
             const auto n = w.scalar(QStringLiteral("select count(*) from {common}.%1 where %2=:PCode").arg(column[0], column[1]), {{QStringLiteral(":PCode"), code}});
-            if (n && n->toLongLong() > 0)
+            // A use that cannot be read refuses: the work fails with the reason.
+            if (!n) {
+                w.fail(n.failed() ? n.error() : QStringLiteral("خواندن اطلاعات انجام نشد"));
+                return std::nullopt;
+            }
+            if (n->toLongLong() > 0)
                 return QStringLiteral("اين مورد در قراردادها بکار رفته است و نميتواند حذف گردد.");
         }
         return std::nullopt;

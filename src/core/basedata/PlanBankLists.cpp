@@ -133,6 +133,21 @@ io::ListDefinition officeAccountsList(const QString& section)
     return d;
 }
 
+io::ListDefinition shortBankAccountsList()
+{
+    io::ListDefinition d = base(QStringLiteral("short-bank-accounts"), QStringLiteral("فهرست حسابهاي بانكي"), QStringLiteral("HesabBanki"),
+                                QStringLiteral("Select * From HesabBanki\nOrder By code"));
+    d.columns = {
+        codeColumn(QStringLiteral("كد ")),
+        io::dataField(QStringLiteral("HESABNO"), QStringLiteral("حساب بانكي"), 150),
+        io::dataField(QStringLiteral("BRANCHNAME"), QStringLiteral("نام شعبه"), 150),
+        io::dataField(QStringLiteral("BRANCHCODE"), QStringLiteral("كد شعبه"), 80),
+        io::lookupField(QStringLiteral("BANK"), QStringLiteral("بانک"), 100, namesReader("SELECT CODE, NAME FROM BANKNAME")),
+        io::dataField(QStringLiteral("TEL"), QStringLiteral("شماره تلفن"), 120),
+    };
+    return d;
+}
+
 io::ListDefinition depositAccountsList()
 {
     io::ListDefinition d = base(QStringLiteral("deposit-accounts"), QStringLiteral("فهرست حسابهاي بانكي مربوط به سپرده ها - تضمينات"),
@@ -195,7 +210,7 @@ io::ListDefinition branchesList()
 QList<io::ListDefinition> planBankLists()
 {
     return {plansList(),        projectsList(),          centresList(),       bankNamesList(),
-            bankBranchesList(), officeAccountsList(),    depositAccountsList(), provincesList(),
+            bankBranchesList(), officeAccountsList(),    shortBankAccountsList(), depositAccountsList(), provincesList(),
             supervisingOfficesList(), branchesList()};
 }
 

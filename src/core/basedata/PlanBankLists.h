@@ -13,6 +13,8 @@ io::ListDefinition centresList();
 io::ListDefinition bankNamesList();
 io::ListDefinition bankBranchesList();
 io::ListDefinition officeAccountsList(const QString& section = QStringLiteral("0"));
+// "فهرست حسابهاي بانكي" of the older account screen (HesabBanki), by code.
+io::ListDefinition shortBankAccountsList();
 io::ListDefinition depositAccountsList();   // TViewSepACC
 io::ListDefinition provincesList();
 io::ListDefinition supervisingOfficesList();

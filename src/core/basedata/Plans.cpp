@@ -45,13 +45,19 @@ const io::CodeTexts& Plans::kinds()
     return k;
 }
 
-QList<Reference> Plans::references()
+QList<Reference> Plans::registerReferences()
 {
     return {{db::Store::Common, QStringLiteral("PAYMAN_TP"), QStringLiteral("Tarh"), true},
             {db::Store::Deposits, QStringLiteral("SEP_DAR"), QStringLiteral("TARHNO")},
             {db::Store::Deposits, QStringLiteral("SEP_RADR2"), QStringLiteral("TARHNO")},
-            {db::Store::Deposits, QStringLiteral("ZEMANAT"), QStringLiteral("TARHNO")},
-            {db::Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("TARHNO")}};
+            {db::Store::Deposits, QStringLiteral("ZEMANAT"), QStringLiteral("TARHNO")}};
+}
+
+QList<Reference> Plans::references()
+{
+    QList<Reference> all = registerReferences();
+    all << Reference{db::Store::Accounting, QStringLiteral("SNDROW"), QStringLiteral("TARHNO")};
+    return all;
 }
 
 QString Plans::words(const QString& text) const { return planWording(session_.SectionCode(), text); }
@@ -69,21 +75,20 @@ RegisterRules Plans::rules() const
     r.deleteMenuId = PlansMenuId;
     r.blocking = references();
     r.blockedText = words(QStringLiteral("امکان حذف طرح در گردش وجود ندارد؟"));
-    // A project of the plan that is in use holds the plan as well.
-    r.alsoBlocked = [this](qint64 code) -> db::Fetched<bool> {
-        const QList<qint64> projects = Projects(session_).ofPlan(code);
-        for (qint64 p : projects) {
-            const db::Fetched<bool> used = referred(session_, Projects::references(), p);
-            if (!used || *used)
-                return used;
+    // The plan stays while projects stand under it: they, and what names them, would
+    // point at no plan.
+    r.refusal = [this, section = sectionOf(session_)](db::UnitOfWork& w, qint64 code) -> std::optional<QString> {
+        const db::Fetched<QVariant> n = w.scalar(QStringLiteral("SELECT COUNT(*) FROM {common}.PROJEH WHERE TARHNO = :t AND CI = :CI"),
+                                                 {{QStringLiteral(":t"), code}, {QStringLiteral(":CI"), section}});
+        if (!n) {
+            w.fail(n.failed() ? n.error() : QStringLiteral("خواندن اطلاعات انجام نشد"));
+            return std::nullopt;
         }
-        return db::Fetched<bool>::found(false);
+        if (n->toLongLong() > 0)
+            return words(QStringLiteral("براي اين طرح پروژه تعريف شده است و نمي تواند حذف گردد"));
+        return std::nullopt;
     };
     r.deleteQuestion = QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟");
-    r.removeSatellites = [section = sectionOf(session_)](db::UnitOfWork& w, qint64 code) {
-        return w.remove(db::Store::Common, QStringLiteral("PROJEH"), QStringLiteral("TARHNO = :t AND CI = :CI"),
-                        {{QStringLiteral(":t"), code}, {QStringLiteral(":CI"), section}});
-    };
     return r;
 }
 
@@ -152,13 +157,15 @@ bool Plans::repointAll(qint64 from, qint64 to, bool keepTarget, startup::Prompt&
     const QVariantMap binds{{QStringLiteral(":old"), from}, {QStringLiteral(":new"), to}, {QStringLiteral(":CI"), section}};
     QString why;
     const bool ok = session_.inWork([&](db::UnitOfWork& w) {
-        // The plan first, then its projects, then every other holder of the number.
+        // The plan first, then its projects, then this section's registers, which are
+        // one per section. The vouchers are the accounting program's books of each
+        // year: they keep the number they were posted with, in every year alike.
         // Moving onto an existing plan cannot rename the row (its key is taken), so
         // the emptied plan is removed instead.
         if (!keepTarget && !w.update(db::Store::Common, QStringLiteral("TARH"), QStringLiteral("CODE = :new"), QStringLiteral("CODE = :old AND CI = :CI"), binds))
             return false;
         if (!w.update(db::Store::Common, QStringLiteral("PROJEH"), QStringLiteral("TARHNO = :new"), QStringLiteral("TARHNO = :old AND CI = :CI"), binds)
-            || !repoint(w, session_, references(), from, to))
+            || !repoint(w, session_, registerReferences(), from, to))
             return false;
         return !keepTarget || removeByCode(w, table(), from, section);
     }, &why);

@@ -29,8 +29,10 @@ public:
 
     static const CodedTable& table();
     static const io::CodeTexts& kinds();   // KIND: "جاري", "سنوات قبل"
-    // Where a plan's number is held besides its projects, in the order a change of
-    // number re-points them.
+    // Where a plan's number is held besides its projects: the registers of the
+    // section and the contracts' split, in the order a change of number re-points
+    // them; references() adds the year's voucher rows, which keep a plan from going.
+    static QList<Reference> registerReferences();
     static QList<Reference> references();
 
     QString words(const QString& text) const;
@@ -40,10 +42,10 @@ public:
     // Saved code, or nullopt after telling why (nothing written).
     std::optional<qint64> save(const Plan& plan, bool insert, startup::Prompt& prompt);
     // Refused while vouchers, deposits, refunds, guarantees or contracts hold the
-    // plan or one of its projects; otherwise the plan goes with its projects.
+    // plan, or projects stand under it; otherwise the plan alone goes.
     bool remove(qint64 code, startup::Prompt& prompt);
     // "تغيير کد طرح": asks the new number, which must be free, and re-points the
-    // projects and every other reference in one work.
+    // projects and the registers' references in one work (not the vouchers).
     bool changeCode(qint64 code, startup::Prompt& prompt);
     // "انتقال اطلاعات به طرح ديگر": asks the number of an existing plan, moves the
     // projects and references onto it and removes the emptied plan.

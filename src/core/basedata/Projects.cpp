@@ -36,36 +36,39 @@ QList<Reference> Projects::references()
 
 std::optional<qint64> Projects::proposedCode() const { return basedata::proposedCode(session_, table()); }
 
-db::Fetched<Project> Projects::read(qint64 number) const
+namespace {
+
+Project projectOf(const QSqlRecord& r)
 {
-    return readAs<Project>(session_, table(), number, [&](const QSqlRecord& r) {
-        Project p;
-        p.number = number;
-        p.plan = r.value(QStringLiteral("TARHNO")).toLongLong();
-        p.agreementCode = r.value(QStringLiteral("CODP")).toString().trimmed();
-        p.name = r.value(QStringLiteral("NAMEP")).toString().trimmed();
-        p.kind = r.value(QStringLiteral("KIND")).toInt();
-        p.hasSubProjects = r.value(QStringLiteral("HVSUB")).toInt() != 0;
-        p.mainProject = r.value(QStringLiteral("MAINPROJ")).toLongLong();
-        p.startYear = r.value(QStringLiteral("START_YEAR")).toInt();
-        p.centre = r.value(QStringLiteral("CENTERCODE")).toLongLong();
-        p.agreementYear = r.value(QStringLiteral("SAL_MOF")).toInt();
-        p.goal = r.value(QStringLiteral("DESCROP")).toString();
-        return p;
-    });
+    Project p;
+    p.number = r.value(QStringLiteral("PROJNO")).toLongLong();
+    p.plan = r.value(QStringLiteral("TARHNO")).toLongLong();
+    p.agreementCode = r.value(QStringLiteral("CODP")).toString().trimmed();
+    p.name = r.value(QStringLiteral("NAMEP")).toString().trimmed();
+    p.kind = r.value(QStringLiteral("KIND")).toInt();
+    p.hasSubProjects = r.value(QStringLiteral("HVSUB")).toInt() != 0;
+    p.mainProject = r.value(QStringLiteral("MAINPROJ")).toLongLong();
+    p.startYear = r.value(QStringLiteral("START_YEAR")).toInt();
+    p.centre = r.value(QStringLiteral("CENTERCODE")).toLongLong();
+    p.agreementYear = r.value(QStringLiteral("SAL_MOF")).toInt();
+    p.goal = r.value(QStringLiteral("DESCROP")).toString();
+    return p;
 }
 
-QList<qint64> Projects::ofPlan(qint64 plan) const
+} // namespace
+
+db::Fetched<Project> Projects::read(qint64 number) const { return readAs<Project>(session_, table(), number, projectOf); }
+
+db::Fetched<Project> Projects::byAgreementCode(const QString& code) const
 {
-    QList<qint64> numbers;
-    QSqlQuery q(session_.common());
-    if (db::prepareBound(q, QStringLiteral("SELECT PROJNO FROM PROJEH WHERE TARHNO = :t AND CI = :CI"),
-                         {{QStringLiteral(":t"), plan}, {QStringLiteral(":CI"), sectionOf(session_)}})
-        && q.exec()) {
-        while (q.next())
-            numbers << q.value(0).toLongLong();
-    }
-    return numbers;
+    const QString typed = code.trimmed();
+    if (typed.isEmpty())
+        return db::Fetched<Project>::none();
+    const db::Fetched<QSqlRecord> r = db::firstRow(session_.common(), QStringLiteral("select * from Projeh Where CODP = :PCODP  and CI=:CI Order By PROJNO"),
+                                                   {{QStringLiteral(":PCODP"), typed}, {QStringLiteral(":CI"), sectionOf(session_)}});
+    if (!r)
+        return r.failed() ? db::Fetched<Project>::failure(r.error()) : db::Fetched<Project>::none();
+    return db::Fetched<Project>::found(projectOf(*r));
 }
 
 std::optional<qint64> Projects::save(const Project& p, bool insert, startup::Prompt& prompt)

@@ -31,7 +31,9 @@ public:
 
     std::optional<qint64> proposedCode() const;
     db::Fetched<Project> read(qint64 number) const;
-    QList<qint64> ofPlan(qint64 plan) const;
+    // The project of the section with the agreement code (CODP), the lowest number
+    // when several carry it.
+    db::Fetched<Project> byAgreementCode(const QString& code) const;
 
     // Number and name required; a number in use refused in insert mode; the plan,
     // the place and the main project must exist when given.

@@ -11,13 +11,9 @@ RegisterRules provinceRules()
     r.nameColumn = QStringLiteral("NAME");
     r.required = {QStringLiteral("NAME")};
     r.deleteQuestion = QStringLiteral("اطلاعات جاري حذف گردد؟");
-    // The province's supervising offices go with it, and their branches with them.
-    r.removeSatellites = [](db::UnitOfWork& w, qint64 code) {
-        const QVariantMap binds{{QStringLiteral(":o"), code}};
-        return w.remove(db::Store::Common, QStringLiteral("SHOBEH"),
-                        QStringLiteral("SARPARASTI IN (SELECT CODE FROM {common}.SARPARASTI WHERE OSTAN = :o)"), binds)
-            && w.remove(db::Store::Common, QStringLiteral("SARPARASTI"), QStringLiteral("OSTAN = :o"), binds);
-    };
+    // The offices under it (and the bank statements' lines that name them) keep it.
+    r.blocking = {{db::Store::Common, QStringLiteral("SARPARASTI"), QStringLiteral("OSTAN")}};
+    r.blockedText = QStringLiteral("براي اين استان سرپرستي تعريف شده است و نمي تواند حذف گردد");
     return r;
 }
 

@@ -14,10 +14,9 @@ RegisterRules officeRules()
     r.required = {QStringLiteral("NAME")};
     r.links = {{QStringLiteral("OSTAN"), Provinces::table()}};
     r.deleteQuestion = QStringLiteral("اطلاعات جاري حذف گردد؟");
-    // Its branches go with it.
-    r.removeSatellites = [](db::UnitOfWork& w, qint64 code) {
-        return w.remove(db::Store::Common, QStringLiteral("SHOBEH"), QStringLiteral("SARPARASTI = :s"), {{QStringLiteral(":s"), code}});
-    };
+    // The branches under it keep it.
+    r.blocking = {{db::Store::Common, QStringLiteral("SHOBEH"), QStringLiteral("SARPARASTI")}};
+    r.blockedText = QStringLiteral("براي اين سرپرستي شعبه تعريف شده است و نمي تواند حذف گردد");
     return r;
 }
 

@@ -175,6 +175,14 @@ Outcome ReceivedDeposits::issueSendingVoucher(const DepositFilter& filter, const
     return postVoucher(filter, voucher, true, prompt);
 }
 
+bool ReceivedDeposits::clearVoucherReferences(db::UnitOfWork& w, const accounting::PostedVoucher& posted, bool sending)
+{
+    return sending ? accounting::clearRowReferences(w, db::Store::Deposits, QStringLiteral("SEP_DAR"), QStringLiteral("SNDNO_ERSAL"),
+                                                    QStringLiteral("SNDROW_ERSAL"), QStringLiteral("SNDYER_ERSAL"), posted)
+                   : accounting::clearRowReferences(w, db::Store::Deposits, QStringLiteral("SEP_DAR"), QStringLiteral("SNDNO"), QStringLiteral("SNDROW"),
+                                                    QStringLiteral("SNDYER"), posted);
+}
+
 Outcome ReceivedDeposits::issueOpeningVoucher(const VoucherChoice& voucher, Prompt& prompt)
 {
     if (!session_.AccountingDbOpen())

@@ -5,6 +5,7 @@
 // rows, and the vouchers the register posts. Every change is one unit of work; a
 // group operation changes every row it names or none. Writing needs the user's
 // write level (SEL2) 0 or 2, read as it stands when the operation runs.
+#include "core/accounting/VoucherWriter.h"
 #include "core/accounting/Vouchers.h"
 #include "core/deposits/Deposit.h"
 #include "core/deposits/DepositFilter.h"
@@ -180,6 +181,9 @@ public:
     Outcome issueReceiptVoucher(const DepositFilter& filter, const VoucherChoice& voucher, startup::Prompt& prompt);
     Outcome issueSendingVoucher(const DepositFilter& filter, const VoucherChoice& voucher, startup::Prompt& prompt);
     Outcome issueOpeningVoucher(const VoucherChoice& voucher, startup::Prompt& prompt);
+    // The rejection of a receipt or sending voucher clears the deposits' references to
+    // its rows (SNDNO/SNDROW/SNDYER, or their _ERSAL twins) in the rejecting work.
+    static bool clearVoucherReferences(db::UnitOfWork& w, const accounting::PostedVoucher& posted, bool sending);
 
     // The entry form's two grids.
     db::Fetched<RowsWithSum<RequestRow>> requestRows(int idx) const;

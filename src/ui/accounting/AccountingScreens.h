@@ -59,10 +59,18 @@ struct VoucherIssue {
     bool clearEarlier = false;     // "حذف محتواي قبلي سند حسابداري فوق"
     QString expenseNumber;         // the expense voucher's number and date, as typed
     QString expenseDate;
+    QString description;           // as typed, where the request offers the field
+    // What the posting added (its rows, whether it made the head), once posted.
+    std::optional<orvak::accounting::PostedVoucher> posted;
 };
 struct VoucherIssueRequest {
     int number = 0;                // handed over by the caller; 0: the last voucher + 1
     QString title;                 // the dialog's caption, e.g. "صدور سند حسابداري مبلغ اوليه قرارداد"
+    // The voucher's description, shown to be changed before posting; none: no field.
+    std::optional<QString> description;
+    // "عدم تائيد سند" clears, in the same unit of work, the references the caller's
+    // posting wrote on its register's rows; none when it wrote none.
+    orvak::accounting::ClearReferences clearReferences;
 };
 // Posts through the caller's service (one unit of work there, so the register's
 // reference is written with the voucher); returns an empty text, or the reason.
@@ -70,9 +78,11 @@ using PostVoucher = std::function<QString(const VoucherIssue&)>;
 // What a post returns when the user stopped it at a question of its own: the dialog
 // stays as it was and shows no error.
 QString stoppedByUser();
-// The dialog: "توليد سند( F10 )" calls post, then offers "تائيد سند" and "عدم تائيد سند"
-// on the posted voucher; "نمايش و چاپ سند (F9)" opens the viewer. Returns the issue
-// when a voucher was posted and not rejected afterwards.
+// The dialog: "توليد سند( F10 )" calls post (the line "سند شماره … رديف …" follows each
+// row it writes), then offers "تائيد سند" and "عدم تائيد سند" on the posted voucher,
+// the latter taking back exactly what the posting added; "نمايش و چاپ سند (F9)"
+// opens the viewer. Returns the issue when a voucher was posted and not rejected
+// afterwards.
 std::optional<VoucherIssue> issueVoucher(QWidget* parent, Session& session, const VoucherIssueRequest& request,
                                          const PostVoucher& post);
 

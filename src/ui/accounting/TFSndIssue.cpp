@@ -19,6 +19,7 @@ TFSndIssue::TFSndIssue(Session& session, const VoucherIssueRequest& request, Pos
     : QDialog(parent)
     , session_(session)
     , post_(std::move(post))
+    , clearReferences_(request.clearReferences)
 {
     setWindowTitle(request.title.isEmpty() ? QStringLiteral("صدور سند حسابداري") : request.title);
     setLayoutDirection(Qt::RightToLeft);
@@ -39,11 +40,20 @@ TFSndIssue::TFSndIssue(Session& session, const VoucherIssueRequest& request, Pos
     form->addRow(QStringLiteral("تاريخ سند"), date_);
     clear_ = new QCheckBox(QStringLiteral("حذف محتواي قبلي سند حسابداري فوق"), this);
     form->addRow(clear_);
+    description_ = new QLineEdit(this);
+    if (request.description) {
+        description_->setText(*request.description);
+        form->addRow(QStringLiteral("شرح سند"), description_);
+    } else {
+        description_->hide();
+    }
     expenseNumber_ = new QLineEdit(this);
     form->addRow(QStringLiteral("شماره سند هزينه"), expenseNumber_);
     expenseDate_ = new framework::JalaliDateEdit(this);
     form->addRow(QStringLiteral("تاريخ سند هزينه"), expenseDate_);
     layout->addLayout(form);
+    progress_ = new QLabel(this);
+    layout->addWidget(progress_);
 
     auto* buttons = new QHBoxLayout;
     generate_ = new QPushButton(QStringLiteral("توليد سند( F10 )"), this);
@@ -106,11 +116,28 @@ bool TFSndIssue::generate()
     issue.clearEarlier = clear_->isChecked();
     issue.expenseNumber = expenseNumber_->text().trimmed();
     issue.expenseDate = expenseDate_->date() ? expenseDate_->date()->toText() : QString();
-    why = post_ ? post_(issue) : QStringLiteral("عمليات انجام نشد");
+    issue.description = description_->text().trimmed();
+    progress_->clear();
+    std::optional<orvak::accounting::PostedVoucher> posted;
+    {
+        // What the caller's service posts is heard here: its rows as they are written,
+        // and what it added, which a rejection takes back.
+        orvak::accounting::PostingRecorder recorder([this](int number, int row) {
+            progress_->setText(QStringLiteral("سند شماره") + QString::number(number) + QStringLiteral(" رديف ") + QString::number(row));
+            progress_->repaint();
+        });
+        why = post_ ? post_(issue) : QStringLiteral("عمليات انجام نشد");
+        posted = recorder.last();
+    }
     if (!why.isEmpty()) {
         if (why != stoppedByUser())
             framework::ShowError(why, this);
         return false;
+    }
+    issue.posted = posted;
+    if (posted) {
+        issue.number = posted->number;
+        number_->setText(QString::number(posted->number));
     }
     issued_ = issue;
     updateButtons();
@@ -139,10 +166,15 @@ bool TFSndIssue::rejectIssued()
     if (!issued_ || !framework::Confirm(QString(), this))
         return false;
     QString why;
-    if (!orvak::accounting::VoucherWriter(session_).reject(issued_->number, &why)) {
+    if (!issued_->posted) {
+        framework::ShowError(QStringLiteral("سند شماره %1 يافت نشد").arg(issued_->number), this);
+        return false;
+    }
+    if (!orvak::accounting::VoucherWriter(session_).reject(*issued_->posted, clearReferences_, &why)) {
         framework::ShowError(why, this);
         return false;
     }
+    progress_->clear();
     issued_.reset();
     updateButtons();
     return true;

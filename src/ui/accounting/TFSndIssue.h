@@ -25,6 +25,10 @@ public:
     QLineEdit* numberField() const { return number_; }
     framework::JalaliDateEdit* dateField() const { return date_; }
     QCheckBox* clearEarlierBox() const { return clear_; }
+    // The voucher's description (shown when the request gives one) and the line that
+    // follows the rows as they are written.
+    QLineEdit* descriptionField() const { return description_; }
+    QLabel* progressLine() const { return progress_; }
     // The posted voucher, until it is rejected.
     const std::optional<VoucherIssue>& issued() const { return issued_; }
 
@@ -45,10 +49,13 @@ private:
 
     Session& session_;
     PostVoucher post_;
+    orvak::accounting::ClearReferences clearReferences_;
     std::optional<VoucherIssue> issued_;
     QLineEdit* number_ = nullptr;
     framework::JalaliDateEdit* date_ = nullptr;
     QCheckBox* clear_ = nullptr;
+    QLineEdit* description_ = nullptr;
+    QLabel* progress_ = nullptr;
     QLineEdit* expenseNumber_ = nullptr;
     framework::JalaliDateEdit* expenseDate_ = nullptr;
     QPushButton* generate_ = nullptr;

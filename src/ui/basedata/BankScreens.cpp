@@ -3,6 +3,7 @@
 #include "ui/basedata/TViewBankBranch.h"
 #include "ui/basedata/TViewBankName.h"
 #include "ui/basedata/TViewHesab.h"
+#include "ui/basedata/TViewHesabBanki.h"
 #include "ui/basedata/TViewOstan.h"
 #include "ui/basedata/TViewSarparasti.h"
 #include "ui/basedata/TViewSepACC.h"
@@ -20,6 +21,9 @@ void registerBankScreens(framework::ScreenRegistry& r)
     r.add<TViewBankName>(banks, QStringLiteral("بانک ها"), menu::System + 170);
     r.add<TViewBankBranch>(banks, QStringLiteral("شعب بانک ها"), menu::System + 171);
     r.add<TViewHesab>(banks, QStringLiteral("فهرست حسابهاي بانكي"), menu::System + 172);
+    // The older account screen's short list (HesabBanki); its window keeps the
+    // caption "فهرست حسابهاي بانكي", the menu tells the two apart.
+    r.add<TViewHesabBanki>(banks, QStringLiteral("حسابهاي بانكي (فهرست کوتاه)"), menu::System + 176);
     r.add<TViewOstan>(banks, QStringLiteral("استان ها"), menu::System + 173);
     r.add<TViewSarparasti>(banks, QStringLiteral("سرپرستي ها"), menu::System + 174);
     r.add<TViewShobeh>(banks, QStringLiteral("شعب"), menu::System + 175);

@@ -55,7 +55,7 @@ std::optional<qint64> CodedEntry::codeToSave() const
 bool CodedEntry::validate(QString* message)
 {
     if (code->text().trimmed().isEmpty()) {
-        *message = orvak::basedata::incompleteText();
+        *message = incomplete_.isEmpty() ? orvak::basedata::incompleteText() : incomplete_;
         return false;
     }
     if (!codeToSave()) {

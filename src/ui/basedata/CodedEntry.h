@@ -23,6 +23,8 @@ public:
     CodedEntry(const QString& title, const QString& codeCaption, FetchedProposer propose, QWidget* parent = nullptr);
 
     QLineEdit* code = nullptr;
+    // The register's own spelling of "incomplete", so that a screen says it one way.
+    void setIncompleteText(QString text) { incomplete_ = std::move(text); }
 
 protected:
     // Clears the fields of the row; the code is proposed by the base.
@@ -41,6 +43,7 @@ protected:
 private:
     FetchedProposer propose_;
     QString proposal_;
+    QString incomplete_;
 };
 
 // A save through a service that speaks through a prompt: the saved key, or nullopt

@@ -12,13 +12,22 @@ namespace orvak::ui::basedata {
 QComboBox* parameterCombo(orvak::startup::Session& session, int kind, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
+    fillParameterCombo(combo, session, kind);
+    return combo;
+}
+
+void fillParameterCombo(QComboBox* combo, orvak::startup::Session& session, int kind)
+{
+    const QVariant chosen = combo->currentData();
+    combo->clear();
     combo->addItem(QString(), 0);
     const auto names = orvak::basedata::namesByCode(session, orvak::basedata::Parameters::rules(kind).table, QStringLiteral("name"));
     if (names) {
         for (const auto& [code, name] : *names)
             combo->addItem(name, code);
     }
-    return combo;
+    if (chosen.isValid())
+        selectCode(combo, chosen);
 }
 
 QComboBox* codeCombo(const io::CodeTexts& texts, QWidget* parent, bool withNone)
@@ -33,7 +42,12 @@ QComboBox* codeCombo(const io::CodeTexts& texts, QWidget* parent, bool withNone)
 
 void selectCode(QComboBox* combo, const QVariant& code)
 {
-    const int i = combo->findData(code.toLongLong());
+    int i = combo->findData(code.toLongLong());
+    // A code the list no longer holds is shown as its number and kept.
+    if (i < 0 && code.toLongLong() != 0) {
+        combo->addItem(QString::number(code.toLongLong()), code.toLongLong());
+        i = combo->count() - 1;
+    }
     combo->setCurrentIndex(i >= 0 ? i : 0);
 }
 

@@ -44,6 +44,20 @@ std::optional<QString> askText(QWidget* parent, const QString& title, const QStr
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
+std::optional<QString> TitledPrompt::askText(const QString& label, bool masked)
+{
+    QInputDialog dialog(parent_);
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    dialog.setWindowTitle(title_);
+    dialog.setLabelText(label);
+    dialog.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setOkButtonText(QStringLiteral("تاييد"));
+    dialog.setCancelButtonText(QStringLiteral("انصراف"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
 bool followSection(ListScreen& list, startup::Session& session)
 {
     const int section = session.SectionCode().toInt();

@@ -1,6 +1,7 @@
 #pragma once
 // Commands the base-data lists share: new, edit and delete through an entry form and
 // a service, and the searches by code and by a word in the name.
+#include "ui/framework/Doing.h"
 #include "ui/framework/EntryForm.h"
 #include "ui/framework/ListScreen.h"
 #include "core/startup/Prompt.h"
@@ -20,6 +21,21 @@ QList<framework::ListCommand> entryCommands(FormMaker makeForm, RowRemover remov
 
 // A typed text; nullopt when the user cancels.
 std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label);
+
+// The message-box prompt whose typed answers are asked under a title of their own
+// (the change of a number asks under "تغيير کد").
+class TitledPrompt : public framework::MessagePrompt {
+public:
+    TitledPrompt(QWidget* parent, QString title)
+        : MessagePrompt(parent)
+        , title_(std::move(title))
+    {
+    }
+    std::optional<QString> askText(const QString& label, bool masked) override;
+
+private:
+    QString title_;
+};
 
 // A typed whole number; nullopt (after saying so when something else was typed)
 // when the user cancels or types no number.

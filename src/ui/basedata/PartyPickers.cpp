@@ -101,8 +101,9 @@ std::optional<qint64> pickTrade(QWidget* parent, startup::Session& session)
 
 std::optional<std::pair<qint64, QString>> pickParameter(QWidget* parent, startup::Session& session, int kind)
 {
-    return pairOf(framework::pickFrom(new TFPARAMS_PAY(session, nullptr, kind), codeAndName(QStringLiteral("code"), QStringLiteral("name")), parent),
-                  QStringLiteral("code"), QStringLiteral("name"));
+    framework::PickRequest request = codeAndName(QStringLiteral("code"), QStringLiteral("name"));
+    request.continueText = QStringLiteral("انتخاب (Enter)");
+    return pairOf(framework::pickFrom(new TFPARAMS_PAY(session, nullptr, kind), request, parent), QStringLiteral("code"), QStringLiteral("name"));
 }
 
 std::optional<QString> pickStandardDescription(QWidget* parent, startup::Session& session, orvak::basedata::DescriptionScope scope)

@@ -24,6 +24,8 @@ TDE_BankBranch::TDE_BankBranch(orvak::startup::Session& session, QWidget* parent
     form()->addRow(QStringLiteral("نشاني"), address);
     form()->addRow(QStringLiteral("تلفن"), tel);
     form()->addRow(QStringLiteral("کد پستي"), postCode);
+    // As the branch register says it.
+    setIncompleteText(QStringLiteral("اطلاعات كامل نيست"));
 }
 
 void TDE_BankBranch::clearRow()

@@ -1,7 +1,9 @@
 #include "ui/basedata/TDE_Hesab.h"
 
+#include "ui/accounting/AccountingScreens.h"
 #include "ui/basedata/PartyPickers.h"
 #include "ui/basedata/Pickers.h"
+#include "core/accounting/Vouchers.h"
 #include "core/basedata/OfficeAccounts.h"
 
 #include <QFormLayout>
@@ -17,8 +19,30 @@ TDE_Hesab::TDE_Hesab(orvak::startup::Session& session, QWidget* parent)
     accountNo = textField(this, 30);
     bank = bankField(session, this);
     startDate = new framework::JalaliDateEdit(this);
-    kol = textField(this, 9);
-    moin = textField(this, 9);
+    // The ledgers are the year's accounting database's, named beside their codes.
+    kol = new framework::CodeEdit(
+        [&session](qint64 c) -> std::optional<QString> {
+            const auto l = orvak::accounting::Vouchers(session).general(int(c));
+            return l ? std::optional<QString>(l->name) : std::nullopt;
+        },
+        [&session](QWidget* p) -> std::optional<qint64> {
+            const auto r = ui::accounting::pickGeneralLedger(p, session);
+            return r ? std::optional<qint64>(r->current.value(QStringLiteral("CODE")).toLongLong()) : std::nullopt;
+        },
+        this);
+    moin = new framework::CodeEdit(
+        [this, &session](qint64 c) -> std::optional<QString> {
+            const auto l = orvak::accounting::Vouchers(session).subsidiary(int(kol->code().value_or(0)), int(c));
+            return l ? std::optional<QString>(l->name) : std::nullopt;
+        },
+        [this, &session](QWidget* p) -> std::optional<qint64> {
+            const auto r = ui::accounting::pickSubsidiaryLedger(p, session, kol->code() ? int(*kol->code()) : -1);
+            if (!r)
+                return std::nullopt;
+            kol->setCode(r->current.value(QStringLiteral("KOL")).toLongLong());
+            return r->current.value(QStringLiteral("CODE")).toLongLong();
+        },
+        this);
     detail = partyCodeEdit(session, this);
     branchCode = textField(this, 15);
     branchName = textField(this, 30);
@@ -42,8 +66,10 @@ TDE_Hesab::TDE_Hesab(orvak::startup::Session& session, QWidget* parent)
 
 void TDE_Hesab::clearRow()
 {
-    for (QLineEdit* f : {accountNo, kol, moin, branchCode, branchName, address, tel, subject})
+    for (QLineEdit* f : {accountNo, branchCode, branchName, address, tel, subject})
         f->clear();
+    kol->setCode(std::nullopt);
+    moin->setCode(std::nullopt);
     // As the column's default: every section.
     section->setText(QStringLiteral("0"));
     bank->setCode(std::nullopt);
@@ -60,8 +86,8 @@ bool TDE_Hesab::loadRecord(const QVariant& key)
     accountNo->setText(a->accountNo);
     bank->setCode(a->bank > 0 ? std::optional<qint64>(a->bank) : std::nullopt);
     startDate->setDate(a->startDate);
-    kol->setText(numberText(a->kol));
-    moin->setText(numberText(a->moin));
+    kol->setCode(a->kol > 0 ? std::optional<qint64>(a->kol) : std::nullopt);
+    moin->setCode(a->moin > 0 ? std::optional<qint64>(a->moin) : std::nullopt);
     detail->setCode(a->detail > 0 ? std::optional<qint64>(a->detail) : std::nullopt);
     branchCode->setText(a->branchCode);
     branchName->setText(a->branchName);
@@ -77,7 +103,7 @@ bool TDE_Hesab::validate(QString* message)
     if (!CodedEntry::validate(message))
         return false;
     const std::optional<qint64> s = numberIn(section);
-    if (!numberIn(kol) || !numberIn(moin) || !s || *s < 0 || *s > 3) {
+    if (!numberIn(kol->editor()) || !numberIn(moin->editor()) || !s || *s < 0 || *s > 3) {
         *message = QStringLiteral("کل، معين و بخش مالي بايد عدد باشند (بخش مالي از 0 تا 3)");
         return false;
     }
@@ -92,8 +118,8 @@ std::optional<QVariant> TDE_Hesab::saveRecord(QString* error)
         a.accountNo = accountNo->text();
         a.bank = bank->code().value_or(0);
         a.startDate = startDate->isEmptyDate() ? QString() : startDate->text();
-        a.kol = numberIn(kol).value_or(0);
-        a.moin = numberIn(moin).value_or(0);
+        a.kol = numberIn(kol->editor()).value_or(0);
+        a.moin = numberIn(moin->editor()).value_or(0);
         a.detail = detail->code().value_or(0);
         a.branchCode = branchCode->text();
         a.branchName = branchName->text();

@@ -1,6 +1,7 @@
 #pragma once
 // The entry of one of the office's bank accounts ("تعريف حساب ها"): account number,
-// bank (F7 picks), opening date, ledgers and detail account, branch, purpose and the
+// bank (F7 picks), opening date, ledgers (F7 picks from the year's accounting
+// database) and detail account, branch, purpose and the
 // financial section the account belongs to (0: every section).
 #include "ui/basedata/CodedEntry.h"
 #include "ui/framework/Editors.h"
@@ -16,8 +17,8 @@ public:
     QLineEdit* accountNo = nullptr;
     framework::CodeEdit* bank = nullptr;
     framework::JalaliDateEdit* startDate = nullptr;
-    QLineEdit* kol = nullptr;
-    QLineEdit* moin = nullptr;
+    framework::CodeEdit* kol = nullptr;    // F7: "فهرست حسابهاي كل"
+    framework::CodeEdit* moin = nullptr;   // F7: "فهرست معين" under the general ledger given
     framework::CodeEdit* detail = nullptr;
     QLineEdit* branchCode = nullptr;
     QLineEdit* branchName = nullptr;

@@ -26,7 +26,8 @@ TFrmChangeTafsilInfo::TFrmChangeTafsilInfo(startup::Session& session, QList<qint
     reportingType = new QComboBox(this);
     reportingType->addItems(reportingPersonTypes());
     reportingCategory = new QComboBox(this);
-    reportingCategory->addItems(reportingCategories());
+    for (const auto& [position, text] : reportingCategories())
+        reportingCategory->addItem(text, position);
     nomineeCode = new QLineEdit(this);
     nomineeCode->setMaxLength(15);
     bourseCode = new QLineEdit(this);
@@ -52,7 +53,7 @@ TFrmChangeTafsilInfo::TFrmChangeTafsilInfo(startup::Session& session, QList<qint
 
 BulkPartyValues TFrmChangeTafsilInfo::values() const
 {
-    return {nationalId->text(), personKind->currentIndex() + 1, reportingType->currentIndex() + 1, reportingCategory->currentIndex() + 1,
+    return {nationalId->text(), personKind->currentIndex() + 1, reportingType->currentIndex() + 1, reportingCategory->currentData().toInt(),
             nomineeCode->text(), bourseCode->text()};
 }
 

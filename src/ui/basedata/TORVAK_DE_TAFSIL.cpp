@@ -103,21 +103,50 @@ const FieldRow kRows[] = {
     {"BOURSECODE", "کد معاملاتي بورس", 5, Kind::Text, 8},
 };
 
-QStringList comboTexts(const QString& column)
+int offsetOf(Kind kind) { return kind == Kind::IndexPlusOne ? 1 : 0; }
+
+// A combo's choices with the value each stores.
+QList<std::pair<int, QString>> comboItems(const QString& column, Kind kind)
 {
     using namespace orvak::basedata;
-    if (column == QLatin1String("TAFSILKIND"))
-        return personKinds();
-    if (column == QLatin1String("KIND"))
-        return companyKinds();
-    if (column == QLatin1String("SAMADTAFSILKIND"))
-        return reportingPersonTypes();
     if (column == QLatin1String("SAMADTAFSILCAT"))
         return reportingCategories();
-    return partyBanks();
+    QStringList texts;
+    if (column == QLatin1String("TAFSILKIND"))
+        texts = personKinds();
+    else if (column == QLatin1String("KIND"))
+        texts = companyKinds();
+    else if (column == QLatin1String("SAMADTAFSILKIND"))
+        texts = reportingPersonTypes();
+    else
+        texts = partyBanks();
+    QList<std::pair<int, QString>> items;
+    for (int i = 0; i < texts.size(); ++i)
+        items.append({i + offsetOf(kind), texts[i]});
+    return items;
 }
 
-int offsetOf(Kind kind) { return kind == Kind::IndexPlusOne ? 1 : 0; }
+void fillCombo(QComboBox* c, const QString& column, Kind kind)
+{
+    c->clear();
+    for (const auto& [value, text] : comboItems(column, kind))
+        c->addItem(text, value);
+}
+
+// Shows a stored value: NULL as no choice, a value beyond the list as its number.
+void showStored(QComboBox* c, const QVariant& v)
+{
+    if (v.isNull() || !v.isValid() || v.toString().trimmed().isEmpty()) {
+        c->setCurrentIndex(-1);
+        return;
+    }
+    int i = c->findData(v.toInt());
+    if (i < 0) {
+        c->addItem(QString::number(v.toInt()), v.toInt());
+        i = c->count() - 1;
+    }
+    c->setCurrentIndex(i);
+}
 
 } // namespace
 
@@ -143,7 +172,7 @@ TORVAK_DE_TAFSIL::TORVAK_DE_TAFSIL(startup::Session& session, QWidget* parent)
         QWidget* editor = nullptr;
         if (r.kind == Kind::Index || r.kind == Kind::IndexPlusOne) {
             auto* c = new QComboBox(this);
-            c->addItems(comboTexts(column));
+            fillCombo(c, column, r.kind);
             combos_.insert(column, c);
             editor = c;
         } else {
@@ -244,7 +273,10 @@ void TORVAK_DE_TAFSIL::showIbanBank()
 void TORVAK_DE_TAFSIL::buildNomineeCode()
 {
     framework::MessagePrompt prompt(this);
-    const auto n = orvak::basedata::buildNomineeCode(combo(QStringLiteral("SAMADTAFSILCAT"))->currentText(), field(QStringLiteral("NID"))->text(), prompt);
+    // A stored position this list does not know has no category code to build from.
+    QComboBox* category = combo(QStringLiteral("SAMADTAFSILCAT"));
+    const QString row = category->currentIndex() < 0 || category->currentText().size() < 4 ? QString() : category->currentText();
+    const auto n = orvak::basedata::buildNomineeCode(row, field(QStringLiteral("NID"))->text(), prompt);
     field(QStringLiteral("NID"))->setText(n.nationalId);
     field(QStringLiteral("NOMINEECODE"))->setText(n.code.left(15));
 }
@@ -273,8 +305,13 @@ void TORVAK_DE_TAFSIL::clearFields()
     showPictures();
     for (QLineEdit* e : std::as_const(texts_))
         e->clear();
-    for (QComboBox* c : std::as_const(combos_))
-        c->setCurrentIndex(0);
+    shown_.clear();
+    for (const FieldRow& r : kRows) {
+        if (QComboBox* c = combo(QString::fromLatin1(r.column))) {
+            fillCombo(c, QString::fromLatin1(r.column), r.kind);
+            c->setCurrentIndex(0);
+        }
+    }
     trade1->setCode(std::nullopt);
     trade2->setCode(std::nullopt);
     fillGroups();
@@ -305,17 +342,40 @@ bool TORVAK_DE_TAFSIL::loadRecord(const QVariant& key)
     }
     for (const FieldRow& r : kRows) {
         if (QComboBox* c = combo(QString::fromLatin1(r.column)))
-            c->setCurrentIndex(std::max(0, a->number(QString::fromLatin1(r.column)) - offsetOf(r.kind)));
+            showStored(c, a->values.value(QString::fromLatin1(r.column)));
     }
     const QVariant g = a->values.value(QStringLiteral("GROUPS"));
-    group->setCurrentIndex(g.isNull() ? 0 : std::max(0, group->findData(g.toLongLong())));
+    group->setCurrentIndex(g.isNull() ? 0 : group->findData(g.toLongLong()));
     for (auto [edit, column] : {std::pair{trade1, "RASTEH1"}, std::pair{trade2, "RASTEH2"}}) {
         const QVariant t = a->values.value(QString::fromLatin1(column));
         edit->setCode(t.isNull() || t.toInt() == 0 ? std::nullopt : std::optional<qint64>(t.toLongLong()));
     }
     showIbanBank();
     showPictures();
+    // What each field shows of the stored row: a field left so hands the stored
+    // value back, whatever the field can or cannot show of it.
+    for (const QString& column : editedColumns())
+        shown_.insert(column, shownState(column));
     return true;
+}
+
+QStringList TORVAK_DE_TAFSIL::editedColumns() const
+{
+    QStringList columns = texts_.keys() + combos_.keys();
+    columns << QStringLiteral("GROUPS") << QStringLiteral("RASTEH1") << QStringLiteral("RASTEH2");
+    return columns;
+}
+
+QVariant TORVAK_DE_TAFSIL::shownState(const QString& column) const
+{
+    if (const QLineEdit* e = texts_.value(column))
+        return e->text();
+    if (const QComboBox* c = combos_.value(column))
+        return QStringList{QString::number(c->currentIndex()), c->currentText()};
+    if (column == QLatin1String("GROUPS"))
+        return QStringList{QString::number(group->currentIndex()), group->currentText()};
+    const framework::CodeEdit* trade = column == QLatin1String("RASTEH1") ? trade1 : trade2;
+    return trade->editor()->text();
 }
 
 DetailAccount TORVAK_DE_TAFSIL::account() const
@@ -327,14 +387,18 @@ DetailAccount TORVAK_DE_TAFSIL::account() const
         const auto* date = qobject_cast<const framework::JalaliDateEdit*>(it.value());
         a.values.insert(it.key(), date && date->isEmptyDate() ? QString() : it.value()->text());
     }
-    for (const FieldRow& r : kRows) {
-        if (QComboBox* c = combo(QString::fromLatin1(r.column)))
-            a.values.insert(QString::fromLatin1(r.column), c->currentIndex() + offsetOf(r.kind));
-    }
+    const QVariant none(QMetaType(QMetaType::Int));
+    for (auto it = combos_.begin(); it != combos_.end(); ++it)
+        a.values.insert(it.key(), it.value()->currentIndex() < 0 ? none : it.value()->currentData());
     const QVariant g = group->currentData();
-    a.values.insert(QStringLiteral("GROUPS"), g.isValid() ? g : QVariant(QMetaType(QMetaType::Int)));
-    a.values.insert(QStringLiteral("RASTEH1"), trade1->code() ? QVariant(*trade1->code()) : QVariant(QMetaType(QMetaType::Int)));
-    a.values.insert(QStringLiteral("RASTEH2"), trade2->code() ? QVariant(*trade2->code()) : QVariant(QMetaType(QMetaType::Int)));
+    a.values.insert(QStringLiteral("GROUPS"), g.isValid() ? g : none);
+    a.values.insert(QStringLiteral("RASTEH1"), trade1->code() ? QVariant(*trade1->code()) : none);
+    a.values.insert(QStringLiteral("RASTEH2"), trade2->code() ? QVariant(*trade2->code()) : none);
+    // A field the user left as it was shown hands back what the row holds.
+    for (auto it = shown_.begin(); it != shown_.end(); ++it) {
+        if (shownState(it.key()) == it.value())
+            a.values.insert(it.key(), kept_.value(it.key()));
+    }
     return a;
 }
 

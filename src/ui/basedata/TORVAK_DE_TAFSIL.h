@@ -47,6 +47,8 @@ protected:
 private:
     void fillGroups();
     void showIbanBank();
+    QStringList editedColumns() const;
+    QVariant shownState(const QString& column) const;
 
     startup::Session& session_;
     orvak::basedata::DetailAccounts accounts_;
@@ -55,7 +57,8 @@ private:
     void showPictures();
 
     QHash<QString, QLabel*> pictures_;
-    QVariantMap kept_;   // loaded columns the screen does not edit as text (the pictures)
+    QVariantMap kept_;   // the loaded row, and the pictures chosen since
+    QVariantMap shown_;  // what each field showed when the row was loaded (edit mode)
 };
 
 } // namespace orvak::ui::basedata

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace orvak::ui::basedata {
@@ -170,12 +171,22 @@ void TORVAK_DE_payman::addField(QWidget* page, const core::ContractColumn& c)
         w = executorField(session_, page);
     else if (n == QLatin1String("NAZER"))
         w = supervisorField(session_, page);
-    else if (n == QLatin1String("PMOZOO"))
-        w = parameterCombo(session_, int(core::ParameterKind::Subject), page);
-    else if (n == QLatin1String("PTABAGHE"))
-        w = parameterCombo(session_, int(core::ParameterKind::Classification), page);
-    else if (n == QLatin1String("CHEGONEGY"))
-        w = parameterCombo(session_, int(core::ParameterKind::Conclusion), page);
+    else if (const int kind = parameterKindOf(n); kind >= 0) {
+        // The kind's list, and its screen as a picker with the kind preset.
+        auto* combo = parameterCombo(session_, kind, page);
+        auto* pick = new QToolButton(page);
+        pick->setText(QStringLiteral("..."));
+        pick->setObjectName(QStringLiteral("pick") + n);
+        auto* row = new QWidget(page);
+        auto* box = new QHBoxLayout(row);
+        box->setContentsMargins(0, 0, 0, 0);
+        box->addWidget(combo, 1);
+        box->addWidget(pick);
+        connect(pick, &QToolButton::clicked, this, [this, combo, kind] { pickParameterInto(combo, kind); });
+        fields_.insert(n, combo);
+        static_cast<QFormLayout*>(page->layout())->addRow(c.caption, row);
+        return;
+    }
     else if (n == QLatin1String("HAVKOSUR") || n == QLatin1String("HAVSAVABEG"))
         w = codeCombo(core::yesNo(), page);
     else if (n == QLatin1String("PMODATKIND"))
@@ -204,6 +215,35 @@ void TORVAK_DE_payman::addField(QWidget* page, const core::ContractColumn& c)
     }
     fields_.insert(n, w);
     static_cast<QFormLayout*>(page->layout())->addRow(c.caption, w);
+}
+
+int TORVAK_DE_payman::parameterKindOf(const QString& column)
+{
+    if (column == QLatin1String("PMOZOO"))
+        return int(core::ParameterKind::Subject);
+    if (column == QLatin1String("PTABAGHE"))
+        return int(core::ParameterKind::Classification);
+    if (column == QLatin1String("CHEGONEGY"))
+        return int(core::ParameterKind::Conclusion);
+    return -1;
+}
+
+void TORVAK_DE_payman::refillParameters()
+{
+    for (auto it = fields_.begin(); it != fields_.end(); ++it) {
+        if (const int kind = parameterKindOf(it.key()); kind >= 0)
+            fillParameterCombo(qobject_cast<QComboBox*>(it.value()), session_, kind);
+    }
+}
+
+bool TORVAK_DE_payman::pickParameterInto(QComboBox* combo, int kind)
+{
+    const auto picked = pickParameter(this, session_, kind);
+    fillParameterCombo(combo, session_, kind);
+    if (!picked)
+        return false;
+    selectCode(combo, picked->first);
+    return true;
 }
 
 void TORVAK_DE_payman::fillCreditSources()
@@ -244,6 +284,7 @@ void TORVAK_DE_payman::chooseInsurance(int index)
 
 void TORVAK_DE_payman::clearRow()
 {
+    refillParameters();
     for (QWidget* w : std::as_const(fields_))
         showValue(w, QVariant());
     if (auto* line = qobject_cast<QLineEdit*>(field(QStringLiteral("PAYMENTYEAR"))))
@@ -261,6 +302,7 @@ bool TORVAK_DE_payman::loadRecord(const QVariant& key)
     if (!c)
         return false;
     showCode(c->code);
+    refillParameters();
     for (auto it = fields_.begin(); it != fields_.end(); ++it)
         showValue(it.value(), c->values.value(it.key()));
     if (c->number(QStringLiteral("PAYMENTYEAR")) == 0)
@@ -367,9 +409,13 @@ void TORVAK_DE_payman::issueVoucher(core::ContractAmount which)
     ui::accounting::VoucherIssueRequest request;
     request.title = which == core::ContractAmount::Initial ? QStringLiteral("صدور سند حسابداري مبلغ اوليه قرارداد")
                                                            : QStringLiteral("صدور سند حسابداري مبلغ تغييرات 25 قرارداد");
+    const core::Contracts contracts(session_);
+    if (const db::Fetched<core::Contract> c = contracts.read(contract))
+        request.description = contracts.voucherDescription(*c, which);
+    request.clearReferences = contracts.voucherReferences(contract, which);
     ui::accounting::issueVoucher(this, session_, request, [this, contract, which](const ui::accounting::VoucherIssue& settled) {
         QString why;
-        core::Contracts(session_).postVoucher(contract, which, {settled.number, settled.date, settled.clearEarlier}, &why);
+        core::Contracts(session_).postVoucher(contract, which, {settled.number, settled.date, settled.clearEarlier, settled.description}, &why);
         return why;
     });
 }

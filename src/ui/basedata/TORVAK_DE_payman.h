@@ -34,6 +34,9 @@ public:
     bool removeCurrentSplit();
     // The voucher commands.
     void issueVoucher(orvak::basedata::ContractAmount which);
+    // The parameter list of the kind opened as a picker ("..." beside the field);
+    // the field's choices are read again and the picked row chosen.
+    bool pickParameterInto(QComboBox* combo, int kind);
 
 protected:
     void clearRow() override;
@@ -43,6 +46,9 @@ protected:
 
 private:
     void addField(QWidget* page, const orvak::basedata::ContractColumn& column);
+    static int parameterKindOf(const QString& column);   // -1: not a parameter column
+    // The parameter fields' choices read again, as each opening shows them.
+    void refillParameters();
     void showSplits();
     void fillCreditSources();
     void checkCodeTaken();

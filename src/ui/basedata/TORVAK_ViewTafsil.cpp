@@ -48,7 +48,7 @@ framework::ListUi commands(startup::Session& session)
                 << ListCommand{QStringLiteral("همه تفضيلي ها"), QKeySequence(), [](ListScreen& l) { self(l).showAll(); }, false, false, 0}
                 << ListCommand{QStringLiteral("تغيير کد و حذف اين پيمانکار"), QKeySequence(),
                                [&session](ListScreen& l) {
-                                   framework::MessagePrompt prompt(&l);
+                                   TitledPrompt prompt(&l, QStringLiteral("تغيير کد"));
                                    if (DetailAccounts(session).changeCode(l.currentKey().toLongLong(), prompt))
                                        l.reopen();
                                },

@@ -1,5 +1,6 @@
 #include "ui/basedata/TORVAK_ViewTarh.h"
 
+#include "ui/basedata/PartyListCommands.h"
 #include "ui/basedata/TORVAK_DE_Tarh.h"
 #include "ui/framework/Doing.h"
 #include "core/basedata/PlanBankLists.h"
@@ -16,7 +17,7 @@ framework::ListUi commands(Session& session)
     // The change of number and the move re-point the plan's references: they write.
     auto recode = [&session](bool move) {
         return [&session, move](framework::ListScreen& l) {
-            framework::MessagePrompt prompt(&l);
+            TitledPrompt prompt(&l, QStringLiteral("تغيير کد"));
             orvak::basedata::Plans p(session);
             if (move ? p.moveTo(l.currentKey().toLongLong(), prompt) : p.changeCode(l.currentKey().toLongLong(), prompt))
                 l.reopen();

@@ -388,6 +388,9 @@ void TViewSepDar::issueVoucher(bool sending)
     std::optional<Outcome> outcome;
     accounting::VoucherIssueRequest request;
     request.title = sending ? QStringLiteral("صدور سند حسابداري ارسال صورت ريز سپرده به خزانه") : QStringLiteral("صدور سند حسابداري دريافت سپرده ");
+    request.clearReferences = [sending](db::UnitOfWork& w, const orvak::accounting::PostedVoucher& v) {
+        return ReceivedDeposits::clearVoucherReferences(w, v, sending);
+    };
     accounting::issueVoucher(this, session_, request, [&](const accounting::VoucherIssue& issue) {
         IssuePrompt prompt(request.title, this);
         const orvak::deposits::VoucherChoice choice{issue.number, issue.date, issue.clearEarlier};

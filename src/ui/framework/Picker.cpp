@@ -30,7 +30,7 @@ PickerDialog::PickerDialog(ListScreen* screen, PickRequest request, QWidget* par
     screen_->setWindowFlags(Qt::Widget);
     layout->addWidget(screen_, 1);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("ادامه (ENTER)"), this);
+    auto* ok = new QPushButton(request_.continueText.isEmpty() ? QStringLiteral("ادامه (ENTER)") : request_.continueText, this);
     auto* cancel = new QPushButton(QStringLiteral("انصراف"), this);
     ok->setAutoDefault(false);
     cancel->setAutoDefault(false);

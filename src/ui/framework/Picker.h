@@ -27,6 +27,8 @@ struct PickRequest {
     // Said or asked before handing back (e.g. a warning on the chosen row); false
     // keeps the picker open.
     std::function<bool(const PickResult&, QWidget* parent)> beforeReturn;
+    // The caption of the button that hands the row back; empty: "ادامه (ENTER)".
+    QString continueText = {};
 };
 
 class PickerDialog : public QDialog {

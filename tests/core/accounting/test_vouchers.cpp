@@ -4,6 +4,8 @@
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
+#include <tuple>
+
 using namespace orvak;
 using namespace orvak::accounting;
 
@@ -148,6 +150,48 @@ TEST(Vouchers, APostedVoucherReadsBackExactlyAndItsRejectionLeavesTheDatabaseAsI
     EXPECT_FALSE(writer.reject(posted->number, &why));
     EXPECT_EQ(why, QStringLiteral("سند شماره %1 يافت نشد").arg(posted->number));
     EXPECT_FALSE(writer.confirm(posted->number, &why));
+}
+
+TEST(Vouchers, ARejectedPostingTakesBackItsOwnRowsAndTheHeadOnlyWhenItMadeIt)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    const Snapshot before = snapshot(s);
+    VoucherWriter writer(s);
+    QString why;
+    PostingRecorder heard;
+    const std::optional<PostedVoucher> first = writer.post(fourRows(), &why);
+    ASSERT_TRUE(first) << why.toStdString();
+    EXPECT_TRUE(first->headCreated);
+    VoucherPosting more = fourRows();
+    more.number = first->number;
+    more.lines = {line(81001, 1, 500, 0), line(11005, 1, 0, 500)};
+    const std::optional<PostedVoucher> second = writer.post(more, &why);
+    ASSERT_TRUE(second) << why.toStdString();
+    EXPECT_FALSE(second->headCreated);
+    EXPECT_EQ(second->rows, (QList<int>{5, 6}));
+    ASSERT_EQ(heard.postings().size(), 2);
+    EXPECT_EQ(heard.last()->rows, second->rows);
+
+    // The second posting goes back: the four rows the voucher held before stay.
+    ASSERT_TRUE(writer.reject(*second, {}, &why)) << why.toStdString();
+    const auto rows = Vouchers(s).rows(first->number);
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 4);
+    EXPECT_EQ(rows->last().row, 4);
+    EXPECT_TRUE(Vouchers(s).head(first->number));
+
+    // The first made the head and nothing is left under it: the head goes too.
+    ASSERT_TRUE(writer.reject(*first, {}, &why)) << why.toStdString();
+    const Snapshot after = snapshot(s);
+    EXPECT_EQ(std::tie(after.heads, after.rows, after.debit), std::tie(before.heads, before.rows, before.debit));
+
+    // A posting of another year is not taken back from this one.
+    PostedVoucher elsewhere = *first;
+    elsewhere.year = 1404;
+    EXPECT_FALSE(writer.reject(elsewhere, {}, &why));
+    EXPECT_EQ(why, QStringLiteral("سند شماره %1 در سال مالي 1404 صادر شده است").arg(first->number));
 }
 
 TEST(Vouchers, ABadPostingIsRefusedAndChangesNothing)

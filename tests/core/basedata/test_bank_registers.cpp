@@ -3,16 +3,20 @@
 #include "core/basedata/Branches.h"
 #include "core/basedata/Centres.h"
 #include "core/basedata/DepositAccounts.h"
+#include "core/basedata/HesabBanki.h"
 #include "core/basedata/OfficeAccounts.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/basedata/Plans.h"
 #include "core/basedata/Projects.h"
 #include "core/basedata/Provinces.h"
 #include "core/basedata/SupervisingOffices.h"
+#include "core/CoreLists.h"
 #include "core/db/Db.h"
 #include "core/io/FilterExpression.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
+
+#include <functional>
 
 using namespace orvak;
 using namespace orvak::basedata;
@@ -26,49 +30,115 @@ qint64 count(QSqlDatabase db, const QString& sql)
 
 } // namespace
 
-TEST(BankRegisters, ABankNameAnAccountUsesStaysAndAnotherGoesWithItsBranches)
+TEST(BankRegisters, ABankNameStaysWhileAnAccountOrABranchNamesItAndOtherwiseGoesAlone)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
-    startup::ScriptedPrompt yes({}, true);
-    EXPECT_FALSE(BankNames(s).remove(1, yes));
-    EXPECT_EQ(yes.text(), QStringLiteral("براي اين بانك شعبه بانكي تعريف شده است و نمي تواند حذف گردد"));
-    EXPECT_TRUE(yes.questions.isEmpty());
+    const QString refusal = QStringLiteral("براي اين بانك شعبه بانكي تعريف شده است و نمي تواند حذف گردد");
+    // Bank 1 has an account; bank 5 only branches, which a guarantee may name.
+    ASSERT_GT(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM HESAB WHERE BANK = 1")), 0);
+    ASSERT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM HESAB WHERE BANK = 5")), 0);
+    const qint64 branches = count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE BANKID = 5"));
+    ASSERT_GT(branches, 0);
+    for (qint64 bank : {1, 5}) {
+        startup::ScriptedPrompt yes({}, true);
+        EXPECT_FALSE(BankNames(s).remove(bank, yes)) << bank;
+        EXPECT_EQ(yes.text(), refusal) << bank;
+        EXPECT_TRUE(yes.questions.isEmpty()) << bank;
+        EXPECT_TRUE(BankNames(s).read(bank)) << bank;
+    }
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE BANKID = 5")), branches);
 
-    ASSERT_GT(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE BANKID = 5")), 0);
+    // Its branches moved to another bank, the name goes alone after the question.
+    const qint64 all = count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME"));
+    ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE BANKBRANCHNAME SET BANKID = 4 WHERE BANKID = 5")));
     startup::ScriptedPrompt ok({true});
     EXPECT_TRUE(BankNames(s).remove(5, ok)) << ok.text().toStdString();
     EXPECT_EQ(ok.questions, QStringList{QStringLiteral("حذف اطلاعات .مطمئن هستيد ؟")});
     EXPECT_TRUE(BankNames(s).read(5).empty());
-    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE BANKID = 5")), 0);
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME")), all);
 }
 
-TEST(BankRegisters, AProvinceGoesWithItsOfficesAndTheirBranches)
+TEST(BankRegisters, AProvinceOrOfficeStaysWhileSomethingStandsUnderItAndOtherwiseGoesAlone)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
+    const qint64 offices = count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI"));
+    const qint64 branches = count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SHOBEH"));
+    ASSERT_GT(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI WHERE OSTAN = 1")), 0);
     ASSERT_GT(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SHOBEH WHERE SARPARASTI = 100")), 0);
+    struct Case {
+        const char* what;
+        std::function<bool(startup::Prompt&)> remove;
+        QString refusal;
+    } cases[] = {
+        {"a province with offices", [&](startup::Prompt& p) { return Provinces(s).remove(1, p); },
+         QStringLiteral("براي اين استان سرپرستي تعريف شده است و نمي تواند حذف گردد")},
+        {"an office with branches", [&](startup::Prompt& p) { return SupervisingOffices(s).remove(100, p); },
+         QStringLiteral("براي اين سرپرستي شعبه تعريف شده است و نمي تواند حذف گردد")},
+    };
+    for (const Case& k : cases) {
+        startup::ScriptedPrompt yes({}, true);
+        EXPECT_FALSE(k.remove(yes)) << k.what;
+        EXPECT_EQ(yes.text(), k.refusal) << k.what;
+        EXPECT_TRUE(yes.questions.isEmpty()) << k.what;
+    }
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI")), offices);
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SHOBEH")), branches);
+
+    // A province with nothing under it goes after the question, and nothing else does.
+    startup::CollectingPrompt quiet;
+    NamedRow empty;
+    empty.name = QStringLiteral("استان آزمايشي");
+    const std::optional<qint64> added = Provinces(s).save(empty, true, quiet);
+    ASSERT_TRUE(added) << quiet.text().toStdString();
     startup::ScriptedPrompt ok({true});
-    EXPECT_TRUE(Provinces(s).remove(1, ok)) << ok.text().toStdString();
+    EXPECT_TRUE(Provinces(s).remove(*added, ok)) << ok.text().toStdString();
     EXPECT_EQ(ok.questions, QStringList{QStringLiteral("اطلاعات جاري حذف گردد؟")});
-    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI WHERE OSTAN = 1")), 0);
-    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SHOBEH WHERE SARPARASTI = 100")), 0);
-    EXPECT_GT(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI")), 0);
+    EXPECT_TRUE(Provinces(s).read(*added).empty());
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM SARPARASTI")), offices);
 }
 
-TEST(BankRegisters, ABranchOfTheNetworkIsDeletedAloneEvenWhenAnotherSharesItsBankCode)
+TEST(BankRegisters, ABranchOfTheNetworkGoesByItsBankCodeWithTheRowsSharingItAndWithoutOneAlone)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
     startup::CollectingPrompt quiet;
-    Branch twin = *Branches(s).read(1);
+    const Branch first = *Branches(s).read(1);
+    ASSERT_FALSE(first.branchCode.isEmpty());
+    Branch twin = first;
     twin.code = 0;
     const std::optional<qint64> added = Branches(s).save(twin, true, quiet);
     ASSERT_TRUE(added) << quiet.text().toStdString();
+    Branch other = first;
+    other.code = 0;
+    other.branchCode = QStringLiteral("ZZ-%1").arg(first.branchCode);
+    const std::optional<qint64> kept = Branches(s).save(other, true, quiet);
+    ASSERT_TRUE(kept) << quiet.text().toStdString();
+
+    startup::ScriptedPrompt no({false});
+    EXPECT_FALSE(Branches(s).remove(1, no));
+    EXPECT_EQ(no.questions,
+              QStringList{QStringLiteral("2 شعبه با کد شعبه %1 ثبت شده است و همه حذف مي شوند. اطلاعات جاري حذف گردد؟").arg(first.branchCode)});
+    EXPECT_TRUE(Branches(s).read(1));
     startup::ScriptedPrompt ok({true});
-    EXPECT_TRUE(Branches(s).remove(1, ok));
+    EXPECT_TRUE(Branches(s).remove(1, ok)) << ok.text().toStdString();
     EXPECT_TRUE(Branches(s).read(1).empty());
-    EXPECT_TRUE(Branches(s).read(*added));
+    EXPECT_TRUE(Branches(s).read(*added).empty());
+    EXPECT_TRUE(Branches(s).read(*kept));
+
+    // Without a bank code the branch is only itself.
+    Branch bare = first;
+    bare.code = 0;
+    bare.branchCode.clear();
+    const std::optional<qint64> a = Branches(s).save(bare, true, quiet);
+    const std::optional<qint64> b = Branches(s).save(bare, true, quiet);
+    ASSERT_TRUE(a && b) << quiet.text().toStdString();
+    startup::ScriptedPrompt alone({true});
+    EXPECT_TRUE(Branches(s).remove(*a, alone)) << alone.text().toStdString();
+    EXPECT_EQ(alone.questions, QStringList{QStringLiteral("اطلاعات جاري حذف گردد؟")});
+    EXPECT_TRUE(Branches(s).read(*a).empty());
+    EXPECT_TRUE(Branches(s).read(*b));
 }
 
 TEST(BankRegisters, ABankBranchWithoutItsBankIsSavedAfterTheWarning)
@@ -109,6 +179,73 @@ TEST(BankRegisters, AnAccountOfAllSectionsIsListedInEverySectionAndOneOfAllProgr
 }
 
 // Bad input: nothing is written and the message says why.
+TEST(BankRegisters, TheAccountingMovementsFilterComparesAccountCodesAsText)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE HESAB SET ACCOUNTNO = NULL")));
+    struct Case {
+        int code;
+        const char* account;   // the office account's code
+        bool moves;
+    } cases[] = {{1, "21006", true}, {2, "021006", false}, {3, "21006-1", true}, {4, "2100", false}};
+    for (const Case& k : cases)
+        ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE HESAB SET ACCOUNTNO = :a WHERE CODE = :c"),
+                                {{QStringLiteral(":a"), QString::fromLatin1(k.account)}, {QStringLiteral(":c"), k.code}}));
+    ASSERT_TRUE(db::execSql(s.accounting(), QStringLiteral("INSERT INTO SNDROW (SNDNO, ROW, KOL, ACCOUNT) VALUES (999999, 1, 1, '21006-1')")));
+    ASSERT_GT(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE ACCOUNT = '21006'")), 0);
+    const db::Fetched<QList<qint64>> moving = OfficeAccounts(s).withAccountingMovements();
+    ASSERT_TRUE(moving) << moving.error().toStdString();
+    for (const Case& k : cases)
+        EXPECT_EQ(moving->contains(k.code), k.moves) << k.account;
+}
+
+TEST(BankRegisters, TheShortAccountListIsKeptByCodeAndAsksBeforeADelete)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    HesabBanki accounts(s);
+    const qint64 next = count(s.common(), QStringLiteral("SELECT MAX(CODE) + 1 FROM HesabBanki"));
+    EXPECT_EQ(accounts.proposedCode().value_or(0), next);
+    startup::CollectingPrompt quiet;
+    ShortBankAccount a;
+    a.accountNo = QStringLiteral("0107788990");
+    a.bank = 1;
+    a.branchName = QStringLiteral("شعبه مرکزي");
+    a.branchCode = QStringLiteral("1007");
+    a.tel = QStringLiteral("074-33221100");
+    const std::optional<qint64> code = accounts.save(a, true, quiet);
+    ASSERT_TRUE(code) << quiet.text().toStdString();
+    EXPECT_EQ(*code, next);
+    EXPECT_EQ(accounts.read(*code)->branchName, QStringLiteral("شعبه مرکزي"));
+
+    struct Case {
+        const char* what;
+        ShortBankAccount a;
+        QString refusal;
+    } cases[] = {
+        {"no account number", ShortBankAccount{0, QString(), QStringLiteral("x"), 1, {}, {}}, QStringLiteral("اطلاعات کامل نيست")},
+        {"a bank that is none", ShortBankAccount{0, QStringLiteral("1"), {}, 99, {}, {}}, QStringLiteral(" کد يافت نشد 99")},
+        {"a number too long", ShortBankAccount{0, QStringLiteral("1234567890123456"), {}, 1, {}, {}}, QStringLiteral("متن وارد شده بيش از 15 حرف است : 1234567890123456")},
+    };
+    for (const Case& k : cases) {
+        startup::CollectingPrompt p;
+        EXPECT_FALSE(accounts.save(k.a, true, p)) << k.what;
+        EXPECT_EQ(p.text(), k.refusal) << k.what;
+    }
+
+    startup::ScriptedPrompt no({false});
+    EXPECT_FALSE(accounts.remove(*code, no));
+    EXPECT_EQ(no.questions, QStringList{QStringLiteral("آيا حساب مورد نظر حذف شود")});
+    startup::ScriptedPrompt yes({true});
+    EXPECT_TRUE(accounts.remove(*code, yes)) << yes.text().toStdString();
+    EXPECT_TRUE(accounts.read(*code).empty());
+
+    const auto list = coreLists().find(QStringLiteral("short-bank-accounts"));
+    ASSERT_TRUE(list.has_value());
+    EXPECT_EQ(list->title, QStringLiteral("فهرست حسابهاي بانكي"));
+}
+
 TEST(BankRegisters, BadInputIsRefusedWithItsMessage)
 {
     test::DemoOffice d;

@@ -1,3 +1,4 @@
+#include "core/accounting/VoucherWriter.h"
 #include "core/basedata/ContractCreditSources.h"
 #include "core/basedata/ContractLists.h"
 #include "core/basedata/ContractNamedList.h"
@@ -155,7 +156,7 @@ TEST(Contracts, TheVoucherPostsBothRowsAndRecordsTheYearOfItsBooks)
     const int year = accounting::accountingYear(s);
     ASSERT_NE(year, 1390);
     QString why;
-    const auto posted = Contracts(s).postVoucher(code, ContractAmount::Initial, {0, QStringLiteral("%1/03/01").arg(year), false}, &why);
+    const auto posted = Contracts(s).postVoucher(code, ContractAmount::Initial, {0, QStringLiteral("%1/03/01").arg(year), false, {}}, &why);
     ASSERT_TRUE(posted) << why.toStdString();
     const db::Fetched<Contract> c = Contracts(s).read(code);
     EXPECT_EQ(c->voucherNo, posted->number);
@@ -182,16 +183,23 @@ TEST(Contracts, TheVoucherPostsBothRowsAndRecordsTheYearOfItsBooks)
     // The change amount, on the ledgers the options name, into its own columns.
     ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("INSERT INTO TbOptions (PROGID, CODE, OPTNAME, OPTVALUE) VALUES (:p, 901, 'PaymanControlKol1', '101'), (:p, 902, 'PaymanControlKol2', '۱۰۲')"),
                             {{QStringLiteral(":p"), startup::ProgID}}));
-    const auto change = Contracts(s).postVoucher(code, ContractAmount::Change, {0, QStringLiteral("%1/03/02").arg(year), false}, &why);
+    const auto change = Contracts(s).postVoucher(code, ContractAmount::Change, {0, QStringLiteral("%1/03/02").arg(year), false, {}}, &why);
     ASSERT_TRUE(change) << why.toStdString();
     EXPECT_EQ(Contracts(s).read(code)->changeVoucherYear, year);
     EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT SUM(KOL) FROM SNDROW WHERE SNDNO = :n AND BES + BED = 300000000"), {{QStringLiteral(":n"), change->number}}), 203);
 
     // A date outside the books posts nothing and records nothing.
     const qint64 vouchers = count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDHEAD"));
-    EXPECT_FALSE(Contracts(s).postVoucher(code, ContractAmount::Initial, {0, QStringLiteral("1390/01/01"), false}, &why));
+    EXPECT_FALSE(Contracts(s).postVoucher(code, ContractAmount::Initial, {0, QStringLiteral("1390/01/01"), false, {}}, &why));
     EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDHEAD")), vouchers);
     EXPECT_EQ(Contracts(s).read(code)->voucherNo, posted->number);
+
+    // Rejected, the change voucher goes with the contract's reference to it; the
+    // initial amount's reference stays.
+    ASSERT_TRUE(accounting::VoucherWriter(s).reject(*change, Contracts(s).voucherReferences(code, ContractAmount::Change), &why)) << why.toStdString();
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PAYMENTS WHERE CODE = :c AND SNDNO25 IS NULL AND SNDYEAR25 IS NULL"), {{QStringLiteral(":c"), code}}), 1);
+    EXPECT_EQ(Contracts(s).read(code)->voucherNo, posted->number);
+    EXPECT_TRUE(accounting::Vouchers(s).head(change->number).empty());
 }
 
 TEST(Contracts, DeleteIsRefusedWhileHeldAndOtherwiseTakesTheSatellites)

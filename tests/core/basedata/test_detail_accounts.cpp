@@ -12,6 +12,7 @@
 #include "support/TempInstallation.h"
 #include "support/TestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orvak;
@@ -87,8 +88,8 @@ TEST(DetailAccounts, SaveChecksInTheirOrderAndWritesOnlyWhatPasses)
          {nidDuplicate, bourseDuplicate, QStringLiteral("اطلاعات کامل نيست")}},
         {"a taken number", account(10, QStringLiteral("شرکت دوم"), {{QStringLiteral("NID"), QStringLiteral("10101234567")}}), false,
          {QStringLiteral("کد قبلا تعريف شده است : شرکت موجود")}},
-        {"letters in the identifier", account(12, QStringLiteral("شرکت سوم"), {{QStringLiteral("NID"), QStringLiteral("1010123456a")}}), false,
-         {QStringLiteral("شناسه/کد ملي فقط از رقم تشکيل مي شود.")}},
+        {"letters in the identifier: a foreign party's passport number", account(12, QStringLiteral("شرکت سوم"), {{QStringLiteral("NID"), QStringLiteral("P1234567")}}),
+         true, {}},
         {"a date that is no date", account(13, QStringLiteral("شرکت چهارم"), {{QStringLiteral("SABTDATE"), QStringLiteral("1403/13/40")}}), false,
          {QStringLiteral("تاريخ وارد شده معتبر نيست : 1403/13/40")}},
         {"no identifier: recommended, saved", account(14, QStringLiteral("شرکت پنجم")), true, {recommend}},
@@ -145,23 +146,23 @@ TEST(DetailAccounts, ReportingIdentifierFromCategoryAndNationalId)
     } cases[] = {{"10101234567", "311110101234567", true}, {"001-234-5679", "311190012345679", true}, {"12345", "311112345", false}};
     for (const Case& k : cases) {
         ScriptedPrompt prompt;
-        const NomineeCode n = buildNomineeCode(reportingCategories().first(), QString::fromLatin1(k.nid), prompt);
+        const NomineeCode n = buildNomineeCode(reportingCategories().first().second, QString::fromLatin1(k.nid), prompt);
         EXPECT_EQ(n.code, QString::fromLatin1(k.code)) << k.nid;
         EXPECT_EQ(n.ok, k.ok) << k.nid;
         EXPECT_EQ(prompt.infos.size(), k.ok ? 0 : 1) << k.nid;
     }
 }
 
-TEST(DetailAccounts, DeleteIsRefusedWhereTheAccountIsUsedAndTakesItsAlarmsOtherwise)
+TEST(DetailAccounts, DeleteIsRefusedWhereTheAccountIsUsedOrOwesAndOtherwiseTakesTheAccountAlone)
 {
     Chart c;
-    for (int code : {1, 2, 3, 4, 5})
+    for (int code : {1, 2, 3, 4, 5, 6})
         c.party(code, QStringLiteral("طرف %1").arg(code));
     c.exec(c.s->deposits(), QStringLiteral("INSERT INTO ZEMANAT (IDX, TAFSILNO) VALUES (1, 1)"));
     c.exec(c.s->deposits(), QStringLiteral("INSERT INTO SEP_DAR (IDX, TAFSILI, AMOUNT) VALUES (1, 2, 10)"));
     c.exec(c.s->accounting(), QStringLiteral("INSERT INTO SNDROW (SNDNO, ROW, TAFSIL) VALUES (1, 1, 3)"));
     c.exec(c.s->common(), QStringLiteral("INSERT INTO PAYMENTS (CODE, TAFSIL, CI) VALUES (1, 4, 0)"));
-    c.exec(c.s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 5, 1, 0)"));
+    c.exec(c.s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 5, 3, 0)"));
     const QString inRegisters = QStringLiteral("اين پيمانکار در سپرده ها و يا تضمينات داراي گردش مي باشد و نميتواند حذف گردد.");
     struct Case {
         int code;
@@ -169,29 +170,62 @@ TEST(DetailAccounts, DeleteIsRefusedWhereTheAccountIsUsedAndTakesItsAlarmsOtherw
     } cases[] = {{1, inRegisters},
                  {2, inRegisters},
                  {3, QStringLiteral("اين پيمانکار درحسابداري پيشرفته داراي گردش مي باشد و نميتواند حذف گردد.")},
-                 {4, QStringLiteral("اين پيمانکار داراي قرارداد مي باشد و نميتواند حذف گردد.")}};
+                 {4, QStringLiteral("اين پيمانکار داراي قرارداد مي باشد و نميتواند حذف گردد.")},
+                 {5, QStringLiteral("براي اين پيمانکار سوابق بدهي (هشدار کسورات) ثبت شده است و نميتواند حذف گردد.")}};
     for (const Case& k : cases) {
         ScriptedPrompt prompt({}, true);
         EXPECT_FALSE(DetailAccounts(*c.s).remove(k.code, prompt)) << k.code;
         EXPECT_EQ(prompt.infos, QStringList{k.refusal}) << k.code;
         EXPECT_TRUE(prompt.questions.isEmpty()) << k.code;
     }
-    EXPECT_EQ(c.parties(), 5);
+    EXPECT_EQ(c.parties(), 6);
+    EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAlarmKosuratH")), 1);
 
     ScriptedPrompt no({false});
-    EXPECT_FALSE(DetailAccounts(*c.s).remove(5, no));
+    EXPECT_FALSE(DetailAccounts(*c.s).remove(6, no));
     EXPECT_EQ(no.questions, QStringList{QStringLiteral("اطلاعات حذف مي شود. مطمئن هستيد؟")});
     ScriptedPrompt yes({true});
-    EXPECT_TRUE(DetailAccounts(*c.s).remove(5, yes)) << yes.text().toStdString();
-    EXPECT_EQ(c.parties(), 4);
-    EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAlarmKosuratH")), 0);
+    EXPECT_TRUE(DetailAccounts(*c.s).remove(6, yes)) << yes.text().toStdString();
+    EXPECT_EQ(c.parties(), 5);
 
     // A number nobody holds: told so, nothing else goes.
     ScriptedPrompt missing({true});
     EXPECT_FALSE(DetailAccounts(*c.s).remove(999, missing));
     EXPECT_EQ(missing.infos, QStringList{QStringLiteral("حساب تفصيلي با اين کد يافت نشــد: 999")});
     EXPECT_TRUE(missing.questions.isEmpty());
-    EXPECT_EQ(c.parties(), 4);
+    EXPECT_EQ(c.parties(), 5);
+}
+
+TEST(PartyRegisters, AUseThatCannotBeReadRefusesTheDelete)
+{
+    // Each place a delete looks at, made unreadable: the row stays and the reason is told.
+    struct Case {
+        const char* what;
+        const char* broken;   // a table the check reads, taken away
+        std::function<bool(startup::Session&, startup::Prompt&)> remove;
+        const char* stays;
+    } cases[] = {
+        {"a party whose guarantees cannot be read", "ZEMANAT", [](startup::Session& s, startup::Prompt& p) { return DetailAccounts(s).remove(7, p); },
+         "SELECT COUNT(*) FROM TAFSILI WHERE CODE = 7"},
+        {"a party whose contracts cannot be read", "PAYMENTS", [](startup::Session& s, startup::Prompt& p) { return DetailAccounts(s).remove(7, p); },
+         "SELECT COUNT(*) FROM TAFSILI WHERE CODE = 7"},
+        {"a subject whose letters cannot be read", "PAYMAN_LETTERS",
+         [](startup::Session& s, startup::Prompt& p) { return Parameters(s).remove(int(ParameterKind::Subject), 1, p); },
+         "SELECT COUNT(*) FROM TBPARAMS_PAY WHERE KIND = 0 AND CODE = 1"},
+    };
+    for (const Case& k : cases) {
+        Chart c;
+        c.party(7, QStringLiteral("طرف آزاد"));
+        ScriptedPrompt quiet({}, true);
+        ASSERT_TRUE(Parameters(*c.s).save(int(ParameterKind::Subject), 1, QStringLiteral("راهسازي"), true, quiet)) << quiet.text().toStdString();
+        const QString table = QString::fromLatin1(k.broken);
+        QSqlDatabase db = table == QLatin1String("ZEMANAT") ? c.s->deposits() : c.s->common();
+        c.exec(db, QStringLiteral("DROP TABLE ") + table);
+        ScriptedPrompt yes({}, true);
+        EXPECT_FALSE(k.remove(*c.s, yes)) << k.what;
+        EXPECT_FALSE(yes.text().isEmpty()) << k.what;
+        EXPECT_EQ(c.count(c.s->common(), QString::fromLatin1(k.stays)), 1) << k.what;
+    }
 }
 
 TEST(DetailAccounts, ChangeOfNumberRePointsEveryReferenceAsOneUnit)
@@ -257,10 +291,12 @@ TEST(DetailAccounts, BulkChangeGivesEverySelectedAccountTheValuesInOneUnit)
     ScriptedPrompt prompt;
     ASSERT_TRUE(DetailAccounts(*c.s).bulkChange({1, 3}, v, prompt)) << prompt.text().toStdString();
     EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE NID = '10101234567' AND SAMADTAFSILKIND = 9 AND BOURSECODE = 'XYZ'")), 2);
+    // A typed identifier is a value, quotes and all, and reaches only the rows chosen.
     v.nationalId = QStringLiteral("10'1 OR 1=1");
-    ScriptedPrompt bad;
-    EXPECT_FALSE(DetailAccounts(*c.s).bulkChange({2}, v, bad));
-    EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE NID IS NULL OR NID = ''")), 1);
+    ScriptedPrompt typed;
+    EXPECT_TRUE(DetailAccounts(*c.s).bulkChange({2}, v, typed)) << typed.text().toStdString();
+    EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE NID = '10''1 OR 1=1' AND CODE = 2")), 1);
+    EXPECT_EQ(c.count(c.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE NID = '10101234567'")), 2);
 }
 
 TEST(DetailAccounts, SearchesNamesUnderTheNormalisedKeyAndTypedTextStaysText)
@@ -277,6 +313,14 @@ TEST(DetailAccounts, SearchesNamesUnderTheNormalisedKeyAndTypedTextStaysText)
                  {QStringLiteral("50%"), {3}}, {QStringLiteral("%"), {3}}, {QStringLiteral("' OR '1'='1"), {}}, {QString(), {1, 2, 3}}};
     for (const Case& k : cases)
         EXPECT_EQ(DetailAccounts(*c.s).codesMatching(k.word).value_or({-1}), k.codes) << k.word.toStdString();
+    // A word longer than any name is refused in Persian before the engine sees it
+    // (60,000 characters are more than its LIKE takes).
+    for (int length : {201, 60000}) {
+        const auto tooLong = DetailAccounts(*c.s).codesMatching(QString(length, QChar(0x0628)));
+        EXPECT_TRUE(tooLong.failed()) << length;
+        EXPECT_EQ(tooLong.error(), QStringLiteral("متن جستجو بيش از 200 حرف است")) << length;
+    }
+    EXPECT_EQ(DetailAccounts(*c.s).codesMatching(QString(200, QChar(0x0628))).value_or({-1}), QList<qint64>{});
 
     // The list shows what the search found; the debt alarm flags its party.
     c.exec(c.s->common(), QStringLiteral("INSERT INTO TAlarmKosuratH (IDX, TAFSILI_CODE, STATUS, CI) VALUES (1, 1, 2, 0), (2, 2, 3, 0)"));

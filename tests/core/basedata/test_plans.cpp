@@ -66,7 +66,7 @@ TEST(Plans, NewPlanTakesTheNextNumberAndAUsedOneIsRefused)
     EXPECT_NE(Plans(s).read(1)->name, QStringLiteral("تکراري"));
 }
 
-TEST(Plans, DeleteIsRefusedWhileThePlanOrAProjectOfItIsInUse)
+TEST(Plans, DeleteIsRefusedWhileThePlanIsInUseOrProjectsStandUnderIt)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
@@ -79,27 +79,33 @@ TEST(Plans, DeleteIsRefusedWhileThePlanOrAProjectOfItIsInUse)
     EXPECT_TRUE(Plans(s).read(1));
 
     // Held only by a voucher row of the year's accounting database.
-    const qint64 byVoucher = freshPlan(s);
+    qint64 project = 0;
+    const qint64 byVoucher = freshPlan(s, &project);
+    startup::ScriptedPrompt dropProject({true});
+    ASSERT_TRUE(Projects(s).remove(project, dropProject)) << dropProject.text().toStdString();
     ASSERT_TRUE(db::execSql(s.accounting(), QStringLiteral("INSERT INTO SNDROW (SNDNO, ROW, TARHNO) VALUES (999999, 1, :t)"), {{QStringLiteral(":t"), byVoucher}}));
     startup::ScriptedPrompt again({}, true);
     EXPECT_FALSE(Plans(s).remove(byVoucher, again));
     EXPECT_EQ(again.text(), refusal);
 
-    // Its project held by a guarantee.
-    qint64 project = 0;
-    const qint64 byProject = freshPlan(s, &project);
-    ASSERT_TRUE(db::execSql(s.deposits(), QStringLiteral("UPDATE ZEMANAT SET PROJNO = :p WHERE IDX = (SELECT MIN(IDX) FROM ZEMANAT)"), {{QStringLiteral(":p"), project}}));
+    // A project under it, even one nothing uses, keeps it: the project would name no plan.
+    const qint64 withProject = freshPlan(s, &project);
     startup::ScriptedPrompt third({}, true);
-    EXPECT_FALSE(Plans(s).remove(byProject, third));
-    EXPECT_EQ(third.text(), refusal);
+    EXPECT_FALSE(Plans(s).remove(withProject, third));
+    EXPECT_EQ(third.text(), QStringLiteral("براي اين برنامه پروژه تعريف شده است و نمي تواند حذف گردد"));
+    EXPECT_TRUE(third.questions.isEmpty());
+    EXPECT_TRUE(Plans(s).read(withProject));
+    EXPECT_TRUE(Projects(s).read(project));
 }
 
-TEST(Plans, AFreePlanGoesWithItsProjectsAfterTheQuestion)
+TEST(Plans, AFreePlanGoesAloneAfterTheQuestion)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
     qint64 project = 0;
     const qint64 code = freshPlan(s, &project);
+    startup::ScriptedPrompt dropProject({true});
+    ASSERT_TRUE(Projects(s).remove(project, dropProject)) << dropProject.text().toStdString();
 
     startup::ScriptedPrompt no({false});
     EXPECT_FALSE(Plans(s).remove(code, no));
@@ -109,11 +115,10 @@ TEST(Plans, AFreePlanGoesWithItsProjectsAfterTheQuestion)
     startup::ScriptedPrompt yes({true});
     EXPECT_TRUE(Plans(s).remove(code, yes)) << yes.text().toStdString();
     EXPECT_TRUE(Plans(s).read(code).empty());
-    EXPECT_TRUE(Projects(s).read(project).empty());
-    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL WHERE TABLENAME IN ('TARH', 'PROJEH') AND OP = 'D'")), 2);
+    EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL WHERE TABLENAME = 'TARH' AND OP = 'D'")), 1);
 }
 
-TEST(Plans, CodeChangeRepointsEveryReferenceInOneWork)
+TEST(Plans, CodeChangeRepointsTheProjectsAndRegistersInOneWorkAndNoYearsVouchers)
 {
     test::DemoOffice d;
     startup::Session& s = *d.session;
@@ -123,6 +128,7 @@ TEST(Plans, CodeChangeRepointsEveryReferenceInOneWork)
     const qint64 vouchers = count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE TARHNO = 1"));
     ASSERT_GT(before, 0);
     ASSERT_GT(projects, 0);
+    ASSERT_GT(vouchers, 0);
 
     startup::ScriptedPrompt prompt({true});
     prompt.texts << QStringLiteral("۵۰");
@@ -133,7 +139,10 @@ TEST(Plans, CodeChangeRepointsEveryReferenceInOneWork)
     EXPECT_EQ(count(s.common(), QStringLiteral("SELECT COUNT(*) FROM PROJEH WHERE TARHNO = 50 AND CI = 0")), projects);
     EXPECT_EQ(count(s.deposits(), deposits, {{QStringLiteral(":t"), 50}}), before);
     EXPECT_EQ(count(s.deposits(), deposits, {{QStringLiteral(":t"), 1}}), 0);
-    EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE TARHNO = 50")), vouchers);
+    // The vouchers are the books of each year: the open year keeps the number it was
+    // posted with, as every other year does.
+    EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE TARHNO = 1")), vouchers);
+    EXPECT_EQ(count(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE TARHNO = 50")), 0);
 
     // A number that is taken is refused; nothing changes.
     startup::ScriptedPrompt taken({true});
@@ -228,6 +237,28 @@ TEST(Projects, DeleteIsRefusedWhileInUseAndOtherwiseDone)
     startup::ScriptedPrompt ok({true});
     EXPECT_TRUE(Projects(s).remove(project, ok)) << ok.text().toStdString();
     EXPECT_TRUE(Projects(s).read(project).empty());
+}
+
+TEST(Projects, AProjectIsFoundByItsAgreementCodeInTheSection)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    const auto any = db::firstRow(s.common(), QStringLiteral("SELECT PROJNO, CODP FROM PROJEH WHERE CI = 0 AND CODP IS NOT NULL AND CODP <> '' ORDER BY PROJNO"));
+    ASSERT_TRUE(any);
+    const QString code = any->value(1).toString().trimmed();
+    struct Case {
+        QString typed;
+        qint64 found;   // 0: none
+    } cases[] = {{code, any->value(0).toLongLong()}, {QStringLiteral("  ") + code + QStringLiteral(" "), any->value(0).toLongLong()},
+                 {QStringLiteral("no-such-code"), 0}, {QString(), 0}, {QStringLiteral("' OR '1'='1"), 0}};
+    for (const Case& k : cases) {
+        const db::Fetched<Project> p = Projects(s).byAgreementCode(k.typed);
+        EXPECT_FALSE(p.failed()) << k.typed.toStdString();
+        EXPECT_EQ(p ? p->number : 0, k.found) << k.typed.toStdString();
+    }
+    // Another section's project under the same code is not this section's.
+    ASSERT_TRUE(db::execSql(s.common(), QStringLiteral("UPDATE PROJEH SET CI = 1 WHERE CI = 0 AND CODP = :c"), {{QStringLiteral(":c"), code}}));
+    EXPECT_TRUE(Projects(s).byAgreementCode(code).empty());
 }
 
 TEST(Plans, DeletingNeedsTheDeleteBitOfItsEntry)

@@ -6,11 +6,14 @@
 #include "ui/framework/Editors.h"
 #include "ui/framework/Picker.h"
 #include "core/accounting/VoucherWriter.h"
+#include "core/deposits/ReceivedDeposits.h"
 #include "support/AutoAnswer.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +104,109 @@ TEST(AccountingScreens, AnIssuedVoucherIsShownAndItsRejectionLeavesTheYearAsItWa
     TFShowSnd viewer(s);
     EXPECT_FALSE(viewer.showNumber(next));
     EXPECT_EQ(viewer.rows()->rowCount(), 0);
+}
+
+TEST(AccountingScreens, RejectingAReceiptVoucherTakesBackOnlyItsRowsAndTheDepositsReferences)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    auto n = [&](QSqlDatabase db, const QString& sql, const QVariantMap& binds = {}) { return db::scalar(db, sql, binds).value_or(QVariant(-1)).toLongLong(); };
+    // The receipt voucher of month 8 goes into the year's last voucher, which holds rows of its own.
+    const int target = int(n(s.accounting(), QStringLiteral("SELECT MAX(SNDNO) FROM SNDHEAD")));
+    const QVariantMap at{{QStringLiteral(":n"), target}};
+    const qint64 heldRows = n(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE SNDNO = :n"), at);
+    const qint64 heldDebit = n(s.accounting(), QStringLiteral("SELECT SUM(BED) FROM SNDROW WHERE SNDNO = :n"), at);
+    ASSERT_GT(heldRows, 0);
+    const qint64 month = n(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 8"));
+    ASSERT_GT(month, 0);
+    // Deposits of other months whose references stay whatever happens.
+    const qint64 others = n(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SNDNO IS NOT NULL AND NOT (MY = 1405 AND MM = 8)"));
+
+    orvak::deposits::DepositFilter f;
+    f.year = 1405;
+    f.month = 8;
+    startup::ScriptedPrompt goOn({}, true);
+    PostVoucher post = [&](const VoucherIssue& issue) {
+        const orvak::deposits::Outcome o = orvak::deposits::ReceivedDeposits(s).issueReceiptVoucher(f, {issue.number, issue.date, issue.clearEarlier}, goOn);
+        return o.done ? QString() : o.message;
+    };
+    VoucherIssueRequest request;
+    request.number = target;
+    request.clearReferences = [](db::UnitOfWork& w, const orvak::accounting::PostedVoucher& v) {
+        return orvak::deposits::ReceivedDeposits::clearVoucherReferences(w, v, false);
+    };
+    test::AutoAnswer yes;
+    whenShown<TFSndIssue>([&](TFSndIssue& dialog) {
+        dialog.dateField()->setDate(QStringLiteral("1405/08/30"));
+        ASSERT_TRUE(dialog.generate()) << goOn.text().toStdString();
+        ASSERT_TRUE(dialog.issued() && dialog.issued()->posted);
+        EXPECT_EQ(dialog.issued()->posted->rows.size(), 2 * month);
+        EXPECT_EQ(dialog.issued()->posted->rows.first(), heldRows + 1);
+        EXPECT_FALSE(dialog.issued()->posted->headCreated);
+        EXPECT_EQ(dialog.progressLine()->text(), QStringLiteral("سند شماره%1 رديف %2").arg(target).arg(heldRows + 2 * month));
+        EXPECT_EQ(n(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 8 AND SNDNO = :n"), at), month);
+        EXPECT_TRUE(dialog.rejectIssued());
+        dialog.accept();
+    });
+    EXPECT_FALSE(issueVoucher(nullptr, s, request, post));
+    // The voucher is as it was; the month's deposits point at no voucher; the others keep theirs.
+    EXPECT_EQ(n(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDHEAD WHERE SNDNO = :n"), at), 1);
+    EXPECT_EQ(n(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE SNDNO = :n"), at), heldRows);
+    EXPECT_EQ(n(s.accounting(), QStringLiteral("SELECT SUM(BED) FROM SNDROW WHERE SNDNO = :n"), at), heldDebit);
+    EXPECT_EQ(n(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE MY = 1405 AND MM = 8 AND (SNDNO IS NOT NULL OR SNDROW IS NOT NULL OR SNDYER IS NOT NULL)")), 0);
+    EXPECT_EQ(n(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR WHERE SNDNO IS NOT NULL AND NOT (MY = 1405 AND MM = 8)")), others);
+}
+
+TEST(AccountingScreens, TheIssueDialogTakesTheDescriptionAndClearingEarlierContentKeepsTheHead)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    const int target = int(db::scalar(s.accounting(), QStringLiteral("SELECT MAX(SNDNO) FROM SNDHEAD"))->toInt());
+    const auto head = db::firstRow(s.accounting(), QStringLiteral("SELECT SNDDATE, DESCR FROM SNDHEAD WHERE SNDNO = :n"), {{QStringLiteral(":n"), target}});
+    ASSERT_TRUE(head);
+    QString described;
+    PostVoucher post = [&](const VoucherIssue& issue) {
+        described = issue.description;
+        orvak::accounting::VoucherPosting p;
+        p.number = issue.number;
+        p.date = issue.date;
+        p.clearEarlier = issue.clearEarlier;
+        p.description = issue.description;
+        p.lines = {line(11005, 900, 0), line(21007, 0, 900)};
+        QString why;
+        orvak::accounting::VoucherWriter(s).post(p, &why);
+        return why;
+    };
+    VoucherIssueRequest request;
+    request.number = target;
+    request.description = QStringLiteral("- قرارداد شماره 12 تاريخ 1405/01/10");
+    whenShown<TFSndIssue>([&](TFSndIssue& dialog) {
+        EXPECT_TRUE(dialog.descriptionField()->isVisibleTo(&dialog));
+        EXPECT_EQ(dialog.descriptionField()->text(), *request.description);
+        dialog.descriptionField()->setText(QStringLiteral("شرح تازه"));
+        dialog.dateField()->setDate(QStringLiteral("1405/08/30"));
+        dialog.clearEarlierBox()->setChecked(true);
+        ASSERT_TRUE(dialog.generate());
+        EXPECT_EQ(dialog.progressLine()->text(), QStringLiteral("سند شماره%1 رديف 2").arg(target));
+        dialog.accept();
+    });
+    EXPECT_TRUE(issueVoucher(nullptr, s, request, post));
+    EXPECT_EQ(described, QStringLiteral("شرح تازه"));
+    // The rows went, the head stayed as it was.
+    const auto after = db::firstRow(s.accounting(), QStringLiteral("SELECT SNDDATE, DESCR FROM SNDHEAD WHERE SNDNO = :n"), {{QStringLiteral(":n"), target}});
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->value(0), head->value(0));
+    EXPECT_EQ(after->value(1), head->value(1));
+    EXPECT_EQ(db::scalar(s.accounting(), QStringLiteral("SELECT COUNT(*) FROM SNDROW WHERE SNDNO = :n"), {{QStringLiteral(":n"), target}})->toInt(), 2);
+
+    // Without a description in the request the field is not offered.
+    whenShown<TFSndIssue>([&](TFSndIssue& dialog) {
+        EXPECT_FALSE(dialog.descriptionField()->isVisibleTo(&dialog));
+        dialog.accept();
+    });
+    EXPECT_FALSE(issueVoucher(nullptr, s, {}, post));
 }
 
 TEST(AccountingScreens, TheSearchRunsAPresetAndHandsTheRowBack)

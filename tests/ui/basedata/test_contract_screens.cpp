@@ -5,6 +5,7 @@
 #include "ui/framework/Picker.h"
 #include "core/accounting/Vouchers.h"
 #include "core/basedata/Contracts.h"
+#include "core/basedata/Parameters.h"
 #include "support/AutoAnswer.h"
 #include "support/DemoOffice.h"
 #include "support/TestSupport.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -127,4 +129,39 @@ TEST(ContractScreens, BothVoucherCommandsPostThroughTheIssueDialogAndTheContract
     EXPECT_EQ(v->debit(), change);
     EXPECT_EQ(v->credit(), change);
     EXPECT_EQ(orvak::accounting::Vouchers(s).voucher(initial)->debit(), amount);
+}
+
+TEST(ContractScreens, TheParameterFieldsPickFromTheirListAndAreReadAgainAtEachOpening)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    s.setCurrentUserCode(3);
+    TORVAK_DE_payman form(s);
+    form.startInsert();
+    auto* subject = qobject_cast<QComboBox*>(form.field(QStringLiteral("PMOZOO")));
+    ASSERT_NE(subject, nullptr);
+    // A subject added while the form stands open is there at the next opening.
+    startup::CollectingPrompt quiet;
+    const int kind = int(basedata::ParameterKind::Subject);
+    const qint64 code = *basedata::Parameters(s).proposedCode(kind);
+    ASSERT_TRUE(basedata::Parameters(s).save(kind, code, QStringLiteral("موضوع تازه"), true, quiet)) << quiet.text().toStdString();
+    EXPECT_LT(subject->findData(code), 0);
+    form.startInsert();
+    EXPECT_GE(subject->findData(code), 0);
+
+    // "..." opens the kind's list as a picker, whose button hands the row back.
+    QString caption;
+    QTimer::singleShot(0, [&caption, code] {
+        auto* picker = qobject_cast<ui::framework::PickerDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        for (QPushButton* b : picker->findChildren<QPushButton*>())
+            if (b->text().contains(QStringLiteral("Enter"), Qt::CaseInsensitive) || b->text().contains(QStringLiteral("ENTER")))
+                caption = b->text();
+        ASSERT_TRUE(picker->screen().reopen(code));
+        picker->continueWithCurrent();
+    });
+    ASSERT_TRUE(form.pickParameterInto(subject, kind));
+    EXPECT_EQ(caption, QStringLiteral("انتخاب (Enter)"));
+    EXPECT_EQ(subject->currentData().toLongLong(), code);
+    EXPECT_EQ(subject->currentText(), QStringLiteral("موضوع تازه"));
 }
