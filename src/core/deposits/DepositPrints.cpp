@@ -184,30 +184,32 @@ std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, 
     switch (model) {
     case ReceiptPrint::Designed: return std::nullopt;
     case ReceiptPrint::Full: {
-        // One group per receipt: its fields as caption and value.
+        // A receipt is a form, not a list: each deposit its own box of captions and
+        // values under the receipt's number and date, signed at its foot.
         io::ReportModel m;
         m.titleLines = {QStringLiteral("قبض سپرده")};
         m.signatures = std::move(signatures);
-        m.columns = {{QStringLiteral("شماره قبض"), 0.8, CellFormat::Integer, false}, {QStringLiteral("شرح"), 1.2, CellFormat::Text, false},
-                     {QString(), 3.0, CellFormat::Text, false}};
-        m.groupColumn = 0;
         for (const PrintedDeposit& p : rows) {
-            const QString no = numberText(p.deposit.sepNo);
-            const std::pair<const char*, QString> fields[] = {
-                {"تاريخ قبض", p.deposit.sepDate},
-                {"صاحب سپرده", p.owner},
-                {"شناسه/کد ملي", p.ownerId},
-                {"قرارداد", p.contractNo + (p.contractDate.isEmpty() ? QString() : QStringLiteral(" تاريخ ") + p.contractDate)},
-                {"طرح", p.plan},
-                {"نام پروژه", p.project},
-                {"نوع سپرده", kindListText(p.deposit.sepKind)},
-                {"شماره مدرک واريزي", numberText(p.deposit.chkNo) + QStringLiteral("  ") + p.deposit.chkDate},
-                {"مبلغ سپرده", amountText(p.deposit.amount)},
-                {"مبلغ به حروف", words(p)},
-                {"شرح/بابت", p.deposit.descr},
+            const Deposit& d = p.deposit;
+            io::ReportRecord r;
+            r.titleLines = {QStringLiteral("شماره قبض: ") + io::isolateLtr(numberText(d.sepNo)) + QStringLiteral("        تاريخ قبض: ")
+                            + io::isolateLtr(d.sepDate)};
+            const QString contract =
+                p.contractNo.isEmpty() ? QString() : p.contractNo + (p.contractDate.isEmpty() ? QString() : QStringLiteral(" تاريخ ") + p.contractDate);
+            r.fields = {
+                {QStringLiteral("صاحب سپرده"), p.owner},
+                {QStringLiteral("شناسه/کد ملي"), p.ownerId},
+                {QStringLiteral("قرارداد"), contract},
+                {QStringLiteral("طرح"), p.plan},
+                {QStringLiteral("نام پروژه"), p.project},
+                {QStringLiteral("نوع سپرده"), kindListText(d.sepKind)},
+                {QStringLiteral("شماره مدرک واريزي"), numberText(d.chkNo)},
+                {QStringLiteral("تاريخ واريز"), d.chkDate},
+                {QStringLiteral("مبلغ سپرده"), amountText(d.amount) + QStringLiteral(" ريال")},
+                {QStringLiteral("مبلغ به حروف"), words(p)},
+                {QStringLiteral("شرح/بابت"), d.descr},
             };
-            for (const auto& [caption, value] : fields)
-                m.addRow({no, QString::fromUtf8(caption), value});
+            m.records.push_back(std::move(r));
         }
         return m;
     }
