@@ -6,6 +6,8 @@
 #include "core/util/AmountWords.h"
 #include "core/util/Numbers.h"
 
+#include "core/db/Db.h"
+
 #include <QSqlQuery>
 
 namespace orvak::deposits {
@@ -177,6 +179,30 @@ QStringList receiptPrintTexts()
 }
 
 QString designedReceiptMissingText() { return QStringLiteral("نمونه طراحي شده هنوز ساخته نشده است"); }
+
+db::Fetched<ReceiptToGive> receiptToGive(startup::Session& session, const Deposit& deposit)
+{
+    // The numbering of "تعيين شماره قبض سپرده": within the month's list and the range.
+    const auto largest = db::scalar(session.deposits(),
+                                    QStringLiteral("SELECT MAX(SEPNO) FROM SEP_DAR WHERE MY = :MY AND MM = :MM AND COALESCE(SAVABEGH, 0) = :Sav"),
+                                    {{QStringLiteral(":MY"), deposit.my}, {QStringLiteral(":MM"), deposit.mm}, {QStringLiteral(":Sav"), deposit.savabegh}});
+    if (largest.failed())
+        return db::Fetched<ReceiptToGive>::failure(largest.error());
+    ReceiptToGive r;
+    r.number = (largest && !largest->isNull()) ? largest->toLongLong() + 1 : 1;
+    r.date = session.clock().todayJalali();
+    return db::Fetched<ReceiptToGive>::found(r);
+}
+
+QString printReceiptQuestion(const Deposit& deposit, const std::optional<ReceiptToGive>& toGive)
+{
+    const QString ask = QStringLiteral(" قبض /فيش سپرده چاپ شود ؟ شماره") + QLatin1Char(' ');
+    if (deposit.sepNo != 0 || !toGive)
+        return ask + io::isolateLtr(QString::number(deposit.sepNo));
+    const QString no = io::isolateLtr(QString::number(toGive->number));
+    return ask + no + QLatin1Char('\n') + QStringLiteral("اين سپرده شماره قبض ندارد؛ پيش از چاپ شماره قبض ") + no + QStringLiteral(" و تاريخ قبض ")
+        + io::isolateLtr(toGive->date) + QStringLiteral(" به آن داده مي شود.");
+}
 
 std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, ReceiptPrint model, std::vector<io::ReportSignature> signatures)
 {
