@@ -168,12 +168,23 @@ Fitted fit(const QString& text, const QFont& font, double width, int maxLines, b
     if (wide <= width)
         return {{text}, 0};
     if (whole) {
-        const double points = font.pointSizeF() * std::max(0.6, width / wide);
+        // A little under the exact ratio: glyph advances do not scale to the last bit.
+        const double points = font.pointSizeF() * std::max(0.6, 0.97 * width / wide);
         QFont smaller = font;
         smaller.setPointSizeF(points);
         if (advance(text, smaller, pointDevice()) <= width)
             return {{text}, points};
         return {breakLines(text, smaller, width, maxLines), points};
+    }
+    // A word wider than the box is set smaller rather than broken inside ("رديف" over
+    // a narrow column), as far as a number would be.
+    double widest = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        widest = std::max(widest, advance(word, font, pointDevice()));
+    if (widest > width) {
+        QFont smaller = font;
+        smaller.setPointSizeF(font.pointSizeF() * std::max(0.6, 0.97 * width / widest));
+        return {breakLines(text, smaller, width, maxLines), smaller.pointSizeF()};
     }
     return {breakLines(text, font, width, maxLines), 0};
 }

@@ -270,3 +270,26 @@ TEST(Report, PrintableTextIsolatesTheLeftToRightRuns)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(printableText(text), expected) << text.toStdString();
 }
+
+// A single word wider than its narrow column is set smaller rather than broken
+// inside; a number too wide for its column likewise.
+TEST(Report, AWordTooWideForItsColumnIsSetSmallerNotBroken)
+{
+    ReportModel m;
+    m.columns = {{QStringLiteral("صاحب سپرده"), 2.2}, {QStringLiteral("رديف"), 0.5, CellFormat::Integer}, {QStringLiteral("مبلغ"), 1.0, CellFormat::Amount}};
+    m.addRow({QStringLiteral("شرکت پارس"), QStringLiteral("1"), QStringLiteral("1,234,567,890")});
+    m.columns.push_back({QStringLiteral("شرح"), 7.6});
+    m.rows[0] << QStringLiteral("شرح");
+    const std::vector<ReportPage> pages = layoutReport(m, QSizeF(595, 842), reportFont());
+    ASSERT_EQ(pages.size(), 1u);
+    int checked = 0;
+    for (const ReportItem& i : pages[0].items) {
+        if ((i.kind == ReportItem::Header && i.text == QStringLiteral("رديف")) || (i.kind == ReportItem::Cell && i.text.contains(QStringLiteral("1,234")))) {
+            ++checked;
+            EXPECT_EQ(i.lines.size(), 1) << i.lines.join(QLatin1Char('|')).toStdString();
+            EXPECT_GT(i.points, 0);
+            EXPECT_LT(i.points, reportFont().pointSizeF());
+        }
+    }
+    EXPECT_EQ(checked, 2);
+}
