@@ -102,3 +102,19 @@ TEST(DepositPrinting, AnUnnumberedReceiptSaysItsNumberAndDateBeforeTakingThem)
     EXPECT_EQ(after->sepNo, toGive->number);
     EXPECT_EQ(after->sepDate, toGive->date);
 }
+
+// The received deposits' exports and printed list carry the period they hold.
+TEST(DepositPrinting, ExportsAndTheReportNameTheListsPeriod)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    ui::deposits::TViewSepDar list(s);
+    deposits::DepositFilter month;
+    month.year = 1405;
+    month.month = 9;
+    list.setFilter(month);
+    const QString title = QStringLiteral("سپرده هاي دريافتي - ") + month.periodText();
+    EXPECT_TRUE(month.periodText().contains(QStringLiteral("1405")));
+    EXPECT_EQ(list.exportTable().title, title);
+    EXPECT_EQ(list.reportModel().titleLines.value(0), title);
+}
