@@ -197,19 +197,28 @@ struct Lines {
 
 void drawLine(QPainter& painter, const QString& text, const QFont& font, const QRectF& box, Qt::Alignment align)
 {
-    QString shown = text;
-    if (advance(shown, font, painter.device()) > box.width() + 0.5)
-        shown = cutAtEnd(shown, font, box.width(), painter.device());
-    QTextLayout layout(shown, font, painter.device());
-    layout.setTextOption(lineOption(QTextOption::NoWrap));
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (!line.isValid()) {
+    // Laid out once; again only in the rare case that this device's glyphs come out
+    // wider than the points the report was fitted in.
+    auto layOut = [&](QTextLayout& layout, const QString& shown) {
+        layout.setText(shown);
+        layout.setFont(font);
+        layout.setTextOption(lineOption(QTextOption::NoWrap));
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid())
+            line.setLineWidth(1e6);
         layout.endLayout();
+        return line;
+    };
+    QTextLayout layout(text, font, painter.device());
+    QTextLine line = layOut(layout, text);
+    if (!line.isValid())
         return;
+    if (line.naturalTextWidth() > box.width() + 0.5) {
+        line = layOut(layout, cutAtEnd(text, font, box.width(), painter.device()));
+        if (!line.isValid())
+            return;
     }
-    line.setLineWidth(1e6);
-    layout.endLayout();
     const double w = line.naturalTextWidth();
     double x = box.right() - w;
     if (align & Qt::AlignHCenter)
