@@ -200,8 +200,7 @@ void drawLine(QPainter& painter, const QString& text, const QFont& font, const Q
     // Laid out once; again only in the rare case that this device's glyphs come out
     // wider than the points the report was fitted in.
     auto layOut = [&](QTextLayout& layout, const QString& shown) {
-        layout.setText(shown);
-        layout.setFont(font);
+        layout.setText(shown);   // the font stays the one made for this device
         layout.setTextOption(lineOption(QTextOption::NoWrap));
         layout.beginLayout();
         QTextLine line = layout.createLine();

@@ -5,6 +5,7 @@
 #include "core/util/AmountWords.h"
 #include "core/util/Numbers.h"
 
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -292,4 +293,42 @@ TEST(Report, AWordTooWideForItsColumnIsSetSmallerNotBroken)
         }
     }
     EXPECT_EQ(checked, 2);
+}
+
+// The pages come out the same on every device: the words of a PDF written at 144
+// and at 1200 dots per inch (the printer's) stand in the same boxes, in points.
+TEST(Report, TheSamePageAtEveryResolution)
+{
+    ReportModel m = deposits(5);
+    m.rows[1][1] = QStringLiteral("شرکت مهندسين مشاور کوشا ايمن (109) و شرکت ساختماني بزرگ پارس گستر جنوب شرقي");
+    QTemporaryDir dir;
+    auto words = [&](int dpi) {
+        const QString path = dir.filePath(QStringLiteral("r%1.pdf").arg(dpi));
+        {
+            QPdfWriter pdf(path);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setResolution(dpi);
+            EXPECT_TRUE(renderReport(m, pdf));
+        }
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+        p.waitForFinished(20000);
+        QList<QRectF> boxes;
+        static const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\""));
+        for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+            const auto w = it.next();
+            boxes << QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()), QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()));
+        }
+        return boxes;
+    };
+    const QList<QRectF> pdf = words(144), printer = words(1200);
+    ASSERT_GT(pdf.size(), 30);
+    ASSERT_EQ(pdf.size(), printer.size());
+    for (qsizetype i = 0; i < pdf.size(); ++i) {
+        EXPECT_NEAR(pdf[i].height(), printer[i].height(), 0.5) << i;
+        EXPECT_NEAR(pdf[i].center().x(), printer[i].center().x(), 1.0) << i;
+        EXPECT_NEAR(pdf[i].center().y(), printer[i].center().y(), 1.0) << i;
+    }
+    EXPECT_GT(pdf[0].height(), 8.0);   // the report's 9 points, not a screen's pixels
 }
