@@ -204,6 +204,19 @@ QString printReceiptQuestion(const Deposit& deposit, const std::optional<Receipt
         + io::isolateLtr(toGive->date) + QStringLiteral(" به آن داده مي شود.");
 }
 
+namespace {
+
+// Receipts stand each for itself: their amounts are not summed over the page.
+io::ReportModel perReceipt(io::ReportModel m)
+{
+    for (io::ReportColumn& c : m.columns)
+        c.total = false;
+    m.wordsColumn = -1;
+    return m;
+}
+
+} // namespace
+
 std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, ReceiptPrint model, std::vector<io::ReportSignature> signatures)
 {
     const auto words = [](const PrintedDeposit& p) { return p.deposit.amount > 0 ? util::AmountToWords(quint64(p.deposit.amount)) + QStringLiteral(" ريال") : QString(); };
@@ -240,22 +253,22 @@ std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, 
         return m;
     }
     case ReceiptPrint::Back:
-        return fill(rows,
-                    {receiptCol(), ownerCol(), textCol("مبلغ به حروف", 3.0, words),
-                     amountCol("مبلغ استرداد شده", [](const PrintedDeposit& p) { return p.deposit.amountRad; }),
-                     amountCol("مانده", [](const PrintedDeposit& p) { return p.deposit.amountMandeh; })},
-                    {QStringLiteral("پشت قبض سپرده")}, std::move(signatures));
+        return perReceipt(fill(rows,
+                               {receiptCol(), ownerCol(), textCol("مبلغ به حروف", 3.0, words),
+                                amountCol("مبلغ استرداد شده", [](const PrintedDeposit& p) { return p.deposit.amountRad; }),
+                                amountCol("مانده", [](const PrintedDeposit& p) { return p.deposit.amountMandeh; })},
+                               {QStringLiteral("پشت قبض سپرده")}, std::move(signatures)));
     case ReceiptPrint::Landscape: {
-        io::ReportModel m = fill(rows,
-                                 {receiptCol(), receiptDateCol(), ownerCol(), contractCol(), kindCol(), chequeCol(), chequeDateCol(),
-                                  textCol("شرح/بابت", 2.0, [](const PrintedDeposit& p) { return p.deposit.descr; }), amountOfDeposit()},
-                                 {QStringLiteral("قبض سپرده")}, std::move(signatures));
+        io::ReportModel m = perReceipt(fill(rows,
+                                            {receiptCol(), receiptDateCol(), ownerCol(), contractCol(), kindCol(), chequeCol(), chequeDateCol(),
+                                             textCol("شرح/بابت", 2.0, [](const PrintedDeposit& p) { return p.deposit.descr; }), amountOfDeposit()},
+                                            {QStringLiteral("قبض سپرده")}, std::move(signatures)));
         m.landscape = true;
         return m;
     }
     case ReceiptPrint::Portrait:
-        return fill(rows, {receiptCol(), receiptDateCol(), ownerCol(), chequeCol(), amountOfDeposit()}, {QStringLiteral("قبض سپرده")},
-                    std::move(signatures));
+        return perReceipt(fill(rows, {receiptCol(), receiptDateCol(), ownerCol(), chequeCol(), amountOfDeposit()}, {QStringLiteral("قبض سپرده")},
+                               std::move(signatures)));
     }
     return std::nullopt;
 }

@@ -88,3 +88,19 @@ TEST(DepositPrints, TheFullReceiptIsAFormThatReadsBackWhole)
     EXPECT_TRUE(lines.contains(QStringLiteral("ذيحساب")));
     EXPECT_TRUE(lines.contains(QStringLiteral("حسين صادقي")));
 }
+
+// The receipts printed onto pre-printed forms are not a list either: nothing of
+// theirs is summed into total lines.
+TEST(DepositPrints, PrePrintedReceiptsHaveNoTotalLines)
+{
+    const QList<deposits::PrintedDeposit> rows = {sample(1234, QStringLiteral("کاظم حسيني")), sample(1235, QStringLiteral("مريم کريمي"))};
+    for (deposits::ReceiptPrint model : {deposits::ReceiptPrint::Back, deposits::ReceiptPrint::Landscape, deposits::ReceiptPrint::Portrait}) {
+        const auto report = deposits::receiptReport(rows, model, {});
+        ASSERT_TRUE(report);
+        const QSizeF page = report->landscape ? QSizeF(842, 595) : QSizeF(595, 842);
+        for (const io::ReportPage& p : io::layoutReport(*report, page, io::reportFont())) {
+            for (const io::ReportItem& i : p.items)
+                EXPECT_TRUE(i.kind != io::ReportItem::GrandTotal && i.kind != io::ReportItem::Words) << int(model) << ' ' << i.text.toStdString();
+        }
+    }
+}
