@@ -552,7 +552,6 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
             totalsRow(ReportItem::CarriedIn, QStringLiteral("جمع نقل از صفحه قبل"), runningSums);
         // Room is kept for the carried-out line (or on the last page the closing).
         double lastRowTop = b.y;
-        bool lastClosedGroup = false;
         while (r < rowCount) {
             const QStringList& row = model.rows[size_t(r)];
             const QString group = model.groupColumn >= 0 ? row.value(model.groupColumn) : QString();
@@ -564,7 +563,6 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
                 totalsRow(ReportItem::GroupTotal, groupLabel(), groupSums);
                 std::fill(groupSums.begin(), groupSums.end(), 0.0);
             }
-            lastClosedGroup = closesGroup;
             currentGroup = group;
             groupOpen = model.groupColumn >= 0;
             lastRowTop = b.y;
@@ -598,7 +596,7 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
         }
         const double closing = (totals ? totalsHeight * (groupOpen ? 2 : 1) : 0) + (words.isEmpty() ? 0 : 2 * single)
             + (model.signatures.empty() ? 0 : single + b.signaturesHeight(model.signatures));
-        if (b.y + closing > b.bottom() && b.current.dataRows > 1 && !lastClosedGroup) {
+        if (b.y + closing > b.bottom() && b.current.dataRows > 1) {
             --r;
             --b.current.dataRows;
             for (int c = 0; c < n; ++c) {
