@@ -6,6 +6,8 @@
 #include "core/util/AmountWords.h"
 #include "core/util/Numbers.h"
 
+#include "core/db/Db.h"
+
 #include <QSqlQuery>
 
 namespace orvak::deposits {
@@ -178,56 +180,95 @@ QStringList receiptPrintTexts()
 
 QString designedReceiptMissingText() { return QStringLiteral("نمونه طراحي شده هنوز ساخته نشده است"); }
 
+db::Fetched<ReceiptToGive> receiptToGive(startup::Session& session, const Deposit& deposit)
+{
+    // The numbering of "تعيين شماره قبض سپرده": within the month's list and the range.
+    const auto largest = db::scalar(session.deposits(),
+                                    QStringLiteral("SELECT MAX(SEPNO) FROM SEP_DAR WHERE MY = :MY AND MM = :MM AND COALESCE(SAVABEGH, 0) = :Sav"),
+                                    {{QStringLiteral(":MY"), deposit.my}, {QStringLiteral(":MM"), deposit.mm}, {QStringLiteral(":Sav"), deposit.savabegh}});
+    if (largest.failed())
+        return db::Fetched<ReceiptToGive>::failure(largest.error());
+    ReceiptToGive r;
+    r.number = (largest && !largest->isNull()) ? largest->toLongLong() + 1 : 1;
+    r.date = session.clock().todayJalali();
+    return db::Fetched<ReceiptToGive>::found(r);
+}
+
+QString printReceiptQuestion(const Deposit& deposit, const std::optional<ReceiptToGive>& toGive)
+{
+    const QString ask = QStringLiteral(" قبض /فيش سپرده چاپ شود ؟ شماره") + QLatin1Char(' ');
+    if (deposit.sepNo != 0 || !toGive)
+        return ask + io::isolateLtr(QString::number(deposit.sepNo));
+    const QString no = io::isolateLtr(QString::number(toGive->number));
+    return ask + no + QLatin1Char('\n') + QStringLiteral("اين سپرده شماره قبض ندارد؛ پيش از چاپ شماره قبض ") + no + QStringLiteral(" و تاريخ قبض ")
+        + io::isolateLtr(toGive->date) + QStringLiteral(" به آن داده مي شود.");
+}
+
+namespace {
+
+// Receipts stand each for itself: their amounts are not summed over the page.
+io::ReportModel perReceipt(io::ReportModel m)
+{
+    for (io::ReportColumn& c : m.columns)
+        c.total = false;
+    m.wordsColumn = -1;
+    return m;
+}
+
+} // namespace
+
 std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, ReceiptPrint model, std::vector<io::ReportSignature> signatures)
 {
     const auto words = [](const PrintedDeposit& p) { return p.deposit.amount > 0 ? util::AmountToWords(quint64(p.deposit.amount)) + QStringLiteral(" ريال") : QString(); };
     switch (model) {
     case ReceiptPrint::Designed: return std::nullopt;
     case ReceiptPrint::Full: {
-        // One group per receipt: its fields as caption and value.
+        // A receipt is a form, not a list: each deposit its own box of captions and
+        // values under the receipt's number and date, signed at its foot.
         io::ReportModel m;
         m.titleLines = {QStringLiteral("قبض سپرده")};
         m.signatures = std::move(signatures);
-        m.columns = {{QStringLiteral("شماره قبض"), 0.8, CellFormat::Integer, false}, {QStringLiteral("شرح"), 1.2, CellFormat::Text, false},
-                     {QString(), 3.0, CellFormat::Text, false}};
-        m.groupColumn = 0;
         for (const PrintedDeposit& p : rows) {
-            const QString no = numberText(p.deposit.sepNo);
-            const std::pair<const char*, QString> fields[] = {
-                {"تاريخ قبض", p.deposit.sepDate},
-                {"صاحب سپرده", p.owner},
-                {"شناسه/کد ملي", p.ownerId},
-                {"قرارداد", p.contractNo + (p.contractDate.isEmpty() ? QString() : QStringLiteral(" تاريخ ") + p.contractDate)},
-                {"طرح", p.plan},
-                {"نام پروژه", p.project},
-                {"نوع سپرده", kindListText(p.deposit.sepKind)},
-                {"شماره مدرک واريزي", numberText(p.deposit.chkNo) + QStringLiteral("  ") + p.deposit.chkDate},
-                {"مبلغ سپرده", amountText(p.deposit.amount)},
-                {"مبلغ به حروف", words(p)},
-                {"شرح/بابت", p.deposit.descr},
+            const Deposit& d = p.deposit;
+            io::ReportRecord r;
+            r.titleLines = {QStringLiteral("شماره قبض: ") + io::isolateLtr(numberText(d.sepNo)) + QStringLiteral("        تاريخ قبض: ")
+                            + io::isolateLtr(d.sepDate)};
+            const QString contract =
+                p.contractNo.isEmpty() ? QString() : p.contractNo + (p.contractDate.isEmpty() ? QString() : QStringLiteral(" تاريخ ") + p.contractDate);
+            r.fields = {
+                {QStringLiteral("صاحب سپرده"), p.owner},
+                {QStringLiteral("شناسه/کد ملي"), p.ownerId},
+                {QStringLiteral("قرارداد"), contract},
+                {QStringLiteral("طرح"), p.plan},
+                {QStringLiteral("نام پروژه"), p.project},
+                {QStringLiteral("نوع سپرده"), kindListText(d.sepKind)},
+                {QStringLiteral("شماره مدرک واريزي"), numberText(d.chkNo)},
+                {QStringLiteral("تاريخ واريز"), d.chkDate},
+                {QStringLiteral("مبلغ سپرده"), amountText(d.amount) + QStringLiteral(" ريال")},
+                {QStringLiteral("مبلغ به حروف"), words(p)},
+                {QStringLiteral("شرح/بابت"), d.descr},
             };
-            for (const auto& [caption, value] : fields)
-                m.addRow({no, QString::fromUtf8(caption), value});
+            m.records.push_back(std::move(r));
         }
         return m;
     }
     case ReceiptPrint::Back:
-        return fill(rows,
-                    {receiptCol(), ownerCol(), textCol("مبلغ به حروف", 3.0, words),
-                     amountCol("مبلغ استرداد شده", [](const PrintedDeposit& p) { return p.deposit.amountRad; }),
-                     amountCol("مانده", [](const PrintedDeposit& p) { return p.deposit.amountMandeh; })},
-                    {QStringLiteral("پشت قبض سپرده")}, std::move(signatures));
+        return perReceipt(fill(rows,
+                               {receiptCol(), ownerCol(), textCol("مبلغ به حروف", 3.0, words),
+                                amountCol("مبلغ استرداد شده", [](const PrintedDeposit& p) { return p.deposit.amountRad; }),
+                                amountCol("مانده", [](const PrintedDeposit& p) { return p.deposit.amountMandeh; })},
+                               {QStringLiteral("پشت قبض سپرده")}, std::move(signatures)));
     case ReceiptPrint::Landscape: {
-        io::ReportModel m = fill(rows,
-                                 {receiptCol(), receiptDateCol(), ownerCol(), contractCol(), kindCol(), chequeCol(), chequeDateCol(),
-                                  textCol("شرح/بابت", 2.0, [](const PrintedDeposit& p) { return p.deposit.descr; }), amountOfDeposit()},
-                                 {QStringLiteral("قبض سپرده")}, std::move(signatures));
+        io::ReportModel m = perReceipt(fill(rows,
+                                            {receiptCol(), receiptDateCol(), ownerCol(), contractCol(), kindCol(), chequeCol(), chequeDateCol(),
+                                             textCol("شرح/بابت", 2.0, [](const PrintedDeposit& p) { return p.deposit.descr; }), amountOfDeposit()},
+                                            {QStringLiteral("قبض سپرده")}, std::move(signatures)));
         m.landscape = true;
         return m;
     }
     case ReceiptPrint::Portrait:
-        return fill(rows, {receiptCol(), receiptDateCol(), ownerCol(), chequeCol(), amountOfDeposit()}, {QStringLiteral("قبض سپرده")},
-                    std::move(signatures));
+        return perReceipt(fill(rows, {receiptCol(), receiptDateCol(), ownerCol(), chequeCol(), amountOfDeposit()}, {QStringLiteral("قبض سپرده")},
+                               std::move(signatures)));
     }
     return std::nullopt;
 }

@@ -36,5 +36,20 @@ QStringList receiptPrintTexts();
 std::optional<io::ReportModel> receiptReport(const QList<PrintedDeposit>& rows, ReceiptPrint model,
                                              std::vector<io::ReportSignature> signatures);
 QString designedReceiptMissingText();   // "نمونه طراحي شده هنوز ساخته نشده است"
+// The model the receipts' choice stands on: the full receipt (the designed one is
+// not built).
+inline constexpr ReceiptPrint DefaultReceiptPrint = ReceiptPrint::Full;
+
+// What "چاپ قبض سپرده" gives a deposit without a receipt number before it prints it,
+// as "تعيين شماره قبض سپرده" does: the next number of its month's receipts and the
+// server's today.
+struct ReceiptToGive {
+    qint64 number = 0;
+    QString date;
+};
+db::Fetched<ReceiptToGive> receiptToGive(startup::Session& session, const Deposit& deposit);
+// " قبض /فيش سپرده چاپ شود ؟ شماره" and the receipt's number; for a deposit without
+// one, the number and date it is about to take.
+QString printReceiptQuestion(const Deposit& deposit, const std::optional<ReceiptToGive>& toGive = std::nullopt);
 
 } // namespace orvak::deposits

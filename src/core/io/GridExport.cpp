@@ -17,6 +17,7 @@ namespace orvak::io {
 namespace {
 
 const char* const kExtensions[] = {"txt", "CSV", "htm", "XLSX", "XLS", "XLSX", "XLS"};
+constexpr int kCompleteHeaderRow = 3;   // under the title and its date
 
 QString cannotWrite(const QString& path)
 {
@@ -140,9 +141,21 @@ bool xlsx(const ExportTable& t, bool complete, const QString& path, QString* err
 
     int row = 0;
     if (complete) {
+        // The filter is set before any row is written: a workbook written row by row
+        // to disk refuses a range whose first row has gone out already.
+        if (t.rowCount > 0 && t.columnCount() > 0) {
+            const lxw_error rc = worksheet_autofilter(sheet, kCompleteHeaderRow, 0, lxw_row_t(kCompleteHeaderRow + t.rowCount), lxw_col_t(t.columnCount() - 1));
+            if (rc != LXW_NO_ERROR) {
+                workbook_close(book);
+                QFile::remove(temp);
+                if (error)
+                    *error = QStringLiteral("نوشتن فايل اکسل ممکن نشد: %1").arg(QString::fromUtf8(lxw_strerror(rc)));
+                return false;
+            }
+        }
         worksheet_write_string(sheet, 0, 0, t.title.toUtf8().constData(), bold);
         worksheet_write_string(sheet, 1, 0, (QStringLiteral("تاريخ تهيه: ") + util::TodayJalali()).toUtf8().constData(), nullptr);
-        row = 3;
+        row = kCompleteHeaderRow;
     }
     for (int c = 0; c < t.columnCount(); ++c)
         worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), characters(t.widths.value(c, 100)), nullptr);
@@ -178,8 +191,6 @@ bool xlsx(const ExportTable& t, bool complete, const QString& path, QString* err
                 worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(c), sums[size_t(c)], totalAmount);
         }
         worksheet_freeze_panes(sheet, lxw_row_t(headerRow + 1), 0);
-        if (t.rowCount > 0 && t.columnCount() > 0)
-            worksheet_autofilter(sheet, lxw_row_t(headerRow), 0, lxw_row_t(headerRow + t.rowCount), lxw_col_t(t.columnCount() - 1));
     }
     const lxw_error rc = workbook_close(book);
     if (rc != LXW_NO_ERROR) {
@@ -200,7 +211,7 @@ bool xlsx(const ExportTable& t, bool complete, const QString& path, QString* err
 
 bool xls(const ExportTable& t, bool complete, const QString& path, QString* error)
 {
-    const int first = complete ? 3 : 0;
+    const int first = complete ? kCompleteHeaderRow : 0;
     if (t.rowCount + first + 2 > XlsMaxRows + 1) {
         if (error)
             *error = QStringLiteral("فايل اکسل 97-2003 حداکثر %1 رديف مي پذيرد؛ براي %2 رديف قالب XLSX را انتخاب کنيد")
@@ -263,6 +274,23 @@ QString withExportExtension(const QString& path, ExportFormat format)
         || (format == ExportFormat::Html && QFileInfo(path).suffix().compare(QStringLiteral("html"), Qt::CaseInsensitive) == 0))
         return path;
     return path + QLatin1Char('.') + ext;
+}
+
+ExportFormat exportFormatOfName(const QString& path, ExportFormat chosen)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool complete = chosen == ExportFormat::XlsxComplete || chosen == ExportFormat::XlsComplete;
+    if (suffix == QLatin1String("txt"))
+        return ExportFormat::Text;
+    if (suffix == QLatin1String("csv"))
+        return ExportFormat::Csv;
+    if (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
+        return ExportFormat::Html;
+    if (suffix == QLatin1String("xlsx"))
+        return complete ? ExportFormat::XlsxComplete : ExportFormat::Xlsx;
+    if (suffix == QLatin1String("xls"))
+        return complete ? ExportFormat::XlsComplete : ExportFormat::Xls;
+    return chosen;
 }
 
 bool exportTable(const ExportTable& table, ExportFormat format, const QString& path, QString* error)

@@ -30,6 +30,9 @@ ExportFormat exportFormatOfFilter(int index);
 QString exportExtension(ExportFormat format);
 // The name with the format's extension added when it has none of its own.
 QString withExportExtension(const QString& path, ExportFormat format);
+// The format a typed name asks for: that of its extension when the extension names
+// a type (for a workbook the plain or complete one as chosen), else the chosen one.
+ExportFormat exportFormatOfName(const QString& path, ExportFormat chosen);
 
 // Writes the file whole or not at all; false with a Persian message.
 bool exportTable(const ExportTable& table, ExportFormat format, const QString& path, QString* error = nullptr);

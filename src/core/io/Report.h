@@ -2,7 +2,10 @@
 // Printed reports: a model of title lines, columns, rows, groups and signatures,
 // laid out into pages right to left with page totals carried from page to page, a
 // grand total and the total in words, and drawn onto any paged device (PDF, the
-// printer, the print preview).
+// printer, the print preview). A model may instead hold records (a receipt, a
+// form): each its caption and value pairs in a box, with the signatures under it.
+// Every text is fitted into its box: wrapped onto more lines, cut at its end when
+// even that is not enough; numbers are set smaller rather than broken.
 #include "core/io/ListData.h"
 
 #include <QFont>
@@ -27,6 +30,16 @@ struct ReportSignature {
     QString name;    // who holds it
 };
 
+// One record of a form: its own title lines, then its fields.
+struct ReportField {
+    QString caption;
+    QString value;
+};
+struct ReportRecord {
+    QStringList titleLines;
+    std::vector<ReportField> fields;
+};
+
 struct ReportModel {
     QStringList titleLines;
     std::vector<ReportColumn> columns;
@@ -36,18 +49,24 @@ struct ReportModel {
     int wordsColumn = -1;                       // its grand total is written in words
     std::vector<ReportSignature> signatures;
     bool landscape = false;
+    // A form instead of a table: the records one under another, as many to a page
+    // as fit; the signatures stand under each record.
+    std::vector<ReportRecord> records;
 
     void addRow(const QStringList& texts, const std::vector<double>& values = {});
+    bool isEmpty() const { return rows.empty() && records.empty(); }
 };
 
 struct ReportItem {
-    enum Kind { Title, Header, Cell, GroupTotal, CarriedIn, CarriedOut, GrandTotal, Words, Signature, PageNumber };
+    enum Kind { Title, Header, Cell, GroupTotal, CarriedIn, CarriedOut, GrandTotal, Words, Signature, PageNumber, Caption, Value, Frame };
     Kind kind = Cell;
     QRectF rect;    // points on the page
     QString text;
     bool bold = false;
     Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter;
     bool boxed = true;
+    QStringList lines;   // the text as printed, with its directional isolates, one entry per line
+    double points = 0;   // the font's size where it differs from the report's (a long number)
 };
 
 struct ReportPage {
@@ -64,6 +83,11 @@ bool writeReportPdf(const ReportModel& model, const QString& path, QString* erro
 
 // Numbers and dates inside right-to-left text, isolated so they never read reversed.
 QString isolateLtr(const QString& text);
+// A text as a right-to-left box prints it: without Persian letters the whole text is
+// isolated left to right; with them each run of digits and Latin letters (with the
+// separators inside it: 1403/02/18, 1,250,000, 12-34, 5%) is. A text that already
+// carries directional marks is left as its author set it.
+QString printableText(const QString& text);
 // The font of everything printed (reports, PDFs, printed charts): the bundled Noto
 // Sans Arabic, whose text a PDF keeps whole, with Vazirmatn for what it lacks.
 QFont reportFont(double points = 9);

@@ -26,10 +26,10 @@ std::vector<io::ReportSignature> signatures(orvak::startup::Session& session)
 }
 
 // The chosen entry's position; nullopt when the user leaves.
-std::optional<int> choose(QWidget* parent, const QString& title, const QStringList& items)
+std::optional<int> choose(QWidget* parent, const QString& title, const QStringList& items, int current = 0)
 {
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, title, title, items, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(parent, title, title, items, current, false, &ok);
     if (!ok)
         return std::nullopt;
     return int(items.indexOf(chosen));
@@ -77,21 +77,36 @@ void printDepositList(orvak::startup::Session& session, TViewSepDar& list)
 
 void printDepositReceipts(orvak::startup::Session& session, TViewSepDar& list, bool all)
 {
+    using orvak::deposits::ReceiptPrint;
     QList<int> chosen;
+    // A single receipt without a number: the number and date it will take, told
+    // before it takes them.
+    std::optional<orvak::deposits::ReceiptToGive> toGive;
     if (!all) {
-        const int row = list.currentSourceRow();
-        if (row < 0)
+        if (list.currentSourceRow() < 0)
             return;
-        const qint64 no = io::fieldValue(list.model().rows(), row, QStringLiteral("SEPNO")).toLongLong();
-        if (framework::Ask(QStringLiteral(" قبض /فيش سپرده چاپ شود ؟ شماره") + QLatin1Char(' ') + io::isolateLtr(QString::number(no)), &list)
-            != framework::AskYes)
+        const auto deposit = orvak::deposits::ReceivedDeposits(session).read(list.currentIdx());
+        if (!deposit) {
+            framework::ShowError(deposit.failed() ? deposit.error() : QStringLiteral("هيچ اطلاعاتي وارد نشده است"), &list);
             return;
-        chosen << list.currentIdx();
+        }
+        if (deposit->sepNo == 0) {
+            const auto next = orvak::deposits::receiptToGive(session, *deposit);
+            if (!next) {
+                framework::ShowError(next.error(), &list);
+                return;
+            }
+            toGive = *next;
+        }
+        if (framework::Ask(orvak::deposits::printReceiptQuestion(*deposit, toGive), &list) != framework::AskYes)
+            return;
+        chosen << deposit->idx;
     }
-    const auto model = choose(&list, QStringLiteral("چاپ قبض هاي سپرده - كلي"), orvak::deposits::receiptPrintTexts());
+    const QString title = all ? QStringLiteral("چاپ قبض هاي سپرده - كلي") : QStringLiteral("چاپ قبض سپرده");
+    const auto model = choose(&list, title, orvak::deposits::receiptPrintTexts(), int(orvak::deposits::DefaultReceiptPrint));
     if (!model)
         return;
-    if (orvak::deposits::ReceiptPrint(*model) == orvak::deposits::ReceiptPrint::Designed) {
+    if (ReceiptPrint(*model) == ReceiptPrint::Designed) {
         framework::ShowInfo(orvak::deposits::designedReceiptMissingText(), &list);
         return;
     }
@@ -119,13 +134,21 @@ void printDepositReceipts(orvak::startup::Session& session, TViewSepDar& list, b
     }
     if (!unnumbered.isEmpty()) {
         framework::MessagePrompt prompt(&list);
-        if (!orvak::deposits::ReceivedDeposits(session).assignReceiptNumbers(unnumbered, util::TodayJalali(), prompt).done)
+        const QString date = toGive ? toGive->date : util::TodayJalali();
+        if (!orvak::deposits::ReceivedDeposits(session).assignReceiptNumbers(unnumbered, date, prompt).done)
             return;
         rows = orvak::deposits::printedDeposits(session, filter);
         printed = pick(rows.value_or({}));
         list.applyFilter(list.currentKey());
+        // Another workstation may have taken the told number in between: say which
+        // one the receipt holds.
+        if (toGive && !printed.isEmpty() && printed.first().deposit.sepNo != toGive->number)
+            framework::ShowInfo(QStringLiteral("شماره قبض ") + io::isolateLtr(QString::number(toGive->number))
+                                    + QStringLiteral(" در اين فاصله به سپرده ديگري داده شد؛ اين قبض شماره ")
+                                    + io::isolateLtr(QString::number(printed.first().deposit.sepNo)) + QStringLiteral(" گرفت."),
+                                &list);
     }
-    if (const auto report = orvak::deposits::receiptReport(printed, orvak::deposits::ReceiptPrint(*model), signatures(session)))
+    if (const auto report = orvak::deposits::receiptReport(printed, ReceiptPrint(*model), signatures(session)))
         previewReport(*report, &list);
 }
 

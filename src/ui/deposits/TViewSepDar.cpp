@@ -126,6 +126,8 @@ TViewSepDar::TViewSepDar(Session& session, QWidget* parent)
     , session_(session)
 {
     setWindowTitle(QStringLiteral("سپرده هاي دريافتي"));
+    // Exports and the printed list name the period they hold.
+    setTitleDetail([this] { return filter().periodText(); });
     buildPeriod();
     buildConditions();
     buildTotals();

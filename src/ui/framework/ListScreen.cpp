@@ -160,7 +160,10 @@ void ListScreen::buildMenu()
     add(shortCaptions ? QStringLiteral("محدوديت(فيلتر)") : QStringLiteral("فيلتر نمودن اطلاعات"), &ListScreen::openFilterDialog);
     add(shortCaptions ? QStringLiteral("حذف محدوديت (فيلتر)") : QStringLiteral("برداشتن فيلترها"), &ListScreen::removeFilters);
     add(shortCaptions ? QStringLiteral("گزارشات") : QStringLiteral("تهيه گزارش"), &ListScreen::printReport);
-    add(shortCaptions ? QStringLiteral("ارسال به فايل") : QStringLiteral("ارسال با اکسل(XLSX)"), &ListScreen::exportWithDialog);
+    // Each export entry opens on its own type: the spreadsheet one on the complete
+    // workbook (title, frozen header, autofilter, totals), the file one on the first.
+    const io::ExportFormat initial = shortCaptions ? io::ExportFormat::Text : io::ExportFormat::XlsxComplete;
+    add(shortCaptions ? QStringLiteral("ارسال به فايل") : QStringLiteral("ارسال با اکسل(XLSX)"), [this, initial] { exportWithDialog(initial); });
     add(shortCaptions ? QStringLiteral("نمودار") : QStringLiteral("گزارشات نموداري"), &ListScreen::openCharts);
     add(shortCaptions ? QStringLiteral("ترتيب") : QStringLiteral("مرتب سازي اطلاعات"), &ListScreen::openSortDialog);
     if (frame_.history)
@@ -468,7 +471,7 @@ io::ExportTable ListScreen::exportTable() const
 {
     const QList<int> columns = visibleColumns();
     io::ExportTable t;
-    t.title = frame_.title;
+    t.title = exportTitle();
     for (int c : columns) {
         t.headers << frame_.columns[c].title;
         t.widths << grid_->columnWidth(c);
@@ -488,14 +491,26 @@ bool ListScreen::exportTo(const QString& path, io::ExportFormat format, QString*
     return io::exportTable(exportTable(), format, io::withExportExtension(path, format), error);
 }
 
-void ListScreen::exportWithDialog()
+QString ListScreen::exportTitle() const
 {
-    QString selected;
+    const QString detail = titleDetail_ ? titleDetail_().trimmed() : QString();
+    return detail.isEmpty() ? frame_.title : frame_.title + QStringLiteral(" - ") + detail;
+}
+
+void ListScreen::exportWithDialog(io::ExportFormat initial)
+{
     const QStringList filters = io::exportFilters();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ارسال به فايل"), QString(), filters.join(QStringLiteral(";;")), &selected);
-    if (path.isEmpty())
+    QFileDialog dialog(this, QStringLiteral("ارسال به فايل"));
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(int(initial)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const io::ExportFormat format = io::exportFormatOfFilter(int(filters.indexOf(selected)));
+    const QString typed = dialog.selectedFiles().constFirst();
+    const io::ExportFormat format = io::exportFormatOfName(typed, io::exportFormatOfFilter(int(filters.indexOf(dialog.selectedNameFilter()))));
+    const QString path = io::withExportExtension(typed, format);
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = exportTo(path, format, &error);
@@ -504,7 +519,7 @@ void ListScreen::exportWithDialog()
         ShowError(error, this);
         return;
     }
-    TfrmShowFile(io::withExportExtension(path, format), this).exec();
+    TfrmShowFile(path, this).exec();
 }
 
 io::ReportModel ListScreen::reportModel()

@@ -111,6 +111,13 @@ public:
     io::ExportTable exportTable() const;
     io::ReportModel reportModel();
     bool exportTo(const QString& path, io::ExportFormat format, QString* error = nullptr);
+    // What the exports' and the printed report's title add to the list's title (the
+    // period the list shows); nothing while unset or empty.
+    void setTitleDetail(std::function<QString()> detail) { titleDetail_ = std::move(detail); }
+    QString exportTitle() const;
+    // The save dialog of an export, opened on the format's type; the file is written
+    // in the type its name or the chosen type asks for.
+    void exportWithDialog(io::ExportFormat initial);
 
     QString totalsText() const;
 
@@ -149,13 +156,13 @@ private:
     void standOn(int gridRow);
     void openFilterDialog();
     void openSortDialog();
-    void exportWithDialog();
     void printReport();
     void openCharts();
     QList<int> visibleColumns() const;
 
     ListFrame frame_;
     QString sql_;
+    std::function<QString()> titleDetail_;
     ListModel model_;
     QTableView* grid_ = nullptr;
     QLabel* totals_ = nullptr;

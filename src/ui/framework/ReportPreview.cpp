@@ -9,7 +9,7 @@ namespace orvak::ui::framework {
 
 void previewReport(const io::ReportModel& report, const QString& title, QWidget* parent)
 {
-    if (report.rows.empty()) {
+    if (report.isEmpty()) {
         ShowInfo(QStringLiteral("گزارش رديفي براي چاپ ندارد"), parent);
         return;
     }

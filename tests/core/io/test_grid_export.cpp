@@ -138,3 +138,43 @@ TEST(GridExport, ExtensionsAndUnwritablePaths)
         EXPECT_FALSE(error.isEmpty());
     }
 }
+
+// A typed extension that names a type decides it; for a workbook the chosen variant
+// (plain or complete) stays.
+TEST(GridExport, TheTypedExtensionDecidesTheType)
+{
+    struct Case {
+        const char* name;
+        ExportFormat chosen, expected;
+    };
+    const Case cases[] = {
+        {"/tmp/list", ExportFormat::XlsxComplete, ExportFormat::XlsxComplete},
+        {"/tmp/list.xlsx", ExportFormat::Text, ExportFormat::Xlsx},
+        {"/tmp/list.XLSX", ExportFormat::XlsComplete, ExportFormat::XlsxComplete},
+        {"/tmp/list.xls", ExportFormat::XlsxComplete, ExportFormat::XlsComplete},
+        {"/tmp/list.txt", ExportFormat::Xlsx, ExportFormat::Text},
+        {"/tmp/list.csv", ExportFormat::Text, ExportFormat::Csv},
+        {"/tmp/list.html", ExportFormat::Text, ExportFormat::Html},
+        {"/tmp/list.1405", ExportFormat::Csv, ExportFormat::Csv},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(exportFormatOfName(QString::fromLatin1(c.name), c.chosen), c.expected) << c.name;
+}
+
+// The complete workbook filters from its header row over every data row (the
+// workbook is written row by row, so the filter has to be set before them).
+TEST(GridExport, TheCompleteWorkbookHasItsAutofilter)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c.XLSX"));
+    ASSERT_TRUE(exportTable(sample(50), ExportFormat::XlsxComplete, path));
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
+                            "print('<autoFilter ref=\"A4:D54\"/>' in z.read('xl/worksheets/sheet1.xml').decode(), "
+                            "'_xlnm._FilterDatabase' in z.read('xl/workbook.xml').decode())"),
+             path});
+    p.waitForFinished(30000);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("True True")) << p.readAllStandardError().toStdString();
+}
