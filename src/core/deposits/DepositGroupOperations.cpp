@@ -15,15 +15,6 @@ namespace {
 
 QString sureOfMonth(const DepositFilter& f) { return QStringLiteral("مطمئن هستيد ؟ ") + f.monthQuoted(); }
 
-int countWhere(db::UnitOfWork& w, const QString& where, const QVariantMap& binds, bool* ok)
-{
-    const auto n = w.scalar(QStringLiteral("SELECT COUNT(*) FROM {deposits}.SEP_DAR WHERE ") + where, binds);
-    *ok = n.has_value();
-    if (n.failed())
-        w.fail(n.error());
-    return n ? n->toInt() : 0;
-}
-
 } // namespace
 
 std::optional<Outcome> ReceivedDeposits::stopsGroup(const DepositFilter& filter, const QString& scopeRefusal, const QString& question,

@@ -51,8 +51,9 @@ TEST(DepositLifecycle, AMonthReadFromVouchersIsMatchedNumberedSentMadeFinalAndRe
         // hand they go into this list month once more.
         EXPECT_EQ(summary->ticked, summary->rows - summary->alreadyTransferred);
         for (const ReadRow& r : reading.rows().value_or({})) {
-            if (!r.ticked && r.credit > 0)
+            if (!r.ticked && r.credit > 0) {
                 ASSERT_TRUE(reading.toggle(r.row));
+            }
         }
         qint64 ticked = 0;
         for (const ReadRow& r : reading.rows().value_or({}))
