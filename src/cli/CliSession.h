@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalPrompt.h"
 
+#include "core/io/ListDefinition.h"
 #include "core/startup/Session.h"
 
 namespace orvak::cli {
@@ -23,6 +24,12 @@ QList<OptionRule> userOptions();
 // usage error told before anything is touched.
 int withWriter(Context& ctx, const Options& o, const QString& command, bool assumeYes,
                const std::function<int(startup::Session&, TerminalPrompt&, bool administrator)>& work);
+
+// A declared list as TSV, written as its rows are read (header, rows, then the
+// summed columns' totals unless totals is false); what names the list in the
+// failure's message ("اشکال در خواندن <what>: ...").
+int printStreamedList(Context& ctx, startup::Session& session, const io::ListDefinition& list, const QVariantMap& values,
+                      const QString& what, bool totals = true);
 
 // The section's deposits database for the current year, opened as the main window does.
 bool openCurrentSection(startup::Session& session, startup::Prompt& prompt, const QString& section = QStringLiteral("0"));

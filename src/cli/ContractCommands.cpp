@@ -21,13 +21,8 @@ void addContractCommands(QList<Command>& commands)
             const qint64 party = o.number(QStringLiteral("party"), 0);
             return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
                 Q_UNUSED(prompt);
-                io::BoundList bound(session, basedata::contractsList(section));
-                io::RowSet rows;
-                QString why;
-                if (!bound.fetchAll(rows, {{QStringLiteral(":PCi"), section.toInt()}, {QStringLiteral(":PTafsil"), party}}, &why))
-                    return ctx.fail(QStringLiteral("اشکال در خواندن قراردادها: ") + why.simplified());
-                io::writeTsv(ctx.out, bound.columns(), rows);
-                return ExitOk;
+                return printStreamedList(ctx, session, basedata::contractsList(section),
+                                         {{QStringLiteral(":PCi"), section.toInt()}, {QStringLiteral(":PTafsil"), party}}, QStringLiteral("قراردادها"));
             });
         },
         {OptionRule::number(QStringLiteral("party"), QStringLiteral("CODE"), 1, std::numeric_limits<int>::max()),

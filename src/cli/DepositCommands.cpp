@@ -4,8 +4,7 @@
 #include "cli/CliSession.h"
 
 #include "core/deposits/DepositList.h"
-#include "core/io/BoundList.h"
-#include "core/io/ListOutput.h"
+#include "core/io/TsvStream.h"
 
 namespace orvak::cli {
 
@@ -28,25 +27,24 @@ int printDeposits(const Options& o, Context& ctx)
     return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
         if (!openCurrentSection(session, prompt, section))
             return ExitFailed;
-        io::BoundList bound(session, deposits::receivedDepositsList(filter));
-        io::RowSet rows;
-        QString why;
-        if (!bound.fetchAll(rows, {}, &why))
-            return ctx.fail(QStringLiteral("اشکال در خواندن سپرده ها: ") + why.simplified());
+        // The totals are read first: a damaged amount stops the command before a row is written.
         const auto totals = deposits::depositTotals(session, filter);
         if (!totals)
             return ctx.fail(QStringLiteral("اشکال در خواندن جمع سپرده ها: ") + totals.error().simplified());
         // The totals below say what the summed columns would.
-        QList<io::ListColumn> columns = bound.columns();
-        for (io::ListColumn& c : columns)
-            c.total = false;
-        io::writeTsv(ctx.out, columns, rows);
+        io::ListDefinition list = deposits::receivedDepositsList(filter);
+        for (io::ListField& f : list.columns)
+            f.total = false;
+        if (const int rc = printStreamedList(ctx, session, list, {}, QStringLiteral("سپرده ها"), false); rc != ExitOk)
+            return rc;
         const QList<deposits::TotalLine> lines = totals->lines();
         const QStringList labels = deposits::totalLabels();
-        ctx.out << '\n';
-        for (int i = 0; i < lines.size(); ++i)
-            ctx.out << labels[i] << '\t' << lines[i].sum << '\t' << lines[i].count << '\n';
-        ctx.out.flush();
+        io::TsvWriter out(ctx.out);
+        out.endLine();
+        for (int i = 0; i < lines.size(); ++i) {
+            out.cell(labels[i]).cell(lines[i].sum).cell(qint64(lines[i].count));
+            out.endLine();
+        }
         return ExitOk;
     });
 }

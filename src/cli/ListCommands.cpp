@@ -6,6 +6,7 @@
 #include "core/CoreLists.h"
 #include "core/io/BoundList.h"
 #include "core/io/ListOutput.h"
+#include "core/io/TsvStream.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,15 +81,13 @@ int printList(const ListCall& call, Context& ctx)
             return ExitFailed;
         if (list.database == io::ListDatabase::Accounting && !session.AccountingDbOpen())
             return ctx.fail(QStringLiteral("بانک اطلاعاتي حسابداري سال جاري باز نيست"));
+        if (call.pdf.isEmpty())
+            return printStreamedList(ctx, session, list, call.values, QStringLiteral("فهرست ") + call.name);
         io::BoundList bound(session, std::move(list));
         io::RowSet rows;
         QString why;
         if (!bound.fetchAll(rows, call.values, &why))
             return ctx.fail(QStringLiteral("اشکال در خواندن فهرست %1: %2").arg(call.name, why.simplified()));
-        if (call.pdf.isEmpty()) {
-            io::writeTsv(ctx.out, bound.columns(), rows);
-            return ExitOk;
-        }
         const QString path = QDir(ctx.startDir).absoluteFilePath(call.pdf);
         const io::ReportModel report = io::reportOfTable(io::exportTableOf(bound.definition().title, bound.columns(), rows));
         if (!io::writeReportPdf(report, path, &why))
@@ -99,6 +98,19 @@ int printList(const ListCall& call, Context& ctx)
 }
 
 } // namespace
+
+int printStreamedList(Context& ctx, startup::Session& session, const io::ListDefinition& list, const QVariantMap& values,
+                      const QString& what, bool totals)
+{
+    io::TsvWriter out(ctx.out);
+    QString why;
+    const std::optional<io::StreamedList> written = io::streamList(out, session, list, values, &why);
+    if (!written)
+        return ctx.fail(QStringLiteral("اشکال در خواندن %1: %2").arg(what, why.simplified()));
+    if (totals)
+        io::writeTotals(out, *written);
+    return ExitOk;
+}
 
 void addListCommands(QList<Command>& commands)
 {

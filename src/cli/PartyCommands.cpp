@@ -28,13 +28,7 @@ void addPartyCommands(QList<Command>& commands)
                 }
                 io::ListDefinition list = basedata::detailAccountsList();
                 list.sql = basedata::detailAccountsSql(basedata::PartyOrder::Code, narrowed);
-                io::BoundList bound(session, std::move(list));
-                io::RowSet rows;
-                QString why;
-                if (!bound.fetchAll(rows, {{QStringLiteral(":CI"), section.toInt()}}, &why))
-                    return ctx.fail(QStringLiteral("اشکال در خواندن پيمانکاران: ") + why.simplified());
-                io::writeTsv(ctx.out, bound.columns(), rows);
-                return ExitOk;
+                return printStreamedList(ctx, session, list, {{QStringLiteral(":CI"), section.toInt()}}, QStringLiteral("پيمانکاران"));
             });
         },
         {OptionRule::text(QStringLiteral("search"), QStringLiteral("WORD")), OptionRule::section(QStringLiteral("section"))}};

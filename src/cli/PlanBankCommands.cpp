@@ -13,13 +13,7 @@ namespace {
 int printList(Context& ctx, io::ListDefinition list)
 {
     return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt&) {
-        io::BoundList bound(session, std::move(list));
-        io::RowSet rows;
-        QString why;
-        if (!bound.fetchAll(rows, {}, &why))
-            return ctx.fail(QStringLiteral("اشکال در خواندن فهرست %1: %2").arg(bound.definition().name, why.simplified()));
-        io::writeTsv(ctx.out, bound.columns(), rows);
-        return ExitOk;
+        return printStreamedList(ctx, session, list, {}, QStringLiteral("فهرست ") + list.name);
     });
 }
 

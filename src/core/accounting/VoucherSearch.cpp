@@ -408,6 +408,33 @@ io::ListDefinition voucherRowsList()
     return listOf(*build(all, {}, nullptr));
 }
 
+io::ListDefinition voucherBookList()
+{
+    io::ListDefinition d = accountingList(QStringLiteral("voucher-book"), QStringLiteral("اسناد حسابداري"),
+                                          QStringLiteral("SELECT h.SNDNO, h.SNDDATE, h.KIND, h.STATE, h.USERID, h.DESCR AS HDESCR, r.ROW, r.KOL, r.MOIN, r.TAFSIL, "
+                                                         "r.DESCR, r.BED, r.BES FROM SNDHEAD h LEFT JOIN SNDROW r ON r.SNDNO = h.SNDNO "
+                                                         "WHERE h.SNDNO >= :PFrom AND h.SNDNO <= :PTo\nORDER BY h.SNDNO, r.ROW"));
+    d.keyField = QStringLiteral("SNDNO");
+    d.parameters = {{QStringLiteral(":PFrom"), 1}, {QStringLiteral(":PTo"), std::numeric_limits<int>::max()}};
+    using io::CellFormat;
+    d.columns = {
+        io::dataField(QStringLiteral("SNDNO"), QStringLiteral("شماره سند"), 70, CellFormat::Integer),
+        io::dataField(QStringLiteral("SNDDATE"), QStringLiteral("تاريخ"), 80, CellFormat::JalaliDate),
+        io::dataField(QStringLiteral("KIND"), QStringLiteral("نوع"), 40, CellFormat::Integer),
+        io::dataField(QStringLiteral("STATE"), QStringLiteral("وضعيت"), 40, CellFormat::Integer),
+        io::dataField(QStringLiteral("USERID"), QStringLiteral("کاربر"), 50, CellFormat::Integer),
+        io::dataField(QStringLiteral("HDESCR"), QStringLiteral("شرح سند"), 200),
+        io::dataField(QStringLiteral("ROW"), QStringLiteral("رديف"), 40, CellFormat::Integer),
+        io::dataField(QStringLiteral("KOL"), QStringLiteral("کل"), 50, CellFormat::Integer),
+        io::dataField(QStringLiteral("MOIN"), QStringLiteral("معين"), 60, CellFormat::Integer),
+        io::dataField(QStringLiteral("TAFSIL"), QStringLiteral("تفصيلي"), 60, CellFormat::Integer),
+        io::dataField(QStringLiteral("DESCR"), QStringLiteral("شرح"), 220),
+        io::dataField(QStringLiteral("BED"), QStringLiteral("بدهكار"), 100, CellFormat::Amount, true),
+        io::dataField(QStringLiteral("BES"), QStringLiteral("بستانكار"), 100, CellFormat::Amount, true),
+    };
+    return d;
+}
+
 io::ListDefinition monthsList()
 {
     io::ListDefinition d = accountingList(QStringLiteral("months"), QStringLiteral("انتخاب ماه"),
@@ -421,6 +448,9 @@ io::ListDefinition monthsList()
     return d;
 }
 
-QList<io::ListDefinition> accountingLists() { return {generalLedgersList(), subsidiaryLedgersList(), voucherRowsList(), monthsList()}; }
+QList<io::ListDefinition> accountingLists()
+{
+    return {generalLedgersList(), subsidiaryLedgersList(), voucherRowsList(), voucherBookList(), monthsList()};
+}
 
 } // namespace orvak::accounting

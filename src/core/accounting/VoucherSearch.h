@@ -77,6 +77,9 @@ io::ListDefinition generalLedgersList();
 io::ListDefinition subsidiaryLedgersList();
 // The search with nothing filled but a voucher range (:PFromNo, :PToNo): every row.
 io::ListDefinition voucherRowsList();
+// The vouchers of the year's book numbered :PFrom to :PTo, one line per row (a
+// voucher without rows as its head alone), in number and row order.
+io::ListDefinition voucherBookList();
 
 // "انتخاب ماه": the month numbers and names of the common database (ABD_CONSTANT).
 io::ListDefinition monthsList();

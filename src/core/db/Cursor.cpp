@@ -38,6 +38,12 @@ QStringView Cursor::text(int column) const
     return text_;
 }
 
+QByteArrayView Cursor::utf8(int column) const
+{
+    utf8_ = value(column).toString().toUtf8();
+    return utf8_;
+}
+
 int Cursor::readRows(std::span<StoredColumn> columns, int rows)
 {
     int read = 0;

@@ -36,6 +36,8 @@ public:
     virtual double real(int column) const { return value(column).toDouble(); }
     // Valid until the next row or the next text of the cursor.
     virtual QStringView text(int column) const;
+    // A text cell's UTF-8 bytes (a number's digits), valid as text() is.
+    virtual QByteArrayView utf8(int column) const;
     // Reads up to `rows` rows on, appending each cell to its column (one column per
     // field) in its own type; returns the rows read, fewer only at the end or on a
     // failure. One call for many rows, so that a back-end reads its cells without a
@@ -50,6 +52,7 @@ protected:
 
 private:
     mutable QString text_;
+    mutable QByteArray utf8_;
 };
 
 // Prepares and runs the statement with its values bound by name; nullptr with the

@@ -22,6 +22,7 @@ struct DemoOptions {
     int scale = 1;          // 1: about ten thousand deposits; 100: about a million
     quint64 seed = 1403;
     QString today;          // Jalali "YYYY/MM/DD" the data is built around; empty: today
+    int deposits = 0;       // a small office of this many deposits instead (tests); 0: the scale's
 };
 
 struct DemoSummary {

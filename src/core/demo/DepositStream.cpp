@@ -34,7 +34,7 @@ void putInFundRequest(Deposit& d, qint64 amount, FundRequest& fr, QList<CreditNo
 DepositStream::DepositStream(const DemoContext& ctx, int rounds, DepositBooks* books)
     : ctx_(ctx)
     , rounds_(rounds)
-    , total_(qint64(10000) * ctx.options.scale)
+    , total_(ctx.options.deposits > 0 ? qint64(ctx.options.deposits) : qint64(10000) * ctx.options.scale)
     , basics_(ctx.rounds.basics)
     , stages_(ctx.rounds.stages)
     , life_(ctx.rounds.life)

@@ -113,6 +113,11 @@ public:
         const QChar* end = decoder_.appendToBuffer(text_.data(), QByteArrayView(bytes, size));
         return QStringView(text_.constData(), end - text_.constData());
     }
+    QByteArrayView utf8(int column) const override
+    {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return QByteArrayView(bytes, sqlite3_column_bytes(statement_, column));
+    }
     int readRows(std::span<StoredColumn> columns, int rows) override
     {
         sqlite3_stmt* const statement = statement_;

@@ -1,0 +1,102 @@
+#include "crash/CrashOperations.h"
+
+#include "core/deposits/ReceivedDeposits.h"
+#include "core/deposits/VoucherReading.h"
+#include "support/ScriptedPrompt.h"
+
+#include <memory>
+
+namespace orvak::test::crash {
+
+namespace {
+
+using startup::ScriptedPrompt;
+
+deposits::DepositFilter month(int year, int m)
+{
+    deposits::DepositFilter f;
+    f.year = year;
+    f.month = m;
+    return f;
+}
+
+// One row in each of the three databases, with their history entries in the common one.
+Operation::Work threeDatabases(startup::Session& s, QString*)
+{
+    return [&s](QString* error) { return s.inWork([](db::UnitOfWork& w) {
+        return w.insert(db::Store::Common, QStringLiteral("GROUP_TAFSILI"),
+                        {{QStringLiteral("CI"), 0}, {QStringLiteral("CODE"), 9901}, {QStringLiteral("NAME"), QStringLiteral("گروه آزمايشي")}})
+            && w.insert(db::Store::Deposits, QStringLiteral("SEPDESCR"), {{QStringLiteral("CODE"), 9901}, {QStringLiteral("NAME"), QStringLiteral("بابت آزمايش")}})
+            && w.insert(db::Store::Accounting, QStringLiteral("SNDHEAD"),
+                        {{QStringLiteral("SNDNO"), 99901}, {QStringLiteral("SNDDATE"), QStringLiteral("1405/09/01")}, {QStringLiteral("KIND"), 1},
+                         {QStringLiteral("STATE"), 1}, {QStringLiteral("USERID"), 3}});
+    }, error); };
+}
+
+// The reading of a month's vouchers and their transfer into the register, every row
+// ticked (the demo holds the month already: the rows go in once more).
+Operation::Work voucherTransfer(startup::Session& s, QString* error)
+{
+    deposits::ReadingCriteria c;
+    c.year = 1405;
+    c.monthIndex = 8;
+    c.kol = 21007;
+    c.side = deposits::ReadSide::Credit;
+    auto reading = std::make_shared<deposits::VoucherReading>(s);
+    ScriptedPrompt p({}, true);
+    if (!reading->selectYear(c, p) || !reading->read(c, p, error))
+        return {};
+    for (const deposits::ReadRow& r : reading->rows().value_or({})) {
+        if (!r.ticked && r.credit > 0)
+            reading->toggle(r.row);
+    }
+    return [reading](QString* error) { return bool(reading->transfer(1405, 9, deposits::Repeats::EnterShown, error)); };
+}
+
+Operation::Work groupOperation(startup::Session& s, QString*)
+{
+    return [&s](QString* error) {
+    ScriptedPrompt p({}, true);
+    const deposits::Outcome out = deposits::ReceivedDeposits(s).invertAll(month(1405, 8), p);
+    if (!out && error)
+        *error = p.text();
+    return bool(out);
+    };
+}
+
+// Three databases at once: the voucher in the accounting database, its number on
+// every deposit, the history in the common one.
+Operation::Work receiptVoucher(startup::Session& s, QString*)
+{
+    return [&s](QString* error) {
+    ScriptedPrompt p({}, true);
+    const deposits::Outcome out = deposits::ReceivedDeposits(s).issueReceiptVoucher(month(1405, 8), {0, QStringLiteral("1405/08/30")}, p);
+    if (!out && error)
+        *error = p.text();
+    return bool(out);
+    };
+}
+
+} // namespace
+
+const std::vector<Operation>& operations()
+{
+    static const std::vector<Operation> all = {
+        {"three-databases", "a row in each database", threeDatabases},
+        {"voucher-transfer", "a month read from vouchers into the register", voucherTransfer},
+        {"group-operation", "a group operation with its history", groupOperation},
+        {"receipt-voucher", "the receipt voucher of a month", receiptVoucher},
+    };
+    return all;
+}
+
+const Operation* findOperation(const QString& name)
+{
+    for (const Operation& o : operations()) {
+        if (name == QLatin1String(o.name))
+            return &o;
+    }
+    return nullptr;
+}
+
+} // namespace orvak::test::crash
