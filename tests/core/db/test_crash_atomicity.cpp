@@ -170,6 +170,8 @@ struct Case {
     const char* ending;   // "kill" or "power"
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.operation << ", " << c.ending; }
+
 class CrashAtomicity : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CrashAtomicity, EveryDatabaseHoldsAllOfTheWorkOrNoneOfItWheneverTheProcessEnds)
