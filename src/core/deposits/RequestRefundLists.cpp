@@ -107,6 +107,15 @@ io::ListDefinition fundRequestsList(FundRequestOrder order)
                 "REQ_IDX", "SEP_REQH");
 }
 
+io::ListDefinition fundRequestList()
+{
+    io::ListDefinition d = fundRequestsList();
+    d.name = QStringLiteral("fund-request");
+    d.sql = QStringLiteral("SELECT * FROM SEP_REQH WHERE REQ_IDX = :Req\nORDER BY REQ_IDX");
+    d.parameters = {{QStringLiteral(":Req"), 0}};
+    return d;
+}
+
 QStringList rowStateTexts()
 {
     return {QStringLiteral("همه"), QStringLiteral("ارسال نشده به خزانه"), QStringLiteral("ارسال شده به خزانه"), QStringLiteral("واريز شده"),
@@ -151,6 +160,15 @@ io::ListDefinition refundsList()
                                                                io::CodeTexts{{{1, QStringLiteral("*")}}, {}}),
                  integer("TANKHAH_IDX", "شماره تنخواه", 70), integer("REQ_IDX", "ش نامه درخواست سپرده", 90), text("DESCR", "توضيحات", 200)},
                 "RAD_IDX", "SEP_RADH");
+}
+
+io::ListDefinition refundList()
+{
+    io::ListDefinition d = refundsList();
+    d.name = QStringLiteral("refund");
+    d.sql = QStringLiteral("SELECT * FROM SEP_RADH WHERE RAD_IDX = :Rad\nORDER BY RAD_IDX");
+    d.parameters = {{QStringLiteral(":Rad"), 0}};
+    return d;
 }
 
 io::ListDefinition refundRowsList()
@@ -273,7 +291,8 @@ io::ListDefinition floatsReportList()
 
 QList<io::ListDefinition> requestRefundLists()
 {
-    return {ownerRequestsList(),        fundRequestsList(),       fundRequestRowsList(false), refundsList(),       refundRowsList(),
+    return {ownerRequestsList(),        fundRequestsList(),       fundRequestList(),         fundRequestRowsList(false), refundsList(),
+            refundList(),               refundRowsList(),
             refundChequeRowsList(),     refundedNotRequestedList(), requestedNotRefundedList(), refundedDepositsList(), refundChequesList(),
             floatsList(),               floatChequesList(),       floatsReportList()};
 }

@@ -15,6 +15,9 @@ enum class FundRequestOrder { Date, Code, Number, Amount };
 QStringList fundRequestOrderTexts();
 io::ListDefinition fundRequestsList(FundRequestOrder order = FundRequestOrder::Date);
 
+// One request's header (:Req), as the list shows it.
+io::ListDefinition fundRequestList();
+
 // "ريز درخواست سپرده از خزانه": the rows of one request (:Req) or of all, with
 // :Owner, :Contract, :ReqNo, the request's date range :From/:To and :State:
 // -1 "همه", 0 "ارسال نشده به خزانه" (draft), 1 "ارسال شده به خزانه" (1, 2),
@@ -24,6 +27,8 @@ io::ListDefinition fundRequestRowsList(bool oneRequest = true);
 
 // "سپرده هاي استردادي": :Owner, :Contract.
 io::ListDefinition refundsList();
+// One refund's header (:Rad), as the list shows it.
+io::ListDefinition refundList();
 // A refund's deposit rows and cheques (:Rad), the form's two grids.
 io::ListDefinition refundRowsList();
 io::ListDefinition refundChequeRowsList();
