@@ -94,7 +94,7 @@ io::ListDefinition fundRequestsList(FundRequestOrder order)
 {
     static const char* const orders[] = {"REQDATE, REQ_IDX", "REQ_IDX", "REQNO, REQ_IDX", "REQ_AMOUNT, REQ_IDX"};
     return list("fund-requests", QStringLiteral("درخواست  وجه سپرده  از خزانه  "),
-                QStringLiteral("SELECT * FROM SEP_REQH WHERE (:From = '' OR REQDATE >= :From) AND (:To = '' OR REQDATE <= :To) "
+                QStringLiteral("SELECT * FROM SEP_REQH WHERE (COALESCE(:From, '') = '' OR REQDATE >= :From) AND (COALESCE(:To, '') = '' OR REQDATE <= :To) "
                                "AND (:State = -1 OR COALESCE(REQSTATUSE, 0) = :State)\nORDER BY ")
                     + QString::fromLatin1(orders[int(order)]),
                 {{QStringLiteral(":From"), QStringLiteral("1358/01/01")}, noDate(":To"), any(":State")},
@@ -131,7 +131,7 @@ io::ListDefinition fundRequestRowsList(bool oneRequest)
                 QStringLiteral("SELECT r.*, h.REQNO, h.REQDATE, h.REQSTATUSE AS H_STATE, d.AMOUNT_RAD, d.AMOUNT_MANDEH, ") + rowKeySql("r", "REQ_IDX", "REQ_ROW")
                     + QStringLiteral(" FROM SEP_REQR r LEFT JOIN SEP_REQH h ON h.REQ_IDX = r.REQ_IDX LEFT JOIN SEP_DAR d ON d.IDX = r.SEPIDX WHERE ") + scope
                     + QStringLiteral(" AND (:Owner = -1 OR r.TAFSILNO = :Owner) AND (:Contract = -1 OR r.PAYMANNO = :Contract) "
-                                     "AND (:ReqNo = '' OR h.REQNO = :ReqNo) AND (:From = '' OR h.REQDATE >= :From) AND (:To = '' OR h.REQDATE <= :To) "
+                                     "AND (COALESCE(:ReqNo, '') = '' OR h.REQNO = :ReqNo) AND (COALESCE(:From, '') = '' OR h.REQDATE >= :From) AND (COALESCE(:To, '') = '' OR h.REQDATE <= :To) "
                                      "AND (:State = -1 OR (:State = 0 AND COALESCE(h.REQSTATUSE, 0) = 0) OR (:State = 1 AND h.REQSTATUSE IN (1, 2)) "
                                      "OR (:State = 2 AND h.REQSTATUSE IN (3, 4)) "
                                      "OR (:State = 3 AND EXISTS (SELECT 1 FROM SEP_RADR1 x WHERE x.REQIDX = r.REQ_IDX AND x.REQROW = r.REQ_ROW)))"
@@ -199,7 +199,7 @@ io::ListDefinition refundedNotRequestedList()
     return list("refunded-not-requested", QStringLiteral("سپرده هاي استرداد شده که از خزانه درخواست نشده اند"),
                 QStringLiteral("SELECT r.*, h.RADDATE, ") + rowKeySql("r", "RAD_IDX", "RAD_ROW")
                     + QStringLiteral(" FROM SEP_RADR1 r JOIN SEP_RADH h ON h.RAD_IDX = r.RAD_IDX "
-                                     "WHERE NOT EXISTS (SELECT 1 FROM SEP_REQR q WHERE q.SEPIDX = r.SEPIDX) AND (:Since = '' OR h.RADDATE >= :Since) "
+                                     "WHERE NOT EXISTS (SELECT 1 FROM SEP_REQR q WHERE q.SEPIDX = r.SEPIDX) AND (COALESCE(:Since, '') = '' OR h.RADDATE >= :Since) "
                                      "AND (:Owner = -1 OR r.TAFSILI = :Owner) AND (:Contract = -1 OR r.PAYMAN = :Contract)"
                                      "\nORDER BY h.RADDATE DESC, r.FISHDATE DESC"),
                 {noDate(":Since"), any(":Owner"), any(":Contract")},
@@ -228,7 +228,7 @@ io::ListDefinition refundedDepositsList()
     return list("refunded-deposits", QStringLiteral("مرور و گزارش سپرده هاي استرداد شده"),
                 QStringLiteral("SELECT r.*, h.RADDATE, d.AMOUNT AS D_AMOUNT, ") + rowKeySql("r", "RAD_IDX", "RAD_ROW")
                     + QStringLiteral(" FROM SEP_RADR1 r JOIN SEP_RADH h ON h.RAD_IDX = r.RAD_IDX LEFT JOIN SEP_DAR d ON d.IDX = r.SEPIDX "
-                                     "WHERE (:From = '' OR h.RADDATE >= :From) AND (:To = '' OR h.RADDATE <= :To) AND (:Owner = -1 OR r.TAFSILI = :Owner) "
+                                     "WHERE (COALESCE(:From, '') = '' OR h.RADDATE >= :From) AND (COALESCE(:To, '') = '' OR h.RADDATE <= :To) AND (:Owner = -1 OR r.TAFSILI = :Owner) "
                                      "AND (:FromFloat = -1 OR COALESCE(h.TIK_AZTANKHAH, 0) = :FromFloat)"
                                      "\nORDER BY h.RADDATE, r.RAD_IDX, r.RAD_ROW"),
                 {noDate(":From"), noDate(":To"), any(":Owner"), any(":FromFloat")},
@@ -243,8 +243,8 @@ io::ListDefinition refundChequesList()
     return list("refund-cheques", QStringLiteral("مرور و گزارش چک هاي استرداد سپرده"),
                 QStringLiteral("SELECT c.*, h.RADDATE, h.TAFSILI AS H_TAFSILI, h.PAYMAN AS H_PAYMAN, ") + rowKeySql("c", "RAD_IDX", "RAD_ROW")
                     + QStringLiteral(" FROM SEP_RADR2 c JOIN SEP_RADH h ON h.RAD_IDX = c.RAD_IDX "
-                                     "WHERE (:From = '' OR h.RADDATE >= :From) AND (:To = '' OR h.RADDATE <= :To) AND (:Owner = -1 OR h.TAFSILI = :Owner) "
-                                     "AND (:ChkFrom = '' OR c.CHKDATE >= :ChkFrom) AND (:ChkTo = '' OR c.CHKDATE <= :ChkTo)"
+                                     "WHERE (COALESCE(:From, '') = '' OR h.RADDATE >= :From) AND (COALESCE(:To, '') = '' OR h.RADDATE <= :To) AND (:Owner = -1 OR h.TAFSILI = :Owner) "
+                                     "AND (COALESCE(:ChkFrom, '') = '' OR c.CHKDATE >= :ChkFrom) AND (COALESCE(:ChkTo, '') = '' OR c.CHKDATE <= :ChkTo)"
                                      "\nORDER BY h.RADDATE, c.RAD_IDX, c.RAD_ROW"),
                 {noDate(":From"), noDate(":To"), any(":Owner"), noDate(":ChkFrom"), noDate(":ChkTo")},
                 {integer("RAD_IDX", "رديف استرداد"), integer("RAD_ROW", "رديف", 45), date("RADDATE", "تاريخ استرداد"),
@@ -269,7 +269,7 @@ io::ListDefinition floatChequesList()
     return list("float-cheques", QStringLiteral("مديريت چک هاي صادر شده از يک تنخواه"),
                 QStringLiteral("SELECT c.*, h.RADDATE, h.TANKHAH_IDX, ") + rowKeySql("c", "RAD_IDX", "RAD_ROW")
                     + QStringLiteral(" FROM SEP_RADR2 c JOIN SEP_RADH h ON h.RAD_IDX = c.RAD_IDX WHERE h.TANKHAH_IDX = :Float "
-                                     "AND (:From = '' OR c.CHKDATE >= :From) AND (:To = '' OR c.CHKDATE <= :To)\nORDER BY c.CHKDATE, c.RAD_IDX, c.RAD_ROW"),
+                                     "AND (COALESCE(:From, '') = '' OR c.CHKDATE >= :From) AND (COALESCE(:To, '') = '' OR c.CHKDATE <= :To)\nORDER BY c.CHKDATE, c.RAD_IDX, c.RAD_ROW"),
                 {{QStringLiteral(":Float"), 0}, noDate(":From"), noDate(":To")},
                 {integer("RAD_IDX", "رديف استرداد"), date("RADDATE", "تاريخ استرداد"), integer("CHKNO", "شماره چک", 100), date("CHKDATE", "تاريخ چک"),
                  codeField(QStringLiteral("CHKKIND"), QStringLiteral("نوع چک"), 240, io::CodeTexts::numbered(chequeKindTexts())), ownerName("TAFSILI"),
@@ -280,7 +280,7 @@ io::ListDefinition floatChequesList()
 io::ListDefinition floatsReportList()
 {
     return list("floats-report", QStringLiteral("مرور و گزارش تنخواه رد وجوه سپرده"),
-                QStringLiteral("SELECT * FROM TANKHAH_TBL WHERE (:From = '' OR HAVALEHDATE >= :From) AND (:To = '' OR HAVALEHDATE <= :To)"
+                QStringLiteral("SELECT * FROM TANKHAH_TBL WHERE (COALESCE(:From, '') = '' OR HAVALEHDATE >= :From) AND (COALESCE(:To, '') = '' OR HAVALEHDATE <= :To)"
                                "\nORDER BY HAVALEHDATE, IDX"),
                 {noDate(":From"), noDate(":To")},
                 {integer("IDX", "کد تنخواه"), text("HAVALEHNO", "شماره حواله", 90), date("HAVALEHDATE", "تاريخ حواله"),

@@ -58,3 +58,30 @@ TEST(RequestDemo, RequestsRefundsAndFloatsFollowTheRulesAndTheMismatchesShow)
         waiting += io::fieldValue(notRefunded, r, QStringLiteral("DESCR")).toString() == QStringLiteral("درخواست شده و واريز شده، در انتظار استرداد");
     EXPECT_EQ(waiting, 2);
 }
+
+// Every list's summed columns, as the frame sums them in SQL over the list's own
+// parameters, are what its rows add up to (an empty bound must not read as NULL).
+TEST(RequestDemo, TheListsTotalsAreTheirRowsSums)
+{
+    test::DemoOffice o;
+    for (const io::ListDefinition& d : deposits::requestRefundLists()) {
+        QStringList fields;
+        for (const io::ListField& c : d.columns) {
+            if (c.total && !c.isComputed())
+                fields << c.field;
+        }
+        if (fields.isEmpty())
+            continue;
+        const io::RowSet rows = listed(*o.session, d);
+        const auto sums = io::sumsOver(o.session->deposits(), d.sql, d.defaultParameters(), fields);
+        ASSERT_TRUE(sums) << d.name.toStdString();
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            double expected = 0;
+            for (int r = 0; r < rows.rowCount(); ++r)
+                expected += rows.number(r, rows.fieldIndex(fields[i]));
+            EXPECT_DOUBLE_EQ((*sums)[size_t(i)], expected) << d.name.toStdString() << " " << fields[i].toStdString();
+        }
+        if (d.name == QLatin1String("fund-requests") || d.name == QLatin1String("refunds") || d.name == QLatin1String("refunded-deposits"))
+            EXPECT_GT(rows.rowCount(), 0) << d.name.toStdString();
+    }
+}
