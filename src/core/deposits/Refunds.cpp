@@ -362,10 +362,10 @@ db::Fetched<RefundTotals> Refunds::totals(int radIdx) const
     return db::Fetched<RefundTotals>::found({rialsOf(r->value(0)), r->value(1).toInt(), rialsOf(r->value(2))});
 }
 
-db::Fetched<RefundFigures> Refunds::figures(int owner, int floatIdx) const
+db::Fetched<RefundFigures> Refunds::figures(int owner, int floatIdx, bool withBank) const
 {
     RefundFigures f;
-    if (session_.AccountingDbOpen()) {
+    if (withBank && session_.AccountingDbOpen()) {
         const QString code = requestwork::ledgerCode(session_, requestwork::Ledger::RefundBank);
         const auto b = db::scalar(session_.accounting(),
                                   QStringLiteral("SELECT COALESCE(SUM(BED), 0) - COALESCE(SUM(BES), 0) FROM SNDROW WHERE KOL = :K AND MOIN = :M"),

@@ -107,7 +107,8 @@ public:
     db::Fetched<QList<RefundRow>> rows(int radIdx) const;
     db::Fetched<QList<IssuedCheque>> cheques(int radIdx) const;
     db::Fetched<RefundTotals> totals(int radIdx) const;
-    db::Fetched<RefundFigures> figures(int owner, int floatIdx) const;
+    // The bank's balance reads the year's books (withBank false leaves it out).
+    db::Fetched<RefundFigures> figures(int owner, int floatIdx, bool withBank = true) const;
 
     // A deposit row: "از فهرست درخواستي" (with the request row), "از فهرست سپرده ها",
     // "انتخاب از سپرده ها". The refund is written first when it was not (as the form

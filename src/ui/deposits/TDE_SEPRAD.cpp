@@ -51,6 +51,15 @@ framework::ListScreen* grid(orvak::startup::Session& session, const io::ListDefi
     return screen;
 }
 
+// The voucher's posting: its steps in the wait window; what it says goes to the
+// issue dialog, which shows it once.
+class IssuePrompt : public framework::TFDoing {
+public:
+    using TFDoing::TFDoing;
+    void info(const QString& text) override { told << text; }
+    QStringList told;
+};
+
 QPushButton* button(const QString& caption, QWidget* parent, QHBoxLayout* row)
 {
     auto* b = new QPushButton(caption, parent);
@@ -160,7 +169,7 @@ Refund TDE_SEPRAD::header() const
     return r;
 }
 
-void TDE_SEPRAD::show(const Refund& r)
+void TDE_SEPRAD::display(const Refund& r)
 {
     refund_ = r;
     if (r.radIdx > 0) {
@@ -203,15 +212,24 @@ void TDE_SEPRAD::refresh()
                         + amountText(t->cheques) + QStringLiteral("    مانده:") + QLatin1Char(' ') + amountText(t->remaining()));
     else
         totals->setText(t.error());
+    refreshFigures();
+}
+
+void TDE_SEPRAD::refreshFigures()
+{
+    // The refund account's balance changes with vouchers, not with rows: the year's
+    // books are read once per opening and after a voucher.
     const Refund h = header();
-    const auto f = Refunds(session_).figures(h.tafsili, h.tikAzTankhah ? h.tankhahIdx : 0);
+    const auto f = Refunds(session_).figures(h.tafsili, h.tikAzTankhah ? h.tankhahIdx : 0, !bank_);
     if (!f) {
         figures->setText(f.error());
         return;
     }
-    figures->setText(QStringLiteral("موجودي بانک رد وجوه:") + QLatin1Char(' ') + (f->bankBalance ? amountText(*f->bankBalance) : QStringLiteral("-"))
-                     + QStringLiteral("    مانده تنخواه:") + QLatin1Char(' ') + (f->floatBalance ? amountText(*f->floatBalance) : QStringLiteral("-"))
-                     + QStringLiteral("    درخواست شده پرداخت نشده ") + amountText(f->requestedUnpaid));
+    if (!bank_)
+        bank_ = f->bankBalance ? amountText(*f->bankBalance) : QStringLiteral("-");
+    figures->setText(QStringLiteral("موجودي بانک رد وجوه:") + QLatin1Char(' ') + *bank_ + QStringLiteral("    مانده تنخواه:") + QLatin1Char(' ')
+                     + (f->floatBalance ? amountText(*f->floatBalance) : QStringLiteral("-")) + QStringLiteral("    درخواست شده پرداخت نشده ")
+                     + amountText(f->requestedUnpaid));
 }
 
 void TDE_SEPRAD::written(int radIdx)
@@ -343,14 +361,15 @@ void TDE_SEPRAD::issueVoucher()
     request.title = QStringLiteral("صدور سند حسابداري");
     request.clearReferences = Refunds::clearVoucherReferences;
     accounting::issueVoucher(this, session_, request, [&](const accounting::VoucherIssue& issue) {
-        framework::TFDoing prompt(request.title, this);
+        IssuePrompt prompt(request.title, this);
         const orvak::deposits::Outcome out = Refunds(session_).issueVoucher(rad, {issue.number, issue.date, issue.clearEarlier}, prompt);
         if (out.done)
             return QString();
         return out.message.isEmpty() ? accounting::stoppedByUser() : out.message;
     });
+    bank_.reset();
     if (const auto fresh = Refunds(session_).read(rad))
-        show(*fresh);
+        display(*fresh);
 }
 
 void TDE_SEPRAD::showDepositVoucher()
@@ -402,7 +421,7 @@ void TDE_SEPRAD::chooseFloat()
 void TDE_SEPRAD::clearFields()
 {
     createdHere_ = 0;
-    show(Refunds(session_).newRefund());
+    display(Refunds(session_).newRefund());
 }
 
 bool TDE_SEPRAD::loadRecord(const QVariant& key)
@@ -413,7 +432,7 @@ bool TDE_SEPRAD::loadRecord(const QVariant& key)
         framework::ShowError(r.failed() ? r.error() : QStringLiteral("استرداد مورد نظر يافت نشد"), this);
         return false;
     }
-    show(*r);
+    display(*r);
     return true;
 }
 

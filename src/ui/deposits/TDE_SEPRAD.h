@@ -69,13 +69,15 @@ protected:
     std::optional<QVariant> saveRecord(QString* error) override;
 
 private:
-    void show(const orvak::deposits::Refund& r);
+    void display(const orvak::deposits::Refund& r);
     void refresh();
+    void refreshFigures();
     void written(int radIdx);
 
     orvak::startup::Session& session_;
     orvak::deposits::Refund refund_;
     int createdHere_ = 0;
+    std::optional<QString> bank_;   // the refund account's balance as read from the books
 };
 
 } // namespace orvak::ui::deposits

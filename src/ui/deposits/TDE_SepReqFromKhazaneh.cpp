@@ -51,7 +51,7 @@ TDE_SepReqFromKhazaneh::TDE_SepReqFromKhazaneh(orvak::startup::Session& session,
     form()->addRow(QStringLiteral("تاريخ بستانکاري واريزي"), creditDate);
 }
 
-void TDE_SepReqFromKhazaneh::show(const FundRequest& h)
+void TDE_SepReqFromKhazaneh::display(const FundRequest& h)
 {
     shown_ = h;
     number->setText(h.reqNo);
@@ -75,7 +75,7 @@ void TDE_SepReqFromKhazaneh::clearFields()
     const auto fresh = FundRequests(session_).newRequest();
     if (fresh.failed())
         framework::ShowError(fresh.error(), this);
-    show(fresh.value_or({}));
+    display(fresh.value_or({}));
 }
 
 bool TDE_SepReqFromKhazaneh::loadRecord(const QVariant& key)
@@ -85,7 +85,7 @@ bool TDE_SepReqFromKhazaneh::loadRecord(const QVariant& key)
         framework::ShowError(h.failed() ? h.error() : QStringLiteral("درخواست وجه مورد نظر يافت نشد"), this);
         return false;
     }
-    show(*h);
+    display(*h);
     return true;
 }
 

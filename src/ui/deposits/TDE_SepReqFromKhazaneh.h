@@ -43,7 +43,7 @@ protected:
     std::optional<QVariant> saveRecord(QString* error) override;
 
 private:
-    void show(const orvak::deposits::FundRequest& h);
+    void display(const orvak::deposits::FundRequest& h);
 
     orvak::startup::Session& session_;
     std::optional<orvak::deposits::FundState> state_;
