@@ -219,7 +219,8 @@ io::ListDefinition requestedNotRefundedList()
                 {any(":Owner"), any(":Contract"), any(":Req")},
                 {integer("REQ_IDX", "کد درخواست"), text("REQNO", "شماره درخواست", 90), date("REQDATE", "تاريخ درخواست"), integer("REQ_ROW", "رديف", 45),
                  integer("SEPIDX", "شناسه سپرده"), integer("FISHNO", "شماره قبض", 80), date("FISHDATE", "تاريخ قبض"), ownerName("TAFSILNO"),
-                 contractNo("PAYMANNO"), amount("AMOUNT", "مبلغ درخواستي"), codeField(QStringLiteral("H_STATE"), QStringLiteral("وضعيت درخواست"), 150, stateCodes())},
+                 contractNo("PAYMANNO"), amount("AMOUNT", "مبلغ درخواستي"), codeField(QStringLiteral("H_STATE"), QStringLiteral("وضعيت درخواست"), 150, stateCodes()),
+                 text("DESCR", "ملاحظات", 160)},
                 "ROWKEY");
 }
 
