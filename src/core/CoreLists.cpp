@@ -5,6 +5,7 @@
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositList.h"
+#include "core/deposits/RequestRefundLists.h"
 #include "core/deposits/VoucherReadingLists.h"
 #include "core/startup/StartupLists.h"
 
@@ -19,6 +20,7 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(accounting::accountingLists());
     catalogue.add(deposits::depositLists());
     catalogue.add(deposits::voucherReadingLists());
+    catalogue.add(deposits::requestRefundLists());
 }
 
 const io::ListCatalogue& coreLists()

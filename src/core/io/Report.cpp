@@ -453,6 +453,35 @@ std::vector<ReportPage> layoutRecords(const ReportModel& model, const QSizeF& pa
     return std::move(b.pages);
 }
 
+// A letter: the titles, the paragraphs (a page is begun where one does not fit) and
+// the signatures under the last.
+std::vector<ReportPage> layoutParagraphs(const ReportModel& model, const QSizeF& page, const QFont& font)
+{
+    PageBuilder b(page, font);
+    const double single = b.lines().single;
+    for (const QString& t : model.titleLines)
+        b.fullWidth(ReportItem::Title, t, true, Qt::AlignCenter);
+    b.y += single;
+    for (const QString& p : model.paragraphs) {
+        ReportItem i = b.item(ReportItem::Value, QRectF(b.left(), b.y, b.width(), single), p, false, Qt::AlignRight | Qt::AlignVCenter, false, 40);
+        i.rect.setHeight(b.heightOf(i));
+        if (b.y + i.rect.height() > b.bottom() && !b.current.items.empty()) {
+            b.finishPage();
+            i.rect.moveTop(b.y);
+        }
+        b.y += i.rect.height() + single / 2;
+        b.current.items.push_back(std::move(i));
+    }
+    if (!model.signatures.empty()) {
+        if (b.y + 2 * single + b.signaturesHeight(model.signatures) > b.bottom())
+            b.finishPage();
+        b.y += 2 * single;
+        b.signatures(model.signatures, b.left(), b.width());
+    }
+    b.finishPage();
+    return std::move(b.pages);
+}
+
 } // namespace
 
 std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& page, const QFont& font)
@@ -462,7 +491,7 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
     std::vector<ReportPage> pages;
     const int n = int(model.columns.size());
     if (n == 0)
-        return pages;
+        return model.paragraphs.isEmpty() ? pages : layoutParagraphs(model, page, font);
     PageBuilder b(page, font);
     const double single = b.lines().single;
     double weights = 0;
@@ -540,6 +569,8 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
         if (b.pages.empty()) {
             for (const QString& t : model.titleLines)
                 b.fullWidth(ReportItem::Title, t, true, Qt::AlignCenter);
+            for (const QString& p : model.paragraphs)
+                b.fullWidth(ReportItem::Value, p, false, Qt::AlignRight | Qt::AlignVCenter);
             b.y += single / 2;
         }
         for (ReportItem h : headers) {
@@ -557,7 +588,7 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
             const QString group = model.groupColumn >= 0 ? row.value(model.groupColumn) : QString();
             const bool closesGroup = totals && groupOpen && group != currentGroup;
             const double needed = rowHeights[size_t(r)] + (closesGroup ? totalsHeight : 0) + totalsHeight;
-            if (b.y + needed > b.bottom() && b.current.dataRows > 0)
+            if ((b.y + needed > b.bottom() || (model.rowsPerPage > 0 && b.current.dataRows >= model.rowsPerPage)) && b.current.dataRows > 0)
                 break;
             if (closesGroup) {
                 totalsRow(ReportItem::GroupTotal, groupLabel(), groupSums);
@@ -616,7 +647,7 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
         if (totals) {
             if (groupOpen)
                 totalsRow(ReportItem::GroupTotal, groupLabel(), groupSums);
-            totalsRow(ReportItem::GrandTotal, QStringLiteral("جمع کل"), runningSums);
+            totalsRow(ReportItem::GrandTotal, model.grandTotalLabel, runningSums);
         }
         if (!words.isEmpty())
             b.fullWidth(ReportItem::Words, words, true, Qt::AlignRight | Qt::AlignVCenter);

@@ -52,9 +52,18 @@ struct ReportModel {
     // A form instead of a table: the records one under another, as many to a page
     // as fit; the signatures stand under each record.
     std::vector<ReportRecord> records;
+    // Running text under the titles (a letter's body), each paragraph right-aligned
+    // over the page's width and wrapped as far as it needs; without columns the
+    // report is these paragraphs and the signatures under them.
+    QStringList paragraphs;
+    // Pages of a fixed length (a pre-printed form's rows): at most this many rows
+    // to a page; 0 as many as fit.
+    int rowsPerPage = 0;
+    // The label of the grand-total line.
+    QString grandTotalLabel = QStringLiteral("جمع کل");
 
     void addRow(const QStringList& texts, const std::vector<double>& values = {});
-    bool isEmpty() const { return rows.empty() && records.empty(); }
+    bool isEmpty() const { return rows.empty() && records.empty() && paragraphs.isEmpty(); }
 };
 
 struct ReportItem {

@@ -10,6 +10,7 @@
 #include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
+#include "ui/deposits/TViewSepReqFromKhazanehDETAILS.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
 #include "core/basedata/PlanBankLists.h"
@@ -80,7 +81,10 @@ void TViewSepDar::buildMenus()
     addEntry(marks, QStringLiteral("حذف همه"), group(&ReceivedDeposits::removeAll));
     marks->addSeparator();
     addEntry(marks, QStringLiteral("درخواست سپرده"), single(&ReceivedDeposits::setRequested));
-    addEntry(marks, QStringLiteral("درخواست وجه سپرده از خزانه"), later);
+    addEntry(marks, QStringLiteral("درخواست وجه سپرده از خزانه"), [this] {
+        if (requestDepositFromTreasury(this, session_, currentSourceRow() >= 0 ? currentIdx() : 0))
+            applyFilter(currentKey());
+    });
     addEntry(marks, QStringLiteral("محاسبه مانده ي سپرده ها"), [this] {
         framework::MessagePrompt prompt(this);
         finish(ReceivedDeposits(session_).recomputeBalances(prompt), false);

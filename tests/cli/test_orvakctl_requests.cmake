@@ -1,0 +1,65 @@
+# orvakctl requests list|show and refunds list|show on a demo installation: the
+# header, one line per row, the sums that agree with the lines; a request's rows add
+# up to its amount; wrong calls refused before anything is touched.
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
+set(W "${WORK}/orvakctl-requests")
+file(REMOVE_RECURSE "${W}")
+file(MAKE_DIRECTORY "${W}/empty")
+
+foreach(call "requests;show" "requests;show;0" "requests;show;x" "requests;list;--state;5" "requests;list;--from;1405/13/01"
+             "refunds;show;1;2" "refunds;list;--owner")
+  run(2 "${W}/empty" ${call})
+endforeach()
+file(GLOB touched "${W}/empty/*")
+if(touched)
+  message(SEND_ERROR "a wrong call touched the folder: ${touched}")
+endif()
+
+run(0 "${W}" demo --data "${W}/demo" --today 1405/09/18)
+set(D "${W}/demo")
+
+# The lines before the first empty line, less the header.
+function(rows_of text var)
+  string(REGEX REPLACE "\n\n.*" "" body "${text}")
+  string(REGEX MATCHALL "\n" breaks "${body}")
+  list(LENGTH breaks n)
+  set(${var} "${n}" PARENT_SCOPE)
+endfunction()
+
+run(0 "${D}" requests list --state 3)
+if(NOT OUT MATCHES "^کد درخواست\tشماره درخواست وجه\t")
+  message(SEND_ERROR "requests list: header: '${OUT}'")
+endif()
+string(REGEX MATCH "\nتعداد\t([0-9]+)\n$" count "${OUT}")
+rows_of("${OUT}" lines)
+if(NOT lines EQUAL CMAKE_MATCH_1 OR lines EQUAL 0)
+  message(SEND_ERROR "requests list: ${lines} lines, count '${CMAKE_MATCH_1}'")
+endif()
+if(OUT MATCHES "\t(ثبت موقت بعنوان پيش نويس|ارسال درخواست به خزانه)\t")
+  message(SEND_ERROR "requests list --state 3 lists another state: '${OUT}'")
+endif()
+
+# The first confirmed request: its amount is the sum of its rows.
+string(REGEX MATCH "\n([0-9]+)\t[^\t]*\t[^\t]*\t[^\t]*\t[^\t]*\t([0-9]+)\t([0-9]+)\t" first "${OUT}")
+set(req "${CMAKE_MATCH_1}")
+set(amount "${CMAKE_MATCH_2}")
+set(rowcount "${CMAKE_MATCH_3}")
+run(0 "${D}" requests show ${req})
+string(REGEX MATCH "\nمبلغ درخواستي\t([0-9]+)\nتعداد\t([0-9]+)\n$" sums "${OUT}")
+if(NOT CMAKE_MATCH_1 STREQUAL amount OR NOT CMAKE_MATCH_2 STREQUAL rowcount)
+  message(SEND_ERROR "requests show ${req}: rows sum '${CMAKE_MATCH_1}' count '${CMAKE_MATCH_2}', header ${amount} ${rowcount}: '${OUT}'")
+endif()
+run(1 "${D}" requests show 999999)
+
+run(0 "${D}" refunds list)
+if(NOT OUT MATCHES "^رديف استرداد سپرده\tتاريخ استرداد\t" OR NOT OUT MATCHES "\nمبلغ استرداد\t[0-9]+\nتعداد\t[0-9]+\n$")
+  message(SEND_ERROR "refunds list: '${OUT}'")
+endif()
+run(0 "${D}" refunds show 1)
+string(REGEX MATCH "\nمبلغ استرداد\t([0-9]+)\nتعداد\t[0-9]+\n\n" rows "${OUT}")
+set(refunded "${CMAKE_MATCH_1}")
+string(REGEX MATCH "\nمبلغ چک\t([0-9]+)\nتعداد\t[0-9]+\n$" cheques "${OUT}")
+if(NOT rows OR NOT cheques OR NOT refunded STREQUAL CMAKE_MATCH_1)
+  message(SEND_ERROR "refunds show 1: rows '${refunded}' cheques '${CMAKE_MATCH_1}': '${OUT}'")
+endif()
+run(1 "${D}" refunds show 999999)
