@@ -7,6 +7,7 @@
 #include "core/deposits/DepositList.h"
 #include "core/deposits/VoucherReadingLists.h"
 #include "core/startup/StartupLists.h"
+#include "core/statements/StatementList.h"
 
 namespace orvak {
 
@@ -19,6 +20,7 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(accounting::accountingLists());
     catalogue.add(deposits::depositLists());
     catalogue.add(deposits::voucherReadingLists());
+    catalogue.add(statements::statementLists());
 }
 
 const io::ListCatalogue& coreLists()
