@@ -58,6 +58,12 @@ public:
             *error = freexlText(rc);
             return false;
         }
+        // FreeXL 1.0 says yes without a handle to some workbooks it cannot read (an
+        // empty text cell among them).
+        if (!handle_) {
+            *error = QStringLiteral("ساختار کارپوشه اکسل 97-2003 براي خواننده شناخته نيست");
+            return false;
+        }
         unsigned int count = 0;
         if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
             *error = freexlText(-1);
