@@ -97,6 +97,8 @@ TFSURATHESAB::TFSURATHESAB(orvak::startup::Session& session, QWidget* parent)
     }
     buildActions();
     connect(&model(), &QAbstractItemModel::modelReset, this, [this] { updateTotals(); });
+    // The grid shows what the boxes say from the start (no account: nothing).
+    applyFilter();
     resize(1150, 760);
 }
 
