@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-charts-dev
   qt6-translations-l10n libgl-dev libqt6opengl6-dev libxkbcommon-dev libvulkan-dev
-  libxlsxwriter-dev zlib1g-dev libzip-dev libsqlite3-dev
+  libxlsxwriter-dev zlib1g-dev libzip-dev libsqlite3-dev libfreexl-dev
   unixodbc-dev tdsodbc
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-core

@@ -105,6 +105,7 @@ void addContractCommands(QList<Command>& commands);
 void addVoucherReadingCommands(QList<Command>& commands);
 void addDepositCommands(QList<Command>& commands);
 void addRequestCommands(QList<Command>& commands);
+void addStatementCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

@@ -263,6 +263,7 @@ int main(int argc, char** argv)
     addVoucherReadingCommands(commands);
     addDepositCommands(commands);
     addRequestCommands(commands);
+    addStatementCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

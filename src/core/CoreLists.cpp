@@ -8,6 +8,7 @@
 #include "core/deposits/RequestRefundLists.h"
 #include "core/deposits/VoucherReadingLists.h"
 #include "core/startup/StartupLists.h"
+#include "core/statements/StatementList.h"
 
 namespace orvak {
 
@@ -21,6 +22,7 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(deposits::depositLists());
     catalogue.add(deposits::voucherReadingLists());
     catalogue.add(deposits::requestRefundLists());
+    catalogue.add(statements::statementLists());
 }
 
 const io::ListCatalogue& coreLists()

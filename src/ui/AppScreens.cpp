@@ -7,6 +7,7 @@
 #include "ui/basedata/PlanScreens.h"
 #include "ui/deposits/DepositScreens.h"
 #include "ui/startup/StartupScreens.h"
+#include "ui/statements/StatementScreens.h"
 
 namespace orvak::ui {
 
@@ -19,6 +20,7 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerBankScreens(registry);
     accounting::registerAccountingScreens(registry);
     deposits::registerDepositScreens(registry);
+    statements::registerStatementScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -1,6 +1,7 @@
 // The received-deposits list's menus: every operation of the register, each calling
 // the register's service, and the vouchers, searches and prints reached from the list.
 #include "ui/deposits/TViewSepDar.h"
+#include "ui/statements/StatementScreens.h"
 
 #include "ui/accounting/AccountingScreens.h"
 #include "ui/basedata/ContractPickers.h"
@@ -161,7 +162,8 @@ void TViewSepDar::buildMenus()
     vouchers->addSeparator();
     addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري"), [this] { readFromVouchers(false); });
     addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده از اسناد حسابداري - با شماره چک رديف جاري"), [this] { readFromVouchers(true); });
-    addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده ها از صورتحساب بانک دريافت سپرده"), later);
+    addEntry(vouchers, QStringLiteral("خواندن اطلاعات سپرده ها از صورتحساب بانک دريافت سپرده"),
+             [this] { statements::openMatching(session_, this, filter().year, filter().month); });
     addEntry(vouchers, QStringLiteral("تهيه فايل/ديسکت/سي دي حاوي صورت ريز ارسالي به خزانه"), [this] {
         framework::ShowInfo(filter().mode == orvak::deposits::PeriodMode::Cumulative
                                 ? QStringLiteral("در اين قسمت ، فايلي از همه سپرده ها تا سال و ماه مورد نظر تهيه مي شود")
