@@ -6,6 +6,8 @@
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositList.h"
 #include "core/deposits/VoucherReadingLists.h"
+#include "core/guarantees/GuaranteeList.h"
+#include "core/letters/LetterTemplates.h"
 #include "core/startup/StartupLists.h"
 
 namespace orvak {
@@ -19,6 +21,8 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(accounting::accountingLists());
     catalogue.add(deposits::depositLists());
     catalogue.add(deposits::voucherReadingLists());
+    catalogue.add(guarantees::guaranteeLists());
+    catalogue.add({letters::letterTemplatesList(), letters::letterCopiesList()});
 }
 
 const io::ListCatalogue& coreLists()
