@@ -104,6 +104,7 @@ void addAccountingCommands(QList<Command>& commands);
 void addContractCommands(QList<Command>& commands);
 void addVoucherReadingCommands(QList<Command>& commands);
 void addDepositCommands(QList<Command>& commands);
+void addGuaranteeCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

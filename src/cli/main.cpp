@@ -262,6 +262,7 @@ int main(int argc, char** argv)
     addContractCommands(commands);
     addVoucherReadingCommands(commands);
     addDepositCommands(commands);
+    addGuaranteeCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -6,6 +6,8 @@
 #include "ui/basedata/ContractScreens.h"
 #include "ui/basedata/PlanScreens.h"
 #include "ui/deposits/DepositScreens.h"
+#include "ui/guarantees/GuaranteeScreens.h"
+#include "ui/letters/LetterScreens.h"
 #include "ui/startup/StartupScreens.h"
 
 namespace orvak::ui {
@@ -19,6 +21,8 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     basedata::registerBankScreens(registry);
     accounting::registerAccountingScreens(registry);
     deposits::registerDepositScreens(registry);
+    guarantees::registerGuaranteeScreens(registry);
+    letters::registerLetterScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()
