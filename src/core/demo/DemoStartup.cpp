@@ -95,8 +95,9 @@ bool addSettings(DemoContext& ctx)
                                        "HESABNO_TamarkozeVojuh, BANK_TamarkozeVojuh, SHOBEH_TamarkozeVojuh) VALUES (1, 'کهگيلويه و بويراحمد', 'ياسوج', "
                                        "'وزارت راه و شهرسازي', 'اداره کل راه و شهرسازي استان کهگيلويه و بويراحمد', '130500', 'محمود نجفي', "
                                        "'4001114004012345', 'ملي', 'مرکزي ياسوج', '4001114004023456', 'ملي', 'مرکزي ياسوج', '4001114006098765', 'مرکزي', 'خزانه معين استان')"))
-        && ctx.exec(db, QStringLiteral("INSERT INTO Sep_LtrSetting (CODE, KHAZANEONVAN, R1ERSAL, R1DARKHST, KHAZANEHRAIISENAME) VALUES (1, "
-                                       "'اداره تمرکز وجوه سپرده خزانه معين استان', 'رونوشت: امور مالي جهت اطلاع', 'رونوشت: امور قراردادها جهت اطلاع', 'محمود نجفي')"))
+        && ctx.exec(db, QStringLiteral("INSERT INTO Sep_LtrSetting (CODE, KHAZANEONVAN, R1ERSAL, R2ERSAL, R3ERSAL, R1DARKHST, R2DARKHST, KHAZANEHRAIISENAME) VALUES (1, "
+                                       "'اداره تمرکز وجوه سپرده خزانه معين استان', 'رونوشت: امور مالي جهت اطلاع', 'رونوشت: ذيحسابي جهت اطلاع', "
+                                       "'رونوشت: بايگاني سپرده ها', 'رونوشت: امور قراردادها جهت اطلاع', 'رونوشت: حسابداري رد وجوه سپرده جهت اطلاع', 'محمود نجفي')"))
         && ctx.exec(db, QStringLiteral("INSERT INTO ZEM_DEFAULTSETTING (CODE, START_LTRNO, LAST_LTRNO, PRIFIX_LTRNO, SUFFIX_LTRNO) VALUES (1, '100', '612', 'ت/', '/ذ')"))
         && ctx.exec(db, QStringLiteral("INSERT INTO BankHa (CODE, NAME, KIND, ACCKOL, ACCMOIN, BRANCH) VALUES "
                                        "(1, 'بانک ملي - حساب دريافت سپرده', 0, 11005, 1, 1), (2, 'بانک ملي - حساب رد وجوه سپرده', 1, 11006, 2, 1), "

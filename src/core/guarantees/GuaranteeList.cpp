@@ -313,7 +313,7 @@ db::Fetched<io::ReportModel> guaranteeCards(startup::Session& session, const QLi
     auto name = [&](const QString& sql, int code) -> db::Fetched<QString> {
         if (code <= 0)
             return db::Fetched<QString>::found(QString());
-        const auto v = db::scalar(session.common(), sql, {{QStringLiteral(":c"), code}, {QStringLiteral(":CI"), section}});
+        const auto v = db::scalar(session.common(), sql, {{QStringLiteral(":Key"), code}, {QStringLiteral(":CI"), section}});
         if (v.failed())
             return db::Fetched<QString>::failure(v.error());
         return db::Fetched<QString>::found(v ? v->toString().trimmed() : QString());
@@ -325,10 +325,10 @@ db::Fetched<io::ReportModel> guaranteeCards(startup::Session& session, const QLi
         if (!r)
             continue;
         const Guarantee g = guaranteeFrom(*r);
-        const auto party = name(QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = :c AND CI = :CI"), g.tafsilNo);
-        const auto contract = name(QStringLiteral("SELECT PAYMENTNO FROM PAYMENTS WHERE CODE = :c AND CI = :CI"), g.payment);
-        const auto branch = name(QStringLiteral("SELECT BRANCHNAME FROM BANKBRANCHNAME WHERE CODE = :c"), g.sudBankCode);
-        const auto project = name(QStringLiteral("SELECT NAMEP FROM PROJEH WHERE PROJNO = :c AND CI = :CI"), g.projNo);
+        const auto party = name(QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = :Key AND CI = :CI"), g.tafsilNo);
+        const auto contract = name(QStringLiteral("SELECT PAYMENTNO FROM PAYMENTS WHERE CODE = :Key AND CI = :CI"), g.payment);
+        const auto branch = name(QStringLiteral("SELECT BRANCHNAME FROM BANKBRANCHNAME WHERE CODE = :Key"), g.sudBankCode);
+        const auto project = name(QStringLiteral("SELECT NAMEP FROM PROJEH WHERE PROJNO = :Key AND CI = :CI"), g.projNo);
         for (const auto* f : {&party, &contract, &branch, &project}) {
             if (f->failed())
                 return db::Fetched<io::ReportModel>::failure(f->error());

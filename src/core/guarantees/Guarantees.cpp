@@ -257,8 +257,8 @@ std::optional<QString> Guarantees::badField(Guarantee& g) const
             return QString::fromUtf8(message);
     }
     if (g.sudBankCode > 0) {
-        const auto branch = db::scalar(session_.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE CODE = :c"),
-                                       {{QStringLiteral(":c"), g.sudBankCode}});
+        const auto branch = db::scalar(session_.common(), QStringLiteral("SELECT COUNT(*) FROM BANKBRANCHNAME WHERE CODE = :Key"),
+                                       {{QStringLiteral(":Key"), g.sudBankCode}});
         if (!branch)
             return branch.failed() ? branch.error() : QStringLiteral("شعبه بانک خوانده نشد");
         if (branch->toInt() == 0)
@@ -500,8 +500,8 @@ db::Fetched<PartySummary> Guarantees::partySummary(int party) const
 db::Fetched<QString> Guarantees::branchName(int code) const
 {
     const auto r = db::firstRow(session_.common(),
-                                QStringLiteral("SELECT b.BRANCHNAME, n.NAME FROM BANKBRANCHNAME b LEFT JOIN BANKNAME n ON n.CODE = b.BANKID WHERE b.CODE = :c"),
-                                {{QStringLiteral(":c"), code}});
+                                QStringLiteral("SELECT b.BRANCHNAME, n.NAME FROM BANKBRANCHNAME b LEFT JOIN BANKNAME n ON n.CODE = b.BANKID WHERE b.CODE = :Key"),
+                                {{QStringLiteral(":Key"), code}});
     if (!r)
         return r.failed() ? db::Fetched<QString>::failure(r.error()) : db::Fetched<QString>::none();
     const QString bank = r->value(1).toString().trimmed(), branch = r->value(0).toString().trimmed();

@@ -84,7 +84,7 @@ QString nameOf(startup::Session& s, const QString& sql, int code, QString* why, 
 {
     if (code <= 0)
         return {};
-    const auto r = db::firstRow(s.common(), sql, {{QStringLiteral(":c"), code}, {QStringLiteral(":CI"), s.SectionCode().toInt()}});
+    const auto r = db::firstRow(s.common(), sql, {{QStringLiteral(":Key"), code}, {QStringLiteral(":CI"), s.SectionCode().toInt()}});
     if (r.failed() && why->isEmpty())
         *why = r.error();
     if (!r)
@@ -131,7 +131,7 @@ db::Fetched<PlaceholderValues> placeholderValues(startup::Session& s, const Guar
     v[Type] = guarantees::typeLabel(g.type);
     v[Kind] = guarantees::kindLabel(g.kind);
     v[Status] = guarantees::statusLabel(g.status).trimmed();
-    v[Party] = nameOf(s, QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = :c AND CI = :CI"), g.tafsilNo, &why);
+    v[Party] = nameOf(s, QStringLiteral("SELECT NAME FROM TAFSILI WHERE CODE = :Key AND CI = :CI"), g.tafsilNo, &why);
     v[Issued] = date(g.sudDate);
     v[DueNow] = date(g.sarresid);
     v[DueFirst] = date(in.initialAsCurrent ? g.sarresid : g.sarresid1);
@@ -149,8 +149,8 @@ db::Fetched<PlaceholderValues> placeholderValues(startup::Session& s, const Guar
     if (g.sudBankCode > 0) {
         const auto b = db::firstRow(s.common(),
                                     QStringLiteral("SELECT b.BRANCHNAME, b.BRANCHCODE, b.POSTCODE, b.TEL, n.NAME FROM BANKBRANCHNAME b "
-                                                   "LEFT JOIN BANKNAME n ON n.CODE = b.BANKID WHERE b.CODE = :c"),
-                                    {{QStringLiteral(":c"), g.sudBankCode}});
+                                                   "LEFT JOIN BANKNAME n ON n.CODE = b.BANKID WHERE b.CODE = :Key"),
+                                    {{QStringLiteral(":Key"), g.sudBankCode}});
         if (b.failed())
             why = b.error();
         if (b) {
@@ -163,11 +163,11 @@ db::Fetched<PlaceholderValues> placeholderValues(startup::Session& s, const Guar
             v[BranchTel] = b->value(3).toString().trimmed();
         }
     }
-    const QString contractSql = QStringLiteral("SELECT DESCR, PAYMENTNO, PAYMENTDATE FROM PAYMENTS WHERE CODE = :c AND CI = :CI");
+    const QString contractSql = QStringLiteral("SELECT DESCR, PAYMENTNO, PAYMENTDATE FROM PAYMENTS WHERE CODE = :Key AND CI = :CI");
     v[Contract] = nameOf(s, contractSql, g.payment, &why, QStringLiteral("DESCR"));
     v[ContractNo] = nameOf(s, contractSql, g.payment, &why, QStringLiteral("PAYMENTNO"));
     v[ContractDate] = date(nameOf(s, contractSql, g.payment, &why, QStringLiteral("PAYMENTDATE")));
-    v[Project] = nameOf(s, QStringLiteral("SELECT NAMEP FROM PROJEH WHERE PROJNO = :c AND CI = :CI"), g.projNo, &why);
+    v[Project] = nameOf(s, QStringLiteral("SELECT NAMEP FROM PROJEH WHERE PROJNO = :Key AND CI = :CI"), g.projNo, &why);
     v[Place] = g.zemPlace;
     v[Voucher] = g.sndNo > 0 ? QString::number(g.sndNo) : QString();
     v[Descr] = g.descr;
