@@ -270,7 +270,8 @@ bool writeOdt(const QString& html, const QString& path, QString* error)
     auto fail = [&](zip_t* z, const QString& part) {
         if (z)
             zip_discard(z);
-        QFile::remove(part);
+        if (!part.isEmpty())
+            QFile::remove(part);
         if (error)
             *error = QStringLiteral("فايل در مسير زير قابل ايجاد نيست: %1").arg(path);
         return false;
