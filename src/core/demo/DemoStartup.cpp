@@ -81,6 +81,13 @@ bool addUsers(DemoContext& ctx)
                          {{QStringLiteral(":m"), menu}, {QStringLiteral(":k1"), menu == 9 || menu == 11 ? 0 : (menu <= 8 ? 1 : 0)}}))
             return false;
     }
+    // The guarantees officer keeps the guarantee register and its reports whole.
+    for (int menu : {10, 11}) {
+        if (!ctx.exec(db, QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND3, ACCESSKIND4, ACCESSKIND5, ACCESSKIND6, ACCESSKIND7) "
+                                         "VALUES (6, 3, :m, 0, 1, 1, 1, 1, 0, 0)"),
+                      {{QStringLiteral(":m"), menu}}))
+            return false;
+    }
     return ctx.exec(db, QStringLiteral("INSERT INTO USERKOL (USER_ID, KOL, C) VALUES (4, '21007', '0')"));
 }
 
