@@ -63,7 +63,7 @@ QList<io::ListField> columnsShown()
 // hidden by their codes, which a ticked box replaces with one no row holds.
 const QString BaseWhere = QStringLiteral(
     "((TAFSILNO = :PTafsil) OR (:PTafsil = -1)) AND ((PAYMENT = :PPayment) OR (:PPayment = -1))"
-    " AND (COALESCE(ZSTATUSE, 0) <> :PHideCancelled) AND (COALESCE(ZSTATUSE, 0) <> :PHideSeized)"
+    " AND (((COALESCE(ZSTATUSE, 0) <> :PHideCancelled) AND (COALESCE(ZSTATUSE, 0) <> :PHideSeized)) OR (COALESCE(ZSTATUSE, 0) = :PStatus))"
     " AND ((ZKIND = :PKind) OR (:PKind = -1)) AND ((ZTYPE = :PType) OR (:PType = -1))"
     " AND ((COALESCE(ZSTATUSE, 0) = :PStatus) OR (:PStatus = -1))"
     " AND ((:PIssueFrom = '') OR (SUDDATE >= :PIssueFrom)) AND ((:PIssueTo = '') OR (SUDDATE <= :PIssueTo))"
@@ -140,11 +140,6 @@ std::optional<Where> whereOf(const GuaranteeFilter& f, QString* why)
         // An empty date binds as '' (a null text would bind NULL and match nothing).
         w.binds.insert(QString::fromLatin1(name), d->isEmpty() ? QStringLiteral("") : *d);
     }
-    // A chosen status shows its rows even when it is a hidden one.
-    if (f.status == StatusCancelled)
-        w.binds.insert(QStringLiteral(":PHideCancelled"), NoStatus);
-    if (f.status == StatusSeized)
-        w.binds.insert(QStringLiteral(":PHideSeized"), NoStatus);
     if (f.condition) {
         const FreeCondition& c = *f.condition;
         bool known = false;
