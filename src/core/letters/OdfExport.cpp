@@ -181,6 +181,8 @@ QByteArray odtContent(const QString& html)
         for (auto it = b.begin(); !it.atEnd(); ++it, ++t) {
             x.writeStartElement(Text, QStringLiteral("span"));
             x.writeAttribute(Text, QStringLiteral("style-name"), QStringLiteral("T%1").arg(t));
+            // No directional isolates: the word processor's own bidirectional
+            // reading keeps numbers whole, and some draw the isolates as marks.
             writeSpans(x, it.fragment().text());
             x.writeEndElement();
         }

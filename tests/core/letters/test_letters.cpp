@@ -322,6 +322,16 @@ TEST(OdfExport, EveryParagraphOpensRightToLeftWithItsFormats)
     QProcess convert;
     convert.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path(), path});
     ASSERT_TRUE(convert.waitForFinished(120000));
+    // Its own reading of the paragraphs: each one right to left.
+    QProcess docx;
+    docx.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("docx"), QStringLiteral("--outdir"), dir.path(), path});
+    ASSERT_TRUE(docx.waitForFinished(120000));
+    QProcess document;
+    document.start(QStringLiteral("unzip"), {QStringLiteral("-p"), dir.filePath(QStringLiteral("letter.docx")), QStringLiteral("word/document.xml")});
+    ASSERT_TRUE(document.waitForFinished(20000));
+    const QString xml = QString::fromUtf8(document.readAllStandardOutput());
+    EXPECT_EQ(xml.count(QStringLiteral("<w:p>")) + xml.count(QStringLiteral("<w:p ")), 4);
+    EXPECT_GE(xml.count(QStringLiteral("<w:bidi")), 4) << xml.toStdString();
     const QStringList lines = test::pdfLines(dir.filePath(QStringLiteral("letter.pdf")));
     EXPECT_TRUE(lines.join(QLatin1Char(' ')).contains(QStringLiteral("بانک محترم ملي"))) << lines.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(lines.join(QLatin1Char(' ')).contains(QStringLiteral("مبلغ 1,250,000 ريال"))) << lines.join(QLatin1Char('|')).toStdString();
