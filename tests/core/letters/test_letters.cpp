@@ -372,3 +372,61 @@ TEST(DepositLetters, TheFixedLettersCarryTheAmountBetweenSlashesAndInWordsAndThe
     bad.year = 1405;
     EXPECT_FALSE(fixedDepositLetter(*d.session, bad));
 }
+
+TEST(LetterPages, EachOfTheSevenLayoutsPrintsOnItsPaperAndTwoA5LettersShareASheet)
+{
+    LetterOffice o;
+    ScriptedPrompt prompt;
+    const auto letter = GuaranteeLetters(*o.session).prepare(o.request(), prompt);
+    ASSERT_TRUE(letter) << prompt.text().toStdString();
+    struct Case { int layout; const char* size; bool invocation; };
+    const Case cases[] = {{0, "420 x 595", true}, {1, "420 x 595", false}, {2, "420 x 595", false}, {3, "420 x 595", true},
+                          {4, "420 x 595", false}, {5, "595 x 842", false}, {6, "595 x 842", true}};
+    ASSERT_EQ(paperLayouts().size(), 7);
+    for (const Case& c : cases) {
+        LetterRequest r = o.request(c.layout);
+        std::vector<LetterPage> pages = GuaranteeLetters(*o.session).pagesOf(*letter, r);
+        if (c.layout == 2)
+            pages.front().placed = {{20, 20, 60, 8, 11, true, {}, QStringLiteral("77-12345")}, {20, 40, 90, 8, 11, false, {}, QStringLiteral("تمديد تا 10/10/1406")}};
+        const QString path = o.path(QStringLiteral("layout%1.pdf").arg(c.layout));
+        QString why;
+        ASSERT_TRUE(writeLettersPdf(pages, path, &why)) << why.toStdString();
+        EXPECT_TRUE(pdfInfo(path).contains(QString::fromLatin1(c.size))) << c.layout;
+        const QString text = pdfText(path);
+        EXPECT_EQ(text.contains(QStringLiteral("بسمه تعالي")), c.invocation) << c.layout;
+        if (c.layout == 0)
+            EXPECT_TRUE(text.contains(QStringLiteral("موضوع: تمديد آزمايشي"))) << text.toStdString();
+        if (c.layout == 2) {
+            EXPECT_TRUE(text.contains(QStringLiteral("تمديد تا 10/10/1406"))) << text.toStdString();
+            EXPECT_FALSE(text.contains(QStringLiteral("ضمانتنامه شماره")));
+        } else {
+            EXPECT_TRUE(text.contains(QStringLiteral("ضمانتنامه شماره 77-12345"))) << c.layout << text.toStdString();
+        }
+    }
+    // "دو نامه": the letter and its copy side by side on one A4 sheet.
+    LetterRequest two = o.request(3);
+    two.withCopies = true;
+    std::vector<LetterPage> pages = GuaranteeLetters(*o.session).pagesOf(*letter, two);
+    for (LetterPage& p : pages)
+        p.twoPerSheet = true;
+    const QString path = o.path(QStringLiteral("two.pdf"));
+    ASSERT_TRUE(writeLettersPdf(pages, path));
+    EXPECT_TRUE(pdfInfo(path).contains(QStringLiteral("Pages:           1")));
+    EXPECT_TRUE(pdfInfo(path).contains(QStringLiteral("842 x 595")));
+    EXPECT_EQ(pdfText(path).count(QStringLiteral("ضمانتنامه شماره 77-12345")), 2);
+
+    // A body longer than its page goes on over the next one, nothing lost.
+    LetterPage longOne = pages.front();
+    longOne.twoPerSheet = false;
+    QString body;
+    for (int i = 1; i <= 60; ++i)
+        body += QStringLiteral("<p>بند %1 نامه</p>").arg(i);
+    longOne.bodyHtml = body;
+    const QString longPath = o.path(QStringLiteral("long.pdf"));
+    ASSERT_TRUE(writeLettersPdf({longOne}, longPath));
+    QString all;
+    for (int page = 1; page <= 3; ++page)
+        all += pdfText(longPath, page) + QLatin1Char(' ');
+    for (int i : {1, 30, 60})
+        EXPECT_TRUE(all.contains(QStringLiteral("بند %1 نامه").arg(i))) << i;
+}
