@@ -1,6 +1,8 @@
 #include "ui/AppScreens.h"
 #include "ui/guarantees/TDE_ZEMANAT.h"
 #include "ui/guarantees/TViewZemanat.h"
+#include "ui/letters/LetterEditor.h"
+#include "ui/letters/TDE_LETTERTEMPLATES.h"
 #include "ui/letters/TFSelRunvsht.h"
 #include "ui/letters/TFZTOOLS2.h"
 #include "ui/framework/Editors.h"
@@ -17,6 +19,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -121,4 +125,39 @@ TEST(GuaranteeScreens, ABankGuaranteeEnteredOnTheFormIsListedAndItsLetterIsMadeW
     while (chooser.chosen().size() > 4)
         chooser.setTicked(chooser.chosen().first(), false);
     EXPECT_TRUE(chooser.confirm());
+}
+
+TEST(GuaranteeScreens, TheTemplateEditorKeepsItsFormatsAndPlaceholdersAsPlainText)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    startup::ScriptedPrompt quiet;
+    ASSERT_TRUE(startup::logInAs(s, QStringLiteral("3"), QStringLiteral("1234"), quiet));
+    test::AutoAnswer answers;
+    ui::letters::TDE_LETTERTEMPLATES form(s);
+    form.startInsert();
+    form.title->setText(QStringLiteral("قالب آزمايشي ويرايشگر"));
+    form.kind->setCurrentIndex(orvak::letters::KindReduction);
+    form.editor->setBold(true);
+    form.editor->text()->insertPlainText(QStringLiteral("مبلغ "));
+    form.editor->insertPlaceholder(QStringLiteral("((مبلغ جديد))"));
+    form.editor->setBold(false);
+    form.editor->text()->insertPlainText(QStringLiteral(" تقليل يابد"));
+    form.editor->setAlignment(Qt::AlignHCenter);
+    form.setCopies({1, 2});
+    ASSERT_TRUE(form.saveAndClose()) << answers.texts.join(QLatin1Char('|')).toStdString();
+    const auto stored = orvak::letters::LetterTemplates(s).read(form.key().toInt());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->kind, orvak::letters::KindReduction);
+    EXPECT_EQ(stored->chosenCopies(), (QList<int>{1, 2}));
+    QTextDocument doc;
+    doc.setHtml(stored->contents);
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("مبلغ ((مبلغ جديد)) تقليل يابد"));
+    EXPECT_TRUE(doc.begin().begin().fragment().charFormat().fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(doc.begin().blockFormat().alignment() & Qt::AlignHCenter);
+    orvak::letters::PlaceholderValues v;
+    v[QStringLiteral("((مبلغ جديد))")] = orvak::letters::letterAmount(5'000'000);
+    QTextDocument filled;
+    filled.setHtml(orvak::letters::fillTemplate(stored->contents, v));
+    EXPECT_EQ(filled.toPlainText().simplified(), QStringLiteral("مبلغ 5,000,000 ريال تقليل يابد"));
 }
