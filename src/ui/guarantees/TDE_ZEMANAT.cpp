@@ -256,7 +256,7 @@ g::Guarantee TDE_ZEMANAT::current() const
     return x;
 }
 
-void TDE_ZEMANAT::show(const g::Guarantee& x)
+void TDE_ZEMANAT::display(const g::Guarantee& x)
 {
     guarantee_ = x;
     idx->setText(QString::number(x.idx));
@@ -292,7 +292,7 @@ void TDE_ZEMANAT::clearFields()
     const auto fresh = g::Guarantees(session_).newGuarantee();
     if (!fresh)
         framework::ShowInfo(fresh.error(), this);
-    show(fresh.value_or(g::Guarantee{}));
+    display(fresh.value_or(g::Guarantee{}));
     number->setFocus();
 }
 
@@ -303,7 +303,7 @@ bool TDE_ZEMANAT::loadRecord(const QVariant& key)
         framework::ShowInfo(x.failed() ? x.error() : g::notFoundText(), this);
         return false;
     }
-    show(*x);
+    display(*x);
     return true;
 }
 

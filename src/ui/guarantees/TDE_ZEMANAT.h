@@ -63,7 +63,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void show(const orvak::guarantees::Guarantee& g);
+    void display(const orvak::guarantees::Guarantee& g);
     void applyTypeRule();
     void chooseDuration();
     void chooseRate();

@@ -177,7 +177,7 @@ void TDE_LETTERTEMPLATES::chooseCopies()
         setCopies(chooser.chosen());
 }
 
-void TDE_LETTERTEMPLATES::show(const l::LetterTemplate& t)
+void TDE_LETTERTEMPLATES::display(const l::LetterTemplate& t)
 {
     template_ = t;
     code->setText(t.code > 0 ? QString::number(t.code) : QString());
@@ -211,7 +211,7 @@ void TDE_LETTERTEMPLATES::clearFields()
     t.paperSize = 0;
     t.offsetTop = 40;
     t.offsetLeft = 15;
-    show(t);
+    display(t);
     title->setFocus();
 }
 
@@ -222,7 +222,7 @@ bool TDE_LETTERTEMPLATES::loadRecord(const QVariant& key)
         framework::ShowInfo(t.failed() ? t.error() : QStringLiteral("قالب نامه مورد نظر يافت نشد"), this);
         return false;
     }
-    show(*t);
+    display(*t);
     return true;
 }
 

@@ -51,7 +51,7 @@ protected:
     std::optional<QVariant> saveRecord(QString* error) override;
 
 private:
-    void show(const orvak::letters::LetterTemplate& t);
+    void display(const orvak::letters::LetterTemplate& t);
     void updateTitleBar(const QString& file = {});
 
     orvak::startup::Session& session_;
