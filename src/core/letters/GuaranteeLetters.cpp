@@ -4,6 +4,7 @@
 #include "core/guarantees/Guarantees.h"
 #include "core/letters/LetterFooter.h"
 #include "core/startup/OrganisationPicture.h"
+#include "core/util/Jalali.h"
 
 #include <QTextDocument>
 
@@ -190,6 +191,12 @@ std::optional<int> GuaranteeLetters::registerRequest(const PreparedLetter& lette
     const int kind = request.kind < 0 ? letter.letterTemplate.kind : request.kind;
     const guarantees::Guarantee& g = letter.guarantee;
     const QString today = session_.clock().todayJalali();
+    const auto registered = util::parseJalali(request.registrationDate);
+    if (!request.registrationDate.trimmed().isEmpty() && !registered) {
+        prompt.info(QStringLiteral("تاريخ ثبت درست نيست: ") + request.registrationDate);
+        return std::nullopt;
+    }
+    const QString registrationDay = registered ? registered->toText() : today;
     const QString letterDay = request.input.secretariatDate.isEmpty() ? today : request.input.secretariatDate;
     int row = 0;
     QString error;
@@ -212,7 +219,7 @@ std::optional<int> GuaranteeLetters::registerRequest(const PreparedLetter& lette
                           {QStringLiteral("KIND"), historyKindOf(kind)},
                           {QStringLiteral("LETTERNO"), letter.number.left(20)},
                           {QStringLiteral("LETTERDATE"), letterDay},
-                          {QStringLiteral("LTRSABTDATE"), today},
+                          {QStringLiteral("LTRSABTDATE"), registrationDay},
                           {QStringLiteral("SARRESID"), due.isEmpty() ? QVariant() : QVariant(due)},
                           {QStringLiteral("AMOUNT"), double(amount)},
                           {QStringLiteral("ANS"), 2},

@@ -34,6 +34,7 @@ struct LetterRequest {
     int copyCount = 1;       // "تعداد کپي هاي رونوشت"
     int signatory = 0;
     QString closing;         // "توضيح در انتهاي نامه (اختياري)"
+    QString registrationDate;   // "تاريخ ثبت" (LTRSABTDATE); empty: today
 };
 
 struct PreparedLetter {

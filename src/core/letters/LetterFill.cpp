@@ -108,6 +108,16 @@ const QList<Placeholder>& placeholders()
     return list;
 }
 
+QStringList menuPlaceholders()
+{
+    QStringList menu;
+    for (const Placeholder& p : placeholders()) {
+        if (p.phrase != DueFirst && p.phrase != AmountFirst)
+            menu << p.phrase;
+    }
+    return menu;
+}
+
 QString letterDate(const QString& stored, bool reverse)
 {
     const QString d = stored.trimmed();

@@ -17,8 +17,12 @@ struct Placeholder {
     QString phrase;   // "((شماره تضمين))"
     int dots = 0;     // the blank an empty value leaves
 };
-// Every placeholder, in the order of the editor's menu.
+// Every placeholder filled, in the order of the editor's menu.
 const QList<Placeholder>& placeholders();
+// The editor's menu: all of them but "((سررسيد اوليه))" and "((مبلغ اوليه))", which
+// templates of other programs may carry (filled with the initial due date and amount,
+// and with the current ones in the letters shown again and those of the due-date list).
+QStringList menuPlaceholders();
 
 // What the letter dialog adds to the guarantee.
 struct LetterInput {

@@ -206,7 +206,6 @@ TDE_ZEMANAT::TDE_ZEMANAT(orvak::startup::Session& session, QWidget* parent)
         framework::MessagePrompt prompt(this);
         g::Guarantees(session_).warnArchiveRow(current(), prompt);
     });
-    due->installEventFilter(this);
     fillSubjects();
     resize(960, 560);
 }

@@ -18,6 +18,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,10 +78,25 @@ TViewZemanat::TViewZemanat(Session& session, QWidget* parent)
     };
     key(QKeySequence(Qt::Key_Insert), [this] { runCommand(NewCommand); });
     key(QKeySequence(Qt::Key_Delete), [this] { runCommand(DeleteCommand); });
-    key(QKeySequence(Qt::Key_Return), [this] { runCommand(EditCommand); });
+    grid()->installEventFilter(this);
     key(QKeySequence(Qt::Key_F3), [this] { pickParty(); });
+    // "جستجو (F8)": the free condition's value.
+    key(QKeySequence(Qt::Key_F8), [this] { conditionValue->setFocus(); conditionValue->selectAll(); });
     key(QKeySequence(Qt::Key_F2), [this] { statusBox->setFocus(); statusBox->showPopup(); });
     resize(1200, 700);
+}
+
+bool TViewZemanat::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on the grid edits the current guarantee; in a filter box it stays the box's.
+    if (watched == grid() && event->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            runCommand(EditCommand);
+            return true;
+        }
+    }
+    return framework::ListScreen::eventFilter(watched, event);
 }
 
 void TViewZemanat::buildFilters()

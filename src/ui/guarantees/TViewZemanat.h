@@ -63,6 +63,9 @@ public:
     QComboBox* conditionOp = nullptr;
     QLineEdit* conditionValue = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildFilters();
     void pickParty();

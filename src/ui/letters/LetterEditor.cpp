@@ -150,10 +150,8 @@ void LetterEditor::showMenu(const QPoint& at)
     std::unique_ptr<QMenu> menu(text_->createStandardContextMenu());
     menu->addSeparator();
     QMenu* fields = menu->addMenu(QStringLiteral("درج متغير"));
-    for (const orvak::letters::Placeholder& p : orvak::letters::placeholders()) {
-        const QString phrase = p.phrase;
+    for (const QString& phrase : orvak::letters::menuPlaceholders())
         fields->addAction(phrase, this, [this, phrase] { insertPlaceholder(phrase); });
-    }
     menu->exec(text_->mapToGlobal(at));
 }
 

@@ -187,6 +187,7 @@ l::LetterRequest TFZTOOLS2::request() const
     r.copyCount = copyCount->value();
     r.signatory = signatory->currentIndex();
     r.closing = closing->text();
+    r.registrationDate = dateOf(registrationDate);
     return r;
 }
 
