@@ -76,7 +76,8 @@ bool writeGuarantees(DemoContext& ctx, QSqlDatabase db)
         const QString dueText = ctx.cal.text(std::max(dueNow, issued + 30));
         const QString firstDueText = ctx.cal.text(std::max(firstDue, issued + 30));
         const QString number = QStringLiteral("%1-%2").arg(drawn).arg(300000 + i);
-        const QString letter = ctx.letterNo("ت", 200 + i);
+        // Numbered as the guarantee letters' settings number them (prefix, counter, suffix).
+        const QString letter = QStringLiteral("ت/%1/ذ").arg(GuaranteeLettersStart + i);
         z.add(i).add(requested ? QString() : number).add(ctx.cal.text(issued))
             .add(status == 3 ? ctx.cal.text(std::min(ctx.todayIndex, issued + 100)) : QString()).add(double(amount)).add(dueText)
             .add(c.owner).add(c.code).add(bank).add(status).add(kind).add(type).add(i).add(ctx.rng.between(0, 3))

@@ -105,7 +105,9 @@ bool addSettings(DemoContext& ctx)
         && ctx.exec(db, QStringLiteral("INSERT INTO Sep_LtrSetting (CODE, KHAZANEONVAN, R1ERSAL, R2ERSAL, R3ERSAL, R1DARKHST, R2DARKHST, KHAZANEHRAIISENAME) VALUES (1, "
                                        "'اداره تمرکز وجوه سپرده خزانه معين استان', 'رونوشت: امور مالي جهت اطلاع', 'رونوشت: ذيحسابي جهت اطلاع', "
                                        "'رونوشت: بايگاني سپرده ها', 'رونوشت: امور قراردادها جهت اطلاع', 'رونوشت: حسابداري رد وجوه سپرده جهت اطلاع', 'محمود نجفي')"))
-        && ctx.exec(db, QStringLiteral("INSERT INTO ZEM_DEFAULTSETTING (CODE, START_LTRNO, LAST_LTRNO, PRIFIX_LTRNO, SUFFIX_LTRNO) VALUES (1, '100', '612', 'ت/', '/ذ')"))
+        && ctx.exec(db, QStringLiteral("INSERT INTO ZEM_DEFAULTSETTING (CODE, START_LTRNO, LAST_LTRNO, PRIFIX_LTRNO, SUFFIX_LTRNO) VALUES (1, :first, :last, 'ت/', '/ذ')"),
+                    {{QStringLiteral(":first"), QString::number(GuaranteeLettersStart)},
+                     {QStringLiteral(":last"), QString::number(GuaranteeLettersStart + ctx.summary.guarantees)}})
         && ctx.exec(db, QStringLiteral("INSERT INTO BankHa (CODE, NAME, KIND, ACCKOL, ACCMOIN, BRANCH) VALUES "
                                        "(1, 'بانک ملي - حساب دريافت سپرده', 0, 11005, 1, 1), (2, 'بانک ملي - حساب رد وجوه سپرده', 1, 11006, 2, 1), "
                                        "(3, 'خزانه - حساب تمرکز وجوه سپرده', 2, 11512, 1, 1), (4, 'تنخواه گردان رد وجوه سپرده', 3, 11005, 3, 2)"))
