@@ -142,7 +142,9 @@ QByteArray odtContent(const QString& html)
         x.writeAttribute(Style, QStringLiteral("name"), QStringLiteral("P%1").arg(p));
         x.writeAttribute(Style, QStringLiteral("family"), QStringLiteral("paragraph"));
         x.writeAttribute(Style, QStringLiteral("parent-style-name"), QStringLiteral("Standard"));
-        rtlParagraph(x, alignOf(b.blockFormat().alignment()));
+        // Without an alignment of its own a paragraph starts at the right.
+        const QTextBlockFormat bf = b.blockFormat();
+        rtlParagraph(x, bf.hasProperty(QTextFormat::BlockAlignment) ? alignOf(bf.alignment()) : QStringLiteral("start"));
         x.writeEndElement();
         for (auto it = b.begin(); !it.atEnd(); ++it, ++t) {
             x.writeStartElement(Style, QStringLiteral("style"));

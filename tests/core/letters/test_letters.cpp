@@ -298,6 +298,8 @@ TEST(OdfExport, EveryParagraphOpensRightToLeftWithItsFormats)
     for (const QString& u : used)
         EXPECT_TRUE(paragraphStyles.contains(u)) << u.toStdString();
     EXPECT_TRUE(bold && italic && underline);
+    EXPECT_EQ(QString::fromUtf8(content).count(QStringLiteral("fo:text-align=\"center\"")), 1);
+    EXPECT_EQ(QString::fromUtf8(content).count(QStringLiteral("fo:text-align=\"start\"")), 3);
     EXPECT_EQ(bullets, 2);
     EXPECT_TRUE(QString::fromUtf8(content).contains(QStringLiteral("بانک محترم")));
 
