@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 
 #include "core/guarantees/GuaranteeList.h"
+#include "core/guarantees/Guarantees.h"
 #include "core/io/BoundList.h"
 #include "core/io/ListOutput.h"
 #include "core/letters/GuaranteeLetters.h"
@@ -99,6 +100,22 @@ int writeLetter(const Options& o, Context& ctx)
     });
 }
 
+int bookGuarantee(const Options& o, Context& ctx)
+{
+    const int idx = int(o.number(QStringLiteral("guarantee"), 0));
+    const guarantees::BookingChoice choice{int(o.number(QStringLiteral("voucher"), 0)), o.value(QStringLiteral("date"))};
+    const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
+    return withWriter(ctx, o, QStringLiteral("guarantees book"), false, [&](startup::Session& session, TerminalPrompt& prompt, bool) {
+        if (!openCurrentSection(session, prompt, section))
+            return ExitFailed;
+        const guarantees::Outcome booked = guarantees::Guarantees(session).book(idx, choice, prompt);
+        if (!booked)
+            return ExitFailed;
+        ctx.out << booked.voucher << Qt::endl;
+        return ExitOk;
+    });
+}
+
 } // namespace
 
 void addGuaranteeCommands(QList<Command>& commands)
@@ -121,6 +138,15 @@ void addGuaranteeCommands(QList<Command>& commands)
                          OptionRule::date(QStringLiteral("due-to")),
                          OptionRule::text(QStringLiteral("order"), QStringLiteral("idx|number|issue|due|type|amount|archive")),
                          OptionRule::section(QStringLiteral("section"))}};
+    QList<OptionRule> book{OptionRule::number(QStringLiteral("guarantee"), QStringLiteral("IDX"), 1, most).needed(),
+                           OptionRule::date(QStringLiteral("date")).needed(),
+                           OptionRule::number(QStringLiteral("voucher"), QStringLiteral("N"), 1, most),
+                           OptionRule::section(QStringLiteral("section"))};
+    book << userOptions();
+    commands << Command{QStringLiteral("guarantees book"), QString(),
+                        QStringLiteral("posts a guarantee's booking voucher (the type's ledger debited, the nature's credited) in the accounting "
+                                       "database of the date's year and records it on the guarantee; prints the voucher's number"),
+                        0, 0, bookGuarantee, book};
     commands << Command{QStringLiteral("letter"), QString(),
                         QStringLiteral("a guarantee's letter filled from a template, written as a PDF (and with --odt for a word processor) "
                                        "without registering it; prints the letter's number"),
