@@ -396,8 +396,9 @@ TEST(LetterPages, EachOfTheSevenLayoutsPrintsOnItsPaperAndTwoA5LettersShareAShee
         EXPECT_TRUE(pdfInfo(path).contains(QString::fromLatin1(c.size))) << c.layout;
         const QString text = pdfText(path);
         EXPECT_EQ(text.contains(QStringLiteral("بسمه تعالي")), c.invocation) << c.layout;
-        if (c.layout == 0)
+        if (c.layout == 0) {
             EXPECT_TRUE(text.contains(QStringLiteral("موضوع: تمديد آزمايشي"))) << text.toStdString();
+        }
         if (c.layout == 2) {
             EXPECT_TRUE(text.contains(QStringLiteral("تمديد تا 10/10/1406"))) << text.toStdString();
             EXPECT_FALSE(text.contains(QStringLiteral("ضمانتنامه شماره")));
