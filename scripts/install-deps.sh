@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-noto-core
   xvfb xauth
   python3 python3-xlrd python3-openpyxl poppler-utils pxlib-dev sqlite3
+  libreoffice-writer-nogui
 )
 
 missing=()

@@ -264,6 +264,7 @@ int main(int argc, char** argv)
     addDepositCommands(commands);
     addRequestCommands(commands);
     addStatementCommands(commands);
+    addGuaranteeCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -7,6 +7,8 @@
 #include "core/deposits/DepositList.h"
 #include "core/deposits/RequestRefundLists.h"
 #include "core/deposits/VoucherReadingLists.h"
+#include "core/guarantees/GuaranteeList.h"
+#include "core/letters/LetterTemplates.h"
 #include "core/startup/StartupLists.h"
 #include "core/statements/StatementList.h"
 
@@ -23,6 +25,8 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(deposits::voucherReadingLists());
     catalogue.add(deposits::requestRefundLists());
     catalogue.add(statements::statementLists());
+    catalogue.add(guarantees::guaranteeLists());
+    catalogue.add({letters::letterTemplatesList(), letters::letterCopiesList()});
 }
 
 const io::ListCatalogue& coreLists()

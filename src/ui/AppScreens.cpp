@@ -6,6 +6,8 @@
 #include "ui/basedata/ContractScreens.h"
 #include "ui/basedata/PlanScreens.h"
 #include "ui/deposits/DepositScreens.h"
+#include "ui/guarantees/GuaranteeScreens.h"
+#include "ui/letters/LetterScreens.h"
 #include "ui/startup/StartupScreens.h"
 #include "ui/statements/StatementScreens.h"
 
@@ -21,6 +23,8 @@ void registerAllScreens(framework::ScreenRegistry& registry)
     accounting::registerAccountingScreens(registry);
     deposits::registerDepositScreens(registry);
     statements::registerStatementScreens(registry);
+    guarantees::registerGuaranteeScreens(registry);
+    letters::registerLetterScreens(registry);
 }
 
 const framework::ScreenRegistry& appScreens()

@@ -2,6 +2,7 @@
 // on each with the bank's answer where one has come, and the register's own lists.
 #include "core/db/BulkInserter.h"
 #include "core/demo/DemoSteps.h"
+#include "core/guarantees/GuaranteeCodes.h"
 
 #include <utility>
 
@@ -57,6 +58,9 @@ bool writeGuarantees(DemoContext& ctx, QSqlDatabase db)
         const int firstDue = due < 0.15 ? ctx.todayIndex + ctx.rng.between(1, 40) : due < 0.25 ? ctx.todayIndex - ctx.rng.between(1, 60)
                                                                                              : std::max(issued + 90, ctx.todayIndex + ctx.rng.between(41, 190));
         qint64 amount = ctx.rng.amount(5e7, 5e10);
+        // An advance-payment guarantee is a share of its contract, in whole thousands.
+        if (kind == guarantees::KindAdvancePayment && c.amount > 0)
+            amount = guarantees::advanceValue(c.amount, guarantees::advanceRates()[i % 3].perThousand);
         const qint64 firstAmount = amount;
         int dueNow = firstDue;
         const auto [op, ans] = operationOf(status);
@@ -65,16 +69,19 @@ bool writeGuarantees(DemoContext& ctx, QSqlDatabase db)
         if ((op == 2 || op == 5) && ans == 1)
             amount = (amount / 2000) * 1000;
         const bool requested = status == 7;
-        const int bank = ctx.rng.between(1, 30);
+        // Only the types a bank branch issues name one (the register clears it for the others).
+        const int drawn = ctx.rng.between(1, 30);
+        const int bank = guarantees::typeHasBranch(type) ? drawn : -1;
         // A guarantee lasts at least a month past its issue.
         const QString dueText = ctx.cal.text(std::max(dueNow, issued + 30));
         const QString firstDueText = ctx.cal.text(std::max(firstDue, issued + 30));
-        const QString number = QStringLiteral("%1-%2").arg(bank).arg(300000 + i);
-        const QString letter = ctx.letterNo("ت", 200 + i);
+        const QString number = QStringLiteral("%1-%2").arg(drawn).arg(300000 + i);
+        // Numbered as the guarantee letters' settings number them (prefix, counter, suffix).
+        const QString letter = QStringLiteral("ت/%1/ذ").arg(GuaranteeLettersStart + i);
         z.add(i).add(requested ? QString() : number).add(ctx.cal.text(issued))
             .add(status == 3 ? ctx.cal.text(std::min(ctx.todayIndex, issued + 100)) : QString()).add(double(amount)).add(dueText)
             .add(c.owner).add(c.code).add(bank).add(status).add(kind).add(type).add(i).add(ctx.rng.between(0, 3))
-            .add(u8("تضمين ") + (kind == 0 ? u8("شرکت در مناقصه") : u8("حسن انجام تعهدات")) + u8(" قرارداد ") + c.number)
+            .add(u8("تضمين ") + guarantees::kindLabel(kind) + u8(" قرارداد ") + c.number)
             .add(op ? letter : QString()).add(op ? ctx.cal.text(ctx.todayIndex - ctx.rng.between(1, 30)) : QString())
             .add(firstDueText).add(double(firstAmount)).add(QStringLiteral("K-%1").arg(i % 40 + 1))
             .add(c.project).add(c.plan).add(type == 2 ? 1 : 0).add(type == 2 ? double(amount) / 500000.0 : 0.0)

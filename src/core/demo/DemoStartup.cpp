@@ -81,6 +81,13 @@ bool addUsers(DemoContext& ctx)
                          {{QStringLiteral(":m"), menu}, {QStringLiteral(":k1"), menu == 9 || menu == 11 ? 0 : (menu <= 8 ? 1 : 0)}}))
             return false;
     }
+    // The guarantees officer keeps the guarantee register and its reports whole.
+    for (int menu : {10, 11}) {
+        if (!ctx.exec(db, QStringLiteral("INSERT INTO ACCESSCONTROL (UserId, PROGID, MENUID, ACCESSKIND1, ACCESSKIND2, ACCESSKIND3, ACCESSKIND4, ACCESSKIND5, ACCESSKIND6, ACCESSKIND7) "
+                                         "VALUES (6, 3, :m, 0, 1, 1, 1, 1, 0, 0)"),
+                      {{QStringLiteral(":m"), menu}}))
+            return false;
+    }
     return ctx.exec(db, QStringLiteral("INSERT INTO USERKOL (USER_ID, KOL, C) VALUES (4, '21007', '0')"));
 }
 
@@ -95,9 +102,12 @@ bool addSettings(DemoContext& ctx)
                                        "HESABNO_TamarkozeVojuh, BANK_TamarkozeVojuh, SHOBEH_TamarkozeVojuh) VALUES (1, 'کهگيلويه و بويراحمد', 'ياسوج', "
                                        "'وزارت راه و شهرسازي', 'اداره کل راه و شهرسازي استان کهگيلويه و بويراحمد', '130500', 'محمود نجفي', "
                                        "'4001114004012345', 'ملي', 'مرکزي ياسوج', '4001114004023456', 'ملي', 'مرکزي ياسوج', '4001114006098765', 'مرکزي', 'خزانه معين استان')"))
-        && ctx.exec(db, QStringLiteral("INSERT INTO Sep_LtrSetting (CODE, KHAZANEONVAN, R1ERSAL, R1DARKHST, KHAZANEHRAIISENAME) VALUES (1, "
-                                       "'اداره تمرکز وجوه سپرده خزانه معين استان', 'رونوشت: امور مالي جهت اطلاع', 'رونوشت: امور قراردادها جهت اطلاع', 'محمود نجفي')"))
-        && ctx.exec(db, QStringLiteral("INSERT INTO ZEM_DEFAULTSETTING (CODE, START_LTRNO, LAST_LTRNO, PRIFIX_LTRNO, SUFFIX_LTRNO) VALUES (1, '100', '612', 'ت/', '/ذ')"))
+        && ctx.exec(db, QStringLiteral("INSERT INTO Sep_LtrSetting (CODE, KHAZANEONVAN, R1ERSAL, R2ERSAL, R3ERSAL, R1DARKHST, R2DARKHST, KHAZANEHRAIISENAME) VALUES (1, "
+                                       "'اداره تمرکز وجوه سپرده خزانه معين استان', 'رونوشت: امور مالي جهت اطلاع', 'رونوشت: ذيحسابي جهت اطلاع', "
+                                       "'رونوشت: بايگاني سپرده ها', 'رونوشت: امور قراردادها جهت اطلاع', 'رونوشت: حسابداري رد وجوه سپرده جهت اطلاع', 'محمود نجفي')"))
+        && ctx.exec(db, QStringLiteral("INSERT INTO ZEM_DEFAULTSETTING (CODE, START_LTRNO, LAST_LTRNO, PRIFIX_LTRNO, SUFFIX_LTRNO) VALUES (1, :first, :last, 'ت/', '/ذ')"),
+                    {{QStringLiteral(":first"), QString::number(GuaranteeLettersStart)},
+                     {QStringLiteral(":last"), QString::number(GuaranteeLettersStart + ctx.summary.guarantees)}})
         && ctx.exec(db, QStringLiteral("INSERT INTO BankHa (CODE, NAME, KIND, ACCKOL, ACCMOIN, BRANCH) VALUES "
                                        "(1, 'بانک ملي - حساب دريافت سپرده', 0, 11005, 1, 1), (2, 'بانک ملي - حساب رد وجوه سپرده', 1, 11006, 2, 1), "
                                        "(3, 'خزانه - حساب تمرکز وجوه سپرده', 2, 11512, 1, 1), (4, 'تنخواه گردان رد وجوه سپرده', 3, 11005, 3, 2)"))

@@ -21,6 +21,8 @@ bool addDeposits(DemoContext& ctx);     //                                   Dem
 bool addVouchers(DemoContext& ctx);     //                                   DemoAccounting.cpp
 
 bool addGuarantees(DemoContext& ctx);   //                                   DemoGuarantees.cpp
+// The guarantee letters' first number; guarantee i's letter is this + i.
+inline constexpr int GuaranteeLettersStart = 100;
 bool addStatements(DemoContext& ctx);   // the receiving account's statement DemoStatements.cpp
 bool addSettings(DemoContext& ctx);     // organisation, register settings   DemoStartup.cpp
 bool addContractLetters(DemoContext& ctx);   // contracts' history letters   DemoBaseData.cpp

@@ -680,36 +680,50 @@ bool renderReport(const ReportModel& model, QPagedPaintDevice& device, QString* 
     const double scale = device.logicalDpiX() / 72.0;
     const QSizeF pagePoints(device.width() / scale, device.height() / scale);
     const std::vector<ReportPage> pages = layoutReport(model, pagePoints, font);
-    auto toDevice = [scale](const QRectF& r) { return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale); };
     const double step = std::ceil(font.pointSizeF() * 1.45);
     painter.setPen(QPen(Qt::black, 0.5 * scale));
     for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
-        for (const ReportItem& item : pages[i].items) {
-            QFont f = font;
-            f.setBold(item.bold);
-            if (item.points > 0)
-                f.setPointSizeF(item.points);
-            if (item.boxed)
-                painter.drawRect(toDevice(item.rect));
-            const QStringList lines = item.lines.isEmpty() && !item.text.isEmpty() ? QStringList{printableText(item.text)} : item.lines;
-            if (lines.isEmpty())
-                continue;
-            // The lines stand centred in the box, one step apart.
-            const qsizetype count = lines.size();
-            const double block = count == 1 ? item.rect.height() : double(count) * step;
-            double top = item.rect.center().y() - block / 2;
-            for (const QString& line : lines) {
-                const double h = count == 1 ? item.rect.height() : step;
-                const QRectF box(item.rect.left() + kPad, top, item.rect.width() - 2 * kPad, h);
-                drawLine(painter, line, f, toDevice(box), item.align);
-                top += h;
-            }
-        }
+        drawItems(painter, pages[i].items, font, scale, step);
     }
     painter.end();
     return true;
+}
+
+ReportItem placedText(const QRectF& box, const QString& text, const QFont& font, Qt::Alignment align, int maxLines, bool whole)
+{
+    ReportItem i{ReportItem::Value, box, text, font.bold(), align, false, {}, 0};
+    const Fitted f = fit(printableText(text), font, box.width() - 2 * kPad, std::max(1, maxLines), whole);
+    i.lines = f.lines;
+    i.points = f.points;
+    return i;
+}
+
+void drawItems(QPainter& painter, const std::vector<ReportItem>& items, const QFont& font, double scale, double step)
+{
+    auto toDevice = [scale](const QRectF& r) { return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale); };
+    for (const ReportItem& item : items) {
+        QFont f = font;
+        f.setBold(item.bold);
+        if (item.points > 0)
+            f.setPointSizeF(item.points);
+        if (item.boxed)
+            painter.drawRect(toDevice(item.rect));
+        const QStringList lines = item.lines.isEmpty() && !item.text.isEmpty() ? QStringList{printableText(item.text)} : item.lines;
+        if (lines.isEmpty())
+            continue;
+        // The lines stand centred in the box, one step apart.
+        const qsizetype count = lines.size();
+        const double block = count == 1 ? item.rect.height() : double(count) * step;
+        double top = item.rect.center().y() - block / 2;
+        for (const QString& line : lines) {
+            const double h = count == 1 ? item.rect.height() : step;
+            const QRectF box(item.rect.left() + kPad, top, item.rect.width() - 2 * kPad, h);
+            drawLine(painter, line, f, toDevice(box), item.align);
+            top += h;
+        }
+    }
 }
 
 bool writeReportPdf(const ReportModel& model, const QString& path, QString* error)

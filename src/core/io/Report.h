@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace orvak::io {
 
@@ -89,6 +90,16 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
 // Draws the report; false with a message when there is nothing to print.
 bool renderReport(const ReportModel& model, QPagedPaintDevice& device, QString* error = nullptr);
 bool writeReportPdf(const ReportModel& model, const QString& path, QString* error = nullptr);
+
+// A text in a box of its own (a letter's header, its signatures, an item on
+// pre-printed stationery), fitted as a report's cells are: wrapped onto at most
+// maxLines, cut at its end beyond them; a number (whole) set up to 40% smaller
+// rather than broken. The box is in points.
+ReportItem placedText(const QRectF& box, const QString& text, const QFont& font, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter,
+                      int maxLines = 1, bool whole = false);
+// Draws items laid out in points onto a painter whose device has scale pixels per
+// point, in font (bold and smaller sizes as each item says), lines step points apart.
+void drawItems(QPainter& painter, const std::vector<ReportItem>& items, const QFont& font, double scale, double step);
 
 // Numbers and dates inside right-to-left text, isolated so they never read reversed.
 QString isolateLtr(const QString& text);

@@ -65,6 +65,7 @@ enum class WriteLevelRule {
 namespace menu {
 inline constexpr int System = 1000;     // "سامانه اورواک"
 inline constexpr int Deposits = 2000;   // "سپرده ها"
+inline constexpr int Guarantees = 2500; // "تضمينات"
 inline constexpr int Tools = 3000;      // "تسهيلات"
 inline constexpr int Help = 4000;       // "راهنما"
 } // namespace menu

@@ -151,7 +151,8 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
     QStringList top;
     for (QAction* a : main.menu()->actions())
         top << a->text();
-    EXPECT_EQ(top, (QStringList{QStringLiteral("سامانه اورواک"), QStringLiteral("سپرده ها"), QStringLiteral("تسهيلات"), QStringLiteral("راهنما")}));
+    EXPECT_EQ(top, (QStringList{QStringLiteral("سامانه اورواک"), QStringLiteral("سپرده ها"), QStringLiteral("تضمينات"), QStringLiteral("تسهيلات"),
+                                QStringLiteral("راهنما")}));
     QMenu* system = subMenu(main.menu(), QStringLiteral("سامانه اورواک"));
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(captions(system),
@@ -165,7 +166,11 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
               (QStringList{QStringLiteral("کاربران اورواک"), QStringLiteral("معرفي کاربران اين نرم افزار و تعيين سطوح دسترسي"),
                            QStringLiteral("شرح هاي پرتکرار کاربران")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("پارامترها و الزامات"))),
-              (QStringList{QStringLiteral("تنظيمات کلي"), QStringLiteral("پارامترها")}));
+              (QStringList{QStringLiteral("تنظيمات کلي"), QStringLiteral("تنظيمات نامه ها در سپرده ها"), QStringLiteral(" تنظيمات نامه ها در تضمينات  "),
+                           QStringLiteral("پارامترها")}));
+    EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تضمينات"))),
+              (QStringList{QStringLiteral("اطلاعات تضمينات"), QStringLiteral("شرح موضوع تضمينات"), QStringLiteral("اسامي پوشه ها"),
+                           QStringLiteral("قالب نامه ها")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تسهيلات"))),
               (QStringList{QStringLiteral("جستجو در اسناد حسابداري"), QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
                            QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), QStringLiteral("ماشين حساب")}));
