@@ -20,7 +20,7 @@ foreach(call "demo;--data;d;--today;1403/13/40" "demo;--data;d;--today" "demo;--
              "backup;--db;ORVAK;--to;x.bak;--colour;red" "restore;--db;ORVAK;--from;x.bak;--yes=no"
              "backup;--to;bk" "backup;--all-sections;--db;ORVAK;--to;bk" "backup;--db;ORVAK;--to;x.bak;--year;1400"
              "backup;--all-sections;--to;bk;--year;1200" "backup;--db;ORVAK;--to;x.bak;--compress=yes"
-             "audit;--since;1403/13/01" "audit;--user;someone" "audit;--user;0" "audit;--bogus" "update;--db"
+             "audit;--since;1403/13/01" "audit;--user;someone" "audit;--bogus" "update;--db"
              "databases;--yes" "history;extra" "list;--param")
   run(2 "${W}" ${call})
   if(NOT ERR MATCHES "usage: orvakctl ")
@@ -108,6 +108,13 @@ endif()
 run(0 "${W}" audit --table CurMaliYear --key 1)
 if(NOT OUT MATCHES "CurMaliY: - -> 1400")
   message(SEND_ERROR "audit of the chosen year: '${OUT}'")
+endif()
+# Written without a user, it is the server machine's administrator's: user 0.
+run(0 "${W}" audit --user 0 --table history_resback)
+string(REGEX MATCHALL "\tدرج\t" inserts "${OUT}")
+list(LENGTH inserts n)
+if(NOT n EQUAL 3)
+  message(SEND_ERROR "audit --user 0 should list the administrator's entries: '${OUT}'")
 endif()
 run(2 "${W}" audit --since 1403/13/01)
 run(2 "${W}" audit --user someone)
@@ -233,6 +240,23 @@ if(NOT size EQUAL 0)
 endif()
 file(COPY_FILE "${W}/ORVAKSEPC0.keep" "${W}/DATA/ORVAKSEPC0.db")
 run(0 "${W}" update)
+
+# The full check: each database sound; one with a page overwritten is named damaged
+# (exit 1, what was found on the error output), the others still sound.
+run(0 "${W}" check)
+if(NOT OUT MATCHES "(^|\n)ORVAK\tسالم\n" OR NOT OUT MATCHES "ORVAKSEPC0\tسالم")
+  message(SEND_ERROR "check of a sound installation: '${OUT}'")
+endif()
+file(COPY_FILE "${W}/DATA/ORVAKSEPC0.db" "${W}/ORVAKSEPC0.sound")
+execute_process(COMMAND python3 -c "import sys; f = open(sys.argv[1], 'r+b'); f.seek(4096 * 6); f.write(bytes([0x55]) * 4096)"
+                "${W}/DATA/ORVAKSEPC0.db")
+run(1 "${W}" check)
+if(NOT OUT MATCHES "ORVAKSEPC0\tآسيب ديده" OR NOT OUT MATCHES "(^|\n)ORVAK\tسالم\n" OR NOT ERR MATCHES "ORVAKSEPC0")
+  message(SEND_ERROR "check of a damaged database: '${OUT}' '${ERR}'")
+endif()
+run(0 "${W}" check --db ORVAK)
+run(1 "${W}" check --db NOSUCH)
+file(COPY_FILE "${W}/ORVAKSEPC0.sound" "${W}/DATA/ORVAKSEPC0.db")
 
 # Read-only commands find a data folder and leave a missing one missing.
 file(RENAME "${W}/DATA" "${W}/DATA.away")

@@ -4,6 +4,7 @@
 // is built once per test program and copied for each test.
 #include "core/demo/DemoInstallation.h"
 #include "core/startup/Session.h"
+#include "support/History.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QDirIterator>

@@ -3,6 +3,7 @@
 // orvak login, the common database with the first user, and SERVER.INI.
 #include "core/startup/ServerSetup.h"
 #include "core/startup/Session.h"
+#include "support/History.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QTemporaryDir>

@@ -20,9 +20,13 @@ QString auditListSql(const AuditFilter& filter, QVariantMap* binds)
         where << QStringLiteral("ROWKEY = :rowkey");
         binds->insert(QStringLiteral(":rowkey"), filter.key);
     }
-    if (filter.userCode > 0) {
+    if (filter.userCode) {
         where << QStringLiteral("UCODE = :ucode");
-        binds->insert(QStringLiteral(":ucode"), filter.userCode);
+        binds->insert(QStringLiteral(":ucode"), *filter.userCode);
+    }
+    if (!filter.database.isEmpty()) {
+        where << QStringLiteral("DBNAME = :dbname");
+        binds->insert(QStringLiteral(":dbname"), filter.database);
     }
     if (!filter.since.isEmpty()) {
         where << QStringLiteral("ADATE >= :since");
@@ -32,12 +36,12 @@ QString auditListSql(const AuditFilter& filter, QVariantMap* binds)
         + where.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY IDX DESC");
 }
 
-Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& filter)
+Fetched<QList<AuditEntry>> readAudit(QSqlDatabase db, const AuditFilter& filter)
 {
     QVariantMap binds;
     const QString sql = auditListSql(filter, &binds);
     QString why;
-    std::unique_ptr<Cursor> c = openCursor(common, sql, binds, &why);
+    std::unique_ptr<Cursor> c = openCursor(db, sql, binds, &why);
     if (!c)
         return Fetched<QList<AuditEntry>>::failure(why);
     QList<AuditEntry> out;
@@ -57,6 +61,25 @@ Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& fil
     if (!c->failure().isEmpty())
         return Fetched<QList<AuditEntry>>::failure(c->failure());
     return Fetched<QList<AuditEntry>>::found(out);
+}
+
+Fetched<QList<AuditEntry>> readAudit(const QList<QSqlDatabase>& databases, const AuditFilter& filter)
+{
+    QList<AuditEntry> all;
+    for (const QSqlDatabase& db : databases) {
+        if (!db.isOpen() || !execSql(db, QStringLiteral("SELECT 1 FROM AUDITTRAIL WHERE 1 = 0")))
+            continue;
+        const Fetched<QList<AuditEntry>> some = readAudit(db, filter);
+        if (some.failed())
+            return some;
+        all << some.value_or({});
+    }
+    // Each database's entries are newest first already; the stable sort keeps that
+    // order within one second.
+    std::stable_sort(all.begin(), all.end(), [](const AuditEntry& a, const AuditEntry& b) {
+        return a.date != b.date ? a.date > b.date : a.time > b.time;
+    });
+    return Fetched<QList<AuditEntry>>::found(all);
 }
 
 QString auditKey(const QStringList& keyColumns, const QVariantList& keyValues)

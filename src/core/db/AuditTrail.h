@@ -1,11 +1,14 @@
 #pragma once
 // The change history that every unit of work keeps: one entry per row inserted,
-// changed or deleted, in a table of this program's own in the common database
-// (AUDITTRAIL), so that the family's other programs are not affected.
+// changed or deleted, in a table of this program's own (AUDITTRAIL) in the database
+// of the row, so that a change of one database commits in that database alone and
+// the family's other programs are not affected. Entries written before each
+// database kept its own are in the common database.
 #include "core/db/Db.h"
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace orvak::db {
 
@@ -21,12 +24,16 @@ struct AuditEntry {
 // The history, newest first; empty filters select everything.
 struct AuditFilter {
     QString table, key;
-    int userCode = 0;
+    std::optional<int> userCode;   // 0 is the server machine's administrator
+    QString database;              // the entries of one database's rows
     QString since;   // YYYY/MM/DD
     int programId = 0;
 };
 QString auditListSql(const AuditFilter& filter, QVariantMap* binds);
-Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& filter);
+// The history kept in the databases given (one without a history table is passed
+// over), newest first.
+Fetched<QList<AuditEntry>> readAudit(const QList<QSqlDatabase>& databases, const AuditFilter& filter);
+Fetched<QList<AuditEntry>> readAudit(QSqlDatabase db, const AuditFilter& filter);
 
 
 // How a row's key is written in the history: the value alone for a one-column key,
@@ -34,7 +41,8 @@ Fetched<QList<AuditEntry>> readAudit(QSqlDatabase common, const AuditFilter& fil
 QString auditKey(const QStringList& keyColumns, const QVariantList& keyValues);
 
 // The list's column titles, the operation's text and the changes as a line
-// ("AMOUNT: 1000 -> 1005; STATUS: 0 -> 1").
+// ("AMOUNT: 1000 -> 1005; STATUS: 0 -> 1"; a value's line breaks stay in it, so a
+// line-based output escapes them as every other cell).
 QStringList auditColumnTitles();
 QString auditOperationText(QChar operation);
 QString auditChangesText(const QString& changes);

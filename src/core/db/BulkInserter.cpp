@@ -1,6 +1,7 @@
 #include "core/db/BulkInserter.h"
 
 #include "core/db/DatabaseErrors.h"
+#include "core/db/Dialect.h"
 #include "core/db/sqlite/SqliteFiles.h"
 #include "core/db/sqlite/SqliteHandle.h"
 
@@ -100,6 +101,35 @@ BulkInserter& BulkInserter::addNull()
     return *this;
 }
 
+BulkInserter& BulkInserter::add(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return addNull();
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return add(value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return add(value.toDouble());
+    case QMetaType::QByteArray:
+        if (d_->statement) {
+            const QByteArray bytes = value.toByteArray();
+            sqlite3_bind_blob(d_->statement, ++column_, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        } else if (d_->query) {
+            d_->query->bindValue(column_++, value);
+        }
+        return *this;
+    default:
+        return add(value.toString());
+    }
+}
+
 bool BulkInserter::insert()
 {
     if (!ok_)
@@ -114,12 +144,16 @@ bool BulkInserter::insert()
         const int rc = sqlite3_step(d_->statement);
         sqlite3_reset(d_->statement);
         if (rc != SQLITE_DONE) {
+            clashed_ = (sqlite3_extended_errcode(d_->handle) & 0xff) == SQLITE_CONSTRAINT
+                && (sqlite3_extended_errcode(d_->handle) == SQLITE_CONSTRAINT_PRIMARYKEY || sqlite3_extended_errcode(d_->handle) == SQLITE_CONSTRAINT_UNIQUE);
             error_ = sqlite::engineError(d_->handle);
             ok_ = false;
             return false;
         }
     } else if (!d_->query->exec()) {
-        error_ = errorText(d_->query->lastError(), d_->query->driver());
+        const QSqlError e = d_->query->lastError();
+        clashed_ = SqlServerDialect().isUniqueViolation(e);
+        error_ = errorText(e, d_->query->driver());
         ok_ = false;
         return false;
     }

@@ -28,8 +28,12 @@ public:
     BulkInserter& add(const QString& value);   // an empty QString (null) is NULL
     BulkInserter& add(const char* utf8);
     BulkInserter& addNull();
+    // A value as Qt holds it: whole numbers and booleans, reals, NULL, bytes, text.
+    BulkInserter& add(const QVariant& value);
     bool insert();
     qint64 rows() const { return rows_; }
+    // Whether the last insert failed on a key another row holds.
+    bool clashed() const { return clashed_; }
 
 private:
     struct Impl;
@@ -38,6 +42,7 @@ private:
     QString error_;
     int column_ = 0;
     qint64 rows_ = 0;
+    bool clashed_ = false;
 };
 
 } // namespace orvak::db

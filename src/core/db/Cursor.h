@@ -59,4 +59,10 @@ private:
 // reason in *error when it cannot.
 std::unique_ptr<Cursor> openCursor(QSqlDatabase db, const QString& sql, const QVariantMap& binds, QString* error = nullptr);
 
+// Reads the rest of every cursor of this thread that stands between two rows into
+// memory, and lets its statement go: on the local server such a statement holds its
+// file's read lock, and no connection can commit a change while another holds one.
+// A unit of work calls it before it begins; the cursors go on reading as before.
+void finishWaitingReads();
+
 } // namespace orvak::db

@@ -5,9 +5,9 @@
 #include "core/db/DatabaseErrors.h"
 #include "core/util/Jalali.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QLocale>
+#include <cmath>
+#include <unordered_map>
 #include <QRegularExpression>
 #include <QSqlError>
 
@@ -41,41 +41,15 @@ QString notOpen(Store store)
     return {};
 }
 
-// A row read back from a cursor: its values by column, the identity columns first.
-struct Row {
-    QString identity;
-    QVariantList values;
-};
-
-QString identityText(const db::Cursor& c, int identityColumns)
-{
-    QStringList parts;
-    for (int i = 0; i < identityColumns; ++i)
-        parts << c.value(i).toString();
-    return parts.join(QChar(0x1f));
-}
-
-QString keyText(const QStringList& keys, const QStringList& names, const QVariantList& values, int offset)
-{
-    QVariantList keyValues;
-    for (const QString& k : keys) {
-        QVariant v;
-        for (int i = offset; i < names.size(); ++i) {
-            if (names[i].compare(k, Qt::CaseInsensitive) == 0) {
-                v = values[i];
-                break;
-            }
-        }
-        keyValues << v;
-    }
-    return auditKey(keys, keyValues);
-}
 
 bool same(const QVariant& a, const QVariant& b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
     // The engine hands back 5 and 5.0 or "5" alike for one stored value.
+    const int ta = a.typeId(), tb = b.typeId();
+    if (ta == tb && (ta == QMetaType::LongLong || ta == QMetaType::QString))
+        return ta == QMetaType::LongLong ? a.toLongLong() == b.toLongLong() : a.toString() == b.toString();
     bool na = false, nb = false;
     const double da = a.toDouble(&na), db = b.toDouble(&nb);
     if (na && nb)
@@ -115,25 +89,128 @@ QStringList assignedColumns(const QString& set)
     return columns;
 }
 
-QString changesText(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
-
 // Passwords, even scrambled, stay out of the history: only that they changed.
 bool secret(const QString& column) { return column.contains(QLatin1String("PASS"), Qt::CaseInsensitive); }
-const QString kHidden = QStringLiteral("****");
 
-QJsonArray change(const QString& column, const QVariant& before, const QVariant& after)
+void appendJsonString(QString& out, QStringView text)
 {
-    auto value = [&](const QVariant& v) {
-        if (v.isNull())
-            return QJsonValue();
-        if (secret(column))
-            return QJsonValue(kHidden);
+    out += QLatin1Char('"');
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+}
+
+// One value of a change, as the history's JSON holds it.
+void appendJsonValue(QString& out, const QString& column, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        out += QLatin1String("null");
+        return;
+    }
+    if (secret(column)) {
+        out += QLatin1String("\"****\"");
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        out += QString::number(v.toLongLong());
+        return;
+    case QMetaType::Bool:
+        out += v.toBool() ? QLatin1String("true") : QLatin1String("false");
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            appendJsonString(out, QString::number(d));   // JSON has no infinity
+        else
+            out += QString::number(d, 'g', QLocale::FloatingPointShortest);
+        return;
+    }
+    case QMetaType::QByteArray:
         // A picture or file is not text: the history keeps its size only.
-        if (v.typeId() == QMetaType::QByteArray)
-            return QJsonValue(QStringLiteral("(%1 bytes)").arg(v.toByteArray().size()));
-        return QJsonValue::fromVariant(v);
-    };
-    return QJsonArray{value(before), value(after)};
+        appendJsonString(out, QStringLiteral("(%1 bytes)").arg(v.toByteArray().size()));
+        return;
+    default:
+        appendJsonString(out, v.toString());
+    }
+}
+
+// {"COLUMN":[old,new],...}, written as the rows go by: no object per entry.
+class Changes {
+public:
+    void add(const QString& column, const QVariant& before, const QVariant& after)
+    {
+        text_ += text_.isEmpty() ? QLatin1Char('{') : QLatin1Char(',');
+        appendJsonString(text_, column);
+        text_ += QLatin1String(":[");
+        appendJsonValue(text_, column, before);
+        text_ += QLatin1Char(',');
+        appendJsonValue(text_, column, after);
+        text_ += QLatin1Char(']');
+    }
+    bool isEmpty() const { return text_.isEmpty(); }
+    QString take()
+    {
+        QString out = text_.isEmpty() ? QStringLiteral("{}") : text_ + QLatin1Char('}');
+        text_.clear();
+        return out;
+    }
+
+private:
+    QString text_;
+};
+
+// Where each key column stands among names (-1 when absent).
+std::vector<int> placesOf(const QStringList& keys, const QStringList& names, int offset = 0)
+{
+    std::vector<int> places;
+    for (const QString& k : keys) {
+        int at = -1;
+        for (int i = offset; i < names.size(); ++i) {
+            if (names[i].compare(k, Qt::CaseInsensitive) == 0) {
+                at = i;
+                break;
+            }
+        }
+        places.push_back(at);
+    }
+    return places;
+}
+
+QString keyOf(const QStringList& keys, const std::vector<int>& places, const QVariantList& row)
+{
+    QVariantList values;
+    for (int at : places)
+        values << (at >= 0 && at < row.size() ? row[at] : QVariant());
+    return auditKey(keys, values);
 }
 
 } // namespace
@@ -163,6 +240,8 @@ UnitOfWork::UnitOfWork(WorkPlace place)
             return;
         }
     }
+    // A grid's half-read list would hold a read lock that keeps this work from committing.
+    finishWaitingReads();
     if (!dialect().begin(db_)) {
         error_ = db_.lastError().isValid() ? errorText(db_.lastError(), db_) : QStringLiteral("شروع تراکنش ممکن نيست");
         return;
@@ -293,30 +372,60 @@ QStringList UnitOfWork::keysOf(Store store, const QString& name)
     return keys;
 }
 
+BulkInserter* UnitOfWork::prepared(const QString& sql, const QStringList& columns)
+{
+    const QString cacheKey = sql + QLatin1Char('\x1f') + columns.join(QLatin1Char(','));
+    std::shared_ptr<BulkInserter>& statement = statements_[cacheKey];
+    if (!statement || !statement->isValid()) {
+        statement = std::make_shared<BulkInserter>(db_, sql, columns);
+        if (!statement->isValid()) {
+            fail(statement->error());
+            return nullptr;
+        }
+    }
+    return statement.get();
+}
+
+QString UnitOfWork::historyTarget(Store store)
+{
+    QString& target = historyTargets_[int(store)];
+    if (target.isEmpty()) {
+        // A database whose structure update has not run yet keeps no history of its
+        // own: its entries go to the common database, which always does.
+        const QString own = table(store, QStringLiteral("AUDITTRAIL"));
+        if (!ok())
+            return {};
+        const bool has = store == Store::Common
+            || execSql(db_, QStringLiteral("SELECT 1 FROM %1 WHERE 1 = 0").arg(own), {}, nullptr);
+        target = has ? own : table(Store::Common, QStringLiteral("AUDITTRAIL"));
+    }
+    return target;
+}
+
 bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QString& key, const QString& changes)
 {
     if (!place_.audited)
         return true;
-    if (!entry_) {
-        const QString target = table(Store::Common, QStringLiteral("AUDITTRAIL"));
-        if (!ok())
-            return false;
+    const QString target = historyTarget(store);
+    if (!ok())
+        return false;
+    if (stamp_[0].isEmpty()) {
         // One time for all the entries of this work.
         const QDateTime now = place_.clock ? place_.clock() : QDateTime::currentDateTime();
         stamp_[0] = util::toJalali(now.date()).toText();
         stamp_[1] = now.time().toString(QStringLiteral("HH:mm:ss"));
-        entry_ = std::make_unique<BulkInserter>(db_, target,
-                                                QStringList{QStringLiteral("PROGID"), QStringLiteral("ADATE"), QStringLiteral("ATIME"),
-                                                            QStringLiteral("UCODE"), QStringLiteral("WORKSTATION"), QStringLiteral("DBNAME"),
-                                                            QStringLiteral("TABLENAME"), QStringLiteral("ROWKEY"), QStringLiteral("OP"),
-                                                            QStringLiteral("CHANGES")});
-        if (!entry_->isValid())
-            return fail(entry_->error());
     }
-    entry_->add(place_.programId).add(stamp_[0]).add(stamp_[1]).add(place_.userCode).add(place_.workstation)
+    static const QStringList columns{QStringLiteral("PROGID"),    QStringLiteral("ADATE"),     QStringLiteral("ATIME"),
+                                     QStringLiteral("UCODE"),     QStringLiteral("WORKSTATION"), QStringLiteral("DBNAME"),
+                                     QStringLiteral("TABLENAME"), QStringLiteral("ROWKEY"),    QStringLiteral("OP"),
+                                     QStringLiteral("CHANGES")};
+    BulkInserter* entry = prepared(target, columns);
+    if (!entry)
+        return false;
+    entry->add(place_.programId).add(stamp_[0]).add(stamp_[1]).add(place_.userCode).add(place_.workstation)
         .add(databaseOf(store)).add(name).add(key).add(QString(op)).add(changes);
-    if (!entry_->insert())
-        return fail(entry_->error());
+    if (!entry->insert())
+        return fail(entry->error());
     ++entries_;
     return true;
 }
@@ -326,21 +435,16 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
     const QString target = table(store, name);
     if (!ok())
         return false;
-    QStringList columns, marks;
-    QVariantMap binds;
-    int i = 0;
-    for (auto it = values.begin(); it != values.end(); ++it, ++i) {
-        columns << QLatin1Char('[') + it.key() + QLatin1Char(']');
-        marks << QStringLiteral(":v%1").arg(i);
-        binds.insert(marks.last(), it.value());
-    }
-    QSqlQuery q(db_);
-    QString why;
-    if (!prepareBound(q, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(target, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))), binds, &why))
-        return fail(why);
-    if (!q.exec()) {
-        clashed_ = dialect().isUniqueViolation(q.lastError());
-        return fail(errorText(q.lastError(), db_));
+    // One statement for every row of the same table and columns in this work.
+    const QStringList columns = values.keys();
+    BulkInserter* statement = prepared(target, columns);
+    if (!statement)
+        return false;
+    for (auto it = values.begin(); it != values.end(); ++it)
+        statement->add(it.value());
+    if (!statement->insert()) {
+        clashed_ = statement->clashed();
+        return fail(statement->error());
     }
     if (!place_.audited)
         return true;
@@ -349,19 +453,21 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
         return false;
     QVariantList keyValues;
     for (const QString& k : keys) {
-        QVariant v;
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            if (it.key().compare(k, Qt::CaseInsensitive) == 0)
-                v = it.value();
+        auto it = values.constFind(k);
+        if (it == values.constEnd()) {
+            for (auto j = values.begin(); j != values.end(); ++j) {
+                if (j.key().compare(k, Qt::CaseInsensitive) == 0)
+                    it = j;
+            }
         }
-        keyValues << v;
+        keyValues << (it != values.constEnd() ? it.value() : QVariant());
     }
-    QJsonObject changes;
+    Changes changes;
     for (auto it = values.begin(); it != values.end(); ++it) {
         if (!it.value().isNull())
-            changes.insert(it.key(), change(it.key(), {}, it.value()));
+            changes.add(it.key(), {}, it.value());
     }
-    return writeEntry(store, name, QLatin1Char('I'), auditKey(keys, keyValues), changesText(changes));
+    return writeEntry(store, name, QLatin1Char('I'), auditKey(keys, keyValues), changes.take());
 }
 
 bool UnitOfWork::update(Store store, const QString& name, const QVariantMap& values, const QString& where,
@@ -377,6 +483,46 @@ bool UnitOfWork::update(Store store, const QString& name, const QVariantMap& val
     }
     return update(store, name, set.join(QStringLiteral(", ")), where, all, rowsChanged);
 }
+
+namespace {
+
+// The rows as they were before a change, found again by their identity: the
+// engine's row number where it has one, the key's text elsewhere.
+class RowsBefore {
+public:
+    void add(const Cursor& c, int identityColumns, QVariantList row)
+    {
+        if (identityColumns == 1 && c.type(0) == CellType::Integer)
+            byNumber_.emplace(c.integer(0), rows_.size());
+        else
+            byText_.insert(identity(c, identityColumns), rows_.size());
+        rows_.push_back(std::move(row));
+    }
+    const QVariantList* find(const Cursor& c, int identityColumns) const
+    {
+        if (identityColumns == 1 && c.type(0) == CellType::Integer) {
+            const auto it = byNumber_.find(c.integer(0));
+            return it == byNumber_.end() ? nullptr : &rows_[it->second];
+        }
+        const auto it = byText_.constFind(identity(c, identityColumns));
+        return it == byText_.constEnd() ? nullptr : &rows_[*it];
+    }
+    size_t size() const { return rows_.size(); }
+
+private:
+    static QString identity(const Cursor& c, int columns)
+    {
+        QStringList parts;
+        for (int i = 0; i < columns; ++i)
+            parts << c.value(i).toString();
+        return parts.join(QChar(0x1f));
+    }
+    std::vector<QVariantList> rows_;
+    std::unordered_map<qint64, size_t> byNumber_;
+    QHash<QString, size_t> byText_;
+};
+
+} // namespace
 
 bool UnitOfWork::update(Store store, const QString& name, const QString& set, const QString& where, const QVariantMap& binds,
                         int* rowsChanged)
@@ -411,8 +557,7 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
         wanted = bracketed.join(QStringLiteral(", "));
     }
 
-    // The rows as they were, found again after the change by their identity.
-    QHash<QString, QVariantList> before;
+    RowsBefore before;
     QStringList names;
     {
         std::unique_ptr<Cursor> old = openCursor(
@@ -420,17 +565,22 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
         if (!old)
             return fail(why);
         names = old->fieldNames();
-        before.reserve(1024);
         while (old->next()) {
             QVariantList row;
             row.reserve(names.size());
             for (int c = 0; c < names.size(); ++c)
                 row << old->value(c);
-            before.insert(identityText(*old, offset), row);
+            before.add(*old, offset, std::move(row));
         }
         if (!old->failure().isEmpty())
             return fail(old->failure());
     }
+    if (before.size() == 0) {
+        if (rowsChanged)
+            *rowsChanged = 0;
+        return true;
+    }
+    const std::vector<int> keyPlaces = placesOf(keys, names, offset);
     std::unique_ptr<Cursor> changed = openCursor(db_, dialect().updateReturning(target, set, condition, identity, compared), binds, &why);
     if (!changed)
         return fail(why);
@@ -440,21 +590,20 @@ bool UnitOfWork::update(Store store, const QString& name, const QString& set, co
     for (int c = offset; c < after.size(); ++c)
         oldIndex[size_t(c)] = int(names.indexOf(after[c]));
     int count = 0;
+    Changes changes;
     while (changed->next()) {
         ++count;
-        const QVariantList old = before.value(identityText(*changed, offset));
-        QJsonObject changes;
+        const QVariantList* old = before.find(*changed, offset);
         for (int c = offset; c < after.size(); ++c) {
             const int o = oldIndex[size_t(c)];
-            const QVariant was = (o >= 0 && o < old.size()) ? old[o] : QVariant();
+            const QVariant was = (old && o >= 0 && o < old->size()) ? (*old)[o] : QVariant();
             const QVariant now = changed->value(c);
             if (!same(was, now))
-                changes.insert(after[c], change(after[c], was, now));
+                changes.add(after[c], was, now);
         }
         if (changes.isEmpty())
             continue;
-        if (!writeEntry(store, name, QLatin1Char('U'), old.isEmpty() ? QString() : keyText(keys, names, old, offset),
-                        changesText(changes)))
+        if (!writeEntry(store, name, QLatin1Char('U'), old ? keyOf(keys, keyPlaces, *old) : QString(), changes.take()))
             return false;
     }
     if (!changed->failure().isEmpty())
@@ -480,17 +629,19 @@ bool UnitOfWork::remove(Store store, const QString& name, const QString& where, 
     if (!gone)
         return fail(why);
     const QStringList names = gone->fieldNames();
+    const std::vector<int> keyPlaces = placesOf(keys, names);
     int count = 0;
+    QVariantList row;
+    Changes changes;
     while (gone->next()) {
         ++count;
-        QVariantList row;
-        QJsonObject changes;
+        row.clear();
         for (int c = 0; c < names.size(); ++c) {
             row << gone->value(c);
             if (!row.last().isNull())
-                changes.insert(names[c], change(names[c], row.last(), {}));
+                changes.add(names[c], row.last(), {});
         }
-        if (!writeEntry(store, name, QLatin1Char('D'), keyText(keys, names, row, 0), changesText(changes)))
+        if (!writeEntry(store, name, QLatin1Char('D'), keyOf(keys, keyPlaces, row), changes.take()))
             return false;
     }
     if (!gone->failure().isEmpty())
@@ -504,7 +655,7 @@ bool UnitOfWork::commit()
 {
     if (!begun_ || finished_)
         return false;
-    entry_.reset();
+    statements_.clear();
     if (!ok()) {
         rollback();
         return false;
@@ -522,7 +673,7 @@ void UnitOfWork::rollback()
 {
     if (!begun_ || finished_)
         return;
-    entry_.reset();
+    statements_.clear();
     dialect().rollback(db_);
     finished_ = true;
 }

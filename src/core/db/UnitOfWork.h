@@ -1,6 +1,7 @@
 #pragma once
 // One operation's work over the databases it touches, as one transaction, with
-// the change history kept in the same transaction. On the local server the
+// the change history kept in the same transaction, each entry in the database of
+// the row it tells of. On the local server the
 // operation's connection has the other databases attached; on SQL Server they
 // are reached by qualified names. Statements name tables as {common}.TAFSILI,
 // {deposits}.SEP_DAR, {accounting}.SNDROW; the dialect resolves them.
@@ -83,6 +84,11 @@ private:
     QStringList keysOf(Store store, const QString& table);
     bool writeEntry(Store store, const QString& table, QChar op, const QString& key, const QString& changes);
     bool step(bool ok, const QString& why);
+    // The statement of a text, prepared once in this work and reused.
+    BulkInserter* prepared(const QString& sql, const QStringList& columns);
+    // Where a store's entries go: its own history table, or the common one for a
+    // database that has none yet.
+    QString historyTarget(Store store);
 
     WorkPlace place_;
     QSqlDatabase db_;
@@ -94,7 +100,8 @@ private:
     bool clashed_ = false;
     QString stamp_[2];   // date and time of the entries, read once
     QHash<QString, QStringList> keys_;
-    std::unique_ptr<BulkInserter> entry_;
+    QHash<QString, std::shared_ptr<BulkInserter>> statements_;
+    QString historyTargets_[3];
 };
 
 // Runs work as one unit: committed when it returns true, rolled back otherwise.

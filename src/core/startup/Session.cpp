@@ -184,6 +184,16 @@ QSqlDatabase Session::accounting()
     return server_ && accountingOpen_ ? server_->database(accountingDbName_) : QSqlDatabase();
 }
 
+QList<QSqlDatabase> Session::openDatabases()
+{
+    QList<QSqlDatabase> out;
+    for (QSqlDatabase db : {common(), deposits(), accounting()}) {
+        if (db.isOpen())
+            out << db;
+    }
+    return out;
+}
+
 QSqlDatabase Session::listDatabase(io::ListDatabase which)
 {
     switch (which) {

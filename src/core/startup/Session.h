@@ -89,6 +89,8 @@ public:
     QSqlDatabase deposits();
     QSqlDatabase accounting();
     bool hasDeposits() const { return depositsOpen_; }
+    // The open databases, common first: each keeps the history of its own rows.
+    QList<QSqlDatabase> openDatabases();
     bool AccountingDbOpen() const { return accountingOpen_; }
     // The lists' view of the open databases.
     QSqlDatabase listDatabase(io::ListDatabase which) override;

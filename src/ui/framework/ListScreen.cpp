@@ -67,12 +67,19 @@ ListFrame frameOf(orvak::startup::Session& session, io::ListDefinition definitio
     s.beforeOpen = [bound] { bound->readLookups(); };
     if (!d.historyTable.isEmpty()) {
         s.historyKey = d.historyKey;
-        s.history = [&session, table = d.historyTable](const QString& key) {
+        s.history = [&session, table = d.historyTable, which = d.database](const QString& key) {
             db::AuditFilter filter;
             filter.programId = orvak::startup::ProgID;
             filter.table = table;
             filter.key = key;
-            return db::readAudit(session.common(), filter);
+            // The row's database keeps its entries; the common one those of before.
+            QSqlDatabase own = session.listDatabase(which);
+            filter.database = which == io::ListDatabase::Deposits ? session.depositDbName()
+                : which == io::ListDatabase::Accounting           ? session.accountingDbName()
+                                                                  : session.commonDbName();
+            if (which == io::ListDatabase::Common)
+                return db::readAudit(session.common(), filter);
+            return db::readAudit(QList<QSqlDatabase>{own, session.common()}, filter);
         };
     }
     return s;

@@ -42,7 +42,7 @@ struct Office {
         f.programId = startup::ProgID;
         f.table = table;
         f.key = key;
-        const auto read = readAudit(s->common(), f);
+        const auto read = readAudit(s->openDatabases(), f);
         EXPECT_TRUE(read.has_value()) << read.error().toStdString();
         return read.value_or({});
     }
@@ -159,4 +159,42 @@ TEST(UnitOfWork, PasswordsStayOutOfTheHistory)
     EXPECT_EQ(changesOf(entries[1]).value(QStringLiteral("PassWord")).toArray(), (QJsonArray{QJsonValue(), QStringLiteral("****")}));
     for (const AuditEntry& e : entries)
         EXPECT_FALSE(e.changes.contains(startup::scrambledPassword(QStringLiteral("secret1"), 9, o.s->installationNumber())));
+}
+
+// A list read half-way (a grid that has not been scrolled to its end) neither keeps a
+// change from committing nor loses or alters a row it has still to give.
+TEST(UnitOfWork, AHalfReadListNeitherBlocksAChangeNorChangesWhatItGives)
+{
+    Office o;
+    for (int i = 4; i <= 600; ++i)
+        ASSERT_TRUE(execSql(o.s->common(), QStringLiteral("INSERT INTO TAFSILI (CODE, NAME, CI) VALUES (:c, :n, 0)"),
+                            {{QStringLiteral(":c"), 1000 + i}, {QStringLiteral(":n"), QStringLiteral("طرف %1").arg(i)}}));
+    QString why;
+    std::unique_ptr<Cursor> list = openCursor(o.s->common(), QStringLiteral("SELECT CODE, NAME, 0.5 * CODE AS HALF FROM TAFSILI ORDER BY CODE"), {}, &why);
+    ASSERT_TRUE(list) << why.toStdString();
+    ASSERT_TRUE(list->next());
+    EXPECT_EQ(list->integer(0), 500);
+
+    ASSERT_TRUE(o.s->inWork(
+        [&](UnitOfWork& w) {
+            return w.update(Store::Common, QStringLiteral("TAFSILI"), {{QStringLiteral("NAME"), QStringLiteral("تغيير")}},
+                            QStringLiteral("CODE >= 1004"), {});
+        },
+        &why))
+        << why.toStdString();
+
+    // The rest as they were when the reading began, in their own types.
+    EXPECT_EQ(list->integer(0), 500);
+    int rows = 1;
+    while (list->next()) {
+        ++rows;
+        const qint64 code = list->integer(0);
+        ASSERT_EQ(list->type(0), CellType::Integer);
+        ASSERT_EQ(list->type(2), CellType::Real);
+        EXPECT_DOUBLE_EQ(list->real(2), code * 0.5);
+        EXPECT_EQ(list->value(1).toString(), QStringLiteral("طرف %1").arg(code - 1000));
+    }
+    EXPECT_TRUE(list->failure().isEmpty());
+    EXPECT_EQ(rows, 598);
+    EXPECT_EQ(scalar(o.s->common(), QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE NAME = 'تغيير'"))->toInt(), 597);
 }

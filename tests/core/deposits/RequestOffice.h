@@ -22,7 +22,7 @@ struct RequestOffice : DemoOffice {
         return db::scalar(db, sql, binds).value_or(QVariant(-1)).toLongLong();
     }
     qint64 count(const QString& sql, const QVariantMap& binds = {}) { return number(db(), sql, binds); }
-    qint64 audit() { return number(session->common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL")); }
+    qint64 audit() { return historyCount(*session); }
 
     // A deposit of the test year with the amount, receipt number and columns given.
     int deposit(qint64 amount, qint64 sepNo = 0, const QVariantMap& more = {})

@@ -34,7 +34,7 @@ struct Office : test::DemoOffice {
         owner = int(count(session->common(), QStringLiteral("SELECT MIN(CODE) FROM TAFSILI WHERE CI = 0")));
     }
     QSqlDatabase db() { return session->deposits(); }
-    qint64 audit() { return count(session->common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL")); }
+    qint64 audit() { return test::historyCount(*session); }
     void writeLevel(int sel2)
     {
         ASSERT_TRUE(db::execSql(session->common(), QStringLiteral("UPDATE PROGUSERS SET SEL2 = :s WHERE PROGID = 3 AND UCODE = 3"),

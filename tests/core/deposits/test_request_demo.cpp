@@ -81,7 +81,8 @@ TEST(RequestDemo, TheListsTotalsAreTheirRowsSums)
                 expected += rows.number(r, rows.fieldIndex(fields[i]));
             EXPECT_DOUBLE_EQ((*sums)[size_t(i)], expected) << d.name.toStdString() << " " << fields[i].toStdString();
         }
-        if (d.name == QLatin1String("fund-requests") || d.name == QLatin1String("refunds") || d.name == QLatin1String("refunded-deposits"))
+        if (d.name == QLatin1String("fund-requests") || d.name == QLatin1String("refunds") || d.name == QLatin1String("refunded-deposits")) {
             EXPECT_GT(rows.rowCount(), 0) << d.name.toStdString();
+        }
     }
 }

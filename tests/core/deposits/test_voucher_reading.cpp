@@ -72,7 +72,7 @@ struct Fixture {
         return c;
     }
     qint64 depositRows() { return count(s.deposits(), QStringLiteral("SELECT COUNT(*) FROM SEP_DAR")); }
-    qint64 auditRows() { return count(s.common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL")); }
+    qint64 auditRows() { return test::historyCount(s); }
 };
 
 } // namespace
@@ -556,7 +556,7 @@ TEST(VoucherReading, TheCommandLinesReadingAndTransferAreOneWorkUnderTheWriteLev
     ASSERT_TRUE(first) << why.toStdString();
     EXPECT_EQ(first->second.rows, 3);
     EXPECT_EQ(f.depositRows(), before + 3);
-    EXPECT_EQ(count(f.s.common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL WHERE TABLENAME = 'SEP_DAR' AND UCODE = 0 AND WORKSTATION <> ''")), 3);
+    EXPECT_EQ(test::historyCount(f.s, QStringLiteral("TABLENAME = 'SEP_DAR' AND UCODE = 0 AND WORKSTATION <> ''")), 3);
     const auto second = admin.readAndTransfer(f.criteria(ReadSide::Credit), 1405, 10, prompt, &why);
     ASSERT_TRUE(second) << why.toStdString();
     EXPECT_EQ(second->first.alreadyTransferred, 3);

@@ -182,7 +182,7 @@ TEST(Guarantees, AnEditWritesItsColumnsAndCarriesEveryOtherAsItWas)
     // The initial amount and due date stay as the history left them.
     EXPECT_EQ(r->value(QStringLiteral("AMOUNT1")).toLongLong(), 900'000'000);
     EXPECT_EQ(r->value(QStringLiteral("SARRESID1")).toString(), QStringLiteral("1405/04/10"));
-    EXPECT_EQ(count(o.session->common(), QStringLiteral("SELECT COUNT(*) FROM AUDITTRAIL WHERE TABLENAME = 'ZEMANAT'")), 2);
+    EXPECT_EQ(test::historyCount(*o.session, QStringLiteral("TABLENAME = 'ZEMANAT'")), 2);
 }
 
 TEST(Guarantees, WritingNeedsTheWriteLevelAndTheEntrysBitsAndADeleteSparesALetteredOrBookedGuarantee)

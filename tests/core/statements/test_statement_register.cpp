@@ -208,8 +208,9 @@ TEST(StatementRegister, RangesAndBalancesHoldAcrossTheCentury)
         const auto all = accountBalances(*o.session, QString::fromLatin1(date));
         ASSERT_TRUE(all) << all.error().toStdString();
         for (const AccountBalance& a : *all) {
-            if (a.account == Account)
+            if (a.account == Account) {
                 EXPECT_EQ(a.balanceText(), QString::fromUtf8(balance)) << date;
+            }
         }
     }
 }
@@ -217,8 +218,8 @@ TEST(StatementRegister, RangesAndBalancesHoldAcrossTheCentury)
 TEST(StatementRegister, MatchingMarksAddsRecordsAndUndoes)
 {
     // The matcher alone: the first open deposit of the amount, the criteria narrowing it.
-    const QList<MonthLine> month = {{1, "1409/01/05", "09:00", true, 1000, 111}, {2, "1409/01/06", "09:00", true, 1000, 222},
-                                    {3, "1409/01/07", "09:00", true, 500, 333},  {4, "1409/01/08", "09:00", false, 700, 0}};
+    const QList<MonthLine> month = {{1, "1409/01/05", "09:00", true, 1000, 111, {}, {}}, {2, "1409/01/06", "09:00", true, 1000, 222, {}, {}},
+                                    {3, "1409/01/07", "09:00", true, 500, 333, {}, {}},  {4, "1409/01/08", "09:00", false, 700, 0, {}, {}}};
     const QList<OpenDeposit> open = {{10, 1000, "1409/01/06", 222, {}}, {11, 1000, "1409/01/01", 999, "O"}};
     const MonthMatch loose = matchMonth(month, open, {}, {});
     EXPECT_EQ(loose.lines, (QList<LineMatch>{{1, LineOutcome::Matched, 10, {}}, {2, LineOutcome::Matched, 11, "O"}, {3, LineOutcome::NotFound, 0, {}},
