@@ -5,6 +5,7 @@
 
 #include "core/db/AuditTrail.h"
 #include "core/demo/DemoInstallation.h"
+#include "core/io/TsvStream.h"
 #include "core/startup/Backup.h"
 #include "core/startup/Login.h"
 #include "core/startup/ServerSetup.h"
@@ -211,6 +212,34 @@ void addServerCommands(QList<Command>& commands)
                             });
                         }};
     commands << Command{
+        QStringLiteral("check"), QString(),
+        QStringLiteral("reads every page and index of each database of the server (or only NAME) and prints each with \"سالم\" or \"آسيب ديده\"; "
+                       "what was found goes to the error output; exit 1 when one is damaged"),
+        0, 0,
+        [](const Options& o, Context& ctx) {
+            return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
+                QStringList databases = session.server()->databaseNames();
+                if (o.has(QStringLiteral("db"))) {
+                    if (!session.server()->databaseExists(o.value(QStringLiteral("db"))))
+                        return ctx.fail(QStringLiteral("بانک اطلاعاتي %1 يافت نشد").arg(o.value(QStringLiteral("db"))));
+                    databases = QStringList{o.value(QStringLiteral("db"))};
+                }
+                bool allSound = true;
+                for (const QString& name : databases) {
+                    QString findings;
+                    const bool sound = session.server()->checkDatabase(name, &findings, [&](int seconds) {
+                        ctx.err << QStringLiteral("%1: بررسي ادامه دارد (%2 ثانيه)").arg(name).arg(seconds) << Qt::endl;
+                    });
+                    ctx.out << name << '\t' << (sound ? QStringLiteral("سالم") : QStringLiteral("آسيب ديده")) << Qt::endl;
+                    if (!sound)
+                        ctx.err << findings << Qt::endl;
+                    allSound = allSound && sound;
+                }
+                return allSound ? ExitOk : ExitFailed;
+            });
+        },
+        {OptionRule::text(QStringLiteral("db"), QStringLiteral("NAME"))}};
+    commands << Command{
         QStringLiteral("update"), QString(),
         QStringLiteral("structure update: the common database, then each section's deposits database (or only NAME)"), 0, 0,
         [](const Options& o, Context& ctx) {
@@ -375,23 +404,36 @@ void addServerCommands(QList<Command>& commands)
             filter.table = o.value(QStringLiteral("table")).trimmed();
             filter.key = o.value(QStringLiteral("key")).trimmed();
             // Both are checked by their rules before this runs.
-            filter.userCode = int(o.number(QStringLiteral("user"), 0));
+            if (o.has(QStringLiteral("user")))
+                filter.userCode = int(o.number(QStringLiteral("user"), 0));
             filter.since = o.value(QStringLiteral("since"));
             return withSession(ctx, Options{}, false, [&](Session& session, TerminalPrompt&) {
-                const auto entries = db::readAudit(session.common(), filter);
+                // Every database of the installation keeps the history of its rows.
+                QList<QSqlDatabase> databases;
+                for (const QString& name : session.server()->databaseNames()) {
+                    QString why;
+                    QSqlDatabase db = session.server()->database(name, &why);
+                    if (!db.isOpen())
+                        return ctx.fail(why);
+                    databases << db;
+                }
+                const auto entries = db::readAudit(databases, filter);
                 if (entries.failed())
                     return ctx.fail(entries.error());
-                ctx.out << db::auditColumnTitles().join(QLatin1Char('\t')) << Qt::endl;
+                io::TsvWriter out(ctx.out);
+                for (const QString& title : db::auditColumnTitles())
+                    out.cell(title);
+                out.endLine();
                 for (const db::AuditEntry& e : *entries) {
-                    ctx.out << e.date << '\t' << e.time << '\t' << e.userCode << '\t' << e.workstation << '\t' << e.database << '\t'
-                            << e.table << '\t' << e.key << '\t' << db::auditOperationText(e.operation) << '\t'
-                            << db::auditChangesText(e.changes) << Qt::endl;
+                    out.cell(e.date).cell(e.time).cell(qint64(e.userCode)).cell(e.workstation).cell(e.database).cell(e.table).cell(e.key)
+                        .cell(db::auditOperationText(e.operation)).cell(db::auditChangesText(e.changes));
+                    out.endLine();
                 }
                 return ExitOk;
             });
         },
         {OptionRule::text(QStringLiteral("table"), QStringLiteral("T")), OptionRule::text(QStringLiteral("key"), QStringLiteral("K")),
-         OptionRule::number(QStringLiteral("user"), QStringLiteral("U"), 1, std::numeric_limits<int>::max()), OptionRule::date(QStringLiteral("since"))}};
+         OptionRule::number(QStringLiteral("user"), QStringLiteral("U"), 0, std::numeric_limits<int>::max()), OptionRule::date(QStringLiteral("since"))}};
 }
 
 } // namespace orvak::cli
