@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QCollator>
+#include <QTimer>
 #include <algorithm>
 #include <numeric>
 
@@ -41,7 +42,27 @@ bool ListModel::open(QSqlDatabase db, const QString& sql, const QVariantMap& par
         rebuildOrder();
     }
     endResetModel();
+    ++reading_;
+    if (ok && canFetchMore({}))
+        QTimer::singleShot(0, this, [this, reading = reading_] { readOn(reading); });
     return ok;
+}
+
+void ListModel::readOn(quint64 reading)
+{
+    // A statement half-read holds its file's read lock, and on the local server no
+    // other program can commit while it does: the rest is read as the event loop
+    // allows, a block at a time, rather than as the grid scrolls.
+    if (reading != reading_ || !canFetchMore({}))
+        return;
+    const int before = rows_.rowCount();
+    const int added = rows_.fetchMore(16384);
+    if (added > 0) {
+        beginInsertRows({}, before, before + added - 1);
+        endInsertRows();
+    }
+    if (canFetchMore({}))
+        QTimer::singleShot(0, this, [this, reading] { readOn(reading); });
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const

@@ -59,6 +59,7 @@ public:
 
 private:
     void rebuildOrder();
+    void readOn(quint64 reading);
     int fieldOf(int column) const;
 
     QList<io::ListColumn> columns_;
@@ -70,6 +71,7 @@ private:
     QList<SortKey> sortKeys_;
     QList<SortKey> shownSort_;
     int sortedColumn_ = -1;
+    quint64 reading_ = 0;   // which opening a pending read belongs to
     std::function<QColor(const io::RowSet&, int)> rowColour_;
 };
 
