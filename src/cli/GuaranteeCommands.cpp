@@ -3,6 +3,7 @@
 // (or for a word processor) without registering it.
 #include "cli/Cli.h"
 #include "cli/CliSession.h"
+#include "core/util/AtomicFile.h"
 
 #include "core/guarantees/GuaranteeList.h"
 #include "core/guarantees/Guarantees.h"
@@ -11,6 +12,8 @@
 #include "core/letters/GuaranteeLetters.h"
 #include "core/letters/OdfExport.h"
 #include "core/util/Numbers.h"
+
+#include <QDir>
 
 namespace orvak::cli {
 
@@ -87,6 +90,13 @@ int writeLetter(const Options& o, Context& ctx)
     return withSession(ctx, Options{}, false, [&](startup::Session& session, TerminalPrompt& prompt) {
         if (!openCurrentSection(session, prompt, section))
             return ExitFailed;
+        // Refused before the letter takes its number.
+        for (const auto& [file, magic] : {std::pair{pdf, QByteArray("%PDF-")}, std::pair{odt, QByteArray("PK")}}) {
+            if (file.isEmpty())
+                continue;
+            if (const QString refused = util::outputRefusal(QDir(ctx.startDir).absoluteFilePath(file), magic); !refused.isEmpty())
+                return ctx.fail(refused);
+        }
         const auto letter = letters::GuaranteeLetters(session).prepare(r, prompt);
         if (!letter)
             return ExitFailed;

@@ -2,6 +2,7 @@
 // printed to PDF by the report renderer.
 #include "cli/Cli.h"
 #include "cli/CliSession.h"
+#include "core/util/AtomicFile.h"
 
 #include "core/CoreLists.h"
 #include "core/io/BoundList.h"
@@ -61,6 +62,11 @@ std::optional<ListCall> readCall(const Options& o, Context& ctx, int* rc)
             ctx.usage(QStringLiteral("فهرست %1 پارامتري به نام %2 ندارد").arg(call.name, key));
             return std::nullopt;
         }
+        // Which of two values was meant is not for the program to guess.
+        if (call.values.contains(p->name)) {
+            ctx.usage(QStringLiteral("پارامتر %1 دو بار داده شده است").arg(key));
+            return std::nullopt;
+        }
         const std::optional<QVariant> value = io::parameterValue(*p, text);
         if (!value) {
             ctx.usage(QStringLiteral("مقدار پارامتر %1 درست نيست: %2").arg(key, text));
@@ -89,6 +95,8 @@ int printList(const ListCall& call, Context& ctx)
         if (!bound.fetchAll(rows, call.values, &why))
             return ctx.fail(QStringLiteral("اشکال در خواندن فهرست %1: %2").arg(call.name, why.simplified()));
         const QString path = QDir(ctx.startDir).absoluteFilePath(call.pdf);
+        if (const QString refused = util::outputRefusal(path, "%PDF-"); !refused.isEmpty())
+            return ctx.fail(refused);
         const io::ReportModel report = io::reportOfTable(io::exportTableOf(bound.definition().title, bound.columns(), rows));
         if (!io::writeReportPdf(report, path, &why))
             return ctx.fail(why);

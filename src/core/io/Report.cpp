@@ -1,6 +1,7 @@
 #include "core/io/Report.h"
 
 #include "core/util/AmountWords.h"
+#include "core/util/AtomicFile.h"
 #include "core/util/Numbers.h"
 
 #include <QFileInfo>
@@ -752,8 +753,8 @@ bool writeReportPdf(const ReportModel& model, const QString& path, QString* erro
         if (!renderReport(model, pdf, error))
             return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(temp.fileName(), path)) {
+    // The old file stays until the new one takes its place.
+    if (!util::replaceFile(temp.fileName(), path)) {
         if (error)
             *error = QStringLiteral("فايل در مسير زير قابل ايجاد نيست: %1").arg(path);
         return false;

@@ -1,5 +1,7 @@
 #include "core/letters/LetterPages.h"
 
+#include "core/util/AtomicFile.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -412,8 +414,8 @@ bool writeLettersPdf(const std::vector<LetterPage>& letters, const QString& path
         if (!renderLetters(letters, pdf, error))
             return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(temp.fileName(), path)) {
+    // The old file stays until the new one takes its place.
+    if (!util::replaceFile(temp.fileName(), path)) {
         if (error)
             *error = QStringLiteral("فايل در مسير زير قابل ايجاد نيست: %1").arg(path);
         return false;

@@ -75,4 +75,21 @@ bool replaceFile(const QString& from, const QString& to)
     return !ec;
 }
 
+QString outputRefusal(const QString& path, const QByteArray& magic)
+{
+    const QFileInfo target(path);
+    const QString name = target.fileName().toLower();
+    static const char* const kept[] = {".db", "-journal", "-wal", "-shm", ".ini", ".bak", ".lck"};
+    for (const char* ending : kept) {
+        if (name.endsWith(QLatin1String(ending)))
+            return QStringLiteral("فايل %1 از فايل هاي برنامه است و خروجي روي آن نوشته نمي شود").arg(QDir::toNativeSeparators(target.absoluteFilePath()));
+    }
+    if (target.exists()) {
+        QFile existing(target.absoluteFilePath());
+        if (!target.isFile() || !existing.open(QIODevice::ReadOnly) || existing.read(magic.size()) != magic)
+            return QStringLiteral("فايل %1 وجود دارد و از نوع خروجي نيست؛ روي آن نوشته نمي شود").arg(QDir::toNativeSeparators(target.absoluteFilePath()));
+    }
+    return {};
+}
+
 } // namespace orvak::util

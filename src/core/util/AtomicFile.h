@@ -24,6 +24,11 @@ bool createOwnerOnlyFile(const QString& path);
 // Puts a file's bytes (or a folder's entries) on the disk before the next step counts on them.
 bool syncFile(const QString& path);
 void syncFolder(const QString& folder);
+// Why a file named for a program's output may not be written (empty when it may):
+// it would be a database, its journal or a settings file, or it exists and is of
+// another kind than the output (its first bytes are not magic, "%PDF-" say).
+QString outputRefusal(const QString& path, const QByteArray& magic);
+
 // Replaces target by from in one step (the old file stays until the new one is in place).
 bool replaceFile(const QString& from, const QString& to);
 
