@@ -20,6 +20,16 @@ bool addMonth(startup::Session& s)
 {
     QSqlDatabase acc = s.accounting();
     const int first = db::scalar(acc, QStringLiteral("SELECT MAX(SNDNO) FROM SNDHEAD")).value_or(QVariant(0)).toInt() + 1;
+    // Owners the register knows, so that every row goes through.
+    QList<qint64> owners;
+    {
+        QString why;
+        auto c = db::openCursor(s.common(), QStringLiteral("SELECT CODE FROM TAFSILI WHERE CI = 0 ORDER BY CODE LIMIT 100"), {}, &why);
+        while (c && c->next())
+            owners << c->integer(0);
+    }
+    if (owners.isEmpty())
+        return false;
     return db::inTransaction(acc, s.dialect(), [&](QString*) {
         db::BulkInserter head(acc, QStringLiteral("SNDHEAD"), {QStringLiteral("SNDNO"), QStringLiteral("SNDDATE"), QStringLiteral("KIND")});
         db::BulkInserter row(acc, QStringLiteral("SNDROW"),
@@ -31,7 +41,7 @@ bool addMonth(startup::Session& s)
             if (!head.insert())
                 return false;
             for (int r = 1; r <= 2; ++r) {
-                row.add(n).add(r).add(Kol).add(1).add(1001 + v % 100).add("کسر سپرده حسن انجام کار").add(qint64(0)).add(qint64(1000 + v))
+                row.add(n).add(r).add(Kol).add(1).add(owners[v % owners.size()]).add("کسر سپرده حسن انجام کار").add(qint64(0)).add(qint64(1000 + v))
                     .add(r == 2 ? "21006" : "21007");
                 if (!row.insert())
                     return false;
