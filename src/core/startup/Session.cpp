@@ -352,7 +352,9 @@ bool Session::OpenAccountingYear(int year, const QString& section, Prompt& promp
     const QString name = accountingDbNameFor(site_.installationNumber, section, year);
     if (accountingOpen_ && accountingDbName_.compare(name, Qt::CaseInsensitive) != 0)
         server_->closeDatabase(accountingDbName_);
-    if (server_->databaseExists(name) && server_->database(name).isOpen()) {
+    QString why;
+    const bool exists = server_->databaseExists(name);
+    if (exists && server_->database(name, &why).isOpen()) {
         accountingDbName_ = name;
         accountingOpen_ = true;
         statusYear_ = QStringLiteral("سال مالي ") + QString::number(year);
@@ -360,7 +362,8 @@ bool Session::OpenAccountingYear(int year, const QString& section, Prompt& promp
     }
     accountingDbName_ = name;
     accountingOpen_ = false;
-    prompt.info(accountingMissingMessage(name));
+    // A file that is there but cannot be opened is damaged or held, not missing.
+    prompt.info(exists && !why.isEmpty() ? why : accountingMissingMessage(name));
     return false;
 }
 

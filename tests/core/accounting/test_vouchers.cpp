@@ -237,6 +237,24 @@ TEST(Vouchers, ABadPostingIsRefusedAndChangesNothing)
     EXPECT_EQ(snapshot(s), before);
 }
 
+// A year's file that is there but damaged is named as damaged, not as missing.
+TEST(Vouchers, ADamagedAccountingDatabaseIsReportedAsDamaged)
+{
+    test::DemoOffice d;
+    startup::Session& s = *d.session;
+    const QString file = d.dir.filePath(QStringLiteral("DATA/ORVAKC275C0Y1404.db"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray(100, 'x'));
+    }
+    startup::CollectingPrompt quiet;
+    EXPECT_FALSE(s.OpenAccountingYear(1404, QStringLiteral("0"), quiet));
+    EXPECT_FALSE(s.AccountingDbOpen());
+    EXPECT_TRUE(quiet.text().contains(QStringLiteral("خراب است"))) << quiet.text().toStdString();
+    EXPECT_TRUE(quiet.text().contains(QStringLiteral("ORVAKC275C0Y1404.db"))) << quiet.text().toStdString();
+}
+
 TEST(Vouchers, WithoutTheYearsAccountingDatabaseReadsFindNothingAndPostingsAreRefused)
 {
     test::DemoOffice d;
