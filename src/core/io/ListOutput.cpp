@@ -1,5 +1,6 @@
 #include "core/io/ListOutput.h"
 
+#include "core/io/TsvStream.h"
 #include "core/util/Jalali.h"
 #include "core/util/Numbers.h"
 
@@ -71,10 +72,13 @@ QString displayText(const ListColumn& column, const RowSet& rows, int row, int f
     return rows.isNumeric(field) ? rows.text(row, field) : rows.textView(row, field).trimmed().toString();
 }
 
-QString plainText(const ListColumn& column, const RowSet& rows, int row)
+namespace {
+
+// A cell as plainText gives it, with its line breaks and tabs as stored.
+QString cellText(const ListColumn& column, const RowSet& rows, int row)
 {
     if (column.isComputed())
-        return singleLine(column.compute(rows, row));
+        return column.compute(rows, row);
     const int f = rows.fieldIndex(column.field);
     if (f < 0 || rows.isNull(row, f))
         return {};
@@ -82,18 +86,22 @@ QString plainText(const ListColumn& column, const RowSet& rows, int row)
     case CellFormat::Amount:
         return QString::number(whole(rows.number(row, f)));
     case CellFormat::Integer:
-        return rows.isNumeric(f) ? QString::number(whole(rows.number(row, f))) : singleLine(rows.text(row, f).trimmed());
+        return rows.isNumeric(f) ? QString::number(whole(rows.number(row, f))) : rows.text(row, f).trimmed();
     case CellFormat::JalaliDate: {
         const QString text = rows.text(row, f).trimmed();
         const std::optional<util::JalaliDate> date = util::parseJalali(text);
-        return date ? date->toText() : singleLine(text == QStringLiteral("/  /") ? QString() : text);
+        return date ? date->toText() : text == QStringLiteral("/  /") ? QString() : text;
     }
     case CellFormat::Boolean:
     case CellFormat::Text:
         break;
     }
-    return singleLine(displayText(column, rows, row, f));
+    return displayText(column, rows, row, f);
 }
+
+} // namespace
+
+QString plainText(const ListColumn& column, const RowSet& rows, int row) { return singleLine(cellText(column, rows, row)); }
 
 ExportTable exportTableOf(const QString& title, const QList<ListColumn>& columns, const RowSet& rows)
 {
@@ -126,12 +134,13 @@ void writeTsv(QTextStream& out, const QList<ListColumn>& columns, const RowSet& 
     const QList<int> shown = visibleOf(columns);
     QStringList cells;
     for (int c : shown)
-        cells << singleLine(columns[c].title);
+        cells << tsvCell(columns[c].title);
     out << cells.join(QLatin1Char('\t')) << '\n';
+    // Escaped as every TSV output is, so that a stored line break cannot split a row.
     for (int r = 0; r < rows.rowCount(); ++r) {
         cells.clear();
         for (int c : shown)
-            cells << plainText(columns[c], rows, r);
+            cells << tsvCell(cellText(columns[c], rows, r));
         out << cells.join(QLatin1Char('\t')) << '\n';
     }
     bool first = true;
@@ -145,7 +154,7 @@ void writeTsv(QTextStream& out, const QList<ListColumn>& columns, const RowSet& 
         if (first)
             out << '\n';
         first = false;
-        out << singleLine(columns[c].title) << '\t' << whole(sum) << '\n';
+        out << tsvCell(columns[c].title) << '\t' << whole(sum) << '\n';
     }
     out.flush();
 }
