@@ -5,6 +5,9 @@
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ReportPreview.h"
 #include "ui/statements/StatementScreens.h"
+#include "core/basedata/Branches.h"
+#include "core/basedata/Provinces.h"
+#include "core/basedata/SupervisingOffices.h"
 #include "core/statements/StatementDates.h"
 #include "core/statements/StatementLines.h"
 #include "core/statements/StatementParser.h"
@@ -18,7 +21,6 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -67,15 +69,12 @@ framework::ListUi commands()
     return ui;
 }
 
-QComboBox* codeCombo(QWidget* parent, orvak::startup::Session& session, const QString& sql)
+QComboBox* codeCombo(QWidget* parent, const QList<std::pair<qint64, QString>>& rows)
 {
     auto* c = new QComboBox(parent);
     c->addItem(QStringLiteral("همه"), -1);
-    QSqlQuery q(session.common());
-    if (q.exec(sql)) {
-        while (q.next())
-            c->addItem(QStringLiteral("%1 - %2").arg(q.value(0).toString().trimmed(), q.value(1).toString().trimmed()), q.value(0).toString().trimmed().toInt());
-    }
+    for (const auto& [code, name] : rows)
+        c->addItem(QStringLiteral("%1 - %2").arg(code).arg(name), int(code));
     return c;
 }
 
@@ -117,9 +116,12 @@ void TFSURATHESAB::buildFilters()
     kind->addItems(orvak::statements::amountKindTexts());
     place = new QComboBox(this);
     place->addItems(orvak::statements::depositPlaceTexts());
-    branch = codeCombo(this, session_, QStringLiteral("SELECT CODESHOBEH, NAME FROM SHOBEH ORDER BY CODESHOBEH"));
-    province = codeCombo(this, session_, QStringLiteral("SELECT CODE, NAME FROM OSTAN ORDER BY CODE"));
-    office = codeCombo(this, session_, QStringLiteral("SELECT CODE, NAME FROM SARPARASTI ORDER BY CODE"));
+    // The statement lines name a branch by the bank's own branch code.
+    orvak::basedata::CodedTable branches = orvak::basedata::Branches::table();
+    branches.key = QStringLiteral("CODESHOBEH");
+    branch = codeCombo(this, orvak::basedata::codeNames(session_, branches, QStringLiteral("NAME")));
+    province = codeCombo(this, orvak::basedata::codeNames(session_, orvak::basedata::Provinces::table(), QStringLiteral("NAME")));
+    office = codeCombo(this, orvak::basedata::codeNames(session_, orvak::basedata::SupervisingOffices::table(), QStringLiteral("NAME")));
     grid->addWidget(new QLabel(QStringLiteral("حساب بانکي (F7)"), this), 0, 0);
     grid->addWidget(account, 0, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("تاريخ  واريز/برداشت"), this), 0, 4);
