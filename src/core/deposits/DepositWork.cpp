@@ -105,9 +105,6 @@ QString listChangedText(int idx)
 
 namespace {
 
-// Fewer than SQL Server's 2,100 bound values per statement, with the conditions'.
-constexpr int Chunk = 500;
-
 std::optional<QList<int>> idxOf(db::UnitOfWork& w, const QString& sql, const QVariantMap& binds)
 {
     QSqlQuery q(w.connection());

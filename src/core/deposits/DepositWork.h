@@ -4,12 +4,25 @@
 #include "core/deposits/DepositFilter.h"
 #include "core/deposits/ReceivedDeposits.h"
 
+#include <QSqlRecord>
+
 namespace orvak::deposits::work {
 
 inline const QString Table = QStringLiteral("SEP_DAR");
 inline constexpr db::Store Store = db::Store::Deposits;
 
 inline const QString NothingEnteredText = QStringLiteral("هيچ اطلاعاتي وارد نشده است");
+inline const QString SureText = QStringLiteral(" مطمئن هستيـــد ؟ ");
+// Rows bound per statement: fewer than SQL Server's 2,100 bound values.
+inline constexpr int Chunk = 500;
+
+// A column of a read record: its trimmed text, and its number (otherwise when NULL).
+inline QString textOf(const QSqlRecord& r, const char* column) { return r.value(QString::fromLatin1(column)).toString().trimmed(); }
+inline int intOf(const QSqlRecord& r, const char* column, int otherwise = 0)
+{
+    const QVariant v = r.value(QString::fromLatin1(column));
+    return v.isNull() ? otherwise : v.toInt();
+}
 // Rows that other registers lean on: a refund, a request or a credit notice.
 inline const QString ReferencedSql = QStringLiteral(
     "(COALESCE(ELAMBESIDX, 0) <> 0 OR COALESCE(TIKBESTANKARI, '') = '1'"

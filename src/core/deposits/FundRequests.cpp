@@ -12,22 +12,17 @@ namespace orvak::deposits {
 
 using startup::Prompt;
 using work::refused;
+using work::Chunk;
+using work::intOf;
+using work::SureText;
+using work::textOf;
 
 namespace {
 
 const QString Head = QStringLiteral("SEP_REQH");
 const QString Rows = QStringLiteral("SEP_REQR");
 constexpr db::Store Store = db::Store::Deposits;
-const QString SureText = QStringLiteral(" مطمئن هستيـــد ؟ ");
-// Fewer than SQL Server's 2,100 bound values per statement.
-constexpr int Chunk = 500;
 
-QString textOf(const QSqlRecord& r, const char* column) { return r.value(QString::fromLatin1(column)).toString().trimmed(); }
-int intOf(const QSqlRecord& r, const char* column, int otherwise = 0)
-{
-    const QVariant v = r.value(QString::fromLatin1(column));
-    return v.isNull() ? otherwise : v.toInt();
-}
 
 FundRequest headerFrom(const QSqlRecord& r)
 {

@@ -8,7 +8,7 @@ namespace orvak::deposits {
 namespace {
 
 const QString Table = QStringLiteral("SEP_TAFSILREQ");
-const QString SureText = QStringLiteral(" مطمئن هستيـــد ؟ ");
+using work::SureText;
 
 OwnerRequest requestFrom(const QSqlRecord& r)
 {

@@ -16,6 +16,8 @@ namespace orvak::deposits {
 
 using startup::Prompt;
 using work::refused;
+using work::Chunk;
+using work::SureText;
 
 QString writeRefusalText() { return QStringLiteral("امنيت عبور کاربران : عدم امکان دسترسي به عمليات / منوي مورد نظر"); }
 QString notEnoughText() { return QStringLiteral("اطلاعات كافي نيست"); }
@@ -62,7 +64,6 @@ namespace {
 using work::FinalSql;
 using work::NothingEnteredText;
 using work::ReferencedSql;
-const QString SureText = QStringLiteral(" مطمئن هستيـــد ؟ ");
 
 using work::referencedText;
 
@@ -601,7 +602,6 @@ Outcome ReceivedDeposits::applyCredit(const QList<int>& idxs, const CreditRef& c
     if (credit.elamBesIdx <= 0)
         return refused(prompt, QStringLiteral("شماره بستانکاري مشخص نشده است"));
     Outcome out = work::run(session_, prompt, [&](db::UnitOfWork& w, Outcome& o) {
-        constexpr int Chunk = 500;
         for (int from = 0; from < idxs.size(); from += Chunk) {
             QVariantMap binds{{QStringLiteral(":Bes"), credit.elamBesIdx}, {QStringLiteral(":LNo"), credit.letterNo},
                               {QStringLiteral(":LDate"), credit.letterDate}};

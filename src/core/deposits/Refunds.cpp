@@ -12,6 +12,10 @@ namespace orvak::deposits {
 
 using startup::Prompt;
 using work::refused;
+using work::Chunk;
+using work::intOf;
+using work::SureText;
+using work::textOf;
 
 namespace {
 
@@ -19,15 +23,7 @@ const QString Head = QStringLiteral("SEP_RADH");
 const QString Rows = QStringLiteral("SEP_RADR1");
 const QString Cheques = QStringLiteral("SEP_RADR2");
 constexpr db::Store Store = db::Store::Deposits;
-const QString SureText = QStringLiteral(" مطمئن هستيـــد ؟ ");
-constexpr int Chunk = 500;
 
-QString textOf(const QSqlRecord& r, const char* c) { return r.value(QString::fromLatin1(c)).toString().trimmed(); }
-int intOf(const QSqlRecord& r, const char* c, int otherwise = 0)
-{
-    const QVariant v = r.value(QString::fromLatin1(c));
-    return v.isNull() ? otherwise : v.toInt();
-}
 
 Refund headerFrom(const QSqlRecord& r)
 {
