@@ -1,6 +1,8 @@
 #include "crash/CrashOperations.h"
 
+#include "core/db/Db.h"
 #include "core/deposits/ReceivedDeposits.h"
+#include "core/deposits/Refunds.h"
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
 
@@ -77,6 +79,27 @@ Operation::Work receiptVoucher(startup::Session& s, QString*)
     };
 }
 
+// A fund request's collective refund: a refund head and row per request row, the
+// deposits' refunded amounts and balances, and their history.
+Operation::Work collectiveRefund(startup::Session& s, QString* error)
+{
+    const auto req = db::scalar(s.deposits(),
+                                QStringLiteral("SELECT q.REQ_IDX FROM SEP_REQR q WHERE NOT EXISTS (SELECT 1 FROM SEP_RADR1 r WHERE r.REQIDX = q.REQ_IDX "
+                                               "AND r.REQROW = q.REQ_ROW) GROUP BY q.REQ_IDX ORDER BY COUNT(*) DESC, q.REQ_IDX LIMIT 1"));
+    if (!req || req->isNull()) {
+        if (error)
+            *error = req.failed() ? req.error() : QStringLiteral("no fund request with rows to refund");
+        return {};
+    }
+    return [&s, reqIdx = req->toInt()](QString* error) {
+        ScriptedPrompt p({true}, true);
+        const deposits::Outcome out = deposits::Refunds(s).refundRequest(reqIdx, QStringLiteral("1405/09/10"), p);
+        if (!out && error)
+            *error = p.text();
+        return bool(out) && out.changed > 0;
+    };
+}
+
 } // namespace
 
 const std::vector<Operation>& operations()
@@ -86,6 +109,7 @@ const std::vector<Operation>& operations()
         {"voucher-transfer", "a month read from vouchers into the register", voucherTransfer},
         {"group-operation", "a group operation with its history", groupOperation},
         {"receipt-voucher", "the receipt voucher of a month", receiptVoucher},
+        {"collective-refund", "a fund request refunded row by row", collectiveRefund},
     };
     return all;
 }
