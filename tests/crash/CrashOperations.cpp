@@ -3,6 +3,7 @@
 #include "core/db/Db.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
+#include "core/guarantees/Guarantees.h"
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
 
@@ -100,6 +101,25 @@ Operation::Work collectiveRefund(startup::Session& s, QString* error)
     };
 }
 
+// A guarantee's booking voucher: the voucher in the accounting database, its number on
+// the guarantee in the deposits one, and their history.
+Operation::Work guaranteeBooking(startup::Session& s, QString* error)
+{
+    const auto idx = db::scalar(s.deposits(), QStringLiteral("SELECT MIN(IDX) FROM ZEMANAT WHERE COALESCE(SNDNO, 0) = 0 AND COALESCE(AMOUNT, 0) > 0"));
+    if (!idx || idx->isNull()) {
+        if (error)
+            *error = idx.failed() ? idx.error() : QStringLiteral("no guarantee to book");
+        return {};
+    }
+    return [&s, guarantee = idx->toInt()](QString* error) {
+        ScriptedPrompt p({}, true);
+        const guarantees::Outcome out = guarantees::Guarantees(s).book(guarantee, {0, QStringLiteral("1405/09/10")}, p);
+        if (!out && error)
+            *error = p.text();
+        return bool(out);
+    };
+}
+
 } // namespace
 
 const std::vector<Operation>& operations()
@@ -110,6 +130,7 @@ const std::vector<Operation>& operations()
         {"group-operation", "a group operation with its history", groupOperation},
         {"receipt-voucher", "the receipt voucher of a month", receiptVoucher},
         {"collective-refund", "a fund request refunded row by row", collectiveRefund},
+        {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
     };
     return all;
 }

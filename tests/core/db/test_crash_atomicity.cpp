@@ -247,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(Registers, CrashAtomicity,
                                            Case{"voucher-transfer", "kill"}, Case{"voucher-transfer", "power"},
                                            Case{"group-operation", "kill"}, Case{"group-operation", "power"},
                                            Case{"receipt-voucher", "kill"}, Case{"receipt-voucher", "power"},
-                                           Case{"collective-refund", "kill"}, Case{"collective-refund", "power"}),
+                                           Case{"collective-refund", "kill"}, Case{"collective-refund", "power"},
+                                           Case{"guarantee-booking", "kill"}, Case{"guarantee-booking", "power"}),
                          [](const auto& info) {
                              std::string name = std::string(info.param.operation) + "_" + info.param.ending;
                              std::erase(name, '-');
