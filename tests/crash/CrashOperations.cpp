@@ -4,6 +4,7 @@
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
+#include "core/statements/BankMatching.h"
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
 
@@ -120,6 +121,23 @@ Operation::Work guaranteeBooking(startup::Session& s, QString* error)
     };
 }
 
+// A month of the bank statement matched against the deposits: marks on the deposits,
+// deposits added for the lines without one, the run's record, and their history.
+Operation::Work statementMatching(startup::Session& s, QString*)
+{
+    return [&s](QString* error) {
+        statements::MatchRequest r;
+        r.account = 1;
+        r.year = 1405;
+        r.month = 9;
+        ScriptedPrompt p({}, true);
+        const statements::MatchOutcome out = statements::BankMatching(s, statements::Writer::Administrator).run(r, p);
+        if (!out && error)
+            *error = out.message.isEmpty() ? p.text() : out.message;
+        return bool(out) && out.matched + out.added > 0;
+    };
+}
+
 } // namespace
 
 const std::vector<Operation>& operations()
@@ -131,6 +149,7 @@ const std::vector<Operation>& operations()
         {"receipt-voucher", "the receipt voucher of a month", receiptVoucher},
         {"collective-refund", "a fund request refunded row by row", collectiveRefund},
         {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
+        {"statement-matching", "a month of the bank statement matched", statementMatching},
     };
     return all;
 }
