@@ -120,3 +120,54 @@ void BM_TransferOf5000ReadRows(benchmark::State& state)
 BENCHMARK(BM_TransferOf5000ReadRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
+
+// The same rows and the same history entries written by two plain statements, the
+// floor the transfer is measured against.
+void BM_TransferOf5000RowsAsInsertSelect(benchmark::State& state)
+{
+    Demo demo;
+    if (!demo.open(state))
+        return;
+    deposits::VoucherReading reading(*demo.session);
+    startup::ScriptedPrompt quiet;
+    QString why;
+    const auto done = reading.read(demo.criteria(), quiet) ? reading.transfer(1405, 10, deposits::Repeats::Skip, &why) : std::nullopt;
+    if (!done || done->rows != Rows) {
+        state.SkipWithError("transfer failed");
+        return;
+    }
+    static const QStringList written{
+        QStringLiteral("IDX"),      QStringLiteral("MY"),       QStringLiteral("MM"),       QStringLiteral("CHKNO"),  QStringLiteral("CHKDATE"),
+        QStringLiteral("AMOUNT"),   QStringLiteral("TAFSILI"),  QStringLiteral("PROJNO"),   QStringLiteral("TARHNO"), QStringLiteral("PAYMENT"),
+        QStringLiteral("SEPROW"),   QStringLiteral("DESCR"),    QStringLiteral("SNDNO"),    QStringLiteral("SNDROW"), QStringLiteral("SNDYER"),
+        QStringLiteral("FROMOLDM"), QStringLiteral("SEPKIND"),  QStringLiteral("SAVABEGH"), QStringLiteral("ELAMBESIDX"),
+        QStringLiteral("AMOUNT_RAD"), QStringLiteral("AMOUNT_MANDEH")};
+    QStringList copied = written;
+    copied[0] = QStringLiteral("IDX + :shift");
+    QStringList json;
+    for (const QString& c : written)
+        json << QStringLiteral("'%1', json_array(NULL, %1)").arg(c);
+    QSqlDatabase dep = demo.session->deposits();
+    const QString rows = QStringLiteral("INSERT INTO SEP_DAR (%1) SELECT %2 FROM SEP_DAR WHERE IDX >= :first AND IDX < :end")
+                             .arg(written.join(QStringLiteral(", ")), copied.join(QStringLiteral(", ")));
+    const QString history = QStringLiteral(
+        "INSERT INTO AUDITTRAIL (PROGID, ADATE, ATIME, UCODE, WORKSTATION, DBNAME, TABLENAME, ROWKEY, OP, CHANGES) "
+        "SELECT 1, '1405/10/01', '10:00:00', 3, 'WS', 'ORVAKSEPC0', 'SEP_DAR', CAST(IDX AS TEXT), 'I', json_object(%1) "
+        "FROM SEP_DAR WHERE IDX >= :first")
+                                .arg(json.join(QStringLiteral(", ")));
+    const qint64 first = done->firstIndex;
+    for (auto _ : state) {
+        const qint64 next = db::scalar(dep, QStringLiteral("SELECT MAX(IDX) + 1 FROM SEP_DAR")).value_or(QVariant(0)).toLongLong();
+        const bool ok = db::inTransaction(dep, demo.session->dialect(), [&](QString* e) {
+            return db::execSql(dep, rows, {{QStringLiteral(":shift"), next - first}, {QStringLiteral(":first"), first}, {QStringLiteral(":end"), first + Rows}}, e)
+                && db::execSql(dep, history, {{QStringLiteral(":first"), next}}, e);
+        });
+        state.PauseTiming();
+        if (!ok || !db::execSql(dep, QStringLiteral("DELETE FROM SEP_DAR WHERE IDX >= :i"), {{QStringLiteral(":i"), next}})) {
+            state.SkipWithError("insert failed");
+            return;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TransferOf5000RowsAsInsertSelect)->Unit(benchmark::kMillisecond)->Iterations(3);

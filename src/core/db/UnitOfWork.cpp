@@ -377,6 +377,12 @@ BulkInserter* UnitOfWork::prepared(const QString& sql, const QStringList& column
     const QString cacheKey = sql + QLatin1Char('\x1f') + columns.join(QLatin1Char(','));
     std::shared_ptr<BulkInserter>& statement = statements_[cacheKey];
     if (!statement || !statement->isValid()) {
+        if (statement) {
+            // The shortcuts may point at the statement being replaced.
+            lastInsert_ = {};
+            for (BulkInserter*& e : entryStatements_)
+                e = nullptr;
+        }
         statement = std::make_shared<BulkInserter>(db_, sql, columns);
         if (!statement->isValid()) {
             fail(statement->error());
@@ -419,7 +425,9 @@ bool UnitOfWork::writeEntry(Store store, const QString& name, QChar op, const QS
                                      QStringLiteral("UCODE"),     QStringLiteral("WORKSTATION"), QStringLiteral("DBNAME"),
                                      QStringLiteral("TABLENAME"), QStringLiteral("ROWKEY"),    QStringLiteral("OP"),
                                      QStringLiteral("CHANGES")};
-    BulkInserter* entry = prepared(target, columns);
+    BulkInserter*& entry = entryStatements_[int(store)];
+    if (!entry || !entry->isValid())
+        entry = prepared(target, columns);
     if (!entry)
         return false;
     entry->add(place_.programId).add(stamp_[0]).add(stamp_[1]).add(place_.userCode).add(place_.workstation)
@@ -437,9 +445,13 @@ bool UnitOfWork::insert(Store store, const QString& name, const QVariantMap& val
         return false;
     // One statement for every row of the same table and columns in this work.
     const QStringList columns = values.keys();
-    BulkInserter* statement = prepared(target, columns);
-    if (!statement)
-        return false;
+    BulkInserter* statement = lastInsert_.statement;
+    if (!statement || !statement->isValid() || lastInsert_.target != target || lastInsert_.columns != columns) {
+        statement = prepared(target, columns);
+        if (!statement)
+            return false;
+        lastInsert_ = {target, columns, statement};
+    }
     for (auto it = values.begin(); it != values.end(); ++it)
         statement->add(it.value());
     if (!statement->insert()) {
@@ -651,11 +663,19 @@ bool UnitOfWork::remove(Store store, const QString& name, const QString& where, 
     return true;
 }
 
+void UnitOfWork::dropStatements()
+{
+    lastInsert_ = {};
+    for (BulkInserter*& e : entryStatements_)
+        e = nullptr;
+    statements_.clear();
+}
+
 bool UnitOfWork::commit()
 {
     if (!begun_ || finished_)
         return false;
-    statements_.clear();
+    dropStatements();
     if (!ok()) {
         rollback();
         return false;
@@ -673,7 +693,7 @@ void UnitOfWork::rollback()
 {
     if (!begun_ || finished_)
         return;
-    statements_.clear();
+    dropStatements();
     dialect().rollback(db_);
     finished_ = true;
 }

@@ -89,6 +89,8 @@ private:
     // Where a store's entries go: its own history table, or the common one for a
     // database that has none yet.
     QString historyTarget(Store store);
+    // Forgets the prepared statements when the work ends.
+    void dropStatements();
 
     WorkPlace place_;
     QSqlDatabase db_;
@@ -102,6 +104,13 @@ private:
     QHash<QString, QStringList> keys_;
     QHash<QString, std::shared_ptr<BulkInserter>> statements_;
     QString historyTargets_[3];
+    BulkInserter* entryStatements_[3] = {nullptr, nullptr, nullptr};
+    // The statement of the last insert: a bulk insert repeats it row after row.
+    struct LastInsert {
+        QString target;
+        QStringList columns;
+        BulkInserter* statement = nullptr;
+    } lastInsert_;
 };
 
 // Runs work as one unit: committed when it returns true, rolled back otherwise.
