@@ -5,6 +5,7 @@
 #include "core/basedata/PartyLists.h"
 #include "core/basedata/PlanBankLists.h"
 #include "core/deposits/DepositList.h"
+#include "core/deposits/DepositSummaries.h"
 #include "core/deposits/RequestRefundLists.h"
 #include "core/deposits/VoucherReadingLists.h"
 #include "core/guarantees/GuaranteeList.h"
@@ -22,6 +23,7 @@ void registerAllLists(io::ListCatalogue& catalogue)
     catalogue.add(basedata::contractLists());
     catalogue.add(accounting::accountingLists());
     catalogue.add(deposits::depositLists());
+    catalogue.add({deposits::balanceBrowserList()});
     catalogue.add(deposits::voucherReadingLists());
     catalogue.add(deposits::requestRefundLists());
     catalogue.add(statements::statementLists());

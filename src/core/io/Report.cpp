@@ -665,7 +665,7 @@ std::vector<ReportPage> layoutReport(const ReportModel& model, const QSizeF& pag
 
 bool renderReport(const ReportModel& model, QPagedPaintDevice& device, QString* error)
 {
-    if (model.isEmpty()) {
+    if (model.isEmpty() && !(model.emptyBody && !model.columns.empty())) {
         if (error)
             *error = QStringLiteral("گزارش رديفي براي چاپ ندارد");
         return false;
@@ -729,7 +729,7 @@ void drawItems(QPainter& painter, const std::vector<ReportItem>& items, const QF
 
 bool writeReportPdf(const ReportModel& model, const QString& path, QString* error)
 {
-    if (model.isEmpty()) {
+    if (model.isEmpty() && !(model.emptyBody && !model.columns.empty())) {
         if (error)
             *error = QStringLiteral("گزارش رديفي براي چاپ ندارد");
         return false;

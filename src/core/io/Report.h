@@ -62,6 +62,9 @@ struct ReportModel {
     int rowsPerPage = 0;
     // The label of the grand-total line.
     QString grandTotalLabel = QStringLiteral("جمع کل");
+    // Printed even without rows (its titles, header and signatures): a summary over
+    // an empty period is still a report.
+    bool emptyBody = false;
 
     void addRow(const QStringList& texts, const std::vector<double>& values = {});
     bool isEmpty() const { return rows.empty() && records.empty() && paragraphs.isEmpty(); }

@@ -6,6 +6,7 @@
 #include "ui/framework/ListScreen.h"
 #include "core/deposits/DepositFilter.h"
 #include "core/deposits/DepositList.h"
+#include "core/deposits/DepositSummaries.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/startup/Session.h"
 
@@ -59,6 +60,8 @@ public:
     void moveYearMonth();
     void personDeposits();
     void printList();
+    // A summary report over the list's conditions.
+    void summary(orvak::deposits::Summary id);
 
     // The bank-statement and final colours (0), none (1) or one fixed colour.
     QComboBox* colouring = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/deposits/VoucherReadingScreens.h"
 #include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/DepositPrinting.h"
+#include "ui/deposits/DepositSummaryPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
 #include "ui/deposits/TViewSepReqFromKhazanehDETAILS.h"
 #include "ui/framework/Doing.h"
@@ -182,8 +183,16 @@ void TViewSepDar::buildMenus()
         const QString caption = QString::fromUtf8(r);
         if (caption == QStringLiteral("گزارش سپرده اشخاص"))
             addEntry(reports, caption, [this] { personDeposits(); }, false);
+        else if (caption == QStringLiteral("گزارش ساليانه"))
+            addEntry(reports, caption, [this] { summary(orvak::deposits::Summary::Yearly); }, false);
         else
             addEntry(reports, caption, later, false);
+    }
+    // Over the list's conditions; a deposit's requests over the current row.
+    QMenu* summaries = reports->addMenu(QStringLiteral("خلاصه سپرده ها"));
+    for (const orvak::deposits::SummaryInfo& s : summaryMenuEntries()) {
+        const orvak::deposits::Summary id = s.id;
+        addEntry(summaries, summaryMenuText(s), [this, id] { summary(id); }, false);
     }
 }
 
@@ -443,5 +452,20 @@ void TViewSepDar::personDeposits()
 void TViewSepDar::printList() { printDepositList(session_, *this); }
 
 void TViewSepDar::printReceipts(bool all) { printDepositReceipts(session_, *this, all); }
+
+} // namespace orvak::ui::deposits
+
+namespace orvak::ui::deposits {
+
+void TViewSepDar::summary(orvak::deposits::Summary id)
+{
+    orvak::deposits::SummaryRequest r;
+    r.filter = filter();
+    r.owner = r.filter.owner;
+    r.deposit = currentIdx();
+    if (id == orvak::deposits::Summary::DepositRequests && r.deposit <= 0)
+        return;
+    previewSummary(session_, id, r, this);
+}
 
 } // namespace orvak::ui::deposits

@@ -1,0 +1,50 @@
+# orvakctl balances and report on a demo installation: the balances' TSV sums to the
+# register's, an owner without deposits prints the header alone, every summary report
+# prints to PDF (an empty period too), wrong calls refused before anything is touched.
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
+set(W "${WORK}/orvakctl-balances")
+file(REMOVE_RECURSE "${W}")
+file(MAKE_DIRECTORY "${W}/empty")
+
+foreach(call "report;owner" "report;nothing;--pdf;x.pdf" "report;owner;--month;3;--pdf;x.pdf" "balances;--as-of;1405/13/01"
+             "report;deposit-requests;--pdf;x.pdf" "balances;--owner;x")
+  run(2 "${W}/empty" ${call})
+endforeach()
+file(GLOB touched "${W}/empty/*")
+if(touched)
+  message(SEND_ERROR "a wrong call touched the folder: ${touched}")
+endif()
+
+run(0 "${W}" demo --data "${W}/demo" --today 1405/09/18)
+set(D "${W}/demo")
+
+run(0 "${D}" balances)
+if(NOT OUT MATCHES "^كد صاحب سپرده\tصاحب سپرده\tتعداد\tمبلغ سپرده\tمبلغ استرداد شده\tمانده\n1001\t")
+  message(SEND_ERROR "balances: '${OUT}'")
+endif()
+run(0 "${D}" balances --owner 987654)
+if(NOT OUT MATCHES "^كد صاحب سپرده[^\n]*\n$")
+  message(SEND_ERROR "balances of an owner without deposits: '${OUT}'")
+endif()
+run(0 "${D}" balances --owner 1001 --as-of 1300/01/01)
+if(NOT OUT MATCHES "^كد صاحب سپرده[^\n]*\n$")
+  message(SEND_ERROR "balances before every deposit: '${OUT}'")
+endif()
+
+run(0 "${D}" report --help)
+if(NOT OUT MATCHES "owner-contract, owner, year, project, contract, all-owners, requested")
+  message(SEND_ERROR "report --help names no reports: '${OUT}'")
+endif()
+foreach(name detailed owner-contract owner year project contract all-owners requested never-requested partly-requested treasury yearly)
+  run(0 "${D}" report ${name} --year 1405 --pdf "${name}.pdf")
+  file(READ "${D}/${name}.pdf" head LIMIT 5 HEX)
+  if(NOT head STREQUAL "255044462d")
+    message(SEND_ERROR "report ${name}: no PDF")
+  endif()
+endforeach()
+run(0 "${D}" report owner --year 1390 --pdf empty.pdf)
+run(0 "${D}" report deposit-requests --deposit 1 --pdf one.pdf)
+# Never over a database.
+file(GLOB dbs "${D}/DATA/*.db")
+list(GET dbs 0 db)
+run(1 "${D}" report owner --pdf "${db}")
