@@ -265,6 +265,8 @@ int main(int argc, char** argv)
     addRequestCommands(commands);
     addStatementCommands(commands);
     addGuaranteeCommands(commands);
+    addImportCommands(commands);
+    addCodingCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")
