@@ -73,7 +73,7 @@ TORVAK_TRANSFERCODING::TORVAK_TRANSFERCODING(orvak::startup::Session& session, Q
     box->addWidget(count);
 }
 
-void TORVAK_TRANSFERCODING::show(const TransferResult& r)
+void TORVAK_TRANSFERCODING::showResult(const TransferResult& r)
 {
     left->clear();
     right->clear();
@@ -86,7 +86,7 @@ TransferResult TORVAK_TRANSFERCODING::fromAccounting(AccountingKind kind)
 {
     framework::MessagePrompt prompt(this);
     const TransferResult r = CodingTransfer(session_).fromAccounting(kind, year->currentData().toInt(), prompt);
-    show(r);
+    showResult(r);
     return r;
 }
 
@@ -94,7 +94,7 @@ TransferResult TORVAK_TRANSFERCODING::betweenSections(SectionKind kind)
 {
     framework::MessagePrompt prompt(this);
     const TransferResult r = CodingTransfer(session_).betweenSections(kind, section->currentData().toInt(), prompt);
-    show(r);
+    showResult(r);
     return r;
 }
 

@@ -28,7 +28,7 @@ public:
     QLabel* count = nullptr;
 
 private:
-    void show(const orvak::basedata::TransferResult& r);
+    void showResult(const orvak::basedata::TransferResult& r);
     orvak::startup::Session& session_;
 };
 

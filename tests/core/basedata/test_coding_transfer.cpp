@@ -118,10 +118,17 @@ TEST(CodingTransfer, ContractsPlansAndSectionsTwice)
     ScriptedPrompt p({}, true);
     CodingTransfer t(*o.session);
     EXPECT_FALSE(t.betweenSections(SectionKind::DetailAccounts, -1, p));
-    for (SectionKind k : {SectionKind::DetailAccounts, SectionKind::Projects, SectionKind::Contracts}) {
+    const std::pair<SectionKind, const char*> absent[] = {
+        {SectionKind::DetailAccounts, "SELECT COUNT(*) FROM TAFSILI a WHERE CI = 2 AND NOT EXISTS (SELECT 1 FROM TAFSILI b WHERE b.CI = 0 AND b.CODE = a.CODE)"},
+        {SectionKind::Projects, "SELECT COUNT(*) FROM PROJEH a WHERE CI = 2 AND NOT EXISTS (SELECT 1 FROM PROJEH b WHERE b.CI = 0 AND b.PROJNO = a.PROJNO)"},
+        {SectionKind::Contracts, "SELECT COUNT(*) FROM PAYMENTS a WHERE CI = 2 AND NOT EXISTS (SELECT 1 FROM PAYMENTS b WHERE b.CI = 0 AND b.CODE = a.CODE)"}};
+    for (const auto& [k, sql] : absent) {
+        const qint64 expected = count(common, QString::fromUtf8(sql));
+        EXPECT_GE(expected, 1);
         const TransferResult first = t.betweenSections(k, 2, p);
         ASSERT_TRUE(first) << first.message.toStdString();
-        EXPECT_EQ(first.inserted, 1);
+        EXPECT_EQ(first.inserted, expected);
+        EXPECT_EQ(count(common, QString::fromUtf8(sql)), 0);
         EXPECT_EQ(t.betweenSections(k, 2, p).inserted, 0);
     }
     EXPECT_EQ(count(common, QStringLiteral("SELECT COUNT(*) FROM TAFSILI WHERE CI = 0 AND CODE = 995001 AND NID = '123'")), 1);
