@@ -151,7 +151,7 @@ Operation::Work depositImport(startup::Session& s, QString* error)
     const QString path = dir->filePath(QStringLiteral("book.csv"));
     QFile f(path);
     QString text = QStringLiteral("no,date,name,nid,project,amount,refund\n");
-    for (int i = 1; i <= 40; ++i)
+    for (int i = 1; i <= 12; ++i)
         text += QStringLiteral("%1,1405/08/%2,owner %3,%4,%5,%6,%7\n").arg(i).arg(1 + i % 28).arg(i % 3).arg(i % 3 == 0 ? QStringLiteral("0012345679") : QString())
                     .arg(i % 5 == 0 ? 990001 : 0).arg(1000 * i).arg(i % 4 == 0 ? 1 : 0);
     if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0) {
