@@ -49,14 +49,15 @@ int importDeposits(const Options& o, Context& ctx)
                         + sheets->sheets.join(QStringLiteral("، ")) + QLatin1Char(')'));
     r.sheet = *sheet;
     const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
-    return withWriter(ctx, o, QStringLiteral("deposits import"), true, [&](startup::Session& session, TerminalPrompt& terminal, bool) {
+    return withWriter(ctx, o, QStringLiteral("deposits import"), true, [&](startup::Session& session, TerminalPrompt& terminal, bool administrator) {
         if (!openCurrentSection(session, terminal, section))
             return ExitFailed;
+        r.administrator = administrator;
         const deposits::ImportResult done = deposits::DepositImport(session).run(r, terminal, [&](int rows) {
-            ctx.err << QStringLiteral("\r%1 رديف").arg(rows) << Qt::flush;
+            if (rows % 10000 == 0)
+                ctx.err << QStringLiteral("%1 رديف").arg(rows) << Qt::endl;
             return true;
         });
-        ctx.err << '\n';
         if (!done)
             return ExitFailed;   // the prompt told why
         ctx.out << QStringLiteral("رديف هاي خوانده شده") << '\t' << done.rows << '\n'
@@ -125,11 +126,11 @@ int codingTransfer(const Options& o, Context& ctx)
     const int year = int(o.number(QStringLiteral("year"), 0));
     const int from = int(o.number(QStringLiteral("from-section"), 0));
     const QString section = o.value(QStringLiteral("section"), QStringLiteral("0"));
-    return withWriter(ctx, o, QStringLiteral("coding"), true, [&](startup::Session& session, TerminalPrompt& terminal, bool) {
+    return withWriter(ctx, o, QStringLiteral("coding"), true, [&](startup::Session& session, TerminalPrompt& terminal, bool administrator) {
         if (!openCurrentSection(session, terminal, section))
             return ExitFailed;
         startup::CollectingPrompt quiet;
-        basedata::CodingTransfer t(session);
+        basedata::CodingTransfer t(session, administrator);
         const basedata::TransferResult r = between ? t.betweenSections(basedata::SectionKind(kind), from, quiet)
                                                    : t.fromAccounting(basedata::AccountingKind(kind), year, quiet);
         if (!r)

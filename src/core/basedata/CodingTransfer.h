@@ -41,7 +41,8 @@ inline qint64 commonProjectNo(int year, qint64 source) { return qint64(year) * 1
 
 class CodingTransfer {
 public:
-    explicit CodingTransfer(startup::Session& session);
+    // administrator: the server machine's (orvakctl without --user), no write level asked.
+    explicit CodingTransfer(startup::Session& session, bool administrator = false);
 
     TransferResult fromAccounting(AccountingKind kind, int year, startup::Prompt& prompt);
     // section < 0: no source chosen, nothing happens.
@@ -49,6 +50,7 @@ public:
 
 private:
     startup::Session& session_;
+    bool administrator_;
 };
 
 } // namespace orvak::basedata

@@ -74,6 +74,8 @@ struct ImportRequest {
     ImportMapping mapping;
     int kind = 1;            // SEPKIND for the whole file
     bool dryRun = false;     // read and check everything, keep nothing
+    // The server machine's administrator (orvakctl without --user): no write level to ask.
+    bool administrator = false;
 };
 
 struct ImportResult {
