@@ -108,6 +108,8 @@ void addRequestCommands(QList<Command>& commands);
 void addStatementCommands(QList<Command>& commands);
 void addGuaranteeCommands(QList<Command>& commands);
 void addBalanceCommands(QList<Command>& commands);
+void addImportCommands(QList<Command>& commands);
+void addCodingCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

@@ -266,6 +266,8 @@ int main(int argc, char** argv)
     addStatementCommands(commands);
     addGuaranteeCommands(commands);
     addBalanceCommands(commands);
+    addImportCommands(commands);
+    addCodingCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

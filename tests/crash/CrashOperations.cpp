@@ -1,6 +1,7 @@
 #include "crash/CrashOperations.h"
 
 #include "core/db/Db.h"
+#include "core/deposits/DepositImport.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
@@ -8,6 +9,8 @@
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace orvak::test::crash {
@@ -140,6 +143,37 @@ Operation::Work statementMatching(startup::Session& s, QString*)
 
 } // namespace
 
+// A deposit book read from a spreadsheet: deposits, a new owner and project in the
+// common database, a refund with its rows.
+Operation::Work depositImport(startup::Session& s, QString* error)
+{
+    auto dir = std::make_shared<QTemporaryDir>();
+    const QString path = dir->filePath(QStringLiteral("book.csv"));
+    QFile f(path);
+    QString text = QStringLiteral("no,date,name,nid,project,amount,refund\n");
+    for (int i = 1; i <= 12; ++i)
+        text += QStringLiteral("%1,1405/08/%2,owner %3,%4,%5,%6,%7\n").arg(i).arg(1 + i % 28).arg(i % 3).arg(i % 3 == 0 ? QStringLiteral("0012345679") : QString())
+                    .arg(i % 5 == 0 ? 990001 : 0).arg(1000 * i).arg(i % 4 == 0 ? 1 : 0);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0) {
+        *error = f.errorString();
+        return {};
+    }
+    f.close();
+    deposits::ImportRequest r;
+    r.path = path;
+    using F = deposits::ImportField;
+    for (const auto& [field, column] : {std::pair{F::ReceiptNo, "no"}, {F::PaymentDate, "date"}, {F::OwnerName, "name"}, {F::OwnerNid, "nid"},
+                                        {F::Project, "project"}, {F::Amount, "amount"}, {F::RefundMark, "refund"}})
+        r.mapping.set(field, QString::fromLatin1(column));
+    return [&s, dir, r](QString* error) {
+        ScriptedPrompt p({}, true);
+        const deposits::ImportResult out = deposits::DepositImport(s).run(r, p);
+        if (!out && error)
+            *error = out.message;
+        return bool(out);
+    };
+}
+
 const std::vector<Operation>& operations()
 {
     static const std::vector<Operation> all = {
@@ -150,6 +184,7 @@ const std::vector<Operation>& operations()
         {"collective-refund", "a fund request refunded row by row", collectiveRefund},
         {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
         {"statement-matching", "a month of the bank statement matched", statementMatching},
+        {"deposit-import", "a deposit book read from a spreadsheet", depositImport},
     };
     return all;
 }

@@ -160,7 +160,7 @@ bool build(DemoContext& ctx)
     if (!addDeposits(ctx) || !addVouchers(ctx))
         return false;
     ctx.prompt.progress(QStringLiteral("تضمينات"), 5, 7);
-    return addGuarantees(ctx) && addStatements(ctx) && addSettings(ctx) && addContractLetters(ctx);
+    return addGuarantees(ctx) && addStatements(ctx) && addSettings(ctx) && addContractLetters(ctx) && addImportSamples(ctx);
 }
 
 } // namespace

@@ -26,5 +26,6 @@ inline constexpr int GuaranteeLettersStart = 100;
 bool addStatements(DemoContext& ctx);   // the receiving account's statement DemoStatements.cpp
 bool addSettings(DemoContext& ctx);     // organisation, register settings   DemoStartup.cpp
 bool addContractLetters(DemoContext& ctx);   // contracts' history letters   DemoBaseData.cpp
+bool addImportSamples(DemoContext& ctx);     // a spreadsheet book to import  DemoImports.cpp
 
 } // namespace orvak::demo

@@ -1,6 +1,7 @@
 #include "ui/deposits/DepositScreens.h"
 
 #include "ui/deposits/ControlLists.h"
+#include "ui/deposits/TFReadXLSSepordeh.h"
 #include "ui/deposits/TFSEP3.h"
 #include "ui/deposits/TViewSepDar.h"
 #include "ui/deposits/TViewSepDescr.h"
@@ -36,6 +37,7 @@ void registerDepositScreens(framework::ScreenRegistry& r)
     r.add<TViewSepReqNoRad>({deposits}, QStringLiteral("مرور و گزارش سپرده هاي درخواست شده که استرداد نشده اند"), menu::Deposits + 66);
     r.add<TFRep_RadCHK>({deposits}, QStringLiteral("مرور و گزارش چک هاي استرداد سپرده"), menu::Deposits + 68);
     r.add<TTankhah>({deposits}, QStringLiteral("مرور و گزارش تنخواه رد وجوه سپرده"), menu::Deposits + 70);
+    r.add<TFReadXLSSepordeh>({deposits}, QStringLiteral("خواندن اطلاعات سپرده ها از فايل اکسل"), menu::Deposits + 14).writeLevel = WriteLevelRule::Refuse;
 }
 
 } // namespace orvak::ui::deposits

@@ -159,7 +159,7 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
               (QStringList{QStringLiteral("قفل  سامانه  - تغيير كاربر"), QStringLiteral("تغيير كلمه رمز"), QStringLiteral("امور کاربران اورواک"),
                            QStringLiteral("پارامترها و الزامات"), QStringLiteral("تعيين سال مالي پيشفرض حسابداري"), QStringLiteral("تنظيمات صفحه اصلي"),
                            QStringLiteral("اطلاعات استفاده کننده نرم افزار"), QStringLiteral("پيمانكاران"), QStringLiteral("قراردادها"),
-                           QStringLiteral("طرح ها"), QStringLiteral("پروژه ها"), QStringLiteral("فهرست محل اجرا ي پروژه"),
+                           QStringLiteral("طرح ها"), QStringLiteral("پروژه ها"), QStringLiteral("فهرست محل اجرا ي پروژه"), QStringLiteral("فراخواني اطلاعات اورواک از زير سيستم ها"),
                            QStringLiteral("بانک ها و حساب هاي بانکي"), QString(), QStringLiteral("بيشينه"), QStringLiteral("كمينه"), QStringLiteral("خروج موقت"),
                            QStringLiteral("خروج و خاموش كردن رايانه"), QStringLiteral("خروج")}));
     EXPECT_EQ(captions(subMenu(system, QStringLiteral("امور کاربران اورواک"))),
