@@ -11,6 +11,7 @@
 #include "ui/deposits/CreditLetterPicker.h"
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
+#include "ui/deposits/TfGenDisketSuratRizErsali.h"
 #include "ui/deposits/TViewSepReqFromKhazanehDETAILS.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
@@ -169,7 +170,8 @@ void TViewSepDar::buildMenus()
                                 ? QStringLiteral("در اين قسمت ، فايلي از همه سپرده ها تا سال و ماه مورد نظر تهيه مي شود")
                                 : QStringLiteral("در اين قسمت ، فايلي از سپرده هاي سال و ماه مورد نظر تهيه مي شود"),
                             this);
-        notBuiltYet();
+        TfGenDisketSuratRizErsali screen(session_, filter().year, filter().month, filter().mode == orvak::deposits::PeriodMode::Cumulative, this);
+        screen.exec();
     }, false);
 
     QMenu* print = menus_->addMenu(QStringLiteral("چاپ"));
