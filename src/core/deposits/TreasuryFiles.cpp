@@ -140,7 +140,8 @@ QString emptyListText() { return s("در دوره انتخابي سپرده اي
 
 QString treasuryPath(const QString& folder, const QString& fileName)
 {
-    QString f = QDir::fromNativeSeparators(folder);
+    // Either separator, whatever the system's.
+    QString f = QString(folder).replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (f.isEmpty())
         return fileName;
     if (!f.endsWith(QLatin1Char('/')))

@@ -4,7 +4,7 @@
 // with its message and nothing left behind.
 #include "core/deposits/TreasuryFiles.h"
 #include "core/util/CodePage1256.h"
-#include "core/deposits/RequestOffice.h"
+#include "RequestOffice.h"
 
 #include <QDir>
 #include <QFile>
