@@ -163,8 +163,9 @@ void TViewSepReqFromKhazaneh::buildMenus()
     addEntry(states, QStringLiteral("تهيه فايل درخواست وجه از خزانه"), [this] {
         if (!needRequest())
             return;
-        TfGenDisketDarkhastVjh screen(session(), currentRequest(), this);
-        screen.exec();
+        auto* screen = new TfGenDisketDarkhastVjh(session(), currentRequest(), this);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->show();
     });
 
     QMenu* vouchers = menus_->addMenu(QStringLiteral("اسناد حسابداري"));
