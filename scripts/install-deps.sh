@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-core
   xvfb xauth
-  python3 python3-xlrd python3-openpyxl poppler-utils pxlib-dev sqlite3
+  python3 python3-xlrd python3-openpyxl python3-dbfread poppler-utils pxlib-dev sqlite3
   libreoffice-writer-nogui
 )
 

@@ -268,6 +268,7 @@ int main(int argc, char** argv)
     addBalanceCommands(commands);
     addImportCommands(commands);
     addCodingCommands(commands);
+    addTreasuryCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -193,6 +193,8 @@ DemoSummary buildDemoInstallation(const DemoOptions& options, startup::Prompt& p
     if (!build(ctx))
         return ctx.summary;
     ctx.prompt.progress(QStringLiteral("پايان"), 7, 7);
+    // The treasury files' default folder, under the program's folder.
+    QDir(options.folder).mkpath(QStringLiteral("Send"));
     ctx.summary.ok = true;
     return ctx.summary;
 }

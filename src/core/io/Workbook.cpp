@@ -270,6 +270,7 @@ public:
     }
 
     QStringList sheetNames() const override { return names_; }
+    QString sheetPart(int sheet) const override { return parts_.value(sheet); }
 
     bool readSheet(int sheet, const std::function<bool(int, const QStringList&)>& row, QString* error) override
     {

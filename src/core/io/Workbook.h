@@ -32,6 +32,14 @@ public:
     // handed on then).
     virtual bool readSheet(int sheet, const std::function<bool(int row, const QStringList& cells)>& row, QString* error) = 0;
 
+    // The part of an Office Open XML workbook that holds the sheet ("xl/worksheets/
+    // sheet1.xml"); empty for other kinds.
+    virtual QString sheetPart(int sheet) const
+    {
+        Q_UNUSED(sheet);
+        return {};
+    }
+
     // Every row at once (small sheets).
     bool readAll(int sheet, QList<QStringList>& rows, QString* error);
 };

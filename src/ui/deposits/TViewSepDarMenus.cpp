@@ -12,6 +12,7 @@
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/DepositSummaryPrinting.h"
 #include "ui/deposits/TFSepYearMonth.h"
+#include "ui/deposits/TfGenDisketSuratRizErsali.h"
 #include "ui/deposits/TViewSepReqFromKhazanehDETAILS.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/MessageBoxes.h"
@@ -170,7 +171,11 @@ void TViewSepDar::buildMenus()
                                 ? QStringLiteral("در اين قسمت ، فايلي از همه سپرده ها تا سال و ماه مورد نظر تهيه مي شود")
                                 : QStringLiteral("در اين قسمت ، فايلي از سپرده هاي سال و ماه مورد نظر تهيه مي شود"),
                             this);
-        notBuiltYet();
+        // Beside the list, not over it: the list stays at hand while the file is prepared.
+        auto* screen = new TfGenDisketSuratRizErsali(session_, filter().year, filter().month,
+                                                     filter().mode == orvak::deposits::PeriodMode::Cumulative, this);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->show();
     }, false);
 
     QMenu* print = menus_->addMenu(QStringLiteral("چاپ"));

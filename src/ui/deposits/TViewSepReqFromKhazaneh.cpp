@@ -3,6 +3,7 @@
 #include "ui/accounting/AccountingScreens.h"
 #include "ui/deposits/DepositPrinting.h"
 #include "ui/deposits/TDE_SepReqFromKhazaneh.h"
+#include "ui/deposits/TfGenDisketDarkhastVjh.h"
 #include "ui/deposits/TViewSepReqFromKhazanehDETAILS.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/Editors.h"
@@ -158,6 +159,14 @@ void TViewSepReqFromKhazaneh::buildMenus()
     });
     states->addSeparator();
     addEntry(states, QStringLiteral("استرداد جمعي سپرده ها به صورت مجزا "), [this] { refundAll(); });
+    states->addSeparator();
+    addEntry(states, QStringLiteral("تهيه فايل درخواست وجه از خزانه"), [this] {
+        if (!needRequest())
+            return;
+        auto* screen = new TfGenDisketDarkhastVjh(session(), currentRequest(), this);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->show();
+    });
 
     QMenu* vouchers = menus_->addMenu(QStringLiteral("اسناد حسابداري"));
     addEntry(vouchers, QStringLiteral("صدور سند حسابداري واريز درخواست وجه سپرده از خزانه به حساب بانک رد وجوه سپرده"), [this] { issueVoucher(); });
