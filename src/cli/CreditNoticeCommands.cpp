@@ -56,10 +56,10 @@ int saveNotice(const Options& o, Context& ctx, bool insert)
 {
     const int idx = insert ? int(o.number(QStringLiteral("idx"), 0)) : o.positional.value(0).toInt();
     const QString name = insert ? QStringLiteral("credit-notices add") : QStringLiteral("credit-notices edit");
-    return withWriter(ctx, o, name, false, [&](startup::Session& session, TerminalPrompt& prompt, bool) {
+    return withWriter(ctx, o, name, false, [&](startup::Session& session, TerminalPrompt& prompt, bool administrator) {
         if (!openCurrentSection(session, prompt, sectionOf(o)))
             return ExitFailed;
-        deposits::CreditNotices notices(session);
+        deposits::CreditNotices notices(session, administrator ? deposits::Writer::Administrator : deposits::Writer::User);
         deposits::CreditNotice n;
         if (!insert) {
             const auto read = notices.read(idx);
@@ -81,10 +81,11 @@ int deleteNotice(const Options& o, Context& ctx)
 {
     const int idx = o.positional.value(0).toInt();
     return withWriter(ctx, o, QStringLiteral("credit-notices delete"), o.has(QStringLiteral("yes")),
-                      [&](startup::Session& session, TerminalPrompt& prompt, bool) {
+                      [&](startup::Session& session, TerminalPrompt& prompt, bool administrator) {
                           if (!openCurrentSection(session, prompt, sectionOf(o)))
                               return ExitFailed;
-                          return deposits::CreditNotices(session).remove(idx, prompt) ? ExitOk : ExitFailed;
+                          const auto writer = administrator ? deposits::Writer::Administrator : deposits::Writer::User;
+                          return deposits::CreditNotices(session, writer).remove(idx, prompt) ? ExitOk : ExitFailed;
                       });
 }
 

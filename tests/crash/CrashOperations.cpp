@@ -1,6 +1,7 @@
 #include "crash/CrashOperations.h"
 
 #include "core/db/Db.h"
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
@@ -138,6 +139,25 @@ Operation::Work statementMatching(startup::Session& s, QString*)
     };
 }
 
+// A credit notice deleted: the notice and the references of its deposits to it.
+Operation::Work creditNoticeDelete(startup::Session& s, QString* error)
+{
+    const auto idx = db::scalar(s.deposits(), QStringLiteral("SELECT MIN(IDXNO) FROM BESTANKARI b WHERE NOT EXISTS (SELECT 1 FROM SEP_REQR r WHERE r.BESIDX = b.IDXNO) "
+                                                             "AND EXISTS (SELECT 1 FROM SEP_DAR d WHERE d.ELAMBESIDX = b.IDXNO)"));
+    if (!idx || idx->isNull()) {
+        if (error)
+            *error = idx.failed() ? idx.error() : QStringLiteral("no credit notice to delete");
+        return {};
+    }
+    return [&s, notice = idx->toInt()](QString* error) {
+        ScriptedPrompt p({}, true);
+        const bool ok = deposits::CreditNotices(s, deposits::Writer::Administrator).remove(notice, p);
+        if (!ok && error)
+            *error = p.text();
+        return ok;
+    };
+}
+
 } // namespace
 
 const std::vector<Operation>& operations()
@@ -150,6 +170,7 @@ const std::vector<Operation>& operations()
         {"collective-refund", "a fund request refunded row by row", collectiveRefund},
         {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
         {"statement-matching", "a month of the bank statement matched", statementMatching},
+        {"credit-notice-delete", "a credit notice deleted with its deposits' references", creditNoticeDelete},
     };
     return all;
 }

@@ -10,6 +10,7 @@
 // deposit is left naming a notice that is gone. The reports' totals are the sums of
 // their rows.
 #include "core/deposits/ReceivedDeposits.h"
+#include "core/deposits/VoucherReading.h"
 #include "core/io/ListDefinition.h"
 #include "core/io/Report.h"
 
@@ -60,7 +61,10 @@ QStringList noticeOrderTexts();
 
 class CreditNotices {
 public:
-    explicit CreditNotices(startup::Session& session);
+    // A user's writes apply the deposits register's write level and the user's
+    // insert / edit / delete bit on its entry; the administrator's (orvakctl without
+    // --user) do not.
+    explicit CreditNotices(startup::Session& session, Writer writer = Writer::User);
 
     db::Fetched<qint64> proposedIdx() const;   // largest IDXNO + 1
     db::Fetched<CreditNotice> read(int idx) const;
@@ -80,6 +84,7 @@ public:
 
 private:
     startup::Session& session_;
+    Writer writer_;
 };
 
 // The footer kinds of the two reports (deposit reports' group).

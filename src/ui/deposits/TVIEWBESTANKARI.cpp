@@ -79,7 +79,7 @@ TVIEWBESTANKARI::TVIEWBESTANKARI(orvak::startup::Session& session, bool picking,
     row->addWidget(counts_, 1);
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
     connect(this, &ListScreen::opened, this, [this] {
-        connect(grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { refreshCounts(); }, Qt::UniqueConnection);
+        connect(grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TVIEWBESTANKARI::refreshCounts, Qt::UniqueConnection);
         refreshCounts();
     });
 }

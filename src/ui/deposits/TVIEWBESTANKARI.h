@@ -29,8 +29,10 @@ public:
     std::optional<io::ReportModel> balanceReport();
     std::optional<io::ReportModel> historyReport();
 
-private:
+private slots:
     void refreshCounts();
+
+private:
     bool searched();
 
     QLabel* counts_ = nullptr;
