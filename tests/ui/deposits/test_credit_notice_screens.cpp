@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QTableView>
 #include <QTimer>
 #include <gtest/gtest.h>
 
