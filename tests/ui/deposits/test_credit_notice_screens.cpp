@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ TEST(CreditNoticeScreens, ANoticeEnteredOnTheFormIsFoundCountedAndPicked)
     list.showAll();
     EXPECT_EQ(list.model().rowCount(), before + 1);
 
-    // The picker the deposits screens use: stand on the new notice, F10.
+    // The picker the deposits screens use: stand on the new notice, "انتخاب(F10)".
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, idx] {
         auto* picker = qobject_cast<ui::framework::PickerDialog*>(QApplication::activeModalWidget());
@@ -70,7 +71,10 @@ TEST(CreditNoticeScreens, ANoticeEnteredOnTheFormIsFoundCountedAndPicked)
         poll->deleteLater();
         auto& screen = static_cast<TVIEWBESTANKARI&>(picker->screen());
         screen.searchNumber(QStringLiteral("7X31"));
-        QTest::keyClick(screen.grid(), Qt::Key_F10);
+        for (int i = 0; screen.commandButton(i); ++i) {
+            if (screen.commandButton(i)->text().startsWith(QStringLiteral("انتخاب(F10)")))
+                screen.commandButton(i)->click();
+        }
         if (picker->isVisible())
             picker->reject();
     });
