@@ -14,7 +14,7 @@ if(NOT OUT MATCHES "^ش رديف\t" OR NOT OUT MATCHES "\nپيكره واريز�
 endif()
 set(before "${OUT}")
 
-run(1 "${D}" credit-notices add --number 55X --date 1405/09/01 --letter-date 1405/02/31 --amount 1000)
+run(fail "${D}" credit-notices add --number 55X --date 1405/09/01 --letter-date 1405/07/31 --amount 1000)
 run(0 "${D}" credit-notices list)
 if(NOT OUT STREQUAL before)
   message(SEND_ERROR "a refused add changed the list")
