@@ -5,6 +5,7 @@
 #include "core/util/AtomicFile.h"
 
 #include "core/CoreLists.h"
+#include "core/letters/LetterFooter.h"
 #include "core/io/BoundList.h"
 #include "core/io/ListOutput.h"
 #include "core/io/TsvStream.h"
@@ -97,7 +98,8 @@ int printList(const ListCall& call, Context& ctx)
         const QString path = QDir(ctx.startDir).absoluteFilePath(call.pdf);
         if (const QString refused = util::outputRefusal(path, "%PDF-"); !refused.isEmpty())
             return ctx.fail(refused);
-        const io::ReportModel report = io::reportOfTable(io::exportTableOf(bound.definition().title, bound.columns(), rows));
+        io::ReportModel report = io::reportOfTable(io::exportTableOf(bound.definition().title, bound.columns(), rows));
+        report.signatures = letters::listSignatures(session, bound.definition());
         if (!io::writeReportPdf(report, path, &why))
             return ctx.fail(why);
         ctx.out << QDir::toNativeSeparators(path) << Qt::endl;

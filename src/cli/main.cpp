@@ -269,6 +269,7 @@ int main(int argc, char** argv)
     addImportCommands(commands);
     addCodingCommands(commands);
     addTreasuryCommands(commands);
+    addCreditNoticeCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

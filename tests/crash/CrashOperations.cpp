@@ -2,6 +2,7 @@
 
 #include "core/db/Db.h"
 #include "core/deposits/DepositImport.h"
+#include "core/deposits/CreditLetters.h"
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
@@ -141,7 +142,24 @@ Operation::Work statementMatching(startup::Session& s, QString*)
     };
 }
 
-} // namespace
+// A credit notice deleted: the notice and the references of its deposits to it.
+Operation::Work creditNoticeDelete(startup::Session& s, QString* error)
+{
+    const auto idx = db::scalar(s.deposits(), QStringLiteral("SELECT MIN(IDXNO) FROM BESTANKARI b WHERE NOT EXISTS (SELECT 1 FROM SEP_REQR r WHERE r.BESIDX = b.IDXNO) "
+                                                             "AND EXISTS (SELECT 1 FROM SEP_DAR d WHERE d.ELAMBESIDX = b.IDXNO)"));
+    if (!idx || idx->isNull()) {
+        if (error)
+            *error = idx.failed() ? idx.error() : QStringLiteral("no credit notice to delete");
+        return {};
+    }
+    return [&s, notice = idx->toInt()](QString* error) {
+        ScriptedPrompt p({}, true);
+        const bool ok = deposits::CreditNotices(s, deposits::Writer::Administrator).remove(notice, p);
+        if (!ok && error)
+            *error = p.text();
+        return ok;
+    };
+}
 
 // A deposit book read from a spreadsheet: deposits, a new owner and project in the
 // common database, a refund with its rows.
@@ -174,6 +192,8 @@ Operation::Work depositImport(startup::Session& s, QString* error)
     };
 }
 
+} // namespace
+
 const std::vector<Operation>& operations()
 {
     static const std::vector<Operation> all = {
@@ -185,6 +205,7 @@ const std::vector<Operation>& operations()
         {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
         {"statement-matching", "a month of the bank statement matched", statementMatching},
         {"deposit-import", "a deposit book read from a spreadsheet", depositImport},
+        {"credit-notice-delete", "a credit notice deleted with its deposits' references", creditNoticeDelete},
     };
     return all;
 }

@@ -15,4 +15,16 @@ std::vector<io::ReportSignature> signatureBlocks(startup::Session& session, cons
     return footerSignatures(*filled);
 }
 
+int reportGroupOf(const io::ListDefinition& list)
+{
+    if (list.name.startsWith(QLatin1String("guarantee")))
+        return GuaranteeReportsGroup;
+    return list.database == io::ListDatabase::Deposits ? DepositReportsGroup : GeneralGroup;
+}
+
+std::vector<io::ReportSignature> listSignatures(startup::Session& session, const io::ListDefinition& list)
+{
+    return signatureBlocks(session, list.name, reportGroupOf(list));
+}
+
 } // namespace orvak::letters

@@ -3,6 +3,7 @@
 #include "ui/framework/MessageBoxes.h"
 #include "ui/framework/ReportPreview.h"
 #include "core/accounting/VoucherSearch.h"
+#include "core/letters/LetterFooter.h"
 #include "core/util/Numbers.h"
 
 #include <QHBoxLayout>
@@ -149,7 +150,7 @@ void TFShowSnd::print()
 {
     if (sheet_.head.number == 0)
         return;
-    framework::previewReport(orvak::accounting::voucherReport(sheet_), windowTitle(), this);
+    framework::previewReport(orvak::accounting::voucherReport(sheet_, letters::signatureBlocks(session_, QStringLiteral("voucher"), letters::GeneralGroup)), windowTitle(), this);
 }
 
 } // namespace orvak::ui::accounting

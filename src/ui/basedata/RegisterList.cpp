@@ -20,13 +20,9 @@ namespace orvak::ui::basedata {
 
 namespace {
 
-// The report of a base-data list is signed as the general pattern of the footers says.
-framework::ListUi signedBy(Session& session, framework::ListUi ui)
-{
-    if (!ui.signatures)
-        ui.signatures = [&session] { return letters::footerSignatures(letters::GetReportFooter(session, QString(), 0).value_or({})); };
-    return ui;
-}
+// The report of a register list is signed as the footer of its kind says (the
+// frame's own default).
+framework::ListUi signedBy(Session&, framework::ListUi ui) { return ui; }
 
 } // namespace
 

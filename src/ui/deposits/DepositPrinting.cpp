@@ -8,6 +8,7 @@
 #include "core/deposits/DepositList.h"
 #include "core/deposits/DepositPrints.h"
 #include "core/deposits/ReceivedDeposits.h"
+#include "core/letters/LetterFooter.h"
 #include "core/letters/ReportFooter.h"
 #include "core/util/Jalali.h"
 
@@ -22,7 +23,7 @@ using orvak::deposits::PrintedDeposit;
 
 std::vector<io::ReportSignature> signatures(orvak::startup::Session& session)
 {
-    return letters::footerSignatures(letters::GetReportFooter(session, QString(), 0).value_or({}));
+    return letters::signatureBlocks(session, QStringLiteral("SEPDAR"), letters::DepositReportsGroup);
 }
 
 // The chosen entry's position; nullopt when the user leaves.

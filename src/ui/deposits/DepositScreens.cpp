@@ -2,6 +2,7 @@
 
 #include "ui/deposits/ControlLists.h"
 #include "ui/deposits/TFReadXLSSepordeh.h"
+#include "ui/deposits/TVIEWBESTANKARI.h"
 #include "ui/deposits/TFSEP3.h"
 #include "ui/deposits/TViewSepDar.h"
 #include "ui/deposits/TViewSepDescr.h"
@@ -21,6 +22,8 @@ void registerDepositScreens(framework::ScreenRegistry& r)
     const QString deposits = QStringLiteral("سپرده ها");
     r.add<TViewSepDar>({deposits}, QStringLiteral("سپرده هاي دريافتي"), menu::Deposits + 10).writeLevel = framework::WriteLevelRule::ReadOnly;
     r.add<TViewSepDescr>({deposits}, QStringLiteral("شرح هاي استاندارد سپرده"), menu::Deposits + 12).writeLevel =
+        framework::WriteLevelRule::ReadOnly;
+    r.add<TVIEWBESTANKARI>({deposits}, QStringLiteral("اعلاميه هاي بستانكاري و اطلاعات مربوطه "), menu::Deposits + 14).writeLevel =
         framework::WriteLevelRule::ReadOnly;
 
     // Requests, refunds and floats; the fund requests and refunds are refused a user

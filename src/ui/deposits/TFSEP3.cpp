@@ -10,6 +10,7 @@
 #include "core/deposits/RequestRefundLists.h"
 #include "core/deposits/Refunds.h"
 #include "core/deposits/VoucherYear.h"
+#include "core/letters/LetterFooter.h"
 #include "core/letters/ReportFooter.h"
 #include "core/startup/Rights.h"
 #include "core/util/Numbers.h"
@@ -115,7 +116,7 @@ void TFSEP3::showVoucher()
 void TFSEP3::printOrder()
 {
     const auto order = orvak::deposits::refundPaymentOrder(session(), currentRefund(),
-                                                           letters::footerSignatures(letters::GetReportFooter(session(), QString(), 0).value_or({})));
+                                                           letters::signatureBlocks(session(), QStringLiteral("SEPRAD"), letters::DepositReportsGroup));
     if (!order)
         framework::ShowError(order.failed() ? order.error() : QStringLiteral("استرداد مورد نظر يافت نشد"), this);
     else

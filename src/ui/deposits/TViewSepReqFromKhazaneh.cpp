@@ -12,6 +12,7 @@
 #include "core/deposits/RequestPrints.h"
 #include "core/deposits/Refunds.h"
 #include "core/deposits/RequestRefundLists.h"
+#include "core/letters/LetterFooter.h"
 #include "core/letters/ReportFooter.h"
 #include "core/startup/Rights.h"
 #include "core/util/Jalali.h"
@@ -52,7 +53,7 @@ framework::ListUi buttons()
 
 std::vector<io::ReportSignature> footer(Session& session)
 {
-    return letters::footerSignatures(letters::GetReportFooter(session, QString(), 0).value_or({}));
+    return letters::signatureBlocks(session, QStringLiteral("SEPREQ"), letters::DepositReportsGroup);
 }
 
 // A posting through the voucher-issue dialog: its steps in the wait window, what it

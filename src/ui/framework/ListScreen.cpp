@@ -15,6 +15,7 @@
 #include "ui/framework/ShowFileDialog.h"
 #include "ui/framework/SortDialog.h"
 #include "core/io/BoundList.h"
+#include "core/letters/LetterFooter.h"
 #include "core/io/ListOutput.h"
 #include "core/util/Numbers.h"
 
@@ -64,6 +65,8 @@ ListFrame frameOf(orvak::startup::Session& session, io::ListDefinition definitio
     s.commands = std::move(ui.commands);
     s.menuVariant = ui.menuVariant;
     s.signatures = std::move(ui.signatures);
+    if (!s.signatures)
+        s.signatures = [&session, bound] { return letters::listSignatures(session, bound->definition()); };
     s.beforeOpen = [bound] { bound->readLookups(); };
     if (!d.historyTable.isEmpty()) {
         s.historyKey = d.historyKey;

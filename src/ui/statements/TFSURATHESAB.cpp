@@ -1,5 +1,6 @@
 #include "ui/statements/TFSURATHESAB.h"
 
+#include "core/letters/LetterFooter.h"
 #include "ui/framework/Doing.h"
 #include "ui/framework/Editors.h"
 #include "ui/framework/MessageBoxes.h"
@@ -346,7 +347,9 @@ std::optional<io::ReportModel> TFSURATHESAB::balancesReport(const QString& date)
         framework::ShowError(balances.error(), this);
         return std::nullopt;
     }
-    return orvak::statements::balanceReport(*balances, d->date);
+    io::ReportModel report = orvak::statements::balanceReport(*balances, d->date);
+    report.signatures = letters::signatureBlocks(session_, QStringLiteral("bank-balances"), letters::DepositReportsGroup);
+    return report;
 }
 
 void TFSURATHESAB::setReadOnly(bool readOnly)

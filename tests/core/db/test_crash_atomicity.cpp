@@ -250,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(Registers, CrashAtomicity,
                                            Case{"collective-refund", "kill"}, Case{"collective-refund", "power"},
                                            Case{"guarantee-booking", "kill"}, Case{"guarantee-booking", "power"},
                                            Case{"statement-matching", "kill"}, Case{"statement-matching", "power"},
-                                           Case{"deposit-import", "kill"}, Case{"deposit-import", "power"}),
+                                           Case{"deposit-import", "kill"}, Case{"deposit-import", "power"},
+                                           Case{"credit-notice-delete", "kill"}, Case{"credit-notice-delete", "power"}),
                          [](const auto& info) {
                              std::string name = std::string(info.param.operation) + "_" + info.param.ending;
                              std::erase(name, '-');

@@ -1,0 +1,41 @@
+# orvakctl credit-notices and footer on a demo installation: the list with its totals,
+# an add / edit / delete round, a bad date refused without a change, a user without
+# the password refused before anything is touched, and the footer of a kind.
+include(${CMAKE_CURRENT_LIST_DIR}/CliRun.cmake)
+set(W "${WORK}/orvakctl-credit-notices")
+file(REMOVE_RECURSE "${W}")
+file(MAKE_DIRECTORY "${W}")
+run(0 "${W}" demo --data "${W}/demo" --today 1405/09/18)
+set(D "${W}/demo")
+
+run(0 "${D}" credit-notices list)
+if(NOT OUT MATCHES "^ش رديف\t" OR NOT OUT MATCHES "\nپيكره واريزي\t[0-9]+\n")
+  message(SEND_ERROR "list: '${OUT}'")
+endif()
+set(before "${OUT}")
+
+run(fail "${D}" credit-notices add --number 55X --date 1405/09/01 --letter-date 1405/07/31 --amount 1000)
+run(0 "${D}" credit-notices list)
+if(NOT OUT STREQUAL before)
+  message(SEND_ERROR "a refused add changed the list")
+endif()
+run(2 "${D}" credit-notices add --number 55X --user 3)
+
+run(0 "${D}" credit-notices add --number 55X --date 1405/09/01 --amount 1000 --user 3 --password 1234)
+string(STRIP "${OUT}" idx)
+run(0 "${D}" credit-notices edit ${idx} --amount 2500)
+run(0 "${D}" credit-notices list --number 5X)
+if(NOT OUT MATCHES "\n${idx}\t[^\n]*\t55X\t1405/09/01\t2500\t")
+  message(SEND_ERROR "edited notice: '${OUT}'")
+endif()
+run(0 "${D}" credit-notices delete ${idx} --yes)
+run(0 "${D}" credit-notices list)
+if(NOT OUT STREQUAL before)
+  message(SEND_ERROR "the list after the delete differs from the one before the add")
+endif()
+
+run(0 "${D}" footer --kind BESTANKARI --group 2)
+if(NOT OUT MATCHES "\n2\tl5\tمسئول سپرده ها\tزهرا موسوي\n3\tl3\t[^\n]*\n5\tl1\tذيحساب\tحسين صادقي\n$")
+  message(SEND_ERROR "footer: '${OUT}'")
+endif()
+run(0 "${D}" credit-notices print --pdf "${W}/balance.pdf")
