@@ -107,6 +107,7 @@ void addDepositCommands(QList<Command>& commands);
 void addRequestCommands(QList<Command>& commands);
 void addStatementCommands(QList<Command>& commands);
 void addGuaranteeCommands(QList<Command>& commands);
+void addGuaranteeOperationCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

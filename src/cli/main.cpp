@@ -265,6 +265,7 @@ int main(int argc, char** argv)
     addRequestCommands(commands);
     addStatementCommands(commands);
     addGuaranteeCommands(commands);
+    addGuaranteeOperationCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")
