@@ -4,6 +4,7 @@
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
+#include "core/guarantees/GuaranteeDue.h"
 #include "core/statements/BankMatching.h"
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
@@ -138,6 +139,23 @@ Operation::Work statementMatching(startup::Session& s, QString*)
     };
 }
 
+// A guarantee's extension-request letter from the due-date run: the history row, the
+// guarantee's status and the letter counter, and their history.
+Operation::Work guaranteeExtensionLetter(startup::Session& s, QString*)
+{
+    return [&s](QString* error) {
+        guarantees::ExtensionRun::Choice choice;
+        choice.months = 3;
+        guarantees::ExtensionRun run(s, {QStringLiteral("1300/01/01"), QStringLiteral("1499/12/29")}, choice);
+        ScriptedPrompt p({}, true);
+        std::vector<letters::LetterPage> pages;
+        const bool ok = run.start(p) && run.count() > 0 && run.issue(pages, p);
+        if (!ok && error)
+            *error = p.text();
+        return ok;
+    };
+}
+
 } // namespace
 
 const std::vector<Operation>& operations()
@@ -150,6 +168,7 @@ const std::vector<Operation>& operations()
         {"collective-refund", "a fund request refunded row by row", collectiveRefund},
         {"guarantee-booking", "a guarantee's booking voucher", guaranteeBooking},
         {"statement-matching", "a month of the bank statement matched", statementMatching},
+        {"guarantee-extension-letter", "a guarantee's extension letter with its number", guaranteeExtensionLetter},
     };
     return all;
 }

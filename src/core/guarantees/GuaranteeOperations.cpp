@@ -484,7 +484,8 @@ Outcome GuaranteeOperations::withdraw(int idx, int row, startup::Prompt& prompt)
                         const auto n = earlier(QStringLiteral("KIND IN ") + kinds);
                         if (!n)
                             return w.fail(n.error());
-                        sets << flag + (n->toInt() > 0 ? QStringLiteral(" = 1") : QStringLiteral(" = 0"));
+                        // A new guarantee carries no flag (NULL); only answers set one.
+                        sets << flag + (n->toInt() > 0 ? QStringLiteral(" = 1") : QStringLiteral(" = NULL"));
                     }
                     if (h.kind == OpCancellation || h.kind == OpTemporaryCancellation) {
                         const auto before = w.scalar(

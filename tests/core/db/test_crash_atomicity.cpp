@@ -249,7 +249,8 @@ INSTANTIATE_TEST_SUITE_P(Registers, CrashAtomicity,
                                            Case{"receipt-voucher", "kill"}, Case{"receipt-voucher", "power"},
                                            Case{"collective-refund", "kill"}, Case{"collective-refund", "power"},
                                            Case{"guarantee-booking", "kill"}, Case{"guarantee-booking", "power"},
-                                           Case{"statement-matching", "kill"}, Case{"statement-matching", "power"}),
+                                           Case{"statement-matching", "kill"}, Case{"statement-matching", "power"},
+                                           Case{"guarantee-extension-letter", "kill"}, Case{"guarantee-extension-letter", "power"}),
                          [](const auto& info) {
                              std::string name = std::string(info.param.operation) + "_" + info.param.ending;
                              std::erase(name, '-');
