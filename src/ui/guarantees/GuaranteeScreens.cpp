@@ -30,7 +30,7 @@ void registerGuaranteeScreens(framework::ScreenRegistry& r)
     due.accessId = entry;
     due.writeLevel = framework::WriteLevelRule::ReadOnly;
     auto& search = r.add<TSRCH_ZEM>({guarantees}, orvak::guarantees::searchTitle(), menu::Guarantees + 32);
-    search.accessId = orvak::guarantees::GuaranteeReportsMenuId;
+    search.accessId = entry;
     // After login the monitor opens by itself when guarantees fall due in its default window.
     static const bool step = [] {
         startup::TMainForm::addStartStep([](startup::TMainForm& main, Session& session) {

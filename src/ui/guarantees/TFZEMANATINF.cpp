@@ -151,10 +151,7 @@ TFZEMANATINF::TFZEMANATINF(Session& session, int idx, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("سوابق تغييرات،عمليات و صدور نامه ها"));
     setParameter(QStringLiteral(":PIdx"), idx);
-    reopen();
-    // Standing on the last letter.
-    if (model().rowCount() > 0)
-        grid()->selectRow(model().rowCount() - 1);
+    standOnLast();
     auto key = [this](Qt::Key k, int command) {
         auto* s = new QShortcut(QKeySequence(k), this);
         s->setContext(Qt::WidgetWithChildrenShortcut);
@@ -163,6 +160,12 @@ TFZEMANATINF::TFZEMANATINF(Session& session, int idx, QWidget* parent)
     key(Qt::Key_F10, 0);
     key(Qt::Key_F9, 1);
     resize(1000, 450);
+}
+
+void TFZEMANATINF::standOnLast()
+{
+    const auto h = g::GuaranteeOperations(session_).history(idx_);
+    reopen(h && !h->isEmpty() ? QVariant(h->last().row) : QVariant());
 }
 
 void TFZEMANATINF::setGuaranteeReadOnly(bool readOnly) { setReadOnly(readOnly); }
@@ -226,11 +229,8 @@ void TFZEMANATINF::editLetter()
 void TFZEMANATINF::withdrawLetter()
 {
     framework::MessagePrompt prompt(this);
-    if (g::GuaranteeOperations(session_).withdraw(idx_, currentRow(), prompt)) {
-        reopen();
-        if (model().rowCount() > 0)
-            grid()->selectRow(model().rowCount() - 1);
-    }
+    if (g::GuaranteeOperations(session_).withdraw(idx_, currentRow(), prompt))
+        standOnLast();
 }
 
 void TFZEMANATINF::recordOperation()

@@ -66,6 +66,9 @@ public:
     QString letterText() const;
 
 private:
+    // The list read again, standing on the last letter.
+    void standOnLast();
+
     Session& session_;
     int idx_;
 };
