@@ -112,6 +112,7 @@ void addImportCommands(QList<Command>& commands);
 void addCodingCommands(QList<Command>& commands);
 void addTreasuryCommands(QList<Command>& commands);
 void addCreditNoticeCommands(QList<Command>& commands);
+void addGuaranteeOperationCommands(QList<Command>& commands);
 
 // Checks a command's arguments against its declaration; nullopt with the reason
 // (Persian, for the usage message) when they do not fit.

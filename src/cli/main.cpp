@@ -270,6 +270,7 @@ int main(int argc, char** argv)
     addCodingCommands(commands);
     addTreasuryCommands(commands);
     addCreditNoticeCommands(commands);
+    addGuaranteeOperationCommands(commands);
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")

@@ -6,6 +6,7 @@
 #include "core/deposits/ReceivedDeposits.h"
 #include "core/deposits/Refunds.h"
 #include "core/guarantees/Guarantees.h"
+#include "core/guarantees/GuaranteeDue.h"
 #include "core/statements/BankMatching.h"
 #include "core/deposits/VoucherReading.h"
 #include "support/ScriptedPrompt.h"
@@ -155,6 +156,17 @@ Operation::Work creditNoticeDelete(startup::Session& s, QString* error)
     return [&s, notice = idx->toInt()](QString* error) {
         ScriptedPrompt p({}, true);
         const bool ok = deposits::CreditNotices(s, deposits::Writer::Administrator).remove(notice, p);
+// A guarantee's extension-request letter from the due-date run: the history row, the
+// guarantee's status and the letter counter, and their history.
+Operation::Work guaranteeExtensionLetter(startup::Session& s, QString*)
+{
+    return [&s](QString* error) {
+        guarantees::ExtensionRun::Choice choice;
+        choice.months = 3;
+        guarantees::ExtensionRun run(s, {QStringLiteral("1300/01/01"), QStringLiteral("1499/12/29")}, choice);
+        ScriptedPrompt p({}, true);
+        std::vector<letters::LetterPage> pages;
+        const bool ok = run.start(p) && run.count() > 0 && run.issue(pages, p);
         if (!ok && error)
             *error = p.text();
         return ok;
@@ -206,6 +218,7 @@ const std::vector<Operation>& operations()
         {"statement-matching", "a month of the bank statement matched", statementMatching},
         {"deposit-import", "a deposit book read from a spreadsheet", depositImport},
         {"credit-notice-delete", "a credit notice deleted with its deposits' references", creditNoticeDelete},
+        {"guarantee-extension-letter", "a guarantee's extension letter with its number", guaranteeExtensionLetter},
     };
     return all;
 }

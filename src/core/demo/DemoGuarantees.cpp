@@ -38,7 +38,8 @@ bool writeGuarantees(DemoContext& ctx, QSqlDatabase db)
                                 "VAHEDEPOOL", "AMOUNTARZI", "SEPAMNO"}));
     db::BulkInserter h(db, QStringLiteral("ZHIST"),
                        columns({"ZIDX", "ROW", "KIND", "LETTERDATE", "LETTERNO", "AMOUNT", "SARRESID", "ANS", "ANSLETTERNO", "ANSLETTERDATE", "DATE",
-                                "LTRCODE", "LTRSABTDATE", "OLD_SARRESID", "OLD_AMOUNT", "OLD_STATUSE", "OLD_ZNO", "AMOUNT_OK", "SARRESID_OK"}));
+                                "LTRCODE", "LTRSABTDATE", "OLD_SARRESID", "OLD_AMOUNT", "OLD_STATUSE", "OLD_ZNO", "AMOUNT_OK", "SARRESID_OK",
+                                "LTRCONTENT"}));
     const int count = std::min(400 * ctx.options.scale, 40000);
     const int templateOf[] = {1, 2, 3, 7, 6, 4, 1, 1, 5};
     for (int i = 1; i <= count; ++i) {
@@ -91,11 +92,15 @@ bool writeGuarantees(DemoContext& ctx, QSqlDatabase db)
         if (!op)
             continue;
         const int letterDay = ctx.todayIndex - ctx.rng.between(2, 40);
-        h.add(i).add(1).add(op).add(ctx.cal.text(letterDay)).add(letter).add(double(amount)).add(dueText)
+        // A pending extension asks for six months more than the guarantee now runs.
+        const QString asked = (op == 1 || op == 5) && ans == 2 ? ctx.cal.text(std::max(dueNow, issued + 30) + 180) : dueText;
+        h.add(i).add(1).add(op).add(ctx.cal.text(letterDay)).add(letter).add(double(amount)).add(asked)
             .add(ans).add(ans == 1 ? ctx.letterNo("ب", 9000 + i) : QString()).add(ans == 1 ? ctx.cal.text(letterDay + 7) : QString()).add(ctx.cal.text(letterDay))
             .add(templateOf[std::min(op, 8)]).add(ctx.cal.text(letterDay)).add(firstDueText).add(double(firstAmount))
             .add(0).add(number).add(ans == 1 ? double(amount) : 0.0)
-            .add(ans == 1 ? dueText : QString());
+            .add(ans == 1 ? dueText : QString())
+            .add(u8("<html><body dir=\"rtl\"><p>بانک محترم</p><p>موضوع: ") + guarantees::statusLabel(op).trimmed() + u8(" ضمانتنامه شماره ") + number
+                 + u8("</p><p>نامه شماره ") + letter + u8("</p></body></html>"));
         if (!ctx.insert(h))
             return false;
     }

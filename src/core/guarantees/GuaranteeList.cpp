@@ -4,6 +4,8 @@
 #include "core/basedata/Lookups.h"
 #include "core/guarantees/Guarantee.h"
 #include "core/guarantees/GuaranteeCodes.h"
+#include "core/guarantees/GuaranteeDue.h"
+#include "core/guarantees/GuaranteeSearch.h"
 #include "core/guarantees/GuaranteeTexts.h"
 #include "core/letters/LetterFooter.h"
 #include "core/startup/Session.h"
@@ -250,7 +252,10 @@ io::ListDefinition guaranteeHistoryList(int idx)
     return d;
 }
 
-QList<io::ListDefinition> guaranteeLists() { return {guaranteeList(), guaranteeSubjectsList(), archiveFoldersList(), guaranteeHistoryList()}; }
+QList<io::ListDefinition> guaranteeLists()
+{
+    return {guaranteeList(), guaranteeSubjectsList(), archiveFoldersList(), guaranteeHistoryList(), dueList(), searchList()};
+}
 
 QString countLabel() { return QStringLiteral("فقره تضمين"); }
 QString amountLabel() { return QStringLiteral("مبلغ کل ضمانتنامه ها:"); }

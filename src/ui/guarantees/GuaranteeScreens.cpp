@@ -2,6 +2,10 @@
 
 #include "ui/guarantees/GuaranteeTextScreens.h"
 #include "ui/guarantees/TViewZemanat.h"
+#include "ui/guarantees/TFZEMSARRASID.h"
+#include "ui/guarantees/TSRCH_ZEM.h"
+#include "ui/startup/TMainForm.h"
+#include "core/guarantees/GuaranteeDue.h"
 #include "core/guarantees/Guarantees.h"
 
 namespace orvak::ui::guarantees {
@@ -22,6 +26,21 @@ void registerGuaranteeScreens(framework::ScreenRegistry& r)
     auto& folders = r.add<TViewBaygani>({guarantees}, QStringLiteral("اسامي پوشه ها"), menu::Guarantees + 22);
     folders.accessId = entry;
     folders.writeLevel = framework::WriteLevelRule::ReadOnly;
+    auto& due = r.add<TFZEMSARRASID>({guarantees}, orvak::guarantees::dueTitle(), menu::Guarantees + 30);
+    due.accessId = entry;
+    due.writeLevel = framework::WriteLevelRule::ReadOnly;
+    auto& search = r.add<TSRCH_ZEM>({guarantees}, orvak::guarantees::searchTitle(), menu::Guarantees + 32);
+    search.accessId = entry;
+    // After login the monitor opens by itself when guarantees fall due in its default window.
+    static const bool step = [] {
+        startup::TMainForm::addStartStep([](startup::TMainForm& main, Session& session) {
+            const auto due = orvak::guarantees::dueSoonCount(session);
+            if (due && *due > 0)
+                main.trigger(orvak::guarantees::dueTitle());
+        });
+        return true;
+    }();
+    (void)step;
 }
 
 } // namespace orvak::ui::guarantees

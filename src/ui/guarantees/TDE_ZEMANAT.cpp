@@ -1,4 +1,5 @@
 #include "ui/guarantees/TDE_ZEMANAT.h"
+#include "ui/guarantees/TFZEMANATINF.h"
 
 #include "ui/basedata/CodedEntry.h"
 #include "ui/basedata/ContractPickers.h"
@@ -424,14 +425,14 @@ void TDE_ZEMANAT::showHistory()
     const int key = guarantee_.idx;
     if (key <= 0 || mode() == Mode::Insert)
         return;
-    auto* list = new framework::ListScreen(session_, g::guaranteeHistoryList(key), framework::ListUi{});
-    list->setReadOnly(true);
+    // The history screen with its commands; the withdrawal is off while this entry is read-only.
+    auto* list = new TFZEMANATINF(session_, key);
+    list->setGuaranteeReadOnly(isReadOnly());
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("سوابق تضمين"));
+    dialog.setWindowTitle(list->windowTitle());
     auto* box = new QVBoxLayout(&dialog);
     box->addWidget(list);
-    list->reopen();
-    dialog.resize(900, 400);
+    dialog.resize(1000, 450);
     dialog.exec();
 }
 

@@ -390,14 +390,28 @@ bool TMainForm::openStartSection(Session& session, Prompt& prompt)
     return session.OpenSection(session.CurrentYear(), session.SectionCode(), prompt);
 }
 
+namespace {
+std::vector<TMainForm::StartStep>& startSteps()
+{
+    static std::vector<TMainForm::StartStep> steps;
+    return steps;
+}
+} // namespace
+
+void TMainForm::addStartStep(StartStep step) { startSteps().push_back(std::move(step)); }
+
 void TMainForm::start()
 {
     refreshStatus();
     framework::TFDoing doing(QStringLiteral("تنظيمات سال مالي"), this);
-    openStartSection(session_, doing);
+    const bool opened = openStartSection(session_, doing);
     doing.hide();
     refreshStatus();
     started_ = true;
+    if (opened) {
+        for (const StartStep& step : startSteps())
+            step(*this, session_);
+    }
 }
 
 void TMainForm::chooseSection(int index)

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 // The main window: the command menu, the status bar with user, year, section and
 // clock, the section label, and the timers. The menu is the screen registry's
 // entries with the window's own commands (lock, fiscal year, exits) among them.
@@ -36,6 +37,10 @@ public:
     bool trigger(const QString& caption);
 
     void start();                 // the one-shot start: the section opens
+    // What the start does after the section opened (a register's screen that opens
+    // itself when it has something to show), in the order added.
+    using StartStep = std::function<void(TMainForm&, Session&)>;
+    static void addStartStep(StartStep step);
     bool isStarted() const { return started_; }
     // What the start does to the session, for callers without the window.
     static bool openStartSection(Session& session, Prompt& prompt);

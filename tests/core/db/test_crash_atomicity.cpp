@@ -251,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(Registers, CrashAtomicity,
                                            Case{"guarantee-booking", "kill"}, Case{"guarantee-booking", "power"},
                                            Case{"statement-matching", "kill"}, Case{"statement-matching", "power"},
                                            Case{"deposit-import", "kill"}, Case{"deposit-import", "power"},
-                                           Case{"credit-notice-delete", "kill"}, Case{"credit-notice-delete", "power"}),
+                                           Case{"credit-notice-delete", "kill"}, Case{"credit-notice-delete", "power"},
+                                           Case{"guarantee-extension-letter", "kill"}, Case{"guarantee-extension-letter", "power"}),
                          [](const auto& info) {
                              std::string name = std::string(info.param.operation) + "_" + info.param.ending;
                              std::erase(name, '-');

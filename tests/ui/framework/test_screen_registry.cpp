@@ -170,7 +170,8 @@ TEST(ScreenRegistry, ProgramMenuKeepsItsOrderWithTheWindowsCommandsAmongTheScree
                            QStringLiteral("پارامترها")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تضمينات"))),
               (QStringList{QStringLiteral("اطلاعات تضمينات"), QStringLiteral("شرح موضوع تضمينات"), QStringLiteral("اسامي پوشه ها"),
-                           QStringLiteral("قالب نامه ها")}));
+                           QStringLiteral("بررسي سررسيد ضمانتنامه هاي بانکي"), QStringLiteral("قالب نامه ها"),
+                           QStringLiteral("جستجو در اطلاعات تضمينات")}));
     EXPECT_EQ(captions(subMenu(main.menu(), QStringLiteral("تسهيلات"))),
               (QStringList{QStringLiteral("جستجو در اسناد حسابداري"), QStringLiteral("بروز آوري  و بازسازي ساختار بانکهاي اطلاعاتي"),
                            QStringLiteral("تهيه نسخه پشتيبان و بازخواني از نسخه پشتيبان(سرور)"), QStringLiteral("ماشين حساب")}));
