@@ -156,6 +156,12 @@ Operation::Work creditNoticeDelete(startup::Session& s, QString* error)
     return [&s, notice = idx->toInt()](QString* error) {
         ScriptedPrompt p({}, true);
         const bool ok = deposits::CreditNotices(s, deposits::Writer::Administrator).remove(notice, p);
+        if (!ok && error)
+            *error = p.text();
+        return ok;
+    };
+}
+
 // A guarantee's extension-request letter from the due-date run: the history row, the
 // guarantee's status and the letter counter, and their history.
 Operation::Work guaranteeExtensionLetter(startup::Session& s, QString*)
