@@ -223,12 +223,13 @@ TEST(DepositSummaries, ReportsPrintWithTheSignatoriesOfTheirKind)
             last = lines.join('\n');
         }
         EXPECT_TRUE(last.contains(QStringLiteral("جمع کل بحروف:"))) << last.toStdString();
+        // The footer's empty positions hold no words to find.
         for (const io::ReportSignature& s : p.signs) {
             EXPECT_TRUE(last.contains(s.title)) << s.title.toStdString();
             EXPECT_TRUE(last.contains(s.name)) << s.name.toStdString();
         }
         for (const io::ReportSignature& s : generalSigns) {
-            if (p.id == Summary::ByOwner && s.name != ownSigns[0].name) {
+            if (p.id == Summary::ByOwner && !s.name.isEmpty() && s.name != ownSigns[0].name) {
                 EXPECT_FALSE(last.contains(s.name)) << s.name.toStdString();
             }
         }
