@@ -136,14 +136,7 @@ db::Fetched<GuaranteeTotals> dueTotals(startup::Session& session, const DueFilte
     if (!binds)
         return db::Fetched<GuaranteeTotals>::failure(why);
     const auto row = db::firstRow(session.deposits(), QStringLiteral("SELECT SUM(AMOUNT), COUNT(*) FROM ZEMANAT WHERE ") + DueWhere, *binds);
-    if (row.failed())
-        return db::Fetched<GuaranteeTotals>::failure(row.error());
-    GuaranteeTotals t;
-    if (row) {
-        t.amount = rialsOf(row->value(0));
-        t.count = row->value(1).toInt();
-    }
-    return db::Fetched<GuaranteeTotals>::found(t);
+    return totalsOf(row);
 }
 
 db::Fetched<io::ReportModel> dueReport(startup::Session& session, const QList<int>& idx)

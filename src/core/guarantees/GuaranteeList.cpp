@@ -260,14 +260,8 @@ QList<io::ListDefinition> guaranteeLists()
 QString countLabel() { return QStringLiteral("فقره تضمين"); }
 QString amountLabel() { return QStringLiteral("مبلغ کل ضمانتنامه ها:"); }
 
-db::Fetched<GuaranteeTotals> guaranteeTotals(startup::Session& session, const GuaranteeFilter& filter)
+db::Fetched<GuaranteeTotals> totalsOf(const db::Fetched<QSqlRecord>& row)
 {
-    QString why;
-    const std::optional<Where> where = whereOf(filter, &why);
-    if (!where)
-        return db::Fetched<GuaranteeTotals>::failure(why);
-    const auto row = db::firstRow(session.deposits(),
-                                  QStringLiteral("Select SUM(Amount) as SumAmount,Count(Amount) as CountZ From Zemanat WHERE ") + where->sql, where->binds);
     if (row.failed())
         return db::Fetched<GuaranteeTotals>::failure(row.error());
     GuaranteeTotals t;
@@ -276,6 +270,17 @@ db::Fetched<GuaranteeTotals> guaranteeTotals(startup::Session& session, const Gu
         t.count = row->value(1).toInt();
     }
     return db::Fetched<GuaranteeTotals>::found(t);
+}
+
+db::Fetched<GuaranteeTotals> guaranteeTotals(startup::Session& session, const GuaranteeFilter& filter)
+{
+    QString why;
+    const std::optional<Where> where = whereOf(filter, &why);
+    if (!where)
+        return db::Fetched<GuaranteeTotals>::failure(why);
+    const auto row = db::firstRow(session.deposits(),
+                                  QStringLiteral("Select SUM(Amount) as SumAmount,Count(Amount) as CountZ From Zemanat WHERE ") + where->sql, where->binds);
+    return totalsOf(row);
 }
 
 GuaranteeTotals guaranteeTotals(const io::RowSet& rows, const std::vector<int>& shown)

@@ -63,6 +63,8 @@ struct GuaranteeTotals {
 QString countLabel();    // "فقره تضمين"
 QString amountLabel();   // "مبلغ کل ضمانتنامه ها:"
 db::Fetched<GuaranteeTotals> guaranteeTotals(startup::Session& session, const GuaranteeFilter& filter);
+// A totals row read (the sum of the amounts, then the count).
+db::Fetched<GuaranteeTotals> totalsOf(const db::Fetched<QSqlRecord>& row);
 // Over fetched rows of the list, by their row numbers (the rows a grid shows).
 GuaranteeTotals guaranteeTotals(const io::RowSet& rows, const std::vector<int>& shown);
 

@@ -309,14 +309,7 @@ db::Fetched<GuaranteeTotals> searchTotals(startup::Session& session, const Searc
     if (!w)
         return db::Fetched<GuaranteeTotals>::failure(why);
     const auto row = db::firstRow(session.deposits(), QStringLiteral("SELECT SUM(AMOUNT) AS SumAmount, COUNT(*) FROM ZEMANAT WHERE ") + w->sql, w->binds);
-    if (row.failed())
-        return db::Fetched<GuaranteeTotals>::failure(row.error());
-    GuaranteeTotals t;
-    if (row) {
-        t.amount = rialsOf(row->value(0));
-        t.count = row->value(1).toInt();
-    }
-    return db::Fetched<GuaranteeTotals>::found(t);
+    return totalsOf(row);
 }
 
 db::Fetched<io::ReportModel> searchReport(startup::Session& session, const QList<int>& idx)
